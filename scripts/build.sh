@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds Quintavia into build/ (tests included unless told otherwise).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tests=${QUINTAVIA_TESTS:-ON}
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTAVIA_WERROR=ON \
+    -DQUINTAVIA_TESTS="$tests" >/dev/null
+cmake --build build -j2

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "app/check_box.h"
+#include "app/form1_logic.h"
+#include "app/window_controls.h"
+#include "browser/web_pane.h"
+
+namespace quintavia {
+
+// The main window: builds the controls as designed and forwards their events to the core.
+class Form1 final : public QWidget, public WindowControls {
+    Q_OBJECT
+  public:
+    static constexpr auto kDesignTitle = "Quintavia by Norvello - www.norvello.it";
+
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence; runs before the window is first shown.
+    void startUp();
+
+    Form1Logic& logic() { return *logic_; }
+    WebPane* pane(int site) const { return WebBrowser1.at(static_cast<std::size_t>(site)); }
+
+    bool appendRegion(const QString& region) override;
+    QString regionText() const override;
+    bool setRegionText(const QString& text) override;
+    int regionListIndex() const override;
+    bool appendLogEntry(const QString& entry) override;
+    bool setLogText(const QString& text) override;
+    int checkValue(CheckBox box) const override;
+    bool setCheckValue(CheckBox box, int value) override;
+    QString timerTag() const override { return timerTag_; }
+    void setTimerTag(const QString& tag) override { timerTag_ = tag; }
+    std::optional<WindowState> windowState() const override;
+    void setTitle(const QString& title) override { setWindowTitle(title); }
+
+  private:
+    CheckBox3* check(CheckBox box) const;
+
+    QComboBox* Combo1;
+    QPushButton* Command1;
+    QComboBox* Combo2;
+    CheckBox3* Check2;
+    CheckBox3* Check1;
+    QPushButton* Command2;
+    CheckBox3* Check3;
+    std::array<QLineEdit*, kSiteCount> Text1{};
+    std::array<WebPane*, kSiteCount> WebBrowser1{};
+    QTimer* Timer1;
+    QString timerTag_ = QStringLiteral("300");
+
+    std::unique_ptr<Form1Logic> logic_;
+};
+
+}  // namespace quintavia

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "app/window_controls.h"
+#include "browser/pane.h"
+#include "search/site_table.h"
+
+namespace quintavia {
+
+using Panes = std::array<Pane*, kSiteCount>;
+
+// What the window's event handlers act on, lent by the shell (or by tests' fakes).
+struct Form1Parts {
+    WindowControls& controls;
+    Panes panes;
+};
+
+// The window's state and its event handlers, free of any widget. The shell forwards every
+// event it handles here, one at a time, on the user-interface thread. Handlers whose failure
+// passes to the caller return false for it.
+class Form1Logic {
+  public:
+    explicit Form1Logic(Form1Parts parts);
+
+    void onLoad();
+    bool onRegionChosen();
+    bool onRefreshClicked() { return RefreshPanes(); }
+
+    bool RefreshPanes();
+
+    qint16 regionIndex() const { return RegionIndex; }
+    const std::array<QString, kSiteCount>& listingMarkers() const { return ListingMarker; }
+    const std::array<QString, kSiteCount>& siteLabels() const { return SiteLabel; }
+    const std::array<QString, kSiteCount>& lastListings() const { return LastListing; }
+
+  private:
+    Form1Parts parts_;
+    qint16 RegionIndex = 0;
+    std::array<QString, kSiteCount> ListingMarker;
+    std::array<QString, kSiteCount> SiteLabel;
+    std::array<QString, kSiteCount> LastListing;
+};
+
+}  // namespace quintavia

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace quintavia {
+
+// What the core reads from the page a pane currently shows. The engine behind a pane is
+// asynchronous; implementations answer from what they already hold, so every call here is
+// synchronous and cheap. std::nullopt means the read failed (the page cannot give it).
+class PaneDocument {
+  public:
+    virtual ~PaneDocument() = default;
+
+    // The root element's whole markup, as UTF-16 text.
+    virtual std::optional<QString> outerHtml() const = 0;
+};
+
+// One browser pane. Positions and sizes are in twips of the window's client area.
+class Pane {
+  public:
+    virtual ~Pane() = default;
+
+    // Starts loading the address and returns at once; false when the pane refused it.
+    virtual bool navigate(const QString& address) = 0;
+
+    // The current document, or nullptr while the pane has none.
+    virtual PaneDocument* document() = 0;
+
+    // Setters return false when the pane refuses the value; getters give what was applied.
+    virtual float left() const = 0;
+    virtual float top() const = 0;
+    virtual float width() const = 0;
+    virtual float height() const = 0;
+    virtual bool setLeft(float twips) = 0;
+    virtual bool setTop(float twips) = 0;
+    virtual bool setWidth(float twips) = 0;
+    virtual bool setHeight(float twips) = 0;  // refuses a negative height
+};
+
+}  // namespace quintavia

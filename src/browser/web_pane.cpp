@@ -1,0 +1,88 @@
+#include "browser/web_pane.h"
+
+#include <QPointer>
+#include <QWebEngineScript>
+
+#include "browser/twips.h"
+
+namespace quintavia {
+namespace {
+
+// Runs in an isolated world, so the page's own scripts can neither see nor tamper with it.
+// Anything but an HTML document reads as no document.
+constexpr auto kCaptureScript = R"JS(
+(function () {
+    var d = document;
+    if (!d || !d.documentElement) return null;
+    var type = d.contentType;
+    if (type !== 'text/html' && type !== 'application/xhtml+xml') return null;
+    return d.documentElement.outerHTML;
+})()
+)JS";
+
+}  // namespace
+
+WebPane::WebPane(int index, QWidget* parent) : QWebEngineView(parent), index_(index) {
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool) { captureDocument(); });
+}
+
+bool WebPane::navigate(const QString& address) {
+    const QUrl url(address);
+    if (!url.isValid()) return false;
+    load(url);
+    return true;
+}
+
+PaneDocument* WebPane::document() {
+    return document_ ? &*document_ : nullptr;
+}
+
+void WebPane::captureDocument() {
+    QPointer<WebPane> self(this);
+    page()->runJavaScript(QString::fromLatin1(kCaptureScript), QWebEngineScript::ApplicationWorld,
+                          [self](const QVariant& result) {
+                              if (!self) return;
+                              if (result.typeId() == QMetaType::QString)
+                                  self->document_.emplace(result.toString());
+                              else
+                                  self->document_.reset();
+                              emit self->downloadComplete(self->index_);
+                          });
+}
+
+float WebPane::left() const {
+    return PixelsToTwips(x());
+}
+float WebPane::top() const {
+    return PixelsToTwips(y());
+}
+float WebPane::width() const {
+    return PixelsToTwips(QWidget::width());
+}
+float WebPane::height() const {
+    return PixelsToTwips(QWidget::height());
+}
+
+bool WebPane::setLeft(float twips) {
+    move(TwipsToPixels(twips), y());
+    return true;
+}
+
+bool WebPane::setTop(float twips) {
+    move(x(), TwipsToPixels(twips));
+    return true;
+}
+
+bool WebPane::setWidth(float twips) {
+    if (!(twips >= 0)) return false;
+    resize(TwipsToPixels(twips), QWidget::height());
+    return true;
+}
+
+bool WebPane::setHeight(float twips) {
+    if (!(twips >= 0)) return false;
+    resize(QWidget::width(), TwipsToPixels(twips));
+    return true;
+}
+
+}  // namespace quintavia
