@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPixmap>
 
 #include "browser/twips.h"
@@ -52,6 +53,30 @@ CheckBox3* MakeCheckBox(QWidget* parent, const char* name, const QString& text,
     box->setToolTip(tip);
     return box;
 }
+
+// An editable QComboBox reports "activated" also when typing ends (focus leaves the box, or
+// Enter is pressed) on a text that matches an entry. Only a choice from the list is a choice,
+// so this marks the moments when typing ends.
+class TypingEndGuard final : public QObject {
+public:
+    using QObject::QObject;
+    bool typingEnded() const { return typingEnded_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool enter = event->type() == QEvent::KeyPress &&
+                           (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+        if (enter || event->type() == QEvent::FocusOut) {
+            typingEnded_ = true;
+            QTimer::singleShot(0, this, [this] { typingEnded_ = false; });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool typingEnded_ = false;
+};
 
 struct DesignRect {
     int left, top, width, height;
@@ -140,11 +165,19 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < kSiteCount; ++i) panes[static_cast<std::size_t>(i)] = pane(i);
     logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes});
 
-    connect(Combo1, &QComboBox::activated, this, [this] { logic_->onRegionChosen(); });
+    auto* guard = new TypingEndGuard(Combo1);
+    Combo1->lineEdit()->installEventFilter(guard);
+    connect(Combo1, &QComboBox::activated, this, [this, guard] {
+        if (!guard->typingEnded()) logic_->onRegionChosen();
+    });
     connect(Command1, &QPushButton::clicked, this, [this] { logic_->onRefreshClicked(); });
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Closing the window still makes the controls speak; the logic must not hear them while
+    // it goes away.
+    for (QObject* child : children()) disconnect(child, nullptr, this, nullptr);
+}
 
 void Form1::startUp() {
     logic_->onLoad();
