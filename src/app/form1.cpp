@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -58,11 +59,11 @@ CheckBox3* MakeCheckBox(QWidget* parent, const char* name, const QString& text,
 // Enter is pressed) on a text that matches an entry. Only a choice from the list is a choice,
 // so this marks the moments when typing ends.
 class TypingEndGuard final : public QObject {
-public:
+  public:
     using QObject::QObject;
     bool typingEnded() const { return typingEnded_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const bool enter = event->type() == QEvent::KeyPress &&
                            (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
@@ -74,7 +75,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     bool typingEnded_ = false;
 };
 
@@ -163,7 +164,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     Panes panes{};
     for (int i = 0; i < kSiteCount; ++i) panes[static_cast<std::size_t>(i)] = pane(i);
-    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes});
+    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, nullptr, nullptr, nullptr,
+                                                     QCoreApplication::applicationDirPath()});
 
     auto* guard = new TypingEndGuard(Combo1);
     Combo1->lineEdit()->installEventFilter(guard);

@@ -5,7 +5,10 @@
 
 #include "app/window_controls.h"
 #include "browser/pane.h"
+#include "popup/beep.h"
 #include "search/site_table.h"
+#include "settings/settings_store.h"
+#include "watch/sound.h"
 
 namespace quintavia {
 
@@ -15,6 +18,10 @@ using Panes = std::array<Pane*, kSiteCount>;
 struct Form1Parts {
     WindowControls& controls;
     Panes panes;
+    SettingsStore* store = nullptr;
+    Sound* sound = nullptr;
+    Beep* beep = nullptr;
+    QString programFolder;  // the folder of the executable, where the sound files are
 };
 
 // The window's state and its event handlers, free of any widget. The shell forwards every

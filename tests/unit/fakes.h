@@ -3,8 +3,10 @@
 #include <QStringList>
 #include <array>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/form1_logic.h"
@@ -99,13 +101,67 @@ class FakeControls final : public WindowControls {
     Journal& journal_;
 };
 
+// An in-memory store that journals every write and can be told to fail.
+class FakeStore final : public SettingsStore {
+  public:
+    explicit FakeStore(Journal& journal) : journal_(journal) {}
+
+    QString GetSetting(const QString& app, const QString& section, const QString& key,
+                       const QString& defaultValue) override {
+        const auto found = values.find({app, section, key});
+        return found == values.end() ? defaultValue : found->second;
+    }
+    bool SaveSetting(const QString& app, const QString& section, const QString& key,
+                     const QString& value) override {
+        if (failWritesFrom >= 0 && writes >= failWritesFrom) return false;
+        ++writes;
+        journal_.push_back("save " + section.toStdString() + "/" + key.toStdString() + "=" +
+                           value.toStdString());
+        values[{app, section, key}] = value;
+        return true;
+    }
+
+    std::map<std::tuple<QString, QString, QString>, QString> values;
+    int writes = 0;
+    int failWritesFrom = -1;  // the index of the first write to fail; -1: none fails
+
+  private:
+    Journal& journal_;
+};
+
+class FakeSound final : public Sound {
+  public:
+    explicit FakeSound(Journal& journal) : journal_(journal) {}
+    void play(const QString& path) override { journal_.push_back("play " + path.toStdString()); }
+
+  private:
+    Journal& journal_;
+};
+
+class FakeBeep final : public Beep {
+  public:
+    explicit FakeBeep(Journal& journal) : journal_(journal) {}
+    void beep() override { journal_.push_back("beep"); }
+
+  private:
+    Journal& journal_;
+};
+
 // A window's worth of fakes wired to a Form1Logic.
 struct FakeWindow {
     Journal journal;
     FakeControls controls{journal};
     std::array<FakePane, kSiteCount> panes{FakePane{0, journal}, FakePane{1, journal},
                                            FakePane{2, journal}, FakePane{3, journal}};
-    Form1Logic logic{Form1Parts{controls, {&panes[0], &panes[1], &panes[2], &panes[3]}}};
+    FakeStore store{journal};
+    FakeSound sound{journal};
+    FakeBeep beep{journal};
+    Form1Logic logic{Form1Parts{controls,
+                                {&panes[0], &panes[1], &panes[2], &panes[3]},
+                                &store,
+                                &sound,
+                                &beep,
+                                QStringLiteral("/opt/quintavia")}};
 
     QStringList lastNavigations() const {
         QStringList out;
