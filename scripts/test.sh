@@ -9,5 +9,7 @@ QUINTAVIA_TESTS=ON scripts/build.sh
 # The engine's sandbox cannot run as root; a normal user keeps it.
 if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 
-cd build
-ctest --output-on-failure --timeout 600
+status=0
+(cd build-sanitize && ctest --output-on-failure --timeout 600) || status=1
+(cd build && ctest --output-on-failure --timeout 600) || status=1
+exit $status
