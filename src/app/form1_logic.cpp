@@ -1,5 +1,6 @@
 #include "app/form1_logic.h"
 
+#include "search/countdown.h"
 #include "watch/listing_probe.h"
 
 namespace quintavia {
@@ -66,6 +67,19 @@ bool Form1Logic::restorePositions(int) {
 QString Form1Logic::soundPath(int site) const {
     // Qt takes "/" between folders on every platform.
     return parts_.programFolder + u'/' + QString::number(site) + QStringLiteral(".wav");
+}
+
+void Form1Logic::onTimerTick() {
+    // Each step stands alone: a failing one is skipped and the next one runs.
+    const std::optional<double> count = CountToNumber(parts_.controls.timerTag());
+    if (!count || *count == 0) {
+        parts_.controls.setTimerTag(kCountdownStart);
+        RefreshPanes();
+    }
+    if (const std::optional<double> left = CountToNumber(parts_.controls.timerTag()))
+        parts_.controls.setTimerTag(NumberToCount(*left - 1));
+    parts_.controls.setTitle(
+        CountdownTitle(parts_.controls.timerTag(), parts_.controls.windowState()));
 }
 
 }  // namespace quintavia

@@ -36,6 +36,7 @@ class Form1Logic {
     bool onRefreshClicked() { return RefreshPanes(); }
     // ProbeListing, then the scroll restore; false when a step failed and ended the handling.
     bool onDownloadComplete(int site);
+    void onTimerTick();
 
     bool RefreshPanes();
 
