@@ -23,8 +23,7 @@ struct ScriptedSites {
     fixtures::Handler handler() {
         return [this](const fixtures::Request& request) {
             const int site = fixtures::SiteForHost(request.host);
-            if (site < 0 || request.path == "/favicon.ico")
-                return fixtures::Response{.status = 404};
+            if (site < 0) return fixtures::Response{.status = 404};
             return fixtures::Response{.body = fixtures::ListingPage(site, titles[site])};
         };
     }
