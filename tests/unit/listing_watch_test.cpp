@@ -93,15 +93,6 @@ TEST_F(ListingWatch, TitlesAreComparedInUpperCase) {
                            u"MioJob   : OPERAIO SPECIALIZZATO"_s, u"MioJob   : CUOCO"_s}));
 }
 
-TEST_F(ListingWatch, TitleTextReachesTheLogAsThePageHasIt) {
-    Complete(3, Page(3, u"Bar &amp; ristorante"_s));
-    Complete(2, Page(2, u"Straße \U0001F600 über"_s));
-    Complete(1, Page(1, u" \n "_s));
-    EXPECT_EQ(w.controls.log,
-              (QStringList{u"Infojobs : BAR &AMP; RISTORANTE"_s,
-                           u"Jobonline: STRAßE \U0001F600 ÜBER"_s, u"Jobrapido: \n"_s}));
-}
-
 TEST_F(ListingWatch, EmptyTitleIsNeitherLoggedNorStored) {
     w.controls.checks[1] = kTicked;
     Complete(1, Page(1, u"Magazziniere"_s));
