@@ -2,6 +2,7 @@
 // page (QString::toUpper), measured in the same run. Prints a table of both and their ratio.
 //   probe_bench [Google Benchmark flags]
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QString>
 #include <cstdio>
@@ -78,6 +79,8 @@ void Register(const char* name, void (*function)(benchmark::State&)) {
 // Keeps the median CPU time of every benchmark and size, besides printing as usual.
 class MedianCollector final : public benchmark::ConsoleReporter {
   public:
+    MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
