@@ -164,8 +164,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     Panes panes{};
     for (int i = 0; i < kSiteCount; ++i) panes[static_cast<std::size_t>(i)] = pane(i);
-    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, nullptr, nullptr, nullptr,
-                                                     QCoreApplication::applicationDirPath()});
+    logic_ = std::make_unique<Form1Logic>(
+        Form1Parts{*this, panes, nullptr, &sound_, &beep_, QCoreApplication::applicationDirPath()});
 
     auto* guard = new TypingEndGuard(Combo1);
     Combo1->lineEdit()->installEventFilter(guard);
@@ -173,6 +173,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         if (!guard->typingEnded()) logic_->onRegionChosen();
     });
     connect(Command1, &QPushButton::clicked, this, [this] { logic_->onRefreshClicked(); });
+    for (WebPane* pane : WebBrowser1)
+        connect(pane, &WebPane::downloadComplete, this,
+                [this](int index) { logic_->onDownloadComplete(index); });
+    connect(Timer1, &QTimer::timeout, this, [this] { logic_->onTimerTick(); });
 }
 
 Form1::~Form1() {

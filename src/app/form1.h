@@ -12,6 +12,9 @@
 #include "app/form1_logic.h"
 #include "app/window_controls.h"
 #include "browser/web_pane.h"
+#include "popup/qt_beep.h"
+#include "search/countdown.h"
+#include "watch/qt_sound.h"
 
 namespace quintavia {
 
@@ -19,7 +22,7 @@ namespace quintavia {
 class Form1 final : public QWidget, public WindowControls {
     Q_OBJECT
   public:
-    static constexpr auto kDesignTitle = "Quintavia by Norvello - www.norvello.it";
+    static constexpr auto kDesignTitle = quintavia::kDesignTitle;
 
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
@@ -57,6 +60,8 @@ class Form1 final : public QWidget, public WindowControls {
     std::array<WebPane*, kSiteCount> WebBrowser1{};
     QTimer* Timer1;
     QString timerTag_ = QStringLiteral("300");
+    QtBeep beep_;
+    QtSound sound_{beep_};
 
     std::unique_ptr<Form1Logic> logic_;
 };

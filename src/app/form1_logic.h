@@ -34,6 +34,9 @@ class Form1Logic {
     void onLoad();
     bool onRegionChosen();
     bool onRefreshClicked() { return RefreshPanes(); }
+    // ProbeListing, then the scroll restore; false when a step failed and ended the handling.
+    bool onDownloadComplete(int site);
+    void onTimerTick();
 
     bool RefreshPanes();
 
@@ -43,6 +46,9 @@ class Form1Logic {
     const std::array<QString, kSiteCount>& lastListings() const { return LastListing; }
 
   private:
+    bool restorePositions(int site);
+    QString soundPath(int site) const;
+
     Form1Parts parts_;
     qint16 RegionIndex = 0;
     std::array<QString, kSiteCount> ListingMarker;

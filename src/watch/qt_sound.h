@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "popup/beep.h"
+#include "watch/sound.h"
+
+class QSoundEffect;
+
+namespace quintavia {
+
+// The program's one player of wave files, over QSoundEffect. A file that is missing or cannot
+// be decoded sounds the default alert instead, once the player has found that out; a machine
+// without an audio device plays nothing, and that is no failure.
+class QtSound final : public Sound {
+  public:
+    explicit QtSound(Beep& fallback);
+    ~QtSound() override;
+
+    void play(const QString& path) override;
+
+  private:
+    Beep& fallback_;
+    // Made on the first sound: opening the audio system costs time that most runs never need.
+    std::unique_ptr<QSoundEffect> effect_;
+};
+
+}  // namespace quintavia

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <QDataStream>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "bench.h"
+#include "watch/qt_sound.h"
+
+namespace quintavia::e2e {
+namespace {
+
+struct CountingBeep final : Beep {
+    void beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+// A short, valid PCM wave file.
+bool WriteWave(const QString& path) {
+    constexpr quint32 kSamples = 4000;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + kSamples * 2);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(kSamples * 2);
+    for (quint32 i = 0; i < kSamples; ++i) out << qint16((i % 40) * 400);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Runs where the tests run: most often with no audio device at all.
+TEST(QtSound, FilesThatCannotBePlayedSoundTheDefaultAlert) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(WriteWave(folder.filePath("1.wav")));
+    QFile broken(folder.filePath("2.wav"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("RIFF, but no wave in it");
+    broken.close();
+
+    CountingBeep beep;
+    QtSound sound(beep);
+    sound.play(folder.filePath("0.wav"));  // missing
+    EXPECT_TRUE(WaitUntil([&] { return beep.beeps == 1; }, 5000));
+    // The same missing file again is found missing again.
+    sound.play(folder.filePath("0.wav"));
+    EXPECT_TRUE(WaitUntil([&] { return beep.beeps == 2; }, 5000));
+    sound.play(folder.filePath("2.wav"));
+    EXPECT_TRUE(WaitUntil([&] { return beep.beeps == 3; }, 5000));
+
+    // A good file plays, twice in a row; without an audio device it plays nothing, and that
+    // is no reason for the alert.
+    sound.play(folder.filePath("1.wav"));
+    sound.play(folder.filePath("1.wav"));
+    EXPECT_FALSE(WaitUntil([&] { return beep.beeps > 3; }, 1500));
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
