@@ -1,5 +1,8 @@
 #include "app/form1_logic.h"
 
+#include "settings/persisted_state.h"
+#include "settings/scroll_positions.h"
+
 namespace quintavia {
 
 Form1Logic::Form1Logic(Form1Parts parts) : parts_(parts) {}
@@ -11,6 +14,8 @@ void Form1Logic::onLoad() {
     for (int i = 0; i < kSiteCount; ++i) SiteLabel[i] = QString::fromLatin1(SiteAt(i).logLabel);
     RegionIndex = 0;
     RefreshPanes();
+    // After the refresh: the first pages are always asked for with the design-time region.
+    RestorePersistedState(parts_.store, parts_.controls, LastListing);
 }
 
 bool Form1Logic::onRegionChosen() {
@@ -28,5 +33,25 @@ bool Form1Logic::RefreshPanes() {
     }
     return true;
 }
+
+bool Form1Logic::onUnload() {
+    return PersistState(parts_.store, parts_.controls, LastListing);
+}
+
+void Form1Logic::onSavePositionsClicked() {
+    SaveScrollPositions(parts_.store, parts_.panes);
+}
+
+bool Form1Logic::restorePositions(int site) {
+    if (!IsSiteIndex(site)) return false;
+    return RestoreScrollPositions(parts_.store, parts_.panes[static_cast<std::size_t>(site)], site);
+}
+
+// ---- Stand-in: to be merged with the listing probe's download-complete handling. ----
+bool Form1Logic::onDownloadComplete(int site) {
+    if (parts_.controls.checkValue(CheckBox::Check1) != kTicked) return true;
+    return restorePositions(site);
+}
+// ---- End of stand-in. ----
 
 }  // namespace quintavia

@@ -37,12 +37,23 @@ class Form1Logic {
 
     bool RefreshPanes();
 
+    // The shutdown sequence; false at the first write that fails, the rest not attempted.
+    bool onUnload();
+    void onSavePositionsClicked();
+
+    // Stand-in for the download-complete handling until the listing probe joins it: only the
+    // scroll restore that ends that handling.
+    bool onDownloadComplete(int site);
+
     qint16 regionIndex() const { return RegionIndex; }
     const std::array<QString, kSiteCount>& listingMarkers() const { return ListingMarker; }
     const std::array<QString, kSiteCount>& siteLabels() const { return SiteLabel; }
     const std::array<QString, kSiteCount>& lastListings() const { return LastListing; }
 
   private:
+    // The last step of the download-complete handling, when Check1 is exactly 1.
+    bool restorePositions(int site);
+
     Form1Parts parts_;
     qint16 RegionIndex = 0;
     std::array<QString, kSiteCount> ListingMarker;
