@@ -12,6 +12,7 @@
 #include "app/form1_logic.h"
 #include "app/window_controls.h"
 #include "browser/web_pane.h"
+#include "settings/user_settings_store.h"
 
 namespace quintavia {
 
@@ -26,6 +27,12 @@ class Form1 final : public QWidget, public WindowControls {
 
     // The start-up sequence; runs before the window is first shown.
     void startUp();
+
+    // The shutdown sequence, run once whichever way the program ends (closing the window, the
+    // session ending, a signal); later calls do nothing. A failed write is reported on
+    // standard error and leaves settingsSaved() false.
+    void shutDown();
+    bool settingsSaved() const { return settingsSaved_; }
 
     Form1Logic& logic() { return *logic_; }
     WebPane* pane(int site) const { return WebBrowser1.at(static_cast<std::size_t>(site)); }
@@ -43,6 +50,9 @@ class Form1 final : public QWidget, public WindowControls {
     std::optional<WindowState> windowState() const override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     CheckBox3* check(CheckBox box) const;
 
@@ -58,6 +68,9 @@ class Form1 final : public QWidget, public WindowControls {
     QTimer* Timer1;
     QString timerTag_ = QStringLiteral("300");
 
+    std::unique_ptr<UserSettingsStore> store_;
+    bool shutDownDone_ = false;
+    bool settingsSaved_ = true;
     std::unique_ptr<Form1Logic> logic_;
 };
 
