@@ -1,9 +1,11 @@
 #include "app/form1.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <cstdio>
 
 #include "browser/twips.h"
 
@@ -164,8 +166,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     Panes panes{};
     for (int i = 0; i < kSiteCount; ++i) panes[static_cast<std::size_t>(i)] = pane(i);
-    logic_ = std::make_unique<Form1Logic>(
-        Form1Parts{*this, panes, nullptr, &sound_, &beep_, QCoreApplication::applicationDirPath()});
+    store_ = OpenUserSettingsStore();
+    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, store_.get(), &sound_, &beep_,
+                                                     QCoreApplication::applicationDirPath()});
 
     auto* guard = new TypingEndGuard(Combo1);
     Combo1->lineEdit()->installEventFilter(guard);
@@ -177,6 +180,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         connect(pane, &WebPane::downloadComplete, this,
                 [this](int index) { logic_->onDownloadComplete(index); });
     connect(Timer1, &QTimer::timeout, this, [this] { logic_->onTimerTick(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { logic_->onSavePositionsClicked(); });
 }
 
 Form1::~Form1() {
@@ -187,6 +191,20 @@ Form1::~Form1() {
 
 void Form1::startUp() {
     logic_->onLoad();
+}
+
+void Form1::shutDown() {
+    if (shutDownDone_) return;
+    shutDownDone_ = true;
+    if (logic_->onUnload()) return;
+    settingsSaved_ = false;
+    std::fprintf(stderr, "Quintavia: the settings were not saved: %s\n",
+                 qUtf8Printable(store_->lastError()));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    shutDown();
+    event->accept();  // closing is never refused
 }
 
 bool Form1::appendRegion(const QString& region) {

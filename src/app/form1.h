@@ -15,6 +15,7 @@
 #include "popup/qt_beep.h"
 #include "search/countdown.h"
 #include "watch/qt_sound.h"
+#include "settings/user_settings_store.h"
 
 namespace quintavia {
 
@@ -29,6 +30,12 @@ class Form1 final : public QWidget, public WindowControls {
 
     // The start-up sequence; runs before the window is first shown.
     void startUp();
+
+    // The shutdown sequence, run once whichever way the program ends (closing the window, the
+    // session ending, a signal); later calls do nothing. A failed write is reported on
+    // standard error and leaves settingsSaved() false.
+    void shutDown();
+    bool settingsSaved() const { return settingsSaved_; }
 
     Form1Logic& logic() { return *logic_; }
     WebPane* pane(int site) const { return WebBrowser1.at(static_cast<std::size_t>(site)); }
@@ -45,6 +52,9 @@ class Form1 final : public QWidget, public WindowControls {
     void setTimerTag(const QString& tag) override { timerTag_ = tag; }
     std::optional<WindowState> windowState() const override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     CheckBox3* check(CheckBox box) const;
@@ -63,6 +73,9 @@ class Form1 final : public QWidget, public WindowControls {
     QtBeep beep_;
     QtSound sound_{beep_};
 
+    std::unique_ptr<UserSettingsStore> store_;
+    bool shutDownDone_ = false;
+    bool settingsSaved_ = true;
     std::unique_ptr<Form1Logic> logic_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "search/countdown.h"
 #include "watch/listing_probe.h"
+#include "settings/persisted_state.h"
+#include "settings/scroll_positions.h"
 
 namespace quintavia {
 
@@ -14,6 +16,8 @@ void Form1Logic::onLoad() {
     for (int i = 0; i < kSiteCount; ++i) SiteLabel[i] = QString::fromLatin1(SiteAt(i).logLabel);
     RegionIndex = 0;
     RefreshPanes();
+    // After the refresh: the first pages are always asked for with the design-time region.
+    RestorePersistedState(parts_.store, parts_.controls, LastListing);
 }
 
 bool Form1Logic::onRegionChosen() {
@@ -60,8 +64,8 @@ bool Form1Logic::onDownloadComplete(int site) {
     return true;
 }
 
-bool Form1Logic::restorePositions(int) {
-    return true;  // the saved scroll offsets are put back here
+bool Form1Logic::restorePositions(int site) {
+    return RestoreScrollPositions(parts_.store, parts_.panes[static_cast<std::size_t>(site)], site);
 }
 
 QString Form1Logic::soundPath(int site) const {
@@ -80,6 +84,14 @@ void Form1Logic::onTimerTick() {
         parts_.controls.setTimerTag(NumberToCount(*left - 1));
     parts_.controls.setTitle(
         CountdownTitle(parts_.controls.timerTag(), parts_.controls.windowState()));
+}
+
+bool Form1Logic::onUnload() {
+    return PersistState(parts_.store, parts_.controls, LastListing);
+}
+
+void Form1Logic::onSavePositionsClicked() {
+    SaveScrollPositions(parts_.store, parts_.panes);
 }
 
 }  // namespace quintavia

@@ -40,12 +40,17 @@ class Form1Logic {
 
     bool RefreshPanes();
 
+    // The shutdown sequence; false at the first write that fails, the rest not attempted.
+    bool onUnload();
+    void onSavePositionsClicked();
+
     qint16 regionIndex() const { return RegionIndex; }
     const std::array<QString, kSiteCount>& listingMarkers() const { return ListingMarker; }
     const std::array<QString, kSiteCount>& siteLabels() const { return SiteLabel; }
     const std::array<QString, kSiteCount>& lastListings() const { return LastListing; }
 
   private:
+    // The last step of the download-complete handling, when Check1 is exactly 1.
     bool restorePositions(int site);
     QString soundPath(int site) const;
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/form1.h"
+#include "app/quit_signals.h"
 
 int main(int argc, char* argv[]) {
     // The browser engine shares its GL contexts with the widgets.
@@ -11,6 +12,12 @@ int main(int argc, char* argv[]) {
 
     quintavia::Form1 form;
     form.startUp();
+    // Every way out closes the window, which runs the shutdown sequence once; quitting by any
+    // other path still runs it before the window goes.
+    quintavia::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &quintavia::QuitSignals::received, &form, &QWidget::close);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &quintavia::Form1::shutDown);
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return status != 0 ? status : (form.settingsSaved() ? 0 : 1);
 }

@@ -14,6 +14,13 @@ class PaneDocument {
 
     // The root element's whole markup, as UTF-16 text.
     virtual std::optional<QString> outerHtml() const = 0;
+
+    // The page's scroll offsets in CSS pixels. The setters take the offset as text and turn it
+    // into a number as the document does (ScrollOffsetFromText); false when it is refused.
+    virtual std::optional<double> scrollTop() const = 0;
+    virtual std::optional<double> scrollLeft() const = 0;
+    virtual bool setScrollTop(const QString& offset) = 0;
+    virtual bool setScrollLeft(const QString& offset) = 0;
 };
 
 // One browser pane. Positions and sizes are in twips of the window's client area.

@@ -1,8 +1,10 @@
 #include "browser/web_pane.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <QWebEngineScript>
 
+#include "browser/scroll_offset.h"
 #include "browser/twips.h"
 
 namespace quintavia {
@@ -20,7 +22,44 @@ constexpr auto kCaptureScript = R"JS(
 })()
 )JS";
 
+// Sets one scroll offset of the page's scrolling element (the root element in standards mode,
+// the body in quirks mode), from the isolated world like every other script of ours.
+constexpr auto kScrollScript = R"JS(
+(function (property, offset) {
+    var e = document.scrollingElement || document.documentElement;
+    if (e) e[property] = offset;
+})('%1', %2)
+)JS";
+
 }  // namespace
+
+std::optional<double> WebDocument::scrollTop() const {
+    if (!page_) return std::nullopt;
+    return page_->scrollPosition().y();
+}
+
+std::optional<double> WebDocument::scrollLeft() const {
+    if (!page_) return std::nullopt;
+    return page_->scrollPosition().x();
+}
+
+bool WebDocument::setScrollTop(const QString& offset) {
+    return scrollTo("scrollTop", offset);
+}
+
+bool WebDocument::setScrollLeft(const QString& offset) {
+    return scrollTo("scrollLeft", offset);
+}
+
+bool WebDocument::scrollTo(const char* property, const QString& offset) {
+    const std::optional<double> value = ScrollOffsetFromText(offset);
+    if (!value || !page_) return false;
+    page_->runJavaScript(QString::fromLatin1(kScrollScript)
+                             .arg(QLatin1String(property),
+                                  QString::number(*value, 'f', QLocale::FloatingPointShortest)),
+                         QWebEngineScript::ApplicationWorld);
+    return true;
+}
 
 WebPane::WebPane(int index, QWidget* parent) : QWebEngineView(parent), index_(index) {
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { captureDocument(); });
@@ -43,7 +82,7 @@ void WebPane::captureDocument() {
                           [self](const QVariant& result) {
                               if (!self) return;
                               if (result.typeId() == QMetaType::QString)
-                                  self->document_.emplace(result.toString());
+                                  self->document_.emplace(result.toString(), self->page());
                               else
                                   self->document_.reset();
                               emit self->downloadComplete(self->index_);

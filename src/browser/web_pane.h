@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <optional>
 
@@ -8,14 +10,23 @@
 namespace quintavia {
 
 // The document as it stood when its load finished: the engine answers asynchronously, the
-// core reads synchronously.
+// core reads synchronously. The scroll offsets are the page's latest known ones; a new offset
+// is handed to the page and applied there shortly after, in the order given.
 class WebDocument final : public PaneDocument {
   public:
-    explicit WebDocument(QString html) : html_(std::move(html)) {}
+    WebDocument(QString html, QWebEnginePage* page) : html_(std::move(html)), page_(page) {}
     std::optional<QString> outerHtml() const override { return html_; }
 
+    std::optional<double> scrollTop() const override;
+    std::optional<double> scrollLeft() const override;
+    bool setScrollTop(const QString& offset) override;
+    bool setScrollLeft(const QString& offset) override;
+
   private:
+    bool scrollTo(const char* property, const QString& offset);
+
     QString html_;
+    QPointer<QWebEnginePage> page_;
 };
 
 // A browser pane: a QWebEngineView that raises downloadComplete once the finished page's

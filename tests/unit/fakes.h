@@ -12,6 +12,7 @@
 #include "app/form1_logic.h"
 #include "app/window_controls.h"
 #include "browser/pane.h"
+#include "browser/scroll_offset.h"
 
 namespace quintavia::testing {
 
@@ -22,6 +23,22 @@ class FakeDocument final : public PaneDocument {
   public:
     std::optional<QString> html;
     std::optional<QString> outerHtml() const override { return html; }
+
+    // The offsets it reports (nullopt: the read fails), and every offset it was given.
+    std::optional<double> top = 0.0, left = 0.0;
+    QStringList scrolls;  // "top 120", "left 0"; refused ones too
+    std::optional<double> scrollTop() const override { return top; }
+    std::optional<double> scrollLeft() const override { return left; }
+    bool setScrollTop(const QString& offset) override { return scroll("top", offset, top); }
+    bool setScrollLeft(const QString& offset) override { return scroll("left", offset, left); }
+
+  private:
+    bool scroll(const char* which, const QString& offset, std::optional<double>& target) {
+        scrolls << QString::fromLatin1(which) + u' ' + offset;
+        const std::optional<double> value = ScrollOffsetFromText(offset);
+        if (value) target = value;
+        return value.has_value();
+    }
 };
 
 class FakePane final : public Pane {

@@ -1,0 +1,49 @@
+#include "program_run.h"
+
+#include <signal.h>
+
+#include <QTemporaryDir>
+
+#include "bench.h"
+
+namespace quintavia::e2e {
+
+ProgramRun::ProgramRun(const QString& configHome) {
+    // The bench's environment already holds the engine's switches (proxy, sandbox).
+    static QTemporaryDir engineData;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", configHome);
+    env.insert("XDG_DATA_HOME", engineData.path() + "/data");
+    env.insert("XDG_CACHE_HOME", engineData.path() + "/cache");
+    process_.setProcessEnvironment(env);
+    process_.setProgram(QStringLiteral(QUINTAVIA_PROGRAM));
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.setStandardOutputFile(QProcess::nullDevice());
+}
+
+ProgramRun::~ProgramRun() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(10000);
+}
+
+bool ProgramRun::start() {
+    Bench::instance().server().clearRequests();
+    process_.start();
+    return process_.waitForStarted(10000);
+}
+
+bool ProgramRun::waitForTheFirstPages() {
+    return WaitUntil([] { return Bench::instance().siteRequestLines().size() >= 4; }, 30000);
+}
+
+void ProgramRun::sendSignal(int number) {
+    ::kill(static_cast<pid_t>(process_.processId()), number);
+}
+
+bool ProgramRun::waitForExit(int timeoutMs) {
+    return WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
+}
+
+}  // namespace quintavia::e2e
