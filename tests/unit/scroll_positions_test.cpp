@@ -25,6 +25,16 @@ void Scroll(FakeWindow& w, int site, std::optional<double> top, std::optional<do
     w.panes[static_cast<std::size_t>(site)].doc.left = left;
 }
 
+// The restore ends the handling of a finished download, after the listing probe: every pane
+// shows a page that the probe reads without failing.
+struct PagesLoaded : FakeWindow {
+    PagesLoaded() {
+        for (FakePane& pane : panes)
+            pane.doc.html =
+                QStringLiteral("<html><head></head><body><p>Nessun annuncio</p></body></html>");
+    }
+};
+
 TEST(SavePositions, WritesBothOffsetsPaneByPaneAsShortestDecimals) {
     FakeWindow w;
     Scroll(w, 0, 120, 0);
@@ -76,7 +86,7 @@ TEST(SavePositions, AnOffsetThatCannotBeReadIsSkippedAlone) {
 
 TEST(RestorePositions, OnlyWhenCheck1IsExactlyOne) {
     for (const int check1 : {0, 2}) {
-        FakeWindow w;
+        PagesLoaded w;
         w.controls.checks[0] = check1;
         Store(w.store, "Scroll", 1, "abc");  // would fail if it were read
         EXPECT_TRUE(w.logic.onDownloadComplete(1));
@@ -85,7 +95,7 @@ TEST(RestorePositions, OnlyWhenCheck1IsExactlyOne) {
 }
 
 TEST(RestorePositions, NothingSavedScrollsToTheTopLeftCorner) {
-    FakeWindow w;
+    PagesLoaded w;
     w.controls.checks[0] = kTicked;
     Scroll(w, 3, 500, 20);
     EXPECT_TRUE(w.logic.onDownloadComplete(3));
@@ -96,7 +106,7 @@ TEST(RestorePositions, NothingSavedScrollsToTheTopLeftCorner) {
 }
 
 TEST(RestorePositions, StoredOffsetsVerticalFirstAfterEveryDownload) {
-    FakeWindow w;
+    PagesLoaded w;
     w.controls.checks[0] = kTicked;
     Store(w.store, "Scroll", 1, "120");
     Store(w.store, "Left", 1, "35.5");
@@ -109,7 +119,7 @@ TEST(RestorePositions, StoredOffsetsVerticalFirstAfterEveryDownload) {
 }
 
 TEST(RestorePositions, ANonNumericOffsetEndsTheRestoreAtTheVerticalOne) {
-    FakeWindow w;
+    PagesLoaded w;
     w.controls.checks[0] = kTicked;
     Store(w.store, "Scroll", 0, "abc");
     Store(w.store, "Left", 0, "40");
@@ -127,7 +137,7 @@ TEST(RestorePositions, ANonNumericOffsetEndsTheRestoreAtTheVerticalOne) {
 }
 
 TEST(RestorePositions, FailsWithoutDocumentOrForAnUnknownPane) {
-    FakeWindow w;
+    PagesLoaded w;
     w.controls.checks[0] = kTicked;
     w.panes[2].hasDocument = false;
     EXPECT_FALSE(w.logic.onDownloadComplete(2));
