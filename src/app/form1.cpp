@@ -173,6 +173,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         if (!guard->typingEnded()) logic_->onRegionChosen();
     });
     connect(Command1, &QPushButton::clicked, this, [this] { logic_->onRefreshClicked(); });
+    connect(Check3, &QCheckBox::clicked, this, [this] { logic_->onLabelToggle(); });
 }
 
 Form1::~Form1() {
@@ -242,6 +243,53 @@ std::optional<WindowState> Form1::windowState() const {
     if (state & Qt::WindowMinimized) return WindowState::Minimized;
     if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) return WindowState::Maximized;
     return WindowState::Normal;
+}
+
+float Form1::clientWidth() const {
+    return PixelsToTwips(QWidget::width());
+}
+
+float Form1::clientHeight() const {
+    return PixelsToTwips(QWidget::height());
+}
+
+QLineEdit* Form1::label(int index) const {
+    return index >= 0 && index < kSiteCount ? Text1[static_cast<std::size_t>(index)] : nullptr;
+}
+
+bool Form1::setLabelTop(int index, float twips) {
+    QLineEdit* text = label(index);
+    if (!text) return false;
+    text->move(text->x(), TwipsToPixels(twips));
+    return true;
+}
+
+bool Form1::setLabelLeft(int index, float twips) {
+    QLineEdit* text = label(index);
+    if (!text) return false;
+    text->move(TwipsToPixels(twips), text->y());
+    return true;
+}
+
+bool Form1::setLabelVisible(int index, bool visible) {
+    QLineEdit* text = label(index);
+    if (!text) return false;
+    text->setVisible(visible);
+    // A shown label covers its pane's corner, whatever the engine did to the panes meanwhile.
+    if (visible) text->raise();
+    return true;
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (logic_) logic_->onResize();
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimizing and restoring keep the client area's size, so Qt sends no resize for them;
+    // the grid is laid out again all the same.
+    if (event->type() == QEvent::WindowStateChange && logic_) logic_->onResize();
 }
 
 }  // namespace quintavia

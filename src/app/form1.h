@@ -42,9 +42,19 @@ class Form1 final : public QWidget, public WindowControls {
     void setTimerTag(const QString& tag) override { timerTag_ = tag; }
     std::optional<WindowState> windowState() const override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
+    float clientWidth() const override;
+    float clientHeight() const override;
+    bool setLabelTop(int index, float twips) override;
+    bool setLabelLeft(int index, float twips) override;
+    bool setLabelVisible(int index, bool visible) override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     CheckBox3* check(CheckBox box) const;
+    QLineEdit* label(int index) const;
 
     QComboBox* Combo1;
     QPushButton* Command1;

@@ -1,5 +1,7 @@
 #include "app/form1_logic.h"
 
+#include "app/pane_layout.h"
+
 namespace quintavia {
 
 Form1Logic::Form1Logic(Form1Parts parts) : parts_(parts) {}
@@ -27,6 +29,14 @@ bool Form1Logic::RefreshPanes() {
         if (!pane || !address || !pane->navigate(*address)) return false;
     }
     return true;
+}
+
+void Form1Logic::onResize() {
+    LayOutPanes(parts_.controls, parts_.panes);
+}
+
+bool Form1Logic::onLabelToggle() {
+    return ShowPaneLabels(parts_.controls);
 }
 
 }  // namespace quintavia

@@ -34,6 +34,8 @@ class Form1Logic {
     void onLoad();
     bool onRegionChosen();
     bool onRefreshClicked() { return RefreshPanes(); }
+    void onResize();
+    bool onLabelToggle();
 
     bool RefreshPanes();
 

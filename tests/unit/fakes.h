@@ -86,6 +86,18 @@ class FakeControls final : public WindowControls {
     std::optional<WindowState> windowState() const override { return state; }
     void setTitle(const QString& t) override { title = t; }
 
+    float clientWidth() const override { return clientW; }
+    float clientHeight() const override { return clientH; }
+    bool setLabelTop(int i, float v) override {
+        return label(i, [v](Label& l) { l.top = v; });
+    }
+    bool setLabelLeft(int i, float v) override {
+        return label(i, [v](Label& l) { l.left = v; });
+    }
+    bool setLabelVisible(int i, bool v) override {
+        return label(i, [v](Label& l) { l.visible = v; });
+    }
+
     QStringList regions;
     QString regionBox = QStringLiteral("Abruzzo");
     int listIndex = -1;
@@ -97,7 +109,22 @@ class FakeControls final : public WindowControls {
     std::optional<WindowState> state = WindowState::Normal;
     QString title;
 
+    struct Label {
+        float top = 0, left = 0;
+        bool visible = false;
+        bool refuse = false;
+    };
+    float clientW = 0, clientH = 0;
+    std::array<Label, 4> labels{};
+
   private:
+    template <typename Change>
+    bool label(int i, Change change) {
+        if (i < 0 || i >= 4 || labels[static_cast<std::size_t>(i)].refuse) return false;
+        change(labels[static_cast<std::size_t>(i)]);
+        return true;
+    }
+
     Journal& journal_;
 };
 
