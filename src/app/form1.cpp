@@ -91,7 +91,7 @@ constexpr std::array<DesignRect, kSiteCount> kPaneDesign{{
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent, Beep* beep) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kDesignTitle));
     QIcon icon;
@@ -164,7 +164,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     Panes panes{};
     for (int i = 0; i < kSiteCount; ++i) panes[static_cast<std::size_t>(i)] = pane(i);
-    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, nullptr, nullptr, nullptr,
+    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, nullptr, nullptr,
+                                                     beep ? beep : &beep_,
                                                      QCoreApplication::applicationDirPath()});
 
     auto* guard = new TypingEndGuard(Combo1);
@@ -174,6 +175,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     });
     connect(Command1, &QPushButton::clicked, this, [this] { logic_->onRefreshClicked(); });
     connect(Check3, &QCheckBox::clicked, this, [this] { logic_->onLabelToggle(); });
+    for (WebPane* pane : WebBrowser1)
+        connect(pane, &WebPane::newWindow2, this,
+                [this](int index, bool* cancel) { logic_->onNewWindow(index, *cancel); });
 }
 
 Form1::~Form1() {

@@ -12,6 +12,7 @@
 #include "app/form1_logic.h"
 #include "app/window_controls.h"
 #include "browser/web_pane.h"
+#include "popup/qt_beep.h"
 
 namespace quintavia {
 
@@ -21,7 +22,8 @@ class Form1 final : public QWidget, public WindowControls {
   public:
     static constexpr auto kDesignTitle = "Quintavia by Norvello - www.norvello.it";
 
-    explicit Form1(QWidget* parent = nullptr);
+    // `beep` stands in for the platform's alert sound, for tests that listen for it.
+    explicit Form1(QWidget* parent = nullptr, Beep* beep = nullptr);
     ~Form1() override;
 
     // The start-up sequence; runs before the window is first shown.
@@ -67,6 +69,7 @@ class Form1 final : public QWidget, public WindowControls {
     std::array<WebPane*, kSiteCount> WebBrowser1{};
     QTimer* Timer1;
     QString timerTag_ = QStringLiteral("300");
+    QtBeep beep_;
 
     std::unique_ptr<Form1Logic> logic_;
 };

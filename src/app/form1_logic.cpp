@@ -1,6 +1,7 @@
 #include "app/form1_logic.h"
 
 #include "app/pane_layout.h"
+#include "popup/new_window_filter.h"
 
 namespace quintavia {
 
@@ -37,6 +38,15 @@ void Form1Logic::onResize() {
 
 bool Form1Logic::onLabelToggle() {
     return ShowPaneLabels(parts_.controls);
+}
+
+void Form1Logic::onNewWindow(int site, bool& cancel) {
+    Pane* pane =
+        site >= 0 && site < kSiteCount ? parts_.panes[static_cast<std::size_t>(site)] : nullptr;
+    const NewWindowVerdict verdict = FilterNewWindow(ReadNewWindowFacts(pane));
+    // The window is stopped before anything sounds.
+    if (verdict.stop) cancel = true;
+    if (verdict.beep && parts_.beep) parts_.beep->beep();
 }
 
 }  // namespace quintavia

@@ -36,6 +36,8 @@ class Form1Logic {
     bool onRefreshClicked() { return RefreshPanes(); }
     void onResize();
     bool onLabelToggle();
+    // FilterNewWindow: a page in pane `site` asks for a new window; true in `cancel` stops it.
+    void onNewWindow(int site, bool& cancel);
 
     bool RefreshPanes();
 

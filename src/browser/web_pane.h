@@ -3,7 +3,10 @@
 #include <QWebEngineView>
 #include <optional>
 
+#include "browser/focused_element.h"
 #include "browser/pane.h"
+
+class QWebEngineNewWindowRequest;
 
 namespace quintavia {
 
@@ -11,11 +14,23 @@ namespace quintavia {
 // core reads synchronously.
 class WebDocument final : public PaneDocument {
   public:
-    explicit WebDocument(QString html) : html_(std::move(html)) {}
     std::optional<QString> outerHtml() const override { return html_; }
+    std::optional<bool> windowHasEvent() const override { return userEvent_; }
+    std::optional<bool> hasActiveElement() const override { return focused_.present; }
+    std::optional<QString> activeElementHref() const override { return focused_.href; }
+    std::optional<QString> activeElementProtocolLong() const override {
+        return focused_.protocolLong;
+    }
+
+    void setMarkup(std::optional<QString> html) { html_ = std::move(html); }
+    // Only while a request for a new window is being decided.
+    void setUserEvent(bool handling) { userEvent_ = handling; }
+    void setFocusedElement(FocusedElement element) { focused_ = std::move(element); }
 
   private:
-    QString html_;
+    std::optional<QString> html_;  // none before the first finished load, or for non-HTML
+    bool userEvent_ = false;
+    FocusedElement focused_;  // unknown outside a request
 };
 
 // A browser pane: a QWebEngineView that raises downloadComplete once the finished page's
@@ -41,12 +56,16 @@ class WebPane final : public QWebEngineView, public Pane {
 
   signals:
     void downloadComplete(int index);
+    // The page asks for a new window; a handler sets *cancel to true to stop it.
+    void newWindow2(int index, bool* cancel);
 
   private:
     void captureDocument();
+    void onNewWindowRequested(QWebEngineNewWindowRequest& request);
+    void decideNewWindow(QWebEngineNewWindowRequest* request);
 
     int index_;
-    std::optional<WebDocument> document_;
+    WebDocument document_;
 };
 
 }  // namespace quintavia

@@ -22,6 +22,15 @@ class FakeDocument final : public PaneDocument {
   public:
     std::optional<QString> html;
     std::optional<QString> outerHtml() const override { return html; }
+
+    std::optional<bool> event = false;
+    std::optional<bool> focused = false;
+    std::optional<QString> href;
+    std::optional<QString> protocolLong;
+    std::optional<bool> windowHasEvent() const override { return event; }
+    std::optional<bool> hasActiveElement() const override { return focused; }
+    std::optional<QString> activeElementHref() const override { return href; }
+    std::optional<QString> activeElementProtocolLong() const override { return protocolLong; }
 };
 
 class FakePane final : public Pane {
