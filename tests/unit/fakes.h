@@ -52,12 +52,13 @@ class FakePane final : public Pane {
     float height() const override { return height_; }
     bool setLeft(float v) override { return left_ = Round(v), true; }
     bool setTop(float v) override { return top_ = Round(v), true; }
-    bool setWidth(float v) override { return v >= 0 && (width_ = Round(v), true); }
+    bool setWidth(float v) override { return v >= 0 && !refuseWidth && (width_ = Round(v), true); }
     bool setHeight(float v) override { return v >= 0 && (height_ = Round(v), true); }
 
     FakeDocument doc;
     bool hasDocument = true;
     bool failNavigate = false;
+    bool refuseWidth = false;
     QStringList navigations;
 
   private:

@@ -74,6 +74,15 @@ TEST_F(PaneLayout, TheRightColumnStartsWhereTheLeftPaneSaysItEnds) {
     expectLabelsOnPanes();
 }
 
+TEST_F(PaneLayout, EachRightPaneStartsWhereItsLeftNeighbourReportsItsWidth) {
+    resize(900, 915);
+    w.panes[2].refuseWidth = true;
+    resize(1200, 915);
+    EXPECT_EQ(w.panes[1].left(), 600);
+    EXPECT_EQ(w.panes[3].left(), 450);  // pane 2 kept its width
+    EXPECT_EQ(w.controls.labels[3].left, 450);
+}
+
 TEST_F(PaneLayout, AWindowShorterThanTheStripKeepsTheHeightsAndLaysOutTheRest) {
     resize(900, 915);
     w.panes[3].setHeight(600);  // the bottom row still hangs from pane 2's height
