@@ -56,7 +56,9 @@ class WebPane final : public QWebEngineView, public Pane {
 
   signals:
     void downloadComplete(int index);
-    // The page asks for a new window; a handler sets *cancel to true to stop it.
+    // The page asks for a new window; a handler sets *cancel to true to stop it. A request of
+    // the user's click or key press is raised at once. One the page makes by itself is stopped
+    // at once and raised when the page has told about its focused element, to decide the beep.
     void newWindow2(int index, bool* cancel);
 
   private:
