@@ -93,7 +93,7 @@ constexpr std::array<DesignRect, kSiteCount> kPaneDesign{{
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent, Beep* beep) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kDesignTitle));
     QIcon icon;
@@ -167,7 +167,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Panes panes{};
     for (int i = 0; i < kSiteCount; ++i) panes[static_cast<std::size_t>(i)] = pane(i);
     store_ = OpenUserSettingsStore();
-    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, store_.get(), &sound_, &beep_,
+    logic_ = std::make_unique<Form1Logic>(Form1Parts{*this, panes, store_.get(), &sound_,
+                                                     beep ? beep : &beep_,
                                                      QCoreApplication::applicationDirPath()});
 
     auto* guard = new TypingEndGuard(Combo1);
@@ -181,6 +182,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
                 [this](int index) { logic_->onDownloadComplete(index); });
     connect(Timer1, &QTimer::timeout, this, [this] { logic_->onTimerTick(); });
     connect(Command2, &QPushButton::clicked, this, [this] { logic_->onSavePositionsClicked(); });
+    connect(Check3, &QCheckBox::clicked, this, [this] { logic_->onLabelToggle(); });
+    for (WebPane* pane : WebBrowser1)
+        connect(pane, &WebPane::newWindow2, this,
+                [this](int index, bool* cancel) { logic_->onNewWindow(index, *cancel); });
 }
 
 Form1::~Form1() {
@@ -264,6 +269,53 @@ std::optional<WindowState> Form1::windowState() const {
     if (state & Qt::WindowMinimized) return WindowState::Minimized;
     if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) return WindowState::Maximized;
     return WindowState::Normal;
+}
+
+float Form1::clientWidth() const {
+    return PixelsToTwips(QWidget::width());
+}
+
+float Form1::clientHeight() const {
+    return PixelsToTwips(QWidget::height());
+}
+
+QLineEdit* Form1::label(int index) const {
+    return index >= 0 && index < kSiteCount ? Text1[static_cast<std::size_t>(index)] : nullptr;
+}
+
+bool Form1::setLabelTop(int index, float twips) {
+    QLineEdit* text = label(index);
+    if (!text) return false;
+    text->move(text->x(), TwipsToPixels(twips));
+    return true;
+}
+
+bool Form1::setLabelLeft(int index, float twips) {
+    QLineEdit* text = label(index);
+    if (!text) return false;
+    text->move(TwipsToPixels(twips), text->y());
+    return true;
+}
+
+bool Form1::setLabelVisible(int index, bool visible) {
+    QLineEdit* text = label(index);
+    if (!text) return false;
+    text->setVisible(visible);
+    // A shown label covers its pane's corner, whatever the engine did to the panes meanwhile.
+    if (visible) text->raise();
+    return true;
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (logic_) logic_->onResize();
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimizing and restoring keep the client area's size, so Qt sends no resize for them;
+    // the grid is laid out again all the same.
+    if (event->type() == QEvent::WindowStateChange && logic_) logic_->onResize();
 }
 
 }  // namespace quintavia

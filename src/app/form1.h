@@ -25,7 +25,8 @@ class Form1 final : public QWidget, public WindowControls {
   public:
     static constexpr auto kDesignTitle = quintavia::kDesignTitle;
 
-    explicit Form1(QWidget* parent = nullptr);
+    // `beep` stands in for the platform's alert sound, for tests that listen for it.
+    explicit Form1(QWidget* parent = nullptr, Beep* beep = nullptr);
     ~Form1() override;
 
     // The start-up sequence; runs before the window is first shown.
@@ -52,12 +53,22 @@ class Form1 final : public QWidget, public WindowControls {
     void setTimerTag(const QString& tag) override { timerTag_ = tag; }
     std::optional<WindowState> windowState() const override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
+    float clientWidth() const override;
+    float clientHeight() const override;
+    bool setLabelTop(int index, float twips) override;
+    bool setLabelLeft(int index, float twips) override;
+    bool setLabelVisible(int index, bool visible) override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     CheckBox3* check(CheckBox box) const;
+    QLineEdit* label(int index) const;
 
     QComboBox* Combo1;
     QPushButton* Command1;

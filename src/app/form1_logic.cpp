@@ -1,9 +1,11 @@
 #include "app/form1_logic.h"
 
+#include "app/pane_layout.h"
+#include "popup/new_window_filter.h"
 #include "search/countdown.h"
-#include "watch/listing_probe.h"
 #include "settings/persisted_state.h"
 #include "settings/scroll_positions.h"
+#include "watch/listing_probe.h"
 
 namespace quintavia {
 
@@ -92,6 +94,22 @@ bool Form1Logic::onUnload() {
 
 void Form1Logic::onSavePositionsClicked() {
     SaveScrollPositions(parts_.store, parts_.panes);
+}
+
+void Form1Logic::onResize() {
+    LayOutPanes(parts_.controls, parts_.panes);
+}
+
+bool Form1Logic::onLabelToggle() {
+    return ShowPaneLabels(parts_.controls);
+}
+
+void Form1Logic::onNewWindow(int site, bool& cancel) {
+    Pane* pane = IsSiteIndex(site) ? parts_.panes[static_cast<std::size_t>(site)] : nullptr;
+    const NewWindowVerdict verdict = FilterNewWindow(ReadNewWindowFacts(pane));
+    // The window is stopped before anything sounds.
+    if (verdict.stop) cancel = true;
+    if (verdict.beep && parts_.beep) parts_.beep->beep();
 }
 
 }  // namespace quintavia

@@ -37,6 +37,10 @@ class Form1Logic {
     // ProbeListing, then the scroll restore; false when a step failed and ended the handling.
     bool onDownloadComplete(int site);
     void onTimerTick();
+    void onResize();
+    bool onLabelToggle();
+    // FilterNewWindow: a page in pane `site` asks for a new window; true in `cancel` stops it.
+    void onNewWindow(int site, bool& cancel);
 
     bool RefreshPanes();
 

@@ -40,6 +40,15 @@ class WindowControls {
     // Form1.
     virtual std::optional<WindowState> windowState() const = 0;
     virtual void setTitle(const QString& title) = 0;
+
+    // The client area's current size in twips, read from the window each time.
+    virtual float clientWidth() const = 0;
+    virtual float clientHeight() const = 0;
+
+    // Text1, the pane labels, by site index.
+    virtual bool setLabelTop(int index, float twips) = 0;
+    virtual bool setLabelLeft(int index, float twips) = 0;
+    virtual bool setLabelVisible(int index, bool visible) = 0;
 };
 
 }  // namespace quintavia

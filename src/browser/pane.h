@@ -21,6 +21,15 @@ class PaneDocument {
     virtual std::optional<double> scrollLeft() const = 0;
     virtual bool setScrollTop(const QString& offset) = 0;
     virtual bool setScrollLeft(const QString& offset) = 0;
+
+    // Whether the document's window is handling an event (the user's click or key press) at
+    // this moment: pages may open windows only then.
+    virtual std::optional<bool> windowHasEvent() const = 0;
+    // Whether an element of the document has the focus, and that element's link address
+    // (empty when it has none) and descriptive protocol name.
+    virtual std::optional<bool> hasActiveElement() const = 0;
+    virtual std::optional<QString> activeElementHref() const = 0;
+    virtual std::optional<QString> activeElementProtocolLong() const = 0;
 };
 
 // One browser pane. Positions and sizes are in twips of the window's client area.

@@ -2,8 +2,12 @@
 
 #include <QLocale>
 #include <QPointer>
+#include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 
+#include "browser/popup_window.h"
 #include "browser/scroll_offset.h"
 #include "browser/twips.h"
 
@@ -61,8 +65,12 @@ bool WebDocument::scrollTo(const char* property, const QString& offset) {
     return true;
 }
 
-WebPane::WebPane(int index, QWidget* parent) : QWebEngineView(parent), index_(index) {
+WebPane::WebPane(int index, QWidget* parent)
+    : QWebEngineView(parent), index_(index), document_(page()) {
     connect(this, &QWebEngineView::loadFinished, this, [this](bool) { captureDocument(); });
+    // Every request reaches the program's filter: the engine must not drop any on its own.
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    connect(page(), &QWebEnginePage::newWindowRequested, this, &WebPane::onNewWindowRequested);
 }
 
 bool WebPane::navigate(const QString& address) {
@@ -73,7 +81,8 @@ bool WebPane::navigate(const QString& address) {
 }
 
 PaneDocument* WebPane::document() {
-    return document_ ? &*document_ : nullptr;
+    // A pane has a document from the moment its first page is committed.
+    return page()->history()->count() > 0 ? &document_ : nullptr;
 }
 
 void WebPane::captureDocument() {
@@ -82,11 +91,39 @@ void WebPane::captureDocument() {
                           [self](const QVariant& result) {
                               if (!self) return;
                               if (result.typeId() == QMetaType::QString)
-                                  self->document_.emplace(result.toString(), self->page());
+                                  self->document_.setMarkup(result.toString());
                               else
-                                  self->document_.reset();
+                                  self->document_.setMarkup(std::nullopt);
                               emit self->downloadComplete(self->index_);
                           });
+}
+
+void WebPane::onNewWindowRequested(QWebEngineNewWindowRequest& request) {
+    if (request.isUserInitiated() || !document()) {
+        decideNewWindow(&request);
+        return;
+    }
+    // The focused element only tells whether to beep: a window asked for outside the user's
+    // click or key press is always stopped. The engine answers about the element later, and
+    // the request cannot wait, so it is stopped now, by leaving it unanswered, and decided
+    // when the answer comes.
+    QPointer<WebPane> self(this);
+    page()->runJavaScript(FocusedElementScript(), QWebEngineScript::ApplicationWorld,
+                          [self](const QVariant& answer) {
+                              if (!self) return;
+                              self->document_.setFocusedElement(FocusedElementFromScript(answer));
+                              self->decideNewWindow(nullptr);
+                              self->document_.setFocusedElement({});
+                          });
+}
+
+void WebPane::decideNewWindow(QWebEngineNewWindowRequest* request) {
+    const bool userEvent = request && request->isUserInitiated();
+    document_.setUserEvent(userEvent);
+    bool cancel = false;
+    emit newWindow2(index_, &cancel);
+    document_.setUserEvent(false);
+    if (!cancel && request) new PopupWindow(*request, this);
 }
 
 float WebPane::left() const {

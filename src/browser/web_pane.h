@@ -5,7 +5,10 @@
 #include <QWebEngineView>
 #include <optional>
 
+#include "browser/focused_element.h"
 #include "browser/pane.h"
+
+class QWebEngineNewWindowRequest;
 
 namespace quintavia {
 
@@ -14,19 +17,32 @@ namespace quintavia {
 // is handed to the page and applied there shortly after, in the order given.
 class WebDocument final : public PaneDocument {
   public:
-    WebDocument(QString html, QWebEnginePage* page) : html_(std::move(html)), page_(page) {}
-    std::optional<QString> outerHtml() const override { return html_; }
+    explicit WebDocument(QWebEnginePage* page) : page_(page) {}
 
+    std::optional<QString> outerHtml() const override { return html_; }
     std::optional<double> scrollTop() const override;
     std::optional<double> scrollLeft() const override;
     bool setScrollTop(const QString& offset) override;
     bool setScrollLeft(const QString& offset) override;
+    std::optional<bool> windowHasEvent() const override { return userEvent_; }
+    std::optional<bool> hasActiveElement() const override { return focused_.present; }
+    std::optional<QString> activeElementHref() const override { return focused_.href; }
+    std::optional<QString> activeElementProtocolLong() const override {
+        return focused_.protocolLong;
+    }
+
+    void setMarkup(std::optional<QString> html) { html_ = std::move(html); }
+    // Only while a request for a new window is being decided.
+    void setUserEvent(bool handling) { userEvent_ = handling; }
+    void setFocusedElement(FocusedElement element) { focused_ = std::move(element); }
 
   private:
     bool scrollTo(const char* property, const QString& offset);
 
-    QString html_;
     QPointer<QWebEnginePage> page_;
+    std::optional<QString> html_;  // none before the first finished load, or for non-HTML
+    bool userEvent_ = false;
+    FocusedElement focused_;  // unknown outside a request
 };
 
 // A browser pane: a QWebEngineView that raises downloadComplete once the finished page's
@@ -52,12 +68,18 @@ class WebPane final : public QWebEngineView, public Pane {
 
   signals:
     void downloadComplete(int index);
+    // The page asks for a new window; a handler sets *cancel to true to stop it. A request of
+    // the user's click or key press is raised at once. One the page makes by itself is stopped
+    // at once and raised when the page has told about its focused element, to decide the beep.
+    void newWindow2(int index, bool* cancel);
 
   private:
     void captureDocument();
+    void onNewWindowRequested(QWebEngineNewWindowRequest& request);
+    void decideNewWindow(QWebEngineNewWindowRequest* request);
 
     int index_;
-    std::optional<WebDocument> document_;
+    WebDocument document_;
 };
 
 }  // namespace quintavia

@@ -40,8 +40,8 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-std::unique_ptr<Form1> StartWindow() {
-    auto form = std::make_unique<Form1>();
+std::unique_ptr<Form1> StartWindow(Beep* beep) {
+    auto form = std::make_unique<Form1>(nullptr, beep);
     form->startUp();
     form->show();
     return form;

@@ -38,8 +38,9 @@ private:
 // Processes events until done() holds or the time runs out; false on time-out.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 
-// A started window, as the program makes it; closes it at the end of the test.
-std::unique_ptr<Form1> StartWindow();
+// A started window, as the program makes it; closes it at the end of the test. `beep`, when
+// given, hears the alerts in place of the platform.
+std::unique_ptr<Form1> StartWindow(Beep* beep = nullptr);
 
 int RunBench(int argc, char** argv);
 

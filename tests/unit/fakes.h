@@ -24,6 +24,15 @@ class FakeDocument final : public PaneDocument {
     std::optional<QString> html;
     std::optional<QString> outerHtml() const override { return html; }
 
+    std::optional<bool> event = false;
+    std::optional<bool> focused = false;
+    std::optional<QString> href;
+    std::optional<QString> protocolLong;
+    std::optional<bool> windowHasEvent() const override { return event; }
+    std::optional<bool> hasActiveElement() const override { return focused; }
+    std::optional<QString> activeElementHref() const override { return href; }
+    std::optional<QString> activeElementProtocolLong() const override { return protocolLong; }
+
     // The offsets it reports (nullopt: the read fails), and every offset it was given.
     std::optional<double> top = 0.0, left = 0.0;
     QStringList scrolls;  // "top 120", "left 0"; refused ones too
@@ -60,12 +69,13 @@ class FakePane final : public Pane {
     float height() const override { return height_; }
     bool setLeft(float v) override { return left_ = Round(v), true; }
     bool setTop(float v) override { return top_ = Round(v), true; }
-    bool setWidth(float v) override { return v >= 0 && (width_ = Round(v), true); }
+    bool setWidth(float v) override { return v >= 0 && !refuseWidth && (width_ = Round(v), true); }
     bool setHeight(float v) override { return v >= 0 && (height_ = Round(v), true); }
 
     FakeDocument doc;
     bool hasDocument = true;
     bool failNavigate = false;
+    bool refuseWidth = false;
     QStringList navigations;
 
   private:
@@ -103,6 +113,18 @@ class FakeControls final : public WindowControls {
     std::optional<WindowState> windowState() const override { return state; }
     void setTitle(const QString& t) override { title = t; }
 
+    float clientWidth() const override { return clientW; }
+    float clientHeight() const override { return clientH; }
+    bool setLabelTop(int i, float v) override {
+        return label(i, [v](Label& l) { l.top = v; });
+    }
+    bool setLabelLeft(int i, float v) override {
+        return label(i, [v](Label& l) { l.left = v; });
+    }
+    bool setLabelVisible(int i, bool v) override {
+        return label(i, [v](Label& l) { l.visible = v; });
+    }
+
     QStringList regions;
     QString regionBox = QStringLiteral("Abruzzo");
     int listIndex = -1;
@@ -114,7 +136,22 @@ class FakeControls final : public WindowControls {
     std::optional<WindowState> state = WindowState::Normal;
     QString title;
 
+    struct Label {
+        float top = 0, left = 0;
+        bool visible = false;
+        bool refuse = false;
+    };
+    float clientW = 0, clientH = 0;
+    std::array<Label, 4> labels{};
+
   private:
+    template <typename Change>
+    bool label(int i, Change change) {
+        if (i < 0 || i >= 4 || labels[static_cast<std::size_t>(i)].refuse) return false;
+        change(labels[static_cast<std::size_t>(i)]);
+        return true;
+    }
+
     Journal& journal_;
 };
 

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include "bench.h"
+#include "browser/popup_window.h"
+#include "listing_pages.h"
+
+namespace quintavia::e2e {
+namespace {
+
+class CountingBeep final : public Beep {
+  public:
+    void beep() override { ++count; }
+    int count = 0;
+};
+
+struct Decision {
+    int pane;
+    bool stopped;
+    int beepsSoFar;
+};
+
+QByteArray Page(const QByteArray& body) {
+    return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>t</title></head><body>" +
+           body + "</body></html>";
+}
+
+QString Url(int site, const char* path) {
+    return "http://" + fixtures::SiteHost(site) + path;
+}
+
+class PopupFilterE2e : public ::testing::Test {
+  protected:
+    void SetUp() override { Bench::instance().reset(); }
+
+    // Serves each page by its host and path; any other address gets a plain page.
+    void serve(QHash<QByteArray, QByteArray> pages) {
+        Bench::instance().server().setHandler([pages](const fixtures::Request& request) {
+            return fixtures::Response{
+                .body = pages.value(request.host + request.path, Page("plain " + request.path))};
+        });
+    }
+
+    void start() {
+        form = StartWindow(&beep);
+        // Heard after the window's own handler, so with its decision made.
+        for (int i = 0; i < kSiteCount; ++i)
+            QObject::connect(form->pane(i), &WebPane::newWindow2, form.get(),
+                             [this](int index, bool* cancel) {
+                                 decisions.push_back({index, *cancel, beep.count});
+                             });
+    }
+
+    bool requested(const QByteArray& pathPart) const {
+        for (const fixtures::Request& request : Bench::instance().server().requests())
+            if (request.path.contains(pathPart)) return true;
+        return false;
+    }
+
+    QList<PopupWindow*> popups() const { return form->findChildren<PopupWindow*>(); }
+
+    // The pane's page once loaded, with its own scripts run.
+    void loadInPane(int site, const QByteArray& path) {
+        bool loaded = false;
+        auto connection = QObject::connect(form->pane(site), &WebPane::downloadComplete,
+                                           [&](int) { loaded = true; });
+        form->pane(site)->navigate(Url(site, path));
+        ASSERT_TRUE(WaitUntil([&] { return loaded; }));
+        QObject::disconnect(connection);
+    }
+
+    QVariant runInPage(QWebEnginePage* page, const QString& script) {
+        QVariant result;
+        bool done = false;
+        page->runJavaScript(script, QWebEngineScript::MainWorld, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        EXPECT_TRUE(WaitUntil([&] { return done; }));
+        return result;
+    }
+
+    CountingBeep beep;
+    std::vector<Decision> decisions;
+    std::unique_ptr<Form1> form;
+};
+
+TEST_F(PopupFilterE2e, APageOpeningAWindowOnLoadIsStoppedWithABeep) {
+    // The first site's search page opens a window as soon as it is read.
+    Bench::instance().server().setHandler([](const fixtures::Request& request) {
+        if (fixtures::SiteForHost(request.host) != 0 || request.path.contains("on-load-popup"))
+            return fixtures::Response{.body = Page("plain")};
+        return fixtures::Response{.body =
+                                      Page("<p>listing</p><script>window.open('" +
+                                           Url(3, "/on-load-popup").toLatin1() + "');</script>")};
+    });
+    start();
+    ASSERT_TRUE(WaitUntil([&] { return !decisions.empty(); }));
+    WaitUntil([] { return false; }, 1500);  // time for a window to appear, if one would
+
+    ASSERT_EQ(decisions.size(), 1u);
+    EXPECT_EQ(decisions[0].pane, 0);
+    EXPECT_TRUE(decisions[0].stopped);
+    // Nothing but the page's body has the focus, and it has no link address.
+    EXPECT_EQ(decisions[0].beepsSoFar, 1);
+    EXPECT_EQ(beep.count, 1);
+    EXPECT_TRUE(popups().isEmpty());
+    EXPECT_FALSE(requested("on-load-popup"));
+}
+
+TEST_F(PopupFilterE2e, TheFocusedElementDecidesTheBeepOfAStoppedWindow) {
+    serve({{fixtures::SiteHost(1).toLatin1() + "/links",
+            Page("<a id=web href='http://www.jobonline.it/job'>web</a>"
+                 "<a id=odd href='nosuchscheme:job'>odd</a>"
+                 "<a id=bare tabindex=0>bare</a>"
+                 "<span id=text tabindex=0>text</span>"
+                 "<script>document.getElementById('text').href = 'http://x/';</script>")}});
+    start();
+    loadInPane(1, "/links");
+
+    struct Case {
+        const char* focus;
+        bool beeps;
+    };
+    const Case cases[] = {
+        {"document.getElementById('web').focus()", false},
+        {"document.getElementById('odd').focus()", true},
+        {"document.getElementById('bare').focus()", true},  // an empty link address
+        // The page's own property is not the element's: its address cannot be read.
+        {"document.getElementById('text').focus()", true},
+        {"document.activeElement.blur()", true},                         // the body has the focus
+        {"document.documentElement.removeChild(document.body)", false},  // nothing has it
+    };
+    for (const Case& c : cases) {
+        decisions.clear();
+        const int before = beep.count;
+        runInPage(form->pane(1)->page(),
+                  QString::fromLatin1(c.focus) + "; window.open('" + Url(2, "/from-script") + "')");
+        ASSERT_TRUE(WaitUntil([&] { return !decisions.empty(); })) << c.focus;
+        EXPECT_EQ(decisions[0].pane, 1);
+        EXPECT_TRUE(decisions[0].stopped) << c.focus;
+        EXPECT_EQ(beep.count - before, c.beeps ? 1 : 0) << c.focus;
+    }
+    WaitUntil([] { return false; }, 500);
+    EXPECT_TRUE(popups().isEmpty());
+    EXPECT_FALSE(requested("from-script"));
+}
+
+TEST_F(PopupFilterE2e, AClickOnALinkToANewWindowOpensIt) {
+    serve({{fixtures::SiteHost(2).toLatin1() + "/click",
+            Page("<a href='" + Url(3, "/opened-by-click").toLatin1() +
+                 "' target=_blank style='position:fixed; left:0; top:0; width:300px; "
+                 "height:200px; display:block; background:#ccc'>apri</a>")}});
+    start();
+    loadInPane(2, "/click");
+    ASSERT_TRUE(WaitUntil([&] { return form->pane(2)->focusProxy() != nullptr; }));
+
+    QTest::mouseClick(form->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(WaitUntil([&] { return popups().size() == 1 && requested("opened-by-click"); }));
+    ASSERT_EQ(decisions.size(), 1u);
+    EXPECT_FALSE(decisions[0].stopped);
+    EXPECT_EQ(beep.count, 0);
+    PopupWindow* popup = popups().front();
+    EXPECT_TRUE(popup->isWindow());
+    EXPECT_TRUE(WaitUntil([&] { return popup->url().path() == "/opened-by-click"; }));
+
+    // The opened window opens no window of its own, even on a click of its user.
+    runInPage(popup->page(), "window.open('" + Url(3, "/popup-of-popup") + "')");
+    QTest::mouseClick(popup->focusProxy(), Qt::LeftButton, {}, QPoint(5, 5));
+    WaitUntil([] { return false; }, 1000);
+    EXPECT_EQ(popups().size(), 1);
+    EXPECT_FALSE(requested("popup-of-popup"));
+    EXPECT_EQ(decisions.size(), 1u);
+}
+
+TEST_F(PopupFilterE2e, APageSeesNothingOfOurs) {
+    const QByteArray path = "/curious";
+    serve({{fixtures::SiteHost(3).toLatin1() + path,
+            Page("<a id=l href='/x'>x</a><script>window.seen = [typeof qt, typeof QWebChannel,"
+                 " typeof qt_webChannelTransport, typeof FocusedElementScript].join();"
+                 "</script>")}});
+    start();
+    loadInPane(3, path);
+    // Every script of ours has run by now: the capture of the finished page, and the look at
+    // the focused element that a window asked for by the page brings.
+    runInPage(form->pane(3)->page(), "window.open('/again')");
+    ASSERT_TRUE(WaitUntil([&] { return !decisions.empty(); }));
+
+    const QString globals = QStringLiteral("Object.getOwnPropertyNames(window).sort().join()");
+    const QString inPane = runInPage(form->pane(3)->page(), globals).toString();
+    EXPECT_EQ(runInPage(form->pane(3)->page(), "window.seen").toString(),
+              "undefined,undefined,undefined,undefined");
+
+    // The same page in a bare view of the engine, with nothing of ours in it.
+    QWebEngineView bare;
+    bool loaded = false;
+    QObject::connect(&bare, &QWebEngineView::loadFinished, [&](bool) { loaded = true; });
+    bare.load(QUrl(Url(3, path)));
+    ASSERT_TRUE(WaitUntil([&] { return loaded; }));
+    const QString inBare = runInPage(bare.page(), globals).toString();
+    EXPECT_FALSE(inPane.isEmpty());
+    EXPECT_EQ(inPane, inBare);
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
