@@ -9,7 +9,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTAVIA_WERRO
 cmake --build build -j2
 
 # The core and its unit tests once more, under AddressSanitizer and UndefinedBehaviorSanitizer.
-if [ "$tests" = ON ]; then
+if [ "${QUINTAVIA_SANITIZE_TREE:-$tests}" = ON ]; then
     CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DQUINTAVIA_WERROR=ON -DQUINTAVIA_SANITIZE=ON >/dev/null
     cmake --build build-sanitize -j2
