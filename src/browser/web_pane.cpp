@@ -81,8 +81,11 @@ bool WebPane::navigate(const QString& address) {
 }
 
 PaneDocument* WebPane::document() {
-    // A pane has a document from the moment its first page is committed.
-    return page()->history()->count() > 0 ? &document_ : nullptr;
+    // A pane has a document from the moment its first page is committed, and none while its
+    // page process is gone (killed or crashed) until the next load brings a new one: the
+    // engine would otherwise answer for the lost page with offsets of 0.
+    if (page()->history()->count() == 0 || page()->renderProcessPid() == 0) return nullptr;
+    return &document_;
 }
 
 void WebPane::captureDocument() {

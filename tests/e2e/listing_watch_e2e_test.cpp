@@ -8,26 +8,12 @@
 
 #include "app/check_box.h"
 #include "bench.h"
-#include "listing_pages.h"
+#include "scripted_sites.h"
 
 namespace quintavia::e2e {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
-
-// Each site serves a listing page with the newest title the test has set for it.
-struct ScriptedSites {
-    std::array<QString, kSiteCount> titles{u"Magazziniere"_s, u"Bar & ristorante"_s,
-                                           u"Cuoco capo partita"_s, u"Autista patente C"_s};
-
-    fixtures::Handler handler() {
-        return [this](const fixtures::Request& request) {
-            const int site = fixtures::SiteForHost(request.host);
-            if (site < 0) return fixtures::Response{.status = 404};
-            return fixtures::Response{.body = fixtures::ListingPage(site, titles[site])};
-        };
-    }
-};
 
 class ListingWatch : public ::testing::Test {
   protected:
@@ -66,7 +52,8 @@ class ListingWatch : public ::testing::Test {
         return added;
     }
 
-    ScriptedSites sites;
+    ScriptedSites sites{.titles = {u"Magazziniere"_s, u"Bar & ristorante"_s,
+                                   u"Cuoco capo partita"_s, u"Autista patente C"_s}};
     std::unique_ptr<Form1> form;
     QComboBox* log = nullptr;
     std::array<int, kSiteCount> completions{};
