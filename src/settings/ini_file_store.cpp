@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,7 @@ namespace {
 
 // Far beyond anything the program writes: a larger file is not its settings file.
 constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+constexpr qint64 kReadPiece = 16 * 1024;
 
 struct FileContent {
     enum Outcome { Absent, Read, Unreadable, Corrupt } outcome;
@@ -30,7 +32,14 @@ FileContent ReadFile(const QString& path) {
     QFile file(path);
     if (!file.exists()) return {FileContent::Absent};
     if (!file.open(QIODevice::ReadOnly)) return {FileContent::Unreadable, {}, file.errorString()};
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    // As much as the file holds, then in pieces should it have grown meanwhile: a read of the
+    // whole limit at once would allocate all of it every time.
+    QByteArray bytes = file.read(std::min(file.size(), kMaxFileSize) + 1);
+    while (bytes.size() <= kMaxFileSize) {
+        const QByteArray piece = file.read(kReadPiece);
+        if (piece.isEmpty()) break;
+        bytes += piece;
+    }
     if (file.error() != QFileDevice::NoError)
         return {FileContent::Unreadable, {}, file.errorString()};
     if (bytes.size() > kMaxFileSize) return {FileContent::Corrupt};

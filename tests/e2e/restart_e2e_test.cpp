@@ -107,6 +107,52 @@ TEST_F(Restart, SigintAndSighupCloseTheWindowToo) {
     }
 }
 
+// A run that is killed writes nothing: the file stays byte for byte as the last complete run
+// left it, even though this run saw new titles on every site.
+TEST_F(Restart, AKilledRunLeavesTheStoredFileAsItWas) {
+    Bench& bench = Bench::instance();
+    const QString config = bench.configDir();
+    IniFileStore seed(config);
+    for (int i = 0; i < kSiteCount; ++i)
+        ASSERT_TRUE(seed.SaveSetting(kAppName, "Settaggio", QString::number(i), "VISTO PRIMA"));
+    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "0", "1"));
+    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "1", "Valle d'Aosta"));
+    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "2", "2"));
+    ASSERT_TRUE(seed.SaveSetting(kAppName, "Scroll", "0", "120"));
+    QFile file(config + "/Quintavia/Quintavia.ini");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    // Each page tells the server once it has loaded, so the kill comes after the probes.
+    const fixtures::Handler listings = Listings(kTitles);
+    bench.server().setHandler([listings](const fixtures::Request& request) {
+        if (request.path == "/caricata") return fixtures::Response{.status = 204};
+        fixtures::Response response = listings(request);
+        response.body.replace("</body>",
+                              "<script>addEventListener('load', () => fetch('/caricata'))"
+                              "</script></body>");
+        return response;
+    });
+    const auto loaded = [&bench] {
+        qsizetype n = 0;
+        for (const fixtures::Request& request : bench.server().requests())
+            n += request.path == "/caricata";
+        return n;
+    };
+    ProgramRun run(config);
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(WaitUntil([&] { return loaded() >= kSiteCount; }, 30000));
+    WaitUntil([] { return false; }, 2000);
+    run.sendSignal(SIGKILL);
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_FALSE(run.exitedNormally());
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(QDir(config + "/Quintavia").entryList(QDir::Files), QStringList{"Quintavia.ini"});
+}
+
 // A shutdown write that fails is reported with the file and the reason, the program exits
 // with a failure status, and the file written before stays whole.
 class FailedShutdown : public Restart {

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -234,6 +237,54 @@ TEST_F(SettingsFile, AFolderThatCannotBeMadeFailsTheWrite) {
     EXPECT_FALSE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
     EXPECT_TRUE(store.lastError().contains(dir.path() + "/config/Quintavia"));
     EXPECT_TRUE(store.lastError().contains("Not a directory")) << store.lastError().toStdString();
+}
+
+// A writer killed at any moment leaves either the file it was replacing or the one it was
+// writing, whole: the new file takes the old one's place only once it is complete and on disk.
+TEST_F(SettingsFile, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
+    // Of very different sizes, so that a torn file cannot pass for either.
+    const QString shortTitle = "PRIMO TITOLO";
+    const QString longTitle = QString(300'000, u'N');
+    std::vector<QByteArray> whole;
+    for (const QString& title : {shortTitle, longTitle}) {
+        IniDocument doc;
+        doc.setValue("Settaggio", "0", title);
+        doc.setValue("Posizione", "1", "Lazio");
+        whole.push_back(doc.toUtf8());
+    }
+    {
+        IniFileStore store(dir.path());
+        ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", "0", shortTitle));
+        ASSERT_TRUE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
+        ASSERT_EQ(readFile(), whole[0]);
+    }
+
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> delayUs(0, 15000);
+    for (int round = 0; round < 60; ++round) {
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            // Writes the two titles in turn until it is killed; it never returns to the test.
+            IniFileStore store(dir.path());
+            for (int i = 0; i < 100000; ++i)
+                store.SaveSetting(kAppName, "Settaggio", "0", i % 2 ? shortTitle : longTitle);
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(delayUs(random)));
+        ::kill(writer, SIGKILL);
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << round;
+
+        const QByteArray now = readFile();
+        ASSERT_TRUE(now == whole[0] || now == whole[1]) << round << ": " << now.size() << " bytes";
+    }
+    // Whatever a kill left unfinished does not get in the way of the next write.
+    IniFileStore store(dir.path());
+    ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", "1", "DOPO"));
+    EXPECT_EQ(get("Posizione", "1"), "Lazio");
+    EXPECT_EQ(get("Settaggio", "1"), "DOPO");
 }
 
 // A write that fails on a full or read-only disk leaves the earlier file whole and nothing
