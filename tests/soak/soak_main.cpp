@@ -63,6 +63,16 @@ void PrintReport(const SoakReport& report, int growthFrom) {
                       .arg(growthFrom)
                       .arg(*pss, 0, 'f', 1)
                       .arg(*rss, 0, 'f', 1));
+            const auto pssTrend =
+                report.trendPercent(growthFrom, &quintavia::soak::TreeUsage::pssKib);
+            const auto rssTrend =
+                report.trendPercent(growthFrom, &quintavia::soak::TreeUsage::rssKib);
+            if (pssTrend && rssTrend)
+                Print(QStringLiteral("  the same along a straight line through every reading "
+                                     "from refresh %1 on: PSS %2%, RSS %3%")
+                          .arg(growthFrom)
+                          .arg(*pssTrend, 0, 'f', 1)
+                          .arg(*rssTrend, 0, 'f', 1));
             long long low = -1, high = 0;
             for (const auto& sample : report.memory) {
                 if (sample.refresh < growthFrom) continue;
@@ -73,6 +83,10 @@ void PrintReport(const SoakReport& report, int growthFrom) {
                       .arg(growthFrom)
                       .arg(Mib(low))
                       .arg(Mib(high)));
+        } else {
+            Print(QStringLiteral("  no growth figure: it counts from a reading after refresh "
+                                 "%1 to a later one")
+                      .arg(growthFrom));
         }
     }
 

@@ -89,6 +89,28 @@ std::optional<double> SoakReport::growthPercent(int from, long long TreeUsage::*
     return std::nullopt;
 }
 
+std::optional<double> SoakReport::trendPercent(int from, long long TreeUsage::*figure) const {
+    // Least squares over (refresh, figure).
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const MemorySample& sample : memory) {
+        if (sample.refresh < from) continue;
+        const auto x = static_cast<double>(sample.refresh);
+        const auto y = static_cast<double>(sample.usage.*figure);
+        n += 1;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    if (n < 3 || n * sxx == sx * sx) return std::nullopt;
+    const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    const double intercept = (sy - slope * sx) / n;
+    const double start = intercept + slope * from;
+    const double end = intercept + slope * memory.back().refresh;
+    if (start <= 0) return std::nullopt;
+    return 100.0 * (end - start) / start;
+}
+
 bool Await(const std::function<bool()>& done, int timeoutMs) {
     if (done()) return true;
     const QDeadlineTimer deadline(timeoutMs);

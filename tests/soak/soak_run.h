@@ -48,6 +48,9 @@ struct SoakReport {
     // Growth of the memory from the reading after `from` refreshes to the last one; none
     // without both readings.
     std::optional<double> growthPercent(int from, long long TreeUsage::*figure) const;
+    // The same growth read off a straight line fitted to every reading from `from` on, which
+    // the rise and fall of single readings moves less; none with fewer than three readings.
+    std::optional<double> trendPercent(int from, long long TreeUsage::*figure) const;
 };
 
 using Progress = std::function<void(const QString& line)>;
