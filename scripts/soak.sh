@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# A long run of the real window, headless, against the fixture sites: the panes are refreshed
+# as soon as their pages are in, 500 times unless told otherwise, far faster than the countdown
+# would. Prints the memory of the program and the browser engine's processes as it goes, and at
+# the end the log entries against the titles the sites served; exits 1 when one was lost.
+#   scripts/soak.sh [REFRESHES] [--change-every K|K0,K1,K2,K3] [--page-kib P] [--sample-every S]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+refreshes=${1:-500}
+[ $# -gt 0 ] && shift
+
+scripts/setup.sh
+QUINTAVIA_TESTS=ON scripts/build.sh
+
+# The engine's sandbox cannot run as root; a normal user keeps it.
+if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
+export QT_QPA_PLATFORM=offscreen
+exec build/tests/soak/soak --refreshes "$refreshes" "$@"

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "bench.h"
+#include "soak_run.h"
+
+namespace quintavia::e2e {
+namespace {
+
+// One title a line, so that a failure shows which are missing.
+std::string Lines(const QStringList& titles) {
+    return titles.join(u'\n').toStdString();
+}
+
+// The soak of scripts/soak.sh, short: sixty refreshes back to back, each site's listing
+// changing at its own pace. Every title served reaches the log once, in the order served.
+TEST(ShortSoak, SixtyRefreshesInARowLoseNoEntry) {
+    Bench::instance().reset();
+    soak::SoakSites sites({1, 2, 3, 4}, 16);
+    Bench::instance().server().setHandler(sites.handler());
+    auto form = StartWindow();
+
+    const soak::SoakReport report =
+        soak::RunSoak(*form, sites, {.refreshes = 60, .sampleEvery = 0, .settleMs = 500});
+
+    EXPECT_EQ(report.refreshes, 60);
+    EXPECT_EQ(report.timedOut, 0);
+    // The first load, then sixty more: 61, 31, 21 and 16 titles.
+    const std::array<qsizetype, kSiteCount> titles{61, 31, 21, 16};
+    for (int i = 0; i < kSiteCount; ++i) {
+        SCOPED_TRACE(i);
+        const soak::SiteTally& site = report.sites[static_cast<std::size_t>(i)];
+        EXPECT_EQ(site.served.size(), titles[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(Lines(site.shown), Lines(site.served));
+        EXPECT_EQ(Lines(site.logged), site.served.join(u'\n').toUpper().toStdString());
+    }
+    EXPECT_TRUE(report.lostNothing());
+    form.reset();
+    Bench::instance().reset();
+}
+
+}  // namespace
+}  // namespace quintavia::e2e

@@ -1,0 +1,207 @@
+// A long run of the real window, headless, against the fixture sites served from this process:
+//   soak [--refreshes N] [--change-every K | K0,K1,K2,K3] [--page-kib P] [--sample-every S]
+// Refreshes the panes as soon as their downloads are in, reads the memory of this process and
+// the engine's processes as it goes, and at the end holds the log against the titles served.
+// Exits 1 when an entry was lost or logged wrongly; memory is reported, never judged.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/form1.h"
+#include "fixture_server.h"
+#include "soak_run.h"
+#include "soak_sites.h"
+
+namespace {
+
+using quintavia::soak::SoakReport;
+
+void Print(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+QString Mib(long long kib) {
+    return QString::number(static_cast<double>(kib) / 1024, 'f', 1);
+}
+
+void PrintReport(const SoakReport& report, int growthFrom) {
+    Print(QStringLiteral("\nRefreshes: %1 (%2 with a pane that did not finish in time)")
+              .arg(report.refreshes)
+              .arg(report.timedOut));
+
+    Print(QStringLiteral("\nMemory, this process and the engine's processes together:"));
+    Print(QStringLiteral("  %1  %2  %3  %4")
+              .arg(QStringLiteral("after refresh"), 13)
+              .arg(QStringLiteral("processes"), 9)
+              .arg(QStringLiteral("PSS MiB"), 9)
+              .arg(QStringLiteral("RSS MiB"), 9));
+    for (const auto& sample : report.memory)
+        Print(QStringLiteral("  %1  %2  %3  %4")
+                  .arg(sample.refresh, 13)
+                  .arg(sample.usage.processes.size(), 9)
+                  .arg(Mib(sample.usage.pssKib), 9)
+                  .arg(Mib(sample.usage.rssKib), 9));
+    if (!report.memory.empty()) {
+        Print(QStringLiteral("  processes at the end:"));
+        for (const auto& p : report.memory.back().usage.processes)
+            Print(QStringLiteral("    PSS %1 MiB  RSS %2 MiB  %3 %4 (of %5)")
+                      .arg(Mib(p.pssKib), 7)
+                      .arg(Mib(p.rssKib), 7)
+                      .arg(QString::fromStdString(p.kind))
+                      .arg(p.pid)
+                      .arg(p.parent));
+        const auto pss = report.growthPercent(growthFrom, &quintavia::soak::TreeUsage::pssKib);
+        const auto rss = report.growthPercent(growthFrom, &quintavia::soak::TreeUsage::rssKib);
+        if (pss && rss) {
+            Print(QStringLiteral("  growth from refresh %1 to the end: PSS %2%, RSS %3% "
+                                 "(target: under 10%)")
+                      .arg(growthFrom)
+                      .arg(*pss, 0, 'f', 1)
+                      .arg(*rss, 0, 'f', 1));
+            const auto pssTrend =
+                report.trendPercent(growthFrom, &quintavia::soak::TreeUsage::pssKib);
+            const auto rssTrend =
+                report.trendPercent(growthFrom, &quintavia::soak::TreeUsage::rssKib);
+            if (pssTrend && rssTrend)
+                Print(QStringLiteral("  the same along a straight line through every reading "
+                                     "from refresh %1 on: PSS %2%, RSS %3%")
+                          .arg(growthFrom)
+                          .arg(*pssTrend, 0, 'f', 1)
+                          .arg(*rssTrend, 0, 'f', 1));
+            long long low = -1, high = 0;
+            for (const auto& sample : report.memory) {
+                if (sample.refresh < growthFrom) continue;
+                if (low < 0 || sample.usage.pssKib < low) low = sample.usage.pssKib;
+                high = std::max(high, sample.usage.pssKib);
+            }
+            Print(QStringLiteral("  PSS from refresh %1 on: between %2 and %3 MiB")
+                      .arg(growthFrom)
+                      .arg(Mib(low))
+                      .arg(Mib(high)));
+        } else {
+            Print(QStringLiteral("  no growth figure: it counts from a reading after refresh "
+                                 "%1 to a later one")
+                      .arg(growthFrom));
+        }
+    }
+
+    Print(QStringLiteral("\nLog entries against the titles served:"));
+    Print(QStringLiteral("  site  served  shown  logged  lost  wrong  never shown"));
+    int served = 0, logged = 0, lost = 0, wrong = 0;
+    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+        const auto& site = report.sites[static_cast<std::size_t>(i)];
+        Print(QStringLiteral("  %1  %2  %3  %4  %5  %6  %7")
+                  .arg(i, 4)
+                  .arg(site.served.size(), 6)
+                  .arg(site.shown.size(), 5)
+                  .arg(site.logged.size(), 6)
+                  .arg(site.lost.size(), 4)
+                  .arg(site.unexpected.size(), 5)
+                  .arg(site.unshown.size(), 11));
+        for (const QString& title : site.lost) Print(QStringLiteral("    lost: ") + title);
+        for (const QString& title : site.unexpected) Print(QStringLiteral("    wrong: ") + title);
+        for (const QString& title : site.unshown)
+            Print(QStringLiteral("    never shown: ") + title);
+        served += static_cast<int>(site.served.size());
+        logged += static_cast<int>(site.logged.size());
+        lost += static_cast<int>(site.lost.size());
+        wrong += static_cast<int>(site.unexpected.size());
+    }
+    Print(QStringLiteral("  all: %1 titles served, %2 entries logged, %3 lost, %4 wrong")
+              .arg(served)
+              .arg(logged)
+              .arg(lost)
+              .arg(wrong));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Settings and engine data go to a folder of the run's own.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The engine's sandbox cannot run as root.
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quintavia"));
+    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption refreshesOption("refreshes", "Refreshes to drive (500).", "N", "500");
+    const QCommandLineOption everyOption(
+        "change-every",
+        "Loads of a site before its newest title changes, one for all four or "
+        "four separated by commas (1).",
+        "K", "1");
+    const QCommandLineOption pageOption("page-kib", "Size of each page in KiB (64).", "P", "64");
+    const QCommandLineOption sampleOption("sample-every",
+                                          "Refreshes between readings of memory "
+                                          "(50); growth is counted from refresh 50.",
+                                          "S", "50");
+    const QCommandLineOption settleOption("settle-ms",
+                                          "Idle time over which memory is read, "
+                                          "the lowest reading kept (5000).",
+                                          "MS", "5000");
+    parser.addOptions({refreshesOption, everyOption, pageOption, sampleOption, settleOption});
+    parser.process(app);
+
+    bool ok = true;
+    const auto number = [&](const QString& text, int least) {
+        bool good = false;
+        const int value = text.toInt(&good);
+        if (!good || value < least) ok = false;
+        return value;
+    };
+    quintavia::soak::SoakOptions options;
+    options.refreshes = number(parser.value(refreshesOption), 1);
+    options.sampleEvery = number(parser.value(sampleOption), 1);
+    options.settleMs = number(parser.value(settleOption), 0);
+    const int pageKib = number(parser.value(pageOption), 0);
+    std::array<int, quintavia::kSiteCount> every{};
+    const QStringList everyTexts = parser.value(everyOption).split(u',');
+    if (everyTexts.size() != 1 && everyTexts.size() != quintavia::kSiteCount) ok = false;
+    for (int i = 0; i < quintavia::kSiteCount && ok; ++i)
+        every[static_cast<std::size_t>(i)] = number(everyTexts[everyTexts.size() == 1 ? 0 : i], 1);
+    if (!ok) {
+        std::fprintf(stderr, "soak: bad option value; see --help\n");
+        return 2;
+    }
+
+    fixtures::FixtureServer server;
+    quintavia::soak::SoakSites sites(every, pageKib);
+    server.setHandler(sites.handler());
+    // The server's own record of requests would grow with the run and count as ours.
+    QObject::connect(&server, &fixtures::FixtureServer::requestReceived, &server,
+                     [&server] { server.clearRequests(); });
+    if (!server.listen()) {
+        std::fprintf(stderr, "soak: cannot start the fixture server\n");
+        return 2;
+    }
+    // Every address the program builds reaches the fixture server, unchanged.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            "--proxy-server=http://127.0.0.1:" + QByteArray::number(server.port()) +
+                " --disable-background-networking --no-first-run");
+
+    Print(QStringLiteral("Soak: %1 refreshes, pages of %2 KiB, titles changing every %3 loads")
+              .arg(options.refreshes)
+              .arg(pageKib)
+              .arg(parser.value(everyOption)));
+    quintavia::Form1 form;
+    form.startUp();
+    form.show();
+    const SoakReport report = quintavia::soak::RunSoak(form, sites, options, Print);
+    PrintReport(report, options.baseline);
+    form.close();
+    return report.lostNothing() ? 0 : 1;
+}

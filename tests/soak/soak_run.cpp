@@ -1,0 +1,186 @@
+#include "soak_run.h"
+
+#include <unistd.h>
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+namespace quintavia::soak {
+namespace {
+
+// Each pane's finished downloads, and the served titles its completed pages showed.
+class PaneWatch {
+  public:
+    PaneWatch(Form1& form, const SoakSites& sites) {
+        for (int i = 0; i < kSiteCount; ++i)
+            QObject::connect(form.pane(i), &WebPane::downloadComplete, &context_,
+                             [this, &form, &sites](int site) { onComplete(form, sites, site); });
+    }
+    int completions(int site) const { return completions_[static_cast<std::size_t>(site)]; }
+    const QStringList& shown(int site) const { return shown_[static_cast<std::size_t>(site)]; }
+
+  private:
+    void onComplete(Form1& form, const SoakSites& sites, int site) {
+        const auto s = static_cast<std::size_t>(site);
+        ++completions_[s];
+        PaneDocument* document = form.pane(site)->document();
+        const std::optional<QString> markup = document ? document->outerHtml() : std::nullopt;
+        if (!markup) return;
+        const QString title = sites.titleIn(site, *markup);
+        if (!title.isEmpty() && !shown_[s].contains(title)) shown_[s] << title;
+    }
+
+    QObject context_;
+    std::array<int, kSiteCount> completions_{};
+    std::array<QStringList, kSiteCount> shown_;
+};
+
+QStringList LoggedTitles(Form1& form, int site) {
+    auto* log = form.findChild<QComboBox*>(QStringLiteral("Combo2"));
+    const QString prefix = QString::fromLatin1(SiteAt(site).logLabel) + QStringLiteral(": ");
+    QStringList titles;
+    for (int i = 0; log && i < log->count(); ++i)
+        if (log->itemText(i).startsWith(prefix)) titles << log->itemText(i).mid(prefix.size());
+    return titles;
+}
+
+QStringList Upper(const QStringList& titles) {
+    QStringList upper;
+    for (const QString& title : titles) upper << title.toUpper();
+    return upper;
+}
+
+SiteTally Tally(const QStringList& served, const QStringList& shown, const QStringList& logged) {
+    SiteTally tally{.served = served, .shown = shown, .logged = logged};
+    // The probe logs titles in upper case; the served ones have nothing else to change.
+    const QStringList shownUpper = Upper(shown);
+    const QSet<QString> loggedSet(logged.begin(), logged.end());
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        if (!loggedSet.contains(shownUpper[i])) tally.lost << shown[i];
+    QSet<QString> shownSet(shownUpper.begin(), shownUpper.end());
+    for (const QString& title : logged) {
+        // Each title is logged once: the second time it is no longer in the set.
+        if (!shownSet.remove(title)) tally.unexpected << title;
+    }
+    const QSet<QString> shownOriginal(shown.begin(), shown.end());
+    for (const QString& title : served)
+        if (!shownOriginal.contains(title)) tally.unshown << title;
+    return tally;
+}
+
+}  // namespace
+
+bool SoakReport::lostNothing() const {
+    for (const SiteTally& site : sites)
+        if (!site.lost.isEmpty() || !site.unexpected.isEmpty()) return false;
+    return true;
+}
+
+std::optional<double> SoakReport::growthPercent(int from, long long TreeUsage::*figure) const {
+    for (const MemorySample& sample : memory) {
+        const long long base = sample.usage.*figure;
+        if (sample.refresh != from || base == 0 || &sample == &memory.back()) continue;
+        return 100.0 * static_cast<double>(memory.back().usage.*figure - base) /
+               static_cast<double>(base);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> SoakReport::trendPercent(int from, long long TreeUsage::*figure) const {
+    // Least squares over (refresh, figure).
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const MemorySample& sample : memory) {
+        if (sample.refresh < from) continue;
+        const auto x = static_cast<double>(sample.refresh);
+        const auto y = static_cast<double>(sample.usage.*figure);
+        n += 1;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    if (n < 3 || n * sxx == sx * sx) return std::nullopt;
+    const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    const double intercept = (sy - slope * sx) / n;
+    const double start = intercept + slope * from;
+    const double end = intercept + slope * memory.back().refresh;
+    if (start <= 0) return std::nullopt;
+    return 100.0 * (end - start) / start;
+}
+
+bool Await(const std::function<bool()>& done, int timeoutMs) {
+    if (done()) return true;
+    const QDeadlineTimer deadline(timeoutMs);
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done() || deadline.hasExpired()) loop.quit();
+    });
+    poll.start(10);
+    loop.exec();
+    return done();
+}
+
+SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& options,
+                   const Progress& progress) {
+    PaneWatch watch(form, sites);
+    SoakReport report;
+    const auto say = [&](const QString& line) {
+        if (progress) progress(line);
+    };
+    const auto allPast = [&](const std::array<int, kSiteCount>& before) {
+        for (int i = 0; i < kSiteCount; ++i)
+            if (watch.completions(i) <= before[static_cast<std::size_t>(i)]) return false;
+        return true;
+    };
+    // The engine's heaps rise and fall with its garbage collections, by more than a leak
+    // would show in a few hundred loads; the lowest reading while idle is the steady figure.
+    const auto sample = [&](int refresh) {
+        TreeUsage lowest = MeasureTree(getpid());
+        QDeadlineTimer settled(options.settleMs);
+        while (!settled.hasExpired()) {
+            Await([] { return false; }, 250);
+            TreeUsage usage = MeasureTree(getpid());
+            if (usage.pssKib < lowest.pssKib) lowest = std::move(usage);
+        }
+        report.memory.push_back({refresh, std::move(lowest)});
+        const TreeUsage& usage = report.memory.back().usage;
+        say(QStringLiteral("refresh %1: %2 processes, PSS %3 MiB, RSS %4 MiB")
+                .arg(refresh)
+                .arg(usage.processes.size())
+                .arg(static_cast<double>(usage.pssKib) / 1024, 0, 'f', 1)
+                .arg(static_cast<double>(usage.rssKib) / 1024, 0, 'f', 1));
+    };
+
+    // The start-up refresh is already on its way.
+    if (!Await([&] { return allPast({}); }, options.waitMs)) ++report.timedOut;
+    if (options.sampleEvery > 0) sample(0);
+
+    for (int refresh = 1; refresh <= options.refreshes; ++refresh) {
+        std::array<int, kSiteCount> before{};
+        for (int i = 0; i < kSiteCount; ++i)
+            before[static_cast<std::size_t>(i)] = watch.completions(i);
+        form.logic().RefreshPanes();
+        if (!Await([&] { return allPast(before); }, options.waitMs)) {
+            ++report.timedOut;
+            say(QStringLiteral("refresh %1: not every pane finished in time").arg(refresh));
+        }
+        report.refreshes = refresh;
+        if (options.sampleEvery > 0 &&
+            (refresh % options.sampleEvery == 0 || refresh == options.baseline ||
+             refresh == options.refreshes))
+            sample(refresh);
+    }
+
+    // A page that finished late still reaches the log.
+    Await([] { return false; }, options.settleMs);
+    for (int i = 0; i < kSiteCount; ++i)
+        report.sites[static_cast<std::size_t>(i)] =
+            Tally(sites.served(i), watch.shown(i), LoggedTitles(form, i));
+    return report;
+}
+
+}  // namespace quintavia::soak

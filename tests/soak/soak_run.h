@@ -1,0 +1,65 @@
+// A long run of the real window against the soak sites: the refresh is driven as soon as the
+// four panes have finished their downloads, far faster than the countdown, and at the end the
+// log is held against what the sites served and what the panes were shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/form1.h"
+#include "process_tree.h"
+#include "soak_sites.h"
+
+namespace quintavia::soak {
+
+struct SoakOptions {
+    int refreshes = 500;
+    int sampleEvery = 50;  // memory is read at the start and after every so many; 0: never
+    int baseline = 50;     // memory is read after this refresh too, to count growth from
+    int waitMs = 60000;    // for the four downloads of one refresh
+    int settleMs = 5000;   // of idling while memory is read, the lowest reading kept
+};
+
+struct MemorySample {
+    int refresh = 0;  // 0: once the start-up's downloads are in
+    TreeUsage usage{};
+};
+
+struct SiteTally {
+    QStringList served{};      // each title served, in order
+    QStringList shown{};       // each served title found in a page the pane completed, in order
+    QStringList logged{};      // the titles of the site's log entries, in log order
+    QStringList lost{};        // shown, never logged
+    QStringList unexpected{};  // logged but never shown, or logged more than once
+    QStringList unshown{};     // served but never in a completed page
+};
+
+struct SoakReport {
+    int refreshes = 0;
+    int timedOut = 0;  // refreshes after which some pane had not finished in time
+    std::vector<MemorySample> memory;
+    std::array<SiteTally, kSiteCount> sites;
+
+    bool lostNothing() const;
+    // Growth of the memory from the reading after `from` refreshes to the last one; none
+    // without both readings.
+    std::optional<double> growthPercent(int from, long long TreeUsage::*figure) const;
+    // The same growth read off a straight line fitted to every reading from `from` on, which
+    // the rise and fall of single readings moves less; none with fewer than three readings.
+    std::optional<double> trendPercent(int from, long long TreeUsage::*figure) const;
+};
+
+using Progress = std::function<void(const QString& line)>;
+
+// `form` is started, its start-up refresh sent, and its sites answered by `sites`.
+SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& options,
+                   const Progress& progress = {});
+
+// Processes events until done() holds or the time runs out; false on time-out.
+bool Await(const std::function<bool()>& done, int timeoutMs);
+
+}  // namespace quintavia::soak
