@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include "headless_run.h"
 #include "listing_pages.h"
 
 namespace quintavia::e2e {
@@ -50,17 +51,9 @@ std::unique_ptr<Form1> StartWindow(Beep* beep) {
 int RunBench(int argc, char** argv) {
     // Settings and engine data go to a folder of the run's own.
     static QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The engine's sandbox cannot run as root.
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    fixtures::PrepareHeadlessRun(home.path());
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quintavia"));
-    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    fixtures::NameLikeTheProgram();
 
     Bench& bench = Bench::instance();
     bench.configDir_ = home.path() + "/config";
@@ -82,4 +75,6 @@ int RunBench(int argc, char** argv) {
 
 }  // namespace quintavia::e2e
 
-int main(int argc, char** argv) { return quintavia::e2e::RunBench(argc, argv); }
+int main(int argc, char** argv) {
+    return quintavia::e2e::RunBench(argc, argv);
+}

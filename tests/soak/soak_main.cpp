@@ -13,6 +13,7 @@
 
 #include "app/form1.h"
 #include "fixture_server.h"
+#include "headless_run.h"
 #include "soak_run.h"
 #include "soak_sites.h"
 
@@ -124,17 +125,9 @@ void PrintReport(const SoakReport& report, int growthFrom) {
 int main(int argc, char** argv) {
     // Settings and engine data go to a folder of the run's own.
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The engine's sandbox cannot run as root.
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    fixtures::PrepareHeadlessRun(home.path());
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quintavia"));
-    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    fixtures::NameLikeTheProgram();
 
     QCommandLineParser parser;
     parser.addHelpOption();
