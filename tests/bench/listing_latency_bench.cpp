@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "bench.h"
+#include "harness.h"
 #include "listing_pages.h"
 
 namespace quintavia::e2e {
@@ -39,11 +39,11 @@ double Median(std::vector<double> values) {
 }
 
 TEST(ListingLatency, LoadFinishedToLogEntryOnAOneMegabytePage) {
-    Bench& bench = Bench::instance();
-    bench.reset();
+    Harness& harness = Harness::instance();
+    harness.reset();
     int served = 0;
     qsizetype pageSize = 0;
-    bench.server().setHandler([&](const fixtures::Request& request) {
+    harness.server().setHandler([&](const fixtures::Request& request) {
         const int site = fixtures::SiteForHost(request.host);
         if (site < 0) return fixtures::Response{.status = 404};
         if (site != 1) return fixtures::Response{.body = fixtures::ListingPage(site, "Cuoco")};
@@ -52,9 +52,9 @@ TEST(ListingLatency, LoadFinishedToLogEntryOnAOneMegabytePage) {
         return fixtures::Response{.body = page};
     });
 
-    auto form = StartWindow();
-    auto* log = form->findChild<QComboBox*>("Combo2");
-    WebPane* pane = form->pane(1);
+    auto window = StartWindow();
+    auto* log = window->findChild<QComboBox*>("logBox");
+    WebPane* pane = window->pane(1);
     QElapsedTimer clock;
     clock.start();
     qint64 started = -1, finished = -1, logged = -1;
@@ -64,15 +64,15 @@ TEST(ListingLatency, LoadFinishedToLogEntryOnAOneMegabytePage) {
     QObject::connect(log->model(), &QAbstractItemModel::rowsInserted, [&] {
         if (log->itemText(log->count() - 1).startsWith("Jobrapido")) logged = clock.nsecsElapsed();
     });
-    QObject::connect(pane, &WebPane::downloadComplete, [&] { ++completions; });
-    ASSERT_TRUE(WaitUntil([&] { return completions >= 1; }, 60000));
+    QObject::connect(pane, &WebPane::pageCaptured, [&] { ++completions; });
+    ASSERT_TRUE(WaitFor([&] { return completions >= 1; }, 60000));
 
     std::vector<double> loadMs, toLogMs;
     for (int round = 0; round < kRounds; ++round) {
         started = finished = logged = -1;
         const int before = completions;
         pane->reload();
-        ASSERT_TRUE(WaitUntil([&] { return completions > before; }, 60000));
+        ASSERT_TRUE(WaitFor([&] { return completions > before; }, 60000));
         ASSERT_GE(logged, finished) << "no log entry for round " << round;
         loadMs.push_back(static_cast<double>(finished - started) / 1e6);
         toLogMs.push_back(static_cast<double>(logged - finished) / 1e6);
@@ -86,7 +86,7 @@ TEST(ListingLatency, LoadFinishedToLogEntryOnAOneMegabytePage) {
         pane->page()->runJavaScript(QStringLiteral("document.documentElement.outerHTML"),
                                     QWebEngineScript::ApplicationWorld,
                                     [&](const QVariant&) { answered = clock.nsecsElapsed(); });
-        ASSERT_TRUE(WaitUntil([&] { return answered >= 0; }, 60000));
+        ASSERT_TRUE(WaitFor([&] { return answered >= 0; }, 60000));
         markupMs.push_back(static_cast<double>(answered - asked) / 1e6);
     }
 

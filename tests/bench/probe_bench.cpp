@@ -9,7 +9,7 @@
 #include <map>
 #include <utility>
 
-#include "watch/listing_probe.h"
+#include "core/listing_probe.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Start-up time of the window to its four first finished downloads, for scripts/figures.sh.
 // Starts as the program does (its proxy switch and folders come from the environment, as they
-// would for the program), and when the last of the four panes has raised its first download
-// complete prints the wall-clock time in nanoseconds since the epoch, then leaves:
+// would for the program), and when the last of the four panes has read its first page prints the
+// wall-clock time in nanoseconds since the epoch, then leaves:
 //   downloads_complete_ns=N  from_main_ms=N
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,7 +11,8 @@
 #include <ctime>
 #include <utility>
 
-#include "app/form1.h"
+#include "settings/settings_file.h"
+#include "shell/main_window.h"
 
 namespace {
 
@@ -31,11 +32,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quintavia"));
     QApplication::setOrganizationName(QStringLiteral("Quintavia"));
 
-    quintavia::Form1 form;
+    quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
+    quintavia::MainWindow window(store);
     std::array<bool, quintavia::kSiteCount> complete{};
     bool told = false;
     for (int i = 0; i < quintavia::kSiteCount; ++i)
-        QObject::connect(form.pane(i), &quintavia::WebPane::downloadComplete, &app, [&](int site) {
+        QObject::connect(window.pane(i), &quintavia::WebPane::pageCaptured, &app, [&](int site) {
             complete[static_cast<std::size_t>(site)] = true;
             for (bool done : complete)
                 if (!done) return;
@@ -45,8 +47,8 @@ int main(int argc, char* argv[]) {
             std::fflush(stdout);
             QTimer::singleShot(0, &app, &QCoreApplication::quit);
         });
-    form.startUp();
-    form.show();
+    window.startUp(store.load().settings);
+    window.show();
     // A page that never finishes loading leaves the figure out rather than the script waiting.
     QTimer::singleShot(120000, &app, [] { QCoreApplication::exit(1); });
     return QApplication::exec();

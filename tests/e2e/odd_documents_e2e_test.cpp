@@ -6,8 +6,8 @@
 #include <QPdfWriter>
 #include <QRandomGenerator>
 
+#include "core/listing_probe.h"
 #include "scripted_sites.h"
-#include "watch/listing_probe.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -84,19 +84,19 @@ TEST_F(OddDocuments, TextDocumentsAreProbedForWhatTheyRead) {
                                           .body = fixtures::ListingPage(3, sites.titles[3])};
     Start();
     // A bound for the engine's work on the big page, not a speed target.
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(1); }, 180000));
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }, 180000));
     EXPECT_EQ(EntriesSince(0),
               (QStringList{u"Jobonline: CUOCO \uFFFD( CAPO \uFFFD PARTITA \uFFFD\uFFFD "
                            u"\uFFFD\uFFFD\uFFFD \uFFFD FINE"_s,
                            u"Jobrapido: CAMERIERE DI SALA"_s,
                            u"MioJob   : IN FONDO A VENTI MEGABYTE"_s}));
-    EXPECT_EQ(form->pane(3)->document()->outerHtml(), std::nullopt);
-    EXPECT_EQ(form->logic().lastListings()[3], u""_s);
+    EXPECT_EQ(captures->last(3).markup, std::nullopt);
+    EXPECT_EQ(window->controller().settings().lastListing[3], u""_s);
 
     // As pages again: only what changed is new.
     sites.answers = {};
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(2); }));
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
     EXPECT_EQ(EntriesSince(3),
               (QStringList{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s}));
 }
@@ -104,8 +104,8 @@ TEST_F(OddDocuments, TextDocumentsAreProbedForWhatTheyRead) {
 // Whatever replaces a listing page without being an HTML document, the title seen stays seen.
 TEST_F(OddDocuments, ImagesPdfsAndDownloadsLeaveTheLastTitlesAsTheyWere) {
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(1); }));
-    ASSERT_EQ(LogEntries(*form).size(), 4);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_EQ(LogEntries(*window).size(), 4);
 
     sites.answers[0] = fixtures::Response{.contentType = "image/png", .body = PngImage()};
     // The engine shows it, or hands it over as a download, which nothing takes.
@@ -115,21 +115,22 @@ TEST_F(OddDocuments, ImagesPdfsAndDownloadsLeaveTheLastTitlesAsTheyWere) {
     // The whole page binary: no marker, so the search starts at position 10 and finds the
     // head's ">" with the "<" of its end tag right after it, an empty title.
     sites.answers[3] = fixtures::Response{.body = BinaryBytes(64 * 1024)};
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(2); }));
-    EXPECT_EQ(LogEntries(*form).size(), 4);
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_EQ(LogEntries(*window).size(), 4);
     for (int i = 0; i < kSiteCount; ++i)
-        EXPECT_EQ(form->logic().lastListings()[i], UpperCaseUnits(sites.titles[i])) << i;
-    EXPECT_EQ(form->pane(0)->document()->outerHtml(), std::nullopt);
-    const std::optional<QString> binary = form->pane(3)->document()->outerHtml();
+        EXPECT_EQ(window->controller().settings().lastListing[i], UpperCaseUnits(sites.titles[i]))
+            << i;
+    EXPECT_EQ(captures->last(0).markup, std::nullopt);
+    const std::optional<QString> binary = captures->last(3).markup;
     ASSERT_TRUE(binary);
     EXPECT_TRUE(binary->startsWith(u"<html><head></head><body>"_s));
     EXPECT_FALSE(UpperCaseUnits(*binary).contains(u"WWW.INFOJOBS.IT/SELEZIONARE"_s));
 
     sites.answers = {};
     for (QString& title : sites.titles) title += u" - nuovo"_s;
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(3); }));
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(3); }));
     EXPECT_EQ(EntriesSince(4), (QStringList{u"Infojobs : AUTISTA PATENTE C - NUOVO"_s,
                                             u"Jobonline: CUOCO CAPO PARTITA - NUOVO"_s,
                                             u"Jobrapido: CAMERIERE DI SALA - NUOVO"_s,

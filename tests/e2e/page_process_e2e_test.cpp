@@ -5,8 +5,6 @@
 #include <QWebEnginePage>
 
 #include "scripted_sites.h"
-#include "settings/ini_file_store.h"
-#include "settings/settings_keys.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -18,8 +16,8 @@ class PageProcess : public ScriptedSitesTest {
   protected:
     void Start() {
         ScriptedSitesTest::Start();
-        ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(1); }));
-        for (int i = 0; i < kSiteCount; ++i) pids[i] = form->pane(i)->page()->renderProcessPid();
+        ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+        for (int i = 0; i < kSiteCount; ++i) pids[i] = window->pane(i)->page()->renderProcessPid();
         for (int i = 0; i < kSiteCount; ++i) {
             ASSERT_GT(pids[i], 0) << i;
             if (i != 1) {
@@ -31,10 +29,10 @@ class PageProcess : public ScriptedSitesTest {
     void KillPane1Process() {
         QObject listener;
         bool terminated = false;
-        QObject::connect(form->pane(1)->page(), &QWebEnginePage::renderProcessTerminated, &listener,
-                         [&terminated] { terminated = true; });
+        QObject::connect(window->pane(1)->page(), &QWebEnginePage::renderProcessTerminated,
+                         &listener, [&terminated] { terminated = true; });
         ASSERT_EQ(::kill(static_cast<pid_t>(pids[1]), SIGKILL), 0);
-        ASSERT_TRUE(WaitUntil([&] { return terminated; }));
+        ASSERT_TRUE(WaitFor([&] { return terminated; }));
     }
 
     std::array<qint64, kSiteCount> pids{};
@@ -42,33 +40,33 @@ class PageProcess : public ScriptedSitesTest {
 
 TEST_F(PageProcess, AKilledPageProcessComesBackAtTheNextRefreshAndTheOthersNeverNotice) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_EQ(LogEntries(*form).size(), 4);
+    ASSERT_EQ(LogEntries(*window).size(), 4);
     ASSERT_NO_FATAL_FAILURE(KillPane1Process());
 
-    // The lost page is no document: a completion heard now would end at once.
-    EXPECT_EQ(form->pane(1)->document(), nullptr);
-    EXPECT_FALSE(form->logic().onDownloadComplete(1));
+    // The lost page is no document: it has no offsets to save.
+    EXPECT_FALSE(window->pane(1)->webPage()->hasDocument());
+    EXPECT_FALSE(window->pane(1)->scrollOffsets());
 
     // The others load and log on their own meanwhile, in the same processes.
     for (QString& title : sites.titles) title += u" - nuovo"_s;
-    for (int i : {0, 2, 3}) form->pane(i)->reload();
-    ASSERT_TRUE(WaitUntil([&] {
-        return downloads->count(0) >= 2 && downloads->count(2) >= 2 && downloads->count(3) >= 2;
+    for (int i : {0, 2, 3}) window->pane(i)->reload();
+    ASSERT_TRUE(WaitFor([&] {
+        return captures->count(0) >= 2 && captures->count(2) >= 2 && captures->count(3) >= 2;
     }));
-    for (int i : {0, 2, 3}) EXPECT_EQ(form->pane(i)->page()->renderProcessPid(), pids[i]) << i;
-    EXPECT_EQ(downloads->count(1), 1);
-    QStringList added = LogEntries(*form).mid(4);
+    for (int i : {0, 2, 3}) EXPECT_EQ(window->pane(i)->page()->renderProcessPid(), pids[i]) << i;
+    EXPECT_EQ(captures->count(1), 1);
+    QStringList added = LogEntries(*window).mid(4);
     added.sort();
     EXPECT_EQ(added, (QStringList{u"Infojobs : AUTISTA PATENTE C - NUOVO"_s,
                                   u"Jobonline: CUOCO CAPO PARTITA - NUOVO"_s,
                                   u"MioJob   : MAGAZZINIERE - NUOVO"_s}));
 
     // The countdown's refresh gives the pane a new process and its listing is read again.
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->count(1) >= 2; }));
-    EXPECT_NE(form->pane(1)->page()->renderProcessPid(), 0);
-    EXPECT_NE(form->pane(1)->document(), nullptr);
-    EXPECT_EQ(LogEntries(*form).mid(7), QStringList{u"Jobrapido: CAMERIERE DI SALA - NUOVO"_s});
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->count(1) >= 2; }));
+    EXPECT_NE(window->pane(1)->page()->renderProcessPid(), 0);
+    EXPECT_TRUE(window->pane(1)->webPage()->hasDocument());
+    EXPECT_EQ(LogEntries(*window).mid(7), QStringList{u"Jobrapido: CAMERIERE DI SALA - NUOVO"_s});
 }
 
 // Taller than any pane.
@@ -83,25 +81,24 @@ fixtures::Handler TallPages() {
 
 bool ScrollTo(QWebEnginePage* page, int top) {
     page->runJavaScript(u"window.scrollTo(0, %1)"_s.arg(top));
-    return WaitUntil([&] { return page->scrollPosition().y() == top; });
+    return WaitFor([&] { return page->scrollPosition().y() == top; });
 }
 
 TEST_F(PageProcess, SavingPositionsKeepsTheOffsetsOfAPaneWhoseProcessWasKilled) {
-    Bench::instance().server().setHandler(TallPages());
+    Harness::instance().server().setHandler(TallPages());
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_TRUE(ScrollTo(form->pane(0)->page(), 200));
-    ASSERT_TRUE(ScrollTo(form->pane(1)->page(), 300));
-    auto* save = form->findChild<QPushButton*>("Command2");
+    ASSERT_TRUE(ScrollTo(window->pane(0)->page(), 200));
+    ASSERT_TRUE(ScrollTo(window->pane(1)->page(), 300));
+    auto* save = window->findChild<QPushButton*>("saveScrollButton");
     save->click();
-    IniFileStore store(Bench::instance().configDir());
-    const auto stored = [&](int site) {
-        return store.GetSetting(kAppName, kSectionScrollTop, QString::number(site), u"<none>"_s);
+    const auto stored = [](int site) {
+        return Harness::instance().stored(u"Scroll"_s, QString::number(site));
     };
     ASSERT_EQ(stored(0), u"200"_s);
     ASSERT_EQ(stored(1), u"300"_s);
 
     ASSERT_NO_FATAL_FAILURE(KillPane1Process());
-    ASSERT_TRUE(ScrollTo(form->pane(0)->page(), 400));
+    ASSERT_TRUE(ScrollTo(window->pane(0)->page(), 400));
     save->click();
     EXPECT_EQ(stored(0), u"400"_s);
     EXPECT_EQ(stored(1), u"300"_s);

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <cmath>
 
-#include "bench.h"
+#include "harness.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -14,27 +14,27 @@ constexpr int kStripPixels = 21;  // 315 twips
 class PaneLayoutE2e : public ::testing::Test {
   protected:
     void SetUp() override {
-        Bench::instance().reset();
-        form = StartWindow();
-        ASSERT_TRUE(WaitUntil([&] { return form->isVisible(); }));
+        Harness::instance().reset();
+        window = StartWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isVisible(); }));
     }
 
     QLineEdit* label(int i) const {
-        return form->findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(i));
+        return window->findChild<QLineEdit*>(QStringLiteral("siteLabel%1").arg(i));
     }
 
     bool resizeTo(QSize size) {
-        form->resize(size);
-        return WaitUntil([&] { return form->size() == size; }, 5000);
+        window->resize(size);
+        return WaitFor([&] { return window->size() == size; }, 5000);
     }
 
     // The grid worked out in whole pixels for the window's current size: each half is rounded
     // to the nearest pixel, and a client area shorter than the strip leaves the heights as
     // they were.
     ::testing::AssertionResult gridIsExact() {
-        const int width = static_cast<int>(std::lround(form->width() / 2.0));
-        if (form->height() >= kStripPixels)
-            height_ = static_cast<int>(std::lround((form->height() - kStripPixels) / 2.0));
+        const int width = static_cast<int>(std::lround(window->width() / 2.0));
+        if (window->height() >= kStripPixels)
+            height_ = static_cast<int>(std::lround((window->height() - kStripPixels) / 2.0));
         const QRect expected[] = {
             {0, kStripPixels, width, height_},
             {width, kStripPixels, width, height_},
@@ -42,10 +42,10 @@ class PaneLayoutE2e : public ::testing::Test {
             {width, kStripPixels + height_, width, height_},
         };
         for (int i = 0; i < kSiteCount; ++i) {
-            const QRect pane = form->pane(i)->geometry();
+            const QRect pane = window->pane(i)->geometry();
             if (pane != expected[i])
                 return ::testing::AssertionFailure()
-                       << "window " << form->width() << "x" << form->height() << ": pane " << i
+                       << "window " << window->width() << "x" << window->height() << ": pane " << i
                        << " at " << pane.x() << "," << pane.y() << " " << pane.width() << "x"
                        << pane.height();
             if (label(i)->pos() != pane.topLeft())
@@ -54,12 +54,12 @@ class PaneLayoutE2e : public ::testing::Test {
         return ::testing::AssertionSuccess();
     }
 
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> window;
     int height_ = 0;
 };
 
 TEST_F(PaneLayoutE2e, TheGridFollowsEveryResize) {
-    EXPECT_EQ(form->size(), QSize(1101, 616));
+    EXPECT_EQ(window->size(), QSize(1101, 616));
     EXPECT_TRUE(gridIsExact());
     for (const QSize size : {QSize(800, 600), QSize(801, 601), QSize(1003, 437), QSize(640, 21),
                              QSize(901, 500), QSize(640, 10), QSize(333, 5), QSize(1280, 720)}) {
@@ -67,38 +67,37 @@ TEST_F(PaneLayoutE2e, TheGridFollowsEveryResize) {
         EXPECT_TRUE(gridIsExact());
     }
 
-    form->showMaximized();
-    ASSERT_TRUE(WaitUntil([&] { return form->isMaximized(); }, 5000));
-    WaitUntil([] { return false; }, 300);
-    EXPECT_TRUE(gridIsExact());
-    form->showMinimized();
-    WaitUntil([] { return false; }, 300);
-    EXPECT_TRUE(gridIsExact());
-    form->showNormal();
-    WaitUntil([] { return false; }, 300);
-    EXPECT_TRUE(gridIsExact());
+    window->showMaximized();
+    ASSERT_TRUE(WaitFor([&] { return window->isMaximized(); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return bool(gridIsExact()); }, 5000)) << gridIsExact().message();
+    window->showMinimized();
+    ASSERT_TRUE(WaitFor([&] { return window->isMinimized(); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return bool(gridIsExact()); }, 5000)) << gridIsExact().message();
+    window->showNormal();
+    ASSERT_TRUE(WaitFor([&] { return !window->isMinimized() && !window->isMaximized(); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return bool(gridIsExact()); }, 5000)) << gridIsExact().message();
 }
 
-TEST_F(PaneLayoutE2e, Check3ShowsTheLabelsInFrontOfThePanes) {
-    auto* check3 = form->findChild<QCheckBox*>(QStringLiteral("Check3"));
-    ASSERT_NE(check3, nullptr);
+TEST_F(PaneLayoutE2e, TheSiteLabelsOptionShowsTheLabelsInFrontOfThePanes) {
+    auto* option = window->findChild<QCheckBox*>(QStringLiteral("siteLabelsOption"));
+    ASSERT_NE(option, nullptr);
     for (int i = 0; i < kSiteCount; ++i) EXPECT_FALSE(label(i)->isVisible()) << i;
 
     ASSERT_TRUE(resizeTo(QSize(900, 700)));
-    check3->click();
-    ASSERT_TRUE(WaitUntil([&] { return form->pane(3)->focusProxy() != nullptr; }));
+    option->click();
+    ASSERT_TRUE(WaitFor([&] { return window->pane(3)->focusProxy() != nullptr; }));
     for (int i = 0; i < kSiteCount; ++i) {
         ASSERT_TRUE(label(i)->isVisible()) << i;
         // The label, not the page under it, is what a click on the pane's corner meets.
-        QWidget* top = form->childAt(form->pane(i)->geometry().topLeft() + QPoint(3, 3));
+        QWidget* top = window->childAt(window->pane(i)->geometry().topLeft() + QPoint(3, 3));
         EXPECT_TRUE(top == label(i) || label(i)->isAncestorOf(top)) << i;
     }
     EXPECT_TRUE(gridIsExact());
 
-    check3->click();
+    option->click();
     for (int i = 0; i < kSiteCount; ++i) EXPECT_FALSE(label(i)->isVisible()) << i;
     ASSERT_TRUE(resizeTo(QSize(1000, 650)));
-    check3->click();  // moved while hidden, shown in place
+    option->click();  // moved while hidden, shown in place
     EXPECT_TRUE(gridIsExact());
     for (int i = 0; i < kSiteCount; ++i) EXPECT_TRUE(label(i)->isVisible()) << i;
 }

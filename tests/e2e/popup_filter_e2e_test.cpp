@@ -5,9 +5,9 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-#include "bench.h"
-#include "browser/popup_window.h"
+#include "harness.h"
 #include "listing_pages.h"
+#include "shell/popup_window.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -35,41 +35,41 @@ QString Url(int site, const char* path) {
 
 class PopupFilterE2e : public ::testing::Test {
   protected:
-    void SetUp() override { Bench::instance().reset(); }
+    void SetUp() override { Harness::instance().reset(); }
 
     // Serves each page by its host and path; any other address gets a plain page.
     void serve(QHash<QByteArray, QByteArray> pages) {
-        Bench::instance().server().setHandler([pages](const fixtures::Request& request) {
+        Harness::instance().server().setHandler([pages](const fixtures::Request& request) {
             return fixtures::Response{
                 .body = pages.value(request.host + request.path, Page("plain " + request.path))};
         });
     }
 
     void start() {
-        form = StartWindow(&beep);
-        // Heard after the window's own handler, so with its decision made.
+        window = StartWindow(&beep);
+        // Told once the pane has decided, after the alert if any.
         for (int i = 0; i < kSiteCount; ++i)
-            QObject::connect(form->pane(i), &WebPane::newWindow2, form.get(),
-                             [this](int index, bool* cancel) {
-                                 decisions.push_back({index, *cancel, beep.count});
+            QObject::connect(window->pane(i), &WebPane::newWindowDecided, window.get(),
+                             [this](int index, NewWindowVerdict verdict) {
+                                 decisions.push_back({index, verdict.stop, beep.count});
                              });
     }
 
     bool requested(const QByteArray& pathPart) const {
-        for (const fixtures::Request& request : Bench::instance().server().requests())
+        for (const fixtures::Request& request : Harness::instance().server().requests())
             if (request.path.contains(pathPart)) return true;
         return false;
     }
 
-    QList<PopupWindow*> popups() const { return form->findChildren<PopupWindow*>(); }
+    QList<PopupWindow*> popups() const { return window->findChildren<PopupWindow*>(); }
 
     // The pane's page once loaded, with its own scripts run.
     void loadInPane(int site, const QByteArray& path) {
         bool loaded = false;
-        auto connection = QObject::connect(form->pane(site), &WebPane::downloadComplete,
-                                           [&](int) { loaded = true; });
-        form->pane(site)->navigate(Url(site, path));
-        ASSERT_TRUE(WaitUntil([&] { return loaded; }));
+        auto connection =
+            QObject::connect(window->pane(site), &WebPane::pageCaptured, [&] { loaded = true; });
+        window->pane(site)->navigate(Url(site, path));
+        ASSERT_TRUE(WaitFor([&] { return loaded; }));
         QObject::disconnect(connection);
     }
 
@@ -80,18 +80,18 @@ class PopupFilterE2e : public ::testing::Test {
             result = value;
             done = true;
         });
-        EXPECT_TRUE(WaitUntil([&] { return done; }));
+        EXPECT_TRUE(WaitFor([&] { return done; }));
         return result;
     }
 
     CountingBeep beep;
     std::vector<Decision> decisions;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(PopupFilterE2e, APageOpeningAWindowOnLoadIsStoppedWithABeep) {
     // The first site's search page opens a window as soon as it is read.
-    Bench::instance().server().setHandler([](const fixtures::Request& request) {
+    Harness::instance().server().setHandler([](const fixtures::Request& request) {
         if (fixtures::SiteForHost(request.host) != 0 || request.path.contains("on-load-popup"))
             return fixtures::Response{.body = Page("plain")};
         return fixtures::Response{.body =
@@ -99,8 +99,8 @@ TEST_F(PopupFilterE2e, APageOpeningAWindowOnLoadIsStoppedWithABeep) {
                                            Url(3, "/on-load-popup").toLatin1() + "');</script>")};
     });
     start();
-    ASSERT_TRUE(WaitUntil([&] { return !decisions.empty(); }));
-    WaitUntil([] { return false; }, 1500);  // time for a window to appear, if one would
+    ASSERT_TRUE(WaitFor([&] { return !decisions.empty(); }));
+    WaitFor([] { return false; }, 1500);  // time for a window to appear, if one would
 
     ASSERT_EQ(decisions.size(), 1u);
     EXPECT_EQ(decisions[0].pane, 0);
@@ -138,14 +138,14 @@ TEST_F(PopupFilterE2e, TheFocusedElementDecidesTheBeepOfAStoppedWindow) {
     for (const Case& c : cases) {
         decisions.clear();
         const int before = beep.count;
-        runInPage(form->pane(1)->page(),
+        runInPage(window->pane(1)->page(),
                   QString::fromLatin1(c.focus) + "; window.open('" + Url(2, "/from-script") + "')");
-        ASSERT_TRUE(WaitUntil([&] { return !decisions.empty(); })) << c.focus;
+        ASSERT_TRUE(WaitFor([&] { return !decisions.empty(); })) << c.focus;
         EXPECT_EQ(decisions[0].pane, 1);
         EXPECT_TRUE(decisions[0].stopped) << c.focus;
         EXPECT_EQ(beep.count - before, c.beeps ? 1 : 0) << c.focus;
     }
-    WaitUntil([] { return false; }, 500);
+    WaitFor([] { return false; }, 500);
     EXPECT_TRUE(popups().isEmpty());
     EXPECT_FALSE(requested("from-script"));
 }
@@ -157,21 +157,21 @@ TEST_F(PopupFilterE2e, AClickOnALinkToANewWindowOpensIt) {
                  "height:200px; display:block; background:#ccc'>apri</a>")}});
     start();
     loadInPane(2, "/click");
-    ASSERT_TRUE(WaitUntil([&] { return form->pane(2)->focusProxy() != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->pane(2)->focusProxy() != nullptr; }));
 
-    QTest::mouseClick(form->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
-    ASSERT_TRUE(WaitUntil([&] { return popups().size() == 1 && requested("opened-by-click"); }));
+    QTest::mouseClick(window->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(WaitFor([&] { return popups().size() == 1 && requested("opened-by-click"); }));
     ASSERT_EQ(decisions.size(), 1u);
     EXPECT_FALSE(decisions[0].stopped);
     EXPECT_EQ(beep.count, 0);
     PopupWindow* popup = popups().front();
     EXPECT_TRUE(popup->isWindow());
-    EXPECT_TRUE(WaitUntil([&] { return popup->url().path() == "/opened-by-click"; }));
+    EXPECT_TRUE(WaitFor([&] { return popup->url().path() == "/opened-by-click"; }));
 
     // The opened window opens no window of its own, even on a click of its user.
     runInPage(popup->page(), "window.open('" + Url(3, "/popup-of-popup") + "')");
     QTest::mouseClick(popup->focusProxy(), Qt::LeftButton, {}, QPoint(5, 5));
-    WaitUntil([] { return false; }, 1000);
+    WaitFor([] { return false; }, 1000);
     EXPECT_EQ(popups().size(), 1);
     EXPECT_FALSE(requested("popup-of-popup"));
     EXPECT_EQ(decisions.size(), 1u);
@@ -187,12 +187,12 @@ TEST_F(PopupFilterE2e, APageSeesNothingOfOurs) {
     loadInPane(3, path);
     // Every script of ours has run by now: the capture of the finished page, and the look at
     // the focused element that a window asked for by the page brings.
-    runInPage(form->pane(3)->page(), "window.open('/again')");
-    ASSERT_TRUE(WaitUntil([&] { return !decisions.empty(); }));
+    runInPage(window->pane(3)->page(), "window.open('/again')");
+    ASSERT_TRUE(WaitFor([&] { return !decisions.empty(); }));
 
     const QString globals = QStringLiteral("Object.getOwnPropertyNames(window).sort().join()");
-    const QString inPane = runInPage(form->pane(3)->page(), globals).toString();
-    EXPECT_EQ(runInPage(form->pane(3)->page(), "window.seen").toString(),
+    const QString inPane = runInPage(window->pane(3)->page(), globals).toString();
+    EXPECT_EQ(runInPage(window->pane(3)->page(), "window.seen").toString(),
               "undefined,undefined,undefined,undefined");
 
     // The same page in a bare view of the engine, with nothing of ours in it.
@@ -200,7 +200,7 @@ TEST_F(PopupFilterE2e, APageSeesNothingOfOurs) {
     bool loaded = false;
     QObject::connect(&bare, &QWebEngineView::loadFinished, [&](bool) { loaded = true; });
     bare.load(QUrl(Url(3, path)));
-    ASSERT_TRUE(WaitUntil([&] { return loaded; }));
+    ASSERT_TRUE(WaitFor([&] { return loaded; }));
     const QString inBare = runInPage(bare.page(), globals).toString();
     EXPECT_FALSE(inPane.isEmpty());
     EXPECT_EQ(inPane, inBare);

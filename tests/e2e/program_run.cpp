@@ -2,9 +2,10 @@
 
 #include <signal.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
-#include "bench.h"
+#include "harness.h"
 
 namespace quintavia::e2e {
 
@@ -29,13 +30,25 @@ ProgramRun::~ProgramRun() {
 }
 
 bool ProgramRun::start() {
-    Bench::instance().server().clearRequests();
+    Harness::instance().server().clearRequests();
     process_.start();
     return process_.waitForStarted(10000);
 }
 
 bool ProgramRun::waitForTheFirstPages() {
-    return WaitUntil([] { return Bench::instance().siteRequestLines().size() >= 4; }, 30000);
+    return WaitFor([] { return Harness::instance().siteRequestLines().size() >= 4; }, 30000);
+}
+
+bool ProgramRun::handles(int number) const {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process_.processId()));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (!line.startsWith("SigCgt:")) continue;
+        bool ok = false;
+        const qulonglong caught = line.mid(7).trimmed().toULongLong(&ok, 16);
+        return ok && (caught >> (number - 1) & 1) != 0;
+    }
+    return false;
 }
 
 void ProgramRun::sendSignal(int number) {
@@ -43,7 +56,7 @@ void ProgramRun::sendSignal(int number) {
 }
 
 bool ProgramRun::waitForExit(int timeoutMs) {
-    return WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
+    return WaitFor([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
 }
 
 }  // namespace quintavia::e2e

@@ -18,6 +18,8 @@ class ProgramRun {
     // event loop runs, its signal handling included.
     bool waitForTheFirstPages();
     void sendSignal(int number);
+    // True once the program has its own handler for the signal installed.
+    bool handles(int number) const;
     // False when the program did not end in time.
     bool waitForExit(int timeoutMs = 30000);
 

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "bench.h"
-#include "watch/qt_sound.h"
+#include "harness.h"
+#include "shell/qt_sound.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -45,18 +45,18 @@ TEST(QtSound, FilesThatCannotBePlayedSoundTheDefaultAlert) {
     CountingBeep beep;
     QtSound sound(beep);
     sound.play(folder.filePath("0.wav"));  // missing
-    EXPECT_TRUE(WaitUntil([&] { return beep.beeps == 1; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return beep.beeps == 1; }, 5000));
     // The same missing file again is found missing again.
     sound.play(folder.filePath("0.wav"));
-    EXPECT_TRUE(WaitUntil([&] { return beep.beeps == 2; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return beep.beeps == 2; }, 5000));
     sound.play(folder.filePath("2.wav"));
-    EXPECT_TRUE(WaitUntil([&] { return beep.beeps == 3; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return beep.beeps == 3; }, 5000));
 
     // A good file plays, twice in a row; without an audio device it plays nothing, and that
     // is no reason for the alert.
     sound.play(folder.filePath("1.wav"));
     sound.play(folder.filePath("1.wav"));
-    EXPECT_FALSE(WaitUntil([&] { return beep.beeps > 3; }, 1500));
+    EXPECT_FALSE(WaitFor([&] { return beep.beeps > 3; }, 1500));
 }
 
 }  // namespace

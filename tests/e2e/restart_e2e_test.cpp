@@ -6,12 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "bench.h"
-#include "downloads.h"
-#include "fakes.h"
+#include "harness.h"
 #include "listing_pages.h"
 #include "program_run.h"
-#include "settings/ini_file_store.h"
+#include "shell/tri_state_check_box.h"
 #include "tmpfs_mount.h"
 
 namespace quintavia::e2e {
@@ -31,34 +29,38 @@ fixtures::Handler Listings(std::array<QString, kSiteCount> titles) {
 
 class Restart : public ::testing::Test {
   protected:
-    void SetUp() override {
-        Bench::instance().reset();
-        QDir(Bench::instance().configDir() + "/Quintavia").removeRecursively();
-    }
-    void TearDown() override {
-        QDir(Bench::instance().configDir() + "/Quintavia").removeRecursively();
-    }
+    void SetUp() override { Harness::instance().reset(); }
+    void TearDown() override { Harness::instance().reset(); }
 
     static QString stored(const QString& configHome, const QString& section, const QString& key) {
-        return IniFileStore(configHome).GetSetting(kAppName, section, key, "<absent>");
+        return support::Stored(support::SettingsPathIn(configHome), section, key);
+    }
+    static bool seed(const QString& configHome, const SettingsEntries& entries) {
+        return support::Seed(support::SettingsPathIn(configHome), entries);
+    }
+    // True once the settings file in `configHome` holds `titles` as the last listings seen.
+    static bool holdsTitles(const QString& configHome,
+                            const std::array<QString, kSiteCount>& titles) {
+        for (int i = 0; i < kSiteCount; ++i)
+            if (stored(configHome, "Settaggio", QString::number(i)) != titles[i].toUpper())
+                return false;
+        return true;
     }
 };
 
 TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
-    Bench& bench = Bench::instance();
-    const QString config = bench.configDir();
-    IniFileStore seed(config);
-    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
-    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "2", "1"));
-    bench.server().setHandler(Listings(kTitles));
+    Harness& harness = Harness::instance();
+    const QString config = harness.configDir();
+    ASSERT_TRUE(seed(config, {{"Posizione", "1", "Lazio"}, {"Posizione", "2", "1"}}));
+    harness.server().setHandler(Listings(kTitles));
 
-    // First run: the pages load, their titles are seen, and SIGTERM closes the window.
+    // First run: the pages load, their titles are seen and stored, and SIGTERM closes the
+    // window.
     {
         ProgramRun first(config);
         ASSERT_TRUE(first.start());
         ASSERT_TRUE(first.waitForTheFirstPages());
-        // The program tells nothing while it runs: give the four pages time to be probed.
-        WaitUntil([] { return false; }, 6000);
+        ASSERT_TRUE(WaitFor([&] { return holdsTitles(config, kTitles); }, 30000));
         first.sendSignal(SIGTERM);
         ASSERT_TRUE(first.waitForExit());
         EXPECT_TRUE(first.exitedNormally());
@@ -67,27 +69,20 @@ TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
     EXPECT_EQ(stored(config, "Posizione", "0"), "0");
     EXPECT_EQ(stored(config, "Posizione", "1"), "Lazio");
     EXPECT_EQ(stored(config, "Posizione", "2"), "1");
-    for (int i = 0; i < kSiteCount; ++i) {
-        EXPECT_EQ(stored(config, "Settaggio", QString::number(i)),
-                  kTitles[static_cast<std::size_t>(i)].toUpper())
-            << i;
-    }
+    EXPECT_TRUE(holdsTitles(config, kTitles));
 
     // Second run, in this process so its log can be read: the same pages, but Jobonline has a
     // new listing. Only that one is logged.
     std::array<QString, kSiteCount> titles = kTitles;
     titles[2] = "Nuovo annuncio";
-    bench.server().setHandler(Listings(titles));
-    bench.server().clearRequests();
+    harness.server().setHandler(Listings(titles));
+    harness.server().clearRequests();
     auto second = StartWindow();
-    DownloadCounter downloads(*second);
-    ASSERT_TRUE(WaitUntil([&] { return downloads.eachAtLeast(1); }));
-    EXPECT_EQ(second->findChild<QComboBox*>("Combo1")->currentText(), "Lazio");
-    EXPECT_EQ(second->checkValue(CheckBox::Check2), kTicked);
-    QStringList log;
-    auto* logBox = second->findChild<QComboBox*>("Combo2");
-    for (int i = 0; i < logBox->count(); ++i) log << logBox->itemText(i);
-    EXPECT_EQ(log, QStringList{"Jobonline: NUOVO ANNUNCIO"});
+    Captures captures(*second);
+    ASSERT_TRUE(WaitFor([&] { return captures.eachAtLeast(1); }));
+    EXPECT_EQ(second->findChild<QComboBox*>("regionBox")->currentText(), "Lazio");
+    EXPECT_EQ(second->findChild<TriStateCheckBox*>("soundAlertOption")->value(), TriState::Ticked);
+    EXPECT_EQ(LogEntries(*second), QStringList{"Jobonline: NUOVO ANNUNCIO"});
     second->close();
     EXPECT_EQ(stored(config, "Settaggio", "2"), "NUOVO ANNUNCIO");
     EXPECT_EQ(stored(config, "Settaggio", "1"), "CUOCO CAPO PARTITA");
@@ -107,50 +102,56 @@ TEST_F(Restart, SigintAndSighupCloseTheWindowToo) {
     }
 }
 
-// A run that is killed writes nothing: the file stays byte for byte as the last complete run
-// left it, even though this run saw new titles on every site.
-TEST_F(Restart, AKilledRunLeavesTheStoredFileAsItWas) {
-    Bench& bench = Bench::instance();
-    const QString config = bench.configDir();
-    IniFileStore seed(config);
-    for (int i = 0; i < kSiteCount; ++i)
-        ASSERT_TRUE(seed.SaveSetting(kAppName, "Settaggio", QString::number(i), "VISTO PRIMA"));
-    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "0", "1"));
-    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "1", "Valle d'Aosta"));
-    ASSERT_TRUE(seed.SaveSetting(kAppName, "Posizione", "2", "2"));
-    ASSERT_TRUE(seed.SaveSetting(kAppName, "Scroll", "0", "120"));
-    QFile file(config + "/Quintavia/Quintavia.ini");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+// From the moment the program handles the signal, before its window has started up, a SIGTERM
+// closes the window through its normal path and stores the settings.
+TEST_F(Restart, ASignalDuringStartUpClosesThroughTheNormalPath) {
+    QTemporaryDir config;
+    ProgramRun run(config.path());
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(WaitFor([&] { return run.handles(SIGTERM); }, 30000));
+    run.sendSignal(SIGTERM);
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_TRUE(run.exitedNormally());
+    EXPECT_EQ(run.exitCode(), 0) << run.standardError().toStdString();
+    EXPECT_EQ(stored(config.path(), "Posizione", "1"), "Abruzzo");
+}
 
-    // Each page tells the server once it has loaded, so the kill comes after the probes.
-    const fixtures::Handler listings = Listings(kTitles);
-    bench.server().setHandler([listings](const fixtures::Request& request) {
-        if (request.path == "/caricata") return fixtures::Response{.status = 204};
-        fixtures::Response response = listings(request);
-        response.body.replace("</body>",
-                              "<script>addEventListener('load', () => fetch('/caricata'))"
-                              "</script></body>");
-        return response;
-    });
-    const auto loaded = [&bench] {
-        qsizetype n = 0;
-        for (const fixtures::Request& request : bench.server().requests())
-            n += request.path == "/caricata";
-        return n;
-    };
+// A run that is killed loses nothing it had seen: the titles it logged reach the file within
+// a few seconds, and the next run does not announce them again. What is stored only when the
+// window closes (the region, the options) stays as the last complete run left it.
+TEST_F(Restart, AKilledRunKeepsTheTitlesItHadSeen) {
+    Harness& harness = Harness::instance();
+    const QString config = harness.configDir();
+    SettingsEntries before;
+    for (int i = 0; i < kSiteCount; ++i) before += {"Settaggio", QString::number(i), "VISTO PRIMA"};
+    before += {{"Posizione", "0", "1"},
+               {"Posizione", "1", "Valle d'Aosta"},
+               {"Posizione", "2", "2"},
+               {"Scroll", "0", "120"}};
+    ASSERT_TRUE(seed(config, before));
+    harness.server().setHandler(Listings(kTitles));
+
     ProgramRun run(config);
     ASSERT_TRUE(run.start());
-    ASSERT_TRUE(WaitUntil([&] { return loaded() >= kSiteCount; }, 30000));
-    WaitUntil([] { return false; }, 2000);
+    ASSERT_TRUE(WaitFor([&] { return holdsTitles(config, kTitles); }, 30000));
     run.sendSignal(SIGKILL);
     ASSERT_TRUE(run.waitForExit());
     EXPECT_FALSE(run.exitedNormally());
 
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
-    EXPECT_EQ(QDir(config + "/Quintavia").entryList(QDir::Files), QStringList{"Quintavia.ini"});
+    EXPECT_TRUE(holdsTitles(config, kTitles));
+    EXPECT_EQ(stored(config, "Posizione", "0"), "1");
+    EXPECT_EQ(stored(config, "Posizione", "1"), "Valle d'Aosta");
+    EXPECT_EQ(stored(config, "Posizione", "2"), "2");
+    EXPECT_EQ(stored(config, "Scroll", "0"), "120");
+    // No half-written file is left behind (the lock file stays, empty, for the next writer).
+    QStringList files = QDir(config + "/Quintavia").entryList(QDir::Files);
+    files.removeAll("Quintavia.ini.lock");
+    EXPECT_EQ(files, QStringList{"Quintavia.ini"});
+
+    auto next = StartWindow();
+    Captures captures(*next);
+    ASSERT_TRUE(WaitFor([&] { return captures.eachAtLeast(1); }));
+    EXPECT_EQ(LogEntries(*next), QStringList{});
 }
 
 // A shutdown write that fails is reported with the file and the reason, the program exits
@@ -188,9 +189,8 @@ class FailedShutdownOnASmallDisk : public FailedShutdown {
         QString why;
         disk = fixtures::TmpfsMount::mount(dir.path(), 64 * 1024, &why);
         if (!disk) GTEST_SKIP() << why.toStdString();
-        IniFileStore store(dir.path());
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", "0", "TITOLO PRECEDENTE"));
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
+        ASSERT_TRUE(seed(dir.path(),
+                         {{"Settaggio", "0", "TITOLO PRECEDENTE"}, {"Posizione", "1", "Lazio"}}));
         before = contents();
     }
     QByteArray contents() const {
@@ -211,7 +211,7 @@ TEST_F(FailedShutdownOnASmallDisk, Full) {
 
 TEST_F(FailedShutdownOnASmallDisk, ReadOnly) {
     ASSERT_TRUE(disk->makeReadOnly());
-    expectReportedFailure(dir.path(), "not writable");
+    expectReportedFailure(dir.path(), "Read-only file system");
     EXPECT_EQ(contents(), before);
 }
 

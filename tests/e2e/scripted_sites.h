@@ -10,9 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/form1.h"
-#include "bench.h"
-#include "downloads.h"
+#include "harness.h"
 #include "listing_pages.h"
 
 namespace quintavia::e2e {
@@ -34,43 +32,28 @@ struct ScriptedSites {
     }
 };
 
-// The entries of the window's log box, oldest first.
-inline QStringList LogEntries(const Form1& form) {
-    const auto* log = form.findChild<QComboBox*>(QStringLiteral("Combo2"));
-    QStringList entries;
-    for (int i = 0; log && i < log->count(); ++i) entries << log->itemText(i);
-    return entries;
-}
-
-// The tick that finds the count at "0": the countdown's own refresh, without waiting 300 s.
-inline void RunCountdownOut(Form1& form) {
-    form.setTimerTag(QStringLiteral("0"));
-    form.logic().onTimerTick();
-}
-
 // A window against scripted sites, started from no stored settings, so that every site's
 // first title is new.
 class ScriptedSitesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        Bench::instance().reset();
-        Bench::instance().server().setHandler(sites.handler());
-        QDir(Bench::instance().configDir() + QStringLiteral("/Quintavia")).removeRecursively();
+        Harness::instance().reset();
+        Harness::instance().server().setHandler(sites.handler());
     }
     void TearDown() override {
-        downloads.reset();
-        form.reset();
-        Bench::instance().reset();
+        captures.reset();
+        window.reset();
+        Harness::instance().reset();
     }
 
     void Start() {
-        form = StartWindow();
-        downloads = std::make_unique<DownloadCounter>(*form);
+        window = StartWindow();
+        captures = std::make_unique<Captures>(*window);
     }
 
     // The log entries added since the first `from`, sorted: the panes finish in any order.
     QStringList EntriesSince(qsizetype from) const {
-        QStringList added = LogEntries(*form).mid(from);
+        QStringList added = LogEntries(*window).mid(from);
         added.sort();
         return added;
     }
@@ -78,8 +61,8 @@ class ScriptedSitesTest : public ::testing::Test {
     ScriptedSites sites{
         .titles = {QStringLiteral("Magazziniere"), QStringLiteral("Cameriere di sala"),
                    QStringLiteral("Cuoco capo partita"), QStringLiteral("Autista patente C")}};
-    std::unique_ptr<Form1> form;
-    std::unique_ptr<DownloadCounter> downloads;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Captures> captures;
 };
 
 }  // namespace quintavia::e2e

@@ -4,11 +4,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 
-#include "bench.h"
-#include "downloads.h"
-#include "settings/ini_file_store.h"
+#include "harness.h"
+#include "shell/tri_state_check_box.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -21,38 +21,32 @@ const QByteArray kLargePage =
 
 class SettingsInTheWindow : public ::testing::Test {
   protected:
-    void SetUp() override {
-        Bench::instance().reset();
-        QDir(folder()).removeRecursively();
-    }
-    void TearDown() override { QDir(folder()).removeRecursively(); }
+    void SetUp() override { Harness::instance().reset(); }
+    void TearDown() override { Harness::instance().reset(); }
 
-    static QString folder() { return Bench::instance().configDir() + "/Quintavia"; }
     static QString stored(const QString& section, const QString& key) {
-        return IniFileStore(Bench::instance().configDir())
-            .GetSetting(kAppName, section, key, "<absent>");
+        return Harness::instance().stored(section, key);
     }
-    static void store(const QString& section, const QString& key, const QString& value) {
-        ASSERT_TRUE(
-            IniFileStore(Bench::instance().configDir()).SaveSetting(kAppName, section, key, value));
+    static TriState option(const MainWindow& window, const char* name) {
+        return window.findChild<TriStateCheckBox*>(QString::fromLatin1(name))->value();
     }
 };
 
 bool ScrolledTo(QWebEnginePage* page, QPointF where) {
-    return WaitUntil([&] { return page->scrollPosition() == where; });
+    return WaitFor([&] { return page->scrollPosition() == where; });
 }
 
 TEST_F(SettingsInTheWindow, SavedScrollPositionsComeBackAfterEveryDownload) {
-    Bench::instance().server().setHandler(
+    Harness::instance().server().setHandler(
         [](const fixtures::Request&) { return fixtures::Response{.body = kLargePage}; });
-    auto form = StartWindow();
-    DownloadCounter downloads(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads.eachAtLeast(1); }));
+    auto window = StartWindow();
+    Captures captures(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures.eachAtLeast(1); }));
 
-    QWebEnginePage* page0 = form->pane(0)->page();
+    QWebEnginePage* page0 = window->pane(0)->page();
     page0->runJavaScript("window.scrollTo(40, 300)");
     ASSERT_TRUE(ScrolledTo(page0, {40, 300}));
-    form->findChild<QPushButton*>("Command2")->click();
+    window->findChild<QPushButton*>("saveScrollButton")->click();
     EXPECT_EQ(stored("Scroll", "0"), "300");
     EXPECT_EQ(stored("Left", "0"), "40");
     for (const char* key : {"1", "2", "3"}) {
@@ -63,54 +57,79 @@ TEST_F(SettingsInTheWindow, SavedScrollPositionsComeBackAfterEveryDownload) {
     // Unticked: a new download leaves the page where it is.
     page0->runJavaScript("window.scrollTo(0, 0)");
     ASSERT_TRUE(ScrolledTo(page0, {0, 0}));
-    emit form->pane(0)->downloadComplete(0);
-    EXPECT_FALSE(WaitUntil([&] { return page0->scrollPosition() != QPointF(0, 0); }, 1000));
+    emit window->pane(0)->pageCaptured(0, captures.last(0));
+    EXPECT_FALSE(WaitFor([&] { return page0->scrollPosition() != QPointF(0, 0); }, 1000));
 
     // Ticked: every finished download scrolls its pane back to the saved offsets.
-    form->findChild<QCheckBox*>("Check1")->click();
-    ASSERT_EQ(form->checkValue(CheckBox::Check1), kTicked);
-    const int before = downloads.count(0);
-    form->findChild<QPushButton*>("Command1")->click();
-    ASSERT_TRUE(WaitUntil([&] { return downloads.count(0) > before; }));
+    window->findChild<QCheckBox*>("autoPositionOption")->click();
+    ASSERT_EQ(option(*window, "autoPositionOption"), TriState::Ticked);
+    const int before = captures.count(0);
+    window->findChild<QPushButton*>("refreshButton")->click();
+    ASSERT_TRUE(WaitFor([&] { return captures.count(0) > before; }));
     EXPECT_TRUE(ScrolledTo(page0, {40, 300}));
-    EXPECT_EQ(form->pane(1)->page()->scrollPosition(), QPointF(0, 0));
+    EXPECT_EQ(window->pane(1)->page()->scrollPosition(), QPointF(0, 0));
 }
 
-TEST_F(SettingsInTheWindow, ACorruptFileStartsFromTheDesignState) {
-    QDir().mkpath(folder());
-    QFile file(folder() + "/Quintavia.ini");
+// A file that cannot be read as settings is set aside whole, never written over: what it held
+// can still be recovered by hand.
+TEST_F(SettingsInTheWindow, AFileThatIsNoSettingsIsSetAsideAndTheWindowStartsAfresh) {
+    const QString path = Harness::instance().settingsPath();
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const char corrupt[] = "[Posizione]\n0=1\n1=Lazio\n\xFF\xFE\0\0garbage";
-    file.write(corrupt, sizeof corrupt - 1);
+    const char bytes[] = "[Posizione]\n0=1\n1=Lazio\n[Scroll]\n0=120\n\xFF\xFE\0\0garbage";
+    const QByteArray corrupt(bytes, sizeof bytes - 1);
+    file.write(corrupt);
     file.close();
 
-    auto form = StartWindow();
-    EXPECT_EQ(form->findChild<QComboBox*>("Combo1")->currentText(), "Abruzzo");
-    EXPECT_EQ(form->checkValue(CheckBox::Check1), kUnticked);
-    EXPECT_EQ(form->checkValue(CheckBox::Check2), kUnticked);
+    auto window = StartWindow();
+    EXPECT_EQ(window->findChild<QComboBox*>("regionBox")->currentText(), "Abruzzo");
+    EXPECT_EQ(option(*window, "autoPositionOption"), TriState::Unticked);
+    EXPECT_EQ(option(*window, "soundAlertOption"), TriState::Unticked);
 
-    // Closing replaces it with a sound file of the seven values.
-    form->close();
-    EXPECT_TRUE(form->settingsSaved());
+    window->close();
+    EXPECT_TRUE(window->settingsSaved());
     EXPECT_EQ(stored("Posizione", "1"), "Abruzzo");
     EXPECT_EQ(stored("Settaggio", "3"), "");
+    QStringList asides =
+        QDir(QFileInfo(path).path()).entryList({QStringLiteral("Quintavia.ini.*")}, QDir::Files);
+    asides.removeAll(QStringLiteral("Quintavia.ini.lock"));
+    ASSERT_EQ(asides.size(), 1) << asides.join(' ').toStdString();
+    QFile aside(QFileInfo(path).path() + '/' + asides.front());
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), corrupt);
+}
+
+// The sites cannot be reached at start-up: what was stored is shown all the same.
+TEST_F(SettingsInTheWindow, StartUpShowsWhatWasStoredEvenWhenTheFirstPagesFail) {
+    Harness::instance().server().setHandler(
+        [](const fixtures::Request&) { return fixtures::Response{.refuse = true}; });
+    ASSERT_TRUE(Harness::instance().store().write(
+        {{"Posizione", "0", "1"}, {"Posizione", "1", "Lazio"}, {"Posizione", "2", "2"}}));
+    auto window = StartWindow();
+    Captures captures(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures.eachAtLeast(1); }));
+    EXPECT_EQ(window->findChild<QComboBox*>("regionBox")->currentText(), "Lazio");
+    EXPECT_EQ(option(*window, "autoPositionOption"), TriState::Ticked);
+    EXPECT_EQ(option(*window, "soundAlertOption"), TriState::Greyed);
+    EXPECT_EQ(LogEntries(*window), QStringList{});
 }
 
 TEST_F(SettingsInTheWindow, TheShutdownRunsOnceHoweverOftenTheWindowIsClosed) {
-    store("Posizione", "2", "2");
-    auto form = StartWindow();
-    auto* regions = form->findChild<QComboBox*>("Combo1");
-    EXPECT_EQ(form->checkValue(CheckBox::Check2), kGreyed);
+    ASSERT_TRUE(Harness::instance().store().write({{"Posizione", "2", "2"}}));
+    auto window = StartWindow();
+    auto* regions = window->findChild<QComboBox*>("regionBox");
+    EXPECT_EQ(option(*window, "soundAlertOption"), TriState::Greyed);
     regions->setEditText("Roma e provincia");
-    form->close();
+    window->close();
     EXPECT_EQ(stored("Posizione", "1"), "Roma e provincia");
     EXPECT_EQ(stored("Posizione", "2"), "2");
 
     // Later closes and a quit write nothing more.
-    store("Posizione", "1", "edited since");
+    ASSERT_TRUE(Harness::instance().store().write({{"Posizione", "1", "edited since"}}));
     regions->setEditText("Molise");
-    form->close();
-    form->shutDown();
+    window->close();
+    window->shutDown();
     EXPECT_EQ(stored("Posizione", "1"), "edited since");
 }
 

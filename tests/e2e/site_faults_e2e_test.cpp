@@ -3,10 +3,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include "core/listing_probe.h"
 #include "scripted_sites.h"
-#include "settings/ini_file_store.h"
-#include "settings/settings_keys.h"
-#include "watch/listing_probe.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -18,19 +16,19 @@ class SiteFaults : public ScriptedSitesTest {
   protected:
     void Start() {
         ScriptedSitesTest::Start();
-        QObject::connect(form->findChild<QTimer*>("Timer1"), &QTimer::timeout, form.get(),
-                         [this] { ++ticks; });
+        QObject::connect(window->findChild<QTimer*>("countdownTimer"), &QTimer::timeout,
+                         window.get(), [this] { ++ticks; });
     }
 
     bool EachOtherPaneCompleted(int faulty, int times) const {
         for (int i = 0; i < kSiteCount; ++i)
-            if (i != faulty && downloads->count(i) < times) return false;
+            if (i != faulty && captures->count(i) < times) return false;
         return true;
     }
 
     static int RequestsFor(int site) {
         int count = 0;
-        for (const fixtures::Request& request : Bench::instance().server().requests())
+        for (const fixtures::Request& request : Harness::instance().server().requests())
             if (fixtures::SiteForHost(request.host) == site) ++count;
         return count;
     }
@@ -56,14 +54,12 @@ int OpenConnectionsTo(quint16 port) {
 // so the search for ">" starts at position 10; the ">" found there closes the root element's
 // tag and the head's "<" follows at once. The title is empty: nothing is logged, and the last
 // title seen stays as it was.
-void ExpectEngineErrorPage(Form1& form, int site) {
-    PaneDocument* document = form.pane(site)->document();
-    ASSERT_NE(document, nullptr) << "pane " << site;
-    const std::optional<QString> markup = document->outerHtml();
+void ExpectEngineErrorPage(const Captures& captures, int site) {
+    const std::optional<QString> markup = captures.last(site).markup;
     ASSERT_TRUE(markup) << "pane " << site;
     EXPECT_TRUE(markup->contains(u"ERR_EMPTY_RESPONSE"_s)) << "pane " << site;
-    EXPECT_FALSE(UpperCaseUnits(*markup).contains(
-        UpperCaseUnits(form.logic().listingMarkers()[static_cast<std::size_t>(site)])))
+    EXPECT_FALSE(
+        UpperCaseUnits(*markup).contains(UpperCaseUnits(QString::fromLatin1(SiteAt(site).marker))))
         << "pane " << site;
     const qsizetype tagEnd = markup->indexOf(u'>', 9);
     EXPECT_TRUE(markup->startsWith(u"<html"_s)) << "pane " << site;
@@ -74,51 +70,51 @@ void ExpectEngineErrorPage(Form1& form, int site) {
 TEST_F(SiteFaults, ARefusingSiteShowsTheEngineErrorPageAndLoadsAgainAtTheNextRefresh) {
     sites.answers[0] = fixtures::Response{.refuse = true};
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
     EXPECT_EQ(EntriesSince(0),
               (QStringList{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s,
                            u"Jobrapido: CAMERIERE DI SALA"_s}));
-    ExpectEngineErrorPage(*form, 0);
-    EXPECT_EQ(form->logic().lastListings()[0], u""_s);
+    ExpectEngineErrorPage(*captures, 0);
+    EXPECT_EQ(window->controller().settings().lastListing[0], u""_s);
 
     // Still refusing: the countdown's refresh asks again, and again nothing is logged for it.
     sites.titles[1] = u"Commesso di negozio"_s;
-    RunCountdownOut(*form);
-    EXPECT_TRUE(form->windowTitle().endsWith(u" : 299"_s)) << form->windowTitle().toStdString();
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(2); }));
+    RunCountdownOut(*window);
+    EXPECT_TRUE(window->windowTitle().endsWith(u" : 299"_s)) << window->windowTitle().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
     EXPECT_EQ(RequestsFor(0), 2);
     EXPECT_EQ(EntriesSince(3), QStringList{u"Jobrapido: COMMESSO DI NEGOZIO"_s});
 
     // Back in service: its listing is logged like any other.
     sites.answers[0].reset();
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(3); }));
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(3); }));
     EXPECT_EQ(EntriesSince(4), QStringList{u"MioJob   : MAGAZZINIERE"_s});
 }
 
 // Every site's marker against the engine's error page; the titles seen in the previous run
 // survive it.
 TEST_F(SiteFaults, TheEngineErrorPageLeavesEveryLastTitleAsItWas) {
-    IniFileStore store(Bench::instance().configDir());
+    SettingsEntries seen;
     for (int i = 0; i < kSiteCount; ++i) {
-        ASSERT_TRUE(store.SaveSetting(kAppName, kSectionLastListing, QString::number(i),
-                                      UpperCaseUnits(sites.titles[i])));
+        seen += {u"Settaggio"_s, QString::number(i), UpperCaseUnits(sites.titles[i])};
         sites.answers[i] = fixtures::Response{.refuse = true};
     }
+    ASSERT_TRUE(Harness::instance().store().write(seen));
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
     for (int i = 0; i < kSiteCount; ++i) {
-        ExpectEngineErrorPage(*form, i);
-        EXPECT_EQ(form->logic().lastListings()[i], UpperCaseUnits(sites.titles[i]));
+        ExpectEngineErrorPage(*captures, i);
+        EXPECT_EQ(window->controller().settings().lastListing[i], UpperCaseUnits(sites.titles[i]));
     }
-    EXPECT_EQ(LogEntries(*form), QStringList{});
+    EXPECT_EQ(LogEntries(*window), QStringList{});
 
     // The same listings again are not new; a changed one is.
     sites.answers = {};
     sites.titles[3] = u"Elettricista industriale"_s;
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(2); }));
-    EXPECT_EQ(LogEntries(*form), QStringList{u"Infojobs : ELETTRICISTA INDUSTRIALE"_s});
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_EQ(LogEntries(*window), QStringList{u"Infojobs : ELETTRICISTA INDUSTRIALE"_s});
 }
 
 // The listings come first, well inside the half that arrives.
@@ -136,44 +132,50 @@ TEST_F(SiteFaults, ASiteThatClosesMidPageIsProbedOnWhatArrived) {
     sites.answers[2] =
         fixtures::Response{.body = PageToCut(2, u"Pagina troncata"_s), .closeMidBody = true};
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
     const QStringList entries = EntriesSince(0);
     EXPECT_TRUE(entries.contains(u"Jobrapido: MEZZA PAGINA"_s));
     EXPECT_TRUE(entries.contains(u"MioJob   : MAGAZZINIERE"_s));
     EXPECT_TRUE(entries.contains(u"Infojobs : AUTISTA PATENTE C"_s));
-    const std::optional<QString> half = form->pane(1)->document()->outerHtml();
+    const std::optional<QString> half = captures->last(1).markup;
     ASSERT_TRUE(half);
     EXPECT_LE(half->count(u"Annunci scaduti"_s),
               page.left(page.size() / 2).count("Annunci scaduti"));
-    const bool parsed = form->pane(2)->document()->outerHtml().has_value();
+    const bool parsed = captures->last(2).markup.has_value();
     EXPECT_EQ(entries.contains(u"Jobonline: PAGINA TRONCATA"_s), parsed);
     EXPECT_EQ(entries.size(), parsed ? 4 : 3);
 
     sites.answers = {};
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(2); }));
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
     EXPECT_EQ(EntriesSince(entries.size()),
               (QStringList{u"Jobonline: CUOCO CAPO PARTITA"_s, u"Jobrapido: CAMERIERE DI SALA"_s}));
 }
 
 TEST_F(SiteFaults, ASlowSiteLogsLateWhileTheWindowGoesOn) {
-    sites.answers[2] = fixtures::Response{.body = fixtures::ListingPage(2, u"Cuoco capo partita"_s),
-                                          .delayMs = 3000};
+    // The site answers only when the test lets it, after the others are in and the countdown
+    // has ticked meanwhile.
+    sites.answers[2] =
+        fixtures::Response{.body = fixtures::ListingPage(2, u"Cuoco capo partita"_s), .held = true};
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return EachOtherPaneCompleted(2, 1); }));
-    EXPECT_EQ(downloads->count(2), 0);
-    const QString titleBefore = form->windowTitle();
-
-    ASSERT_TRUE(WaitUntil([&] { return downloads->count(2) >= 1; }));
-    EXPECT_NE(form->windowTitle(), titleBefore) << "the countdown stood still meanwhile";
-    EXPECT_EQ(LogEntries(*form).back(), u"Jobonline: CUOCO CAPO PARTITA"_s);
-    EXPECT_EQ(LogEntries(*form).size(), 4);
+    fixtures::FixtureServer& server = Harness::instance().server();
+    ASSERT_TRUE(WaitFor([&] { return EachOtherPaneCompleted(2, 1) && server.heldCount() == 1; }));
+    const int ticksBefore = ticks;
+    ASSERT_TRUE(WaitFor([&] { return ticks > ticksBefore; }, 5000));
+    EXPECT_EQ(captures->count(2), 0);
+    server.releaseHeld();
+    ASSERT_TRUE(WaitFor([&] { return captures->count(2) >= 1; }));
+    EXPECT_EQ(LogEntries(*window).back(), u"Jobonline: CUOCO CAPO PARTITA"_s);
+    EXPECT_EQ(LogEntries(*window).size(), 4);
 
     // Slow again at the next refresh, with a new listing.
     sites.answers[2]->body = fixtures::ListingPage(2, u"Cuoco di notte"_s);
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->eachAtLeast(2); }));
-    EXPECT_EQ(LogEntries(*form).mid(4), QStringList{u"Jobonline: CUOCO DI NOTTE"_s});
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return EachOtherPaneCompleted(2, 2) && server.heldCount() == 1; }));
+    EXPECT_EQ(captures->count(2), 1);
+    server.releaseHeld();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_EQ(LogEntries(*window).mid(4), QStringList{u"Jobonline: CUOCO DI NOTTE"_s});
 }
 
 // The engine waits for an answer as long as it likes; the program does not wait with it. The
@@ -181,38 +183,39 @@ TEST_F(SiteFaults, ASlowSiteLogsLateWhileTheWindowGoesOn) {
 TEST_F(SiteFaults, ASiteThatNeverAnswersHoldsOnlyItsOwnPane) {
     sites.answers[3] = fixtures::Response{.neverAnswer = true};
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return EachOtherPaneCompleted(3, 1); }));
+    ASSERT_TRUE(WaitFor([&] { return EachOtherPaneCompleted(3, 1); }));
     EXPECT_EQ(EntriesSince(0),
               (QStringList{u"Jobonline: CUOCO CAPO PARTITA"_s, u"Jobrapido: CAMERIERE DI SALA"_s,
                            u"MioJob   : MAGAZZINIERE"_s}));
     const int ticksBefore = ticks;
-    EXPECT_TRUE(WaitUntil([&] { return ticks >= ticksBefore + 2; }, 10000));
-    EXPECT_TRUE(form->windowTitle().endsWith(u" : "_s + form->timerTag()));
-    EXPECT_EQ(downloads->count(3), 0);
-    EXPECT_EQ(form->pane(3)->document(), nullptr);
+    EXPECT_TRUE(WaitFor([&] { return ticks >= ticksBefore + 2; }, 10000));
+    EXPECT_TRUE(window->windowTitle().endsWith(
+        u" : "_s + QString::number(window->controller().secondsLeft())));
+    EXPECT_EQ(captures->count(3), 0);
+    EXPECT_FALSE(window->pane(3)->webPage()->hasDocument());
 
     // Still silent: the others load their new listings all the same.
     for (QString& title : sites.titles) title += u" - nuovo"_s;
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return EachOtherPaneCompleted(3, 2); }));
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return EachOtherPaneCompleted(3, 2); }));
     EXPECT_EQ(EntriesSince(3), (QStringList{u"Jobonline: CUOCO CAPO PARTITA - NUOVO"_s,
                                             u"Jobrapido: CAMERIERE DI SALA - NUOVO"_s,
                                             u"MioJob   : MAGAZZINIERE - NUOVO"_s}));
-    EXPECT_TRUE(WaitUntil([&] { return RequestsFor(3) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return RequestsFor(3) == 2; }));
 
     // Refresh after refresh, more than the engine keeps connections to one proxy (32): each
     // abandoned load lets go of its connection, so the others never run short of them.
     for (int refresh = 3; refresh <= 40; ++refresh) {
-        RunCountdownOut(*form);
-        ASSERT_TRUE(WaitUntil([&] { return EachOtherPaneCompleted(3, refresh); })) << refresh;
+        RunCountdownOut(*window);
+        ASSERT_TRUE(WaitFor([&] { return EachOtherPaneCompleted(3, refresh); })) << refresh;
     }
-    EXPECT_TRUE(WaitUntil([&] { return RequestsFor(3) == 40; }));
-    EXPECT_EQ(OpenConnectionsTo(Bench::instance().server().port()), 1);
+    EXPECT_TRUE(WaitFor([&] { return RequestsFor(3) == 40; }));
+    EXPECT_EQ(OpenConnectionsTo(Harness::instance().server().port()), 1);
 
     sites.answers[3].reset();
-    RunCountdownOut(*form);
-    ASSERT_TRUE(WaitUntil([&] { return downloads->count(3) >= 1; }));
-    EXPECT_EQ(LogEntries(*form).mid(6), QStringList{u"Infojobs : AUTISTA PATENTE C - NUOVO"_s});
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->count(3) >= 1; }));
+    EXPECT_EQ(LogEntries(*window).mid(6), QStringList{u"Infojobs : AUTISTA PATENTE C - NUOVO"_s});
 }
 
 }  // namespace

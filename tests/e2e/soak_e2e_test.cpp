@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bench.h"
+#include "harness.h"
 #include "soak_run.h"
 
 namespace quintavia::e2e {
@@ -14,13 +14,13 @@ std::string Lines(const QStringList& titles) {
 // The soak of scripts/soak.sh, short: sixty refreshes back to back, each site's listing
 // changing at its own pace. Every title served reaches the log once, in the order served.
 TEST(ShortSoak, SixtyRefreshesInARowLoseNoEntry) {
-    Bench::instance().reset();
+    Harness::instance().reset();
     soak::SoakSites sites({1, 2, 3, 4}, 16);
-    Bench::instance().server().setHandler(sites.handler());
-    auto form = StartWindow();
+    Harness::instance().server().setHandler(sites.handler());
+    auto window = StartWindow();
 
     const soak::SoakReport report =
-        soak::RunSoak(*form, sites, {.refreshes = 60, .sampleEvery = 0, .settleMs = 500});
+        soak::RunSoak(*window, sites, {.refreshes = 60, .sampleEvery = 0, .settleMs = 500});
 
     EXPECT_EQ(report.refreshes, 60);
     EXPECT_EQ(report.timedOut, 0);
@@ -34,8 +34,8 @@ TEST(ShortSoak, SixtyRefreshesInARowLoseNoEntry) {
         EXPECT_EQ(Lines(site.logged), site.served.join(u'\n').toUpper().toStdString());
     }
     EXPECT_TRUE(report.lostNothing());
-    form.reset();
-    Bench::instance().reset();
+    window.reset();
+    Harness::instance().reset();
 }
 
 }  // namespace

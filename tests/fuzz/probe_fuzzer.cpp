@@ -5,9 +5,9 @@
 #include <QString>
 #include <algorithm>
 
+#include "core/listing_probe.h"
 #include "fuzz_input.h"
 #include "search/site_table.h"
-#include "watch/listing_probe.h"
 
 namespace quintavia::fuzz {
 namespace {

@@ -11,9 +11,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/form1.h"
 #include "fixture_server.h"
 #include "headless_run.h"
+#include "settings/settings_file.h"
+#include "shell/main_window.h"
 #include "soak_run.h"
 #include "soak_sites.h"
 
@@ -125,9 +126,9 @@ void PrintReport(const SoakReport& report, int growthFrom) {
 int main(int argc, char** argv) {
     // Settings and engine data go to a folder of the run's own.
     QTemporaryDir home;
-    fixtures::PrepareHeadlessRun(home.path());
+    support::PrepareHeadlessRun(home.path());
     QApplication app(argc, argv);
-    fixtures::NameLikeTheProgram();
+    support::NameLikeTheProgram();
 
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -181,20 +182,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: cannot start the fixture server\n");
         return 2;
     }
-    // Every address the program builds reaches the fixture server, unchanged.
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            "--proxy-server=http://127.0.0.1:" + QByteArray::number(server.port()) +
-                " --disable-background-networking --no-first-run");
+    support::UseFixtureSites(server.port());
 
     Print(QStringLiteral("Soak: %1 refreshes, pages of %2 KiB, titles changing every %3 loads")
               .arg(options.refreshes)
               .arg(pageKib)
               .arg(parser.value(everyOption)));
-    quintavia::Form1 form;
-    form.startUp();
-    form.show();
-    const SoakReport report = quintavia::soak::RunSoak(form, sites, options, Print);
+    quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
+    quintavia::MainWindow window(store);
+    window.startUp(store.load().settings);
+    window.show();
+    const SoakReport report = quintavia::soak::RunSoak(window, sites, options, Print);
     PrintReport(report, options.baseline);
-    form.close();
+    window.close();
     return report.lostNothing() ? 0 : 1;
 }

@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QObject>
+#include <QPushButton>
 #include <QSet>
-#include <QTimer>
+#include <QTest>
+
+#include "awaiting.h"
 
 namespace quintavia::soak {
 namespace {
@@ -14,22 +16,22 @@ namespace {
 // Each pane's finished downloads, and the served titles its completed pages showed.
 class PaneWatch {
   public:
-    PaneWatch(Form1& form, const SoakSites& sites) {
+    PaneWatch(MainWindow& window, const SoakSites& sites) {
         for (int i = 0; i < kSiteCount; ++i)
-            QObject::connect(form.pane(i), &WebPane::downloadComplete, &context_,
-                             [this, &form, &sites](int site) { onComplete(form, sites, site); });
+            QObject::connect(window.pane(i), &WebPane::pageCaptured, &context_,
+                             [this, &sites](int site, const PageCapture& capture) {
+                                 onCapture(sites, site, capture);
+                             });
     }
     int completions(int site) const { return completions_[static_cast<std::size_t>(site)]; }
     const QStringList& shown(int site) const { return shown_[static_cast<std::size_t>(site)]; }
 
   private:
-    void onComplete(Form1& form, const SoakSites& sites, int site) {
+    void onCapture(const SoakSites& sites, int site, const PageCapture& capture) {
         const auto s = static_cast<std::size_t>(site);
         ++completions_[s];
-        PaneDocument* document = form.pane(site)->document();
-        const std::optional<QString> markup = document ? document->outerHtml() : std::nullopt;
-        if (!markup) return;
-        const QString title = sites.titleIn(site, *markup);
+        if (!capture.markup) return;
+        const QString title = sites.titleIn(site, *capture.markup);
         if (!title.isEmpty() && !shown_[s].contains(title)) shown_[s] << title;
     }
 
@@ -38,8 +40,8 @@ class PaneWatch {
     std::array<QStringList, kSiteCount> shown_;
 };
 
-QStringList LoggedTitles(Form1& form, int site) {
-    auto* log = form.findChild<QComboBox*>(QStringLiteral("Combo2"));
+QStringList LoggedTitles(MainWindow& window, int site) {
+    auto* log = window.findChild<QComboBox*>(QStringLiteral("logBox"));
     const QString prefix = QString::fromLatin1(SiteAt(site).logLabel) + QStringLiteral(": ");
     QStringList titles;
     for (int i = 0; log && i < log->count(); ++i)
@@ -111,22 +113,10 @@ std::optional<double> SoakReport::trendPercent(int from, long long TreeUsage::*f
     return 100.0 * (end - start) / start;
 }
 
-bool Await(const std::function<bool()>& done, int timeoutMs) {
-    if (done()) return true;
-    const QDeadlineTimer deadline(timeoutMs);
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || deadline.hasExpired()) loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
-    return done();
-}
-
-SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& options,
+SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions& options,
                    const Progress& progress) {
-    PaneWatch watch(form, sites);
+    PaneWatch watch(window, sites);
+    auto* refreshButton = window.findChild<QPushButton*>(QStringLiteral("refreshButton"));
     SoakReport report;
     const auto say = [&](const QString& line) {
         if (progress) progress(line);
@@ -142,7 +132,7 @@ SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& optio
         TreeUsage lowest = MeasureTree(getpid());
         QDeadlineTimer settled(options.settleMs);
         while (!settled.hasExpired()) {
-            Await([] { return false; }, 250);
+            QTest::qWait(250);
             TreeUsage usage = MeasureTree(getpid());
             if (usage.pssKib < lowest.pssKib) lowest = std::move(usage);
         }
@@ -156,15 +146,15 @@ SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& optio
     };
 
     // The start-up refresh is already on its way.
-    if (!Await([&] { return allPast({}); }, options.waitMs)) ++report.timedOut;
+    if (!support::WaitFor([&] { return allPast({}); }, options.waitMs)) ++report.timedOut;
     if (options.sampleEvery > 0) sample(0);
 
     for (int refresh = 1; refresh <= options.refreshes; ++refresh) {
         std::array<int, kSiteCount> before{};
         for (int i = 0; i < kSiteCount; ++i)
             before[static_cast<std::size_t>(i)] = watch.completions(i);
-        form.logic().RefreshPanes();
-        if (!Await([&] { return allPast(before); }, options.waitMs)) {
+        refreshButton->click();
+        if (!support::WaitFor([&] { return allPast(before); }, options.waitMs)) {
             ++report.timedOut;
             say(QStringLiteral("refresh %1: not every pane finished in time").arg(refresh));
         }
@@ -176,10 +166,10 @@ SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& optio
     }
 
     // A page that finished late still reaches the log.
-    Await([] { return false; }, options.settleMs);
+    QTest::qWait(options.settleMs);
     for (int i = 0; i < kSiteCount; ++i)
         report.sites[static_cast<std::size_t>(i)] =
-            Tally(sites.served(i), watch.shown(i), LoggedTitles(form, i));
+            Tally(sites.served(i), watch.shown(i), LoggedTitles(window, i));
     return report;
 }
 

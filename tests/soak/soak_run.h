@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/form1.h"
 #include "process_tree.h"
+#include "shell/main_window.h"
 #include "soak_sites.h"
 
 namespace quintavia::soak {
@@ -55,11 +55,8 @@ struct SoakReport {
 
 using Progress = std::function<void(const QString& line)>;
 
-// `form` is started, its start-up refresh sent, and its sites answered by `sites`.
-SoakReport RunSoak(Form1& form, const SoakSites& sites, const SoakOptions& options,
+// `window` is started, its start-up refresh sent, and its sites answered by `sites`.
+SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions& options,
                    const Progress& progress = {});
-
-// Processes events until done() holds or the time runs out; false on time-out.
-bool Await(const std::function<bool()>& done, int timeoutMs);
 
 }  // namespace quintavia::soak

@@ -1,12 +1,10 @@
-#include "watch/listing_probe.h"
+#include "core/listing_probe.h"
 
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
 
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+#include "qt_printing.h"
 
 namespace quintavia {
 namespace {

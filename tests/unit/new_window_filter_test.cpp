@@ -1,11 +1,10 @@
-#include "popup/new_window_filter.h"
+#include "core/new_window_filter.h"
 
 #include <gtest/gtest.h>
 
-#include "browser/protocol_names.h"
-#include "fakes.h"
+#include "core/protocol_names.h"
 
-namespace quintavia::testing {
+namespace quintavia {
 namespace {
 
 constexpr auto kUnknown = "Unknown Protocol";
@@ -55,66 +54,6 @@ TEST(FilterNewWindow, FailedReadsGoOnAsTheTableSays) {
     });
 }
 
-// Hears the beep and notes whether the window had already been stopped by then.
-class FlagAtBeep final : public Beep {
-  public:
-    explicit FlagAtBeep(const bool& cancel) : cancel_(cancel) {}
-    void beep() override { heard.push_back(cancel_); }
-    std::vector<bool> heard;
-
-  private:
-    const bool& cancel_;
-};
-
-TEST(FilterNewWindow, TheHandlerReadsThePaneStopsFirstAndNeverUnstops) {
-    FakeWindow w;
-    bool cancel = false;
-    FlagAtBeep beep(cancel);
-    Form1Logic logic(Form1Parts{w.controls,
-                                {&w.panes[0], &w.panes[1], &w.panes[2], &w.panes[3]},
-                                &w.store,
-                                &w.sound,
-                                &beep,
-                                {}});
-
-    w.panes[2].hasDocument = false;
-    logic.onNewWindow(2, cancel);
-    EXPECT_TRUE(cancel);
-    EXPECT_EQ(beep.heard, std::vector<bool>{true});
-
-    // An allowed window leaves the flag as it came, even when it came set.
-    w.panes[1].doc.event = true;
-    logic.onNewWindow(1, cancel);
-    EXPECT_TRUE(cancel);
-    cancel = false;
-    logic.onNewWindow(1, cancel);
-    EXPECT_FALSE(cancel);
-
-    // A focused link whose address reads back empty, then one of an unknown protocol.
-    FakeDocument& doc = w.panes[3].doc;
-    doc.focused = true;
-    doc.href = "";
-    doc.protocolLong = kHttp;
-    logic.onNewWindow(3, cancel);
-    doc.href = "foo:bar";
-    doc.protocolLong = ProtocolLongName("foo:");
-    cancel = false;
-    logic.onNewWindow(3, cancel);
-    EXPECT_TRUE(cancel);
-    doc.href = "https://a/";
-    doc.protocolLong = ProtocolLongName("https:");
-    cancel = false;
-    logic.onNewWindow(3, cancel);
-    EXPECT_TRUE(cancel);
-    EXPECT_EQ(beep.heard, (std::vector<bool>{true, true, true}));
-
-    // A site index outside 0 to 3 reads nothing: both first reads fail and the window opens.
-    cancel = false;
-    logic.onNewWindow(4, cancel);
-    EXPECT_FALSE(cancel);
-    EXPECT_EQ(beep.heard.size(), 3u);
-}
-
 TEST(ProtocolLongName, NamesTheSchemesTheEngineHandles) {
     for (const char* scheme : {"http", "https:", "FILE:", "ftp", "mailto:", "data:", "about:"}) {
         EXPECT_NE(ProtocolLongName(scheme), kUnknown) << scheme;
@@ -127,4 +66,4 @@ TEST(ProtocolLongName, NamesTheSchemesTheEngineHandles) {
 }
 
 }  // namespace
-}  // namespace quintavia::testing
+}  // namespace quintavia

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace quintavia {
+
+inline constexpr int kSiteCount = 4;
+
+constexpr bool IsSiteIndex(int site) {
+    return site >= 0 && site < kSiteCount;
+}
+
+// One row of the site table: everything the program knows about a job site.
+struct Site {
+    const char* name;
+    const char* paneLabel;  // shown over the pane
+    const char* logLabel;   // begins each log entry; always nine characters
+    const char* host;
+    const char* marker;  // where the newest listing starts in the page
+};
+
+const Site& SiteAt(int site);  // site must satisfy IsSiteIndex
+
+// The regions offered in the region box, in list order.
+const QStringList& RegionList();
+
+using Addresses = std::array<QString, kSiteCount>;
+
+// The search address of a site for a region. regionText is inserted as it stands; the
+// region number (Jobonline) is regionIndex + 1. `site` must satisfy IsSiteIndex.
+QString SearchAddress(int site, const QString& regionText, qint16 regionIndex);
+
+// The four sites' search addresses, by site index.
+Addresses SearchAddresses(const QString& regionText, qint16 regionIndex);
+
+}  // namespace quintavia

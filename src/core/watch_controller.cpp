@@ -1,0 +1,79 @@
+#include "core/watch_controller.h"
+
+#include "core/listing_probe.h"
+#include "core/scroll_offset.h"
+
+namespace quintavia {
+
+StartUpOutcome WatchController::startUp(const Settings& stored) {
+    StartUpOutcome outcome;
+    regionIndex_ = 0;
+    outcome.addresses = refresh();
+    settings_ = stored;
+    outcome.regionText = settings_.region;
+    outcome.autoPosition = settings_.autoPosition;
+    outcome.soundAlert = settings_.soundAlert;
+    return outcome;
+}
+
+Addresses WatchController::refresh() const {
+    return SearchAddresses(settings_.region, regionIndex_);
+}
+
+Addresses WatchController::chooseRegion(int listIndex) {
+    regionIndex_ = static_cast<qint16>(listIndex);
+    return refresh();
+}
+
+TickOutcome WatchController::tick(WindowState state) {
+    TickOutcome outcome;
+    if (secondsLeft_ <= 0) {
+        secondsLeft_ = kCountdownStart;
+        outcome.refresh = refresh();
+    }
+    --secondsLeft_;
+    outcome.title = CountdownTitle(secondsLeft_, state);
+    return outcome;
+}
+
+PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) {
+    // A page that gives nothing to read ends the handling: no title, and no scroll either.
+    PageOutcome outcome;
+    if (!IsSiteIndex(site) || !capture.markup) return outcome;
+    const Site& row = SiteAt(site);
+    const NewestListing found = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
+    if (found.outcome != ProbeOutcome::Title) return outcome;
+
+    const auto i = static_cast<std::size_t>(site);
+    QString& last = settings_.lastListing[i];
+    if (!found.title.isEmpty() && found.title != last) {
+        last = found.title;
+        outcome.logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + last;
+        outcome.playSound = settings_.soundAlert == TriState::Ticked;
+        outcome.listingsChanged = true;
+    }
+
+    if (settings_.autoPosition == TriState::Ticked) {
+        // A stored vertical offset that is no number stops the restore before either offset.
+        if (const std::optional<double> top = ScrollOffsetFromText(settings_.scrollTop[i]))
+            outcome.scroll = ScrollTo{*top, ScrollOffsetFromText(settings_.scrollLeft[i])};
+    }
+    return outcome;
+}
+
+SettingsEntries WatchController::savePositions(
+    const std::array<std::optional<QPointF>, kSiteCount>& offsets) {
+    SettingsEntries entries;
+    for (int site = 0; site < kSiteCount; ++site) {
+        const auto i = static_cast<std::size_t>(site);
+        if (!offsets[i]) continue;
+        const std::optional<QString> top = ScrollOffsetToText(offsets[i]->y());
+        const std::optional<QString> left = ScrollOffsetToText(offsets[i]->x());
+        if (top) settings_.scrollTop[i] = *top;
+        if (left) settings_.scrollLeft[i] = *left;
+        entries += ScrollEntries(settings_, site);
+    }
+    return entries;
+}
+
+}  // namespace quintavia

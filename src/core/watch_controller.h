@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <QUrl>
+#include <array>
+#include <optional>
+
+#include "core/countdown.h"
+#include "core/sites.h"
+#include "settings/settings.h"
+
+namespace quintavia {
+
+// What a pane tells once a page has finished loading and its markup has been read.
+struct PageCapture {
+    QUrl url;
+    std::optional<QString> markup;  // none when the page is not an HTML document
+};
+
+struct ScrollTo {
+    double top = 0;
+    std::optional<double> left;  // none when the stored horizontal offset is no number
+
+    bool operator==(const ScrollTo&) const = default;
+};
+
+// What the window does once a pane's page has been read.
+struct PageOutcome {
+    std::optional<QString> logEntry;  // add it to the log and show it
+    bool playSound = false;           // play the site's alert sound
+    std::optional<ScrollTo> scroll;   // scroll the pane back to the saved offsets
+    bool listingsChanged = false;     // a last listing changed: store the listings soon
+
+    bool operator==(const PageOutcome&) const = default;
+};
+
+struct StartUpOutcome {
+    Addresses addresses;  // the first refresh, asked for before anything stored is shown
+    QString regionText;   // then the region box, and the options, as stored
+    TriState autoPosition = TriState::Unticked;
+    TriState soundAlert = TriState::Unticked;
+};
+
+struct TickOutcome {
+    std::optional<Addresses> refresh;
+    QString title;
+};
+
+// The program's state and the rules that act on it, free of widgets and of the browser
+// engine. The window hands it each event as values, on the user-interface thread, and does
+// what the returned outcome says.
+class WatchController {
+  public:
+    // Start-up: the first refresh goes out with the region box's initial text and the first
+    // region, then what was stored takes over.
+    StartUpOutcome startUp(const Settings& stored);
+
+    // "Aggiorna", and every other refresh: the search addresses for the region box's text.
+    Addresses refresh() const;
+    // A region chosen from the list, by its position (-1 when none is selected).
+    Addresses chooseRegion(int listIndex);
+    // One tick of the countdown timer.
+    TickOutcome tick(WindowState state);
+    // Pane `site` has read its page.
+    PageOutcome pageCaptured(int site, const PageCapture& capture);
+    // "Salva posizione finestre": each pane's offsets, none for a pane without a page. Gives
+    // what is to be stored; a pane without a page keeps what was stored for it.
+    SettingsEntries savePositions(const std::array<std::optional<QPointF>, kSiteCount>& offsets);
+
+    // Typing in the region box and clicks on the options change only the state; the next
+    // event that needs them reads them.
+    void setRegionText(const QString& text) { settings_.region = text; }
+    void setAutoPosition(TriState value) { settings_.autoPosition = value; }
+    void setSoundAlert(TriState value) { settings_.soundAlert = value; }
+
+    // Everything that outlives the run, as it stands now.
+    const Settings& settings() const { return settings_; }
+    qint16 regionIndex() const { return regionIndex_; }
+    int secondsLeft() const { return secondsLeft_; }
+    // Runs the countdown out, so that the next tick refreshes: for tools that drive the
+    // window faster than the clock.
+    void expireCountdown() { secondsLeft_ = 0; }
+
+  private:
+    Settings settings_;
+    qint16 regionIndex_ = 0;
+    int secondsLeft_ = kCountdownStart;
+};
+
+}  // namespace quintavia

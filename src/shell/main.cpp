@@ -1,0 +1,36 @@
+#include <QApplication>
+#include <QWebEngineProfile>
+#include <cstdio>
+
+#include "settings/settings_file.h"
+#include "shell/main_window.h"
+#include "shell/quit_signals.h"
+
+int main(int argc, char* argv[]) {
+    // The browser engine shares its GL contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quintavia"));
+    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+
+    quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
+    const quintavia::SettingsFile::Loaded loaded = store.load();
+    for (const QString& warning : loaded.warnings)
+        std::fprintf(stderr, "Quintavia: %s\n", qUtf8Printable(warning));
+
+    // The engine starts with its first profile and resets SIGTERM, SIGINT and SIGHUP to their
+    // defaults as it does: our handlers go in after it, and before the window starts up, so a
+    // signal from then on closes the window through its normal path.
+    QWebEngineProfile::defaultProfile();
+    quintavia::QuitSignals quitSignals;
+
+    quintavia::MainWindow window(store);
+    QObject::connect(&quitSignals, &quintavia::QuitSignals::received, &window, &QWidget::close);
+    // Quitting by any other path still stores what outlives the run before the window goes.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window,
+                     &quintavia::MainWindow::shutDown);
+    window.startUp(loaded.settings);
+    window.show();
+    const int status = QApplication::exec();
+    return status != 0 ? status : (window.settingsSaved() ? 0 : 1);
+}

@@ -1,0 +1,59 @@
+#include "shell/pane_grid_widget.h"
+
+#include <QFont>
+#include <QPalette>
+
+#include "core/twips.h"
+
+namespace quintavia {
+
+PaneGridWidget::PaneGridWidget(Beep& beep, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("paneGrid"));
+    for (int i = 0; i < kSiteCount; ++i) {
+        auto* pane = new WebPane(i, beep, this);
+        pane->setObjectName(QStringLiteral("pane%1").arg(i));
+        panes_[static_cast<std::size_t>(i)] = pane;
+    }
+
+    QFont labelFont(QStringLiteral("MS Sans Serif"));
+    labelFont.setPointSizeF(8.25);
+    labelFont.setWeight(QFont::Bold);
+    for (int i = 0; i < kSiteCount; ++i) {
+        auto* label = new QLineEdit(QString::fromLatin1(SiteAt(i).paneLabel), this);
+        label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
+        label->setFont(labelFont);
+        label->setFrame(false);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Base, Qt::black);
+        palette.setColor(QPalette::Text, QColor(255, 255, 0));
+        label->setPalette(palette);
+        label->resize(TwipsToPixels(1155), TwipsToPixels(285));
+        label->hide();
+        labels_[static_cast<std::size_t>(i)] = label;
+    }
+}
+
+void PaneGridWidget::layOut() {
+    PaneRects previous;
+    for (std::size_t i = 0; i < panes_.size(); ++i) previous[i] = panes_[i]->geometry();
+    const PaneRects rects = PaneGrid(size(), previous);
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        panes_[i]->setGeometry(rects[i]);
+        labels_[i]->move(rects[i].topLeft());
+    }
+}
+
+void PaneGridWidget::showSiteLabels(bool shown) {
+    for (QLineEdit* label : labels_) {
+        label->setVisible(shown);
+        // A shown label covers its pane's corner, whatever the engine did to the panes meanwhile.
+        if (shown) label->raise();
+    }
+}
+
+void PaneGridWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+}  // namespace quintavia

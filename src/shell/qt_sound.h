@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "shell/beep.h"
+
+class QSoundEffect;
+
+namespace quintavia {
+
+// The program's one player of wave files, over QSoundEffect. A file that is missing or cannot
+// be decoded sounds the default alert instead, once the player has found that out; a machine
+// without an audio device plays nothing, and that is no failure.
+// Plays in the background: never waits, ignores the outcome, and a new sound stops the one
+// playing.
+class QtSound final {
+  public:
+    explicit QtSound(Beep& fallback);
+    ~QtSound();
+
+    void play(const QString& path);
+
+  private:
+    Beep& fallback_;
+    // Made on the first sound: opening the audio system costs time that most runs never need.
+    std::unique_ptr<QSoundEffect> effect_;
+};
+
+}  // namespace quintavia

@@ -1,0 +1,89 @@
+#include "shell/web_pane.h"
+
+#include <QLocale>
+#include <QWebEngineScript>
+
+#include "shell/web_page.h"
+
+namespace quintavia {
+namespace {
+
+// Runs in an isolated world, so the page's own scripts can neither see nor tamper with it.
+// Anything but an HTML document reads as no document.
+constexpr auto kCaptureScript = R"JS(
+(function () {
+    var d = document;
+    if (!d || !d.documentElement) return null;
+    var type = d.contentType;
+    if (type !== 'text/html' && type !== 'application/xhtml+xml') return null;
+    return d.documentElement.outerHTML;
+})()
+)JS";
+
+// Sets the offsets of the page's scrolling element (the root element in standards mode, the
+// body in quirks mode), vertical first, from the isolated world like every other script of
+// ours. The numbers are formatted by the program, never taken from text.
+constexpr auto kScrollScript = R"JS(
+(function (top, left) {
+    var e = document.scrollingElement || document.documentElement;
+    if (!e) return;
+    e.scrollTop = top;
+    if (left !== null) e.scrollLeft = left;
+})(%1, %2)
+)JS";
+
+QString Number(double value) {
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+}  // namespace
+
+WebPane::WebPane(int site, Beep& beep, QWidget* parent)
+    : QWebEngineView(parent), site_(site), page_(new WebPage(beep, this)) {
+    setPage(page_);
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool) { capture(); });
+    connect(page_, &WebPage::newWindowDecided, this,
+            [this](NewWindowVerdict verdict) { emit newWindowDecided(site_, verdict); });
+}
+
+WebPane::~WebPane() {
+    // The engine answers pending scripts when the page goes; nothing may hear them by then.
+    *alive_ = false;
+    alive_.reset();
+    delete page_;
+}
+
+bool WebPane::navigate(const QString& address) {
+    const QUrl url(address);
+    if (!url.isValid()) return false;
+    load(url);
+    return true;
+}
+
+std::optional<QPointF> WebPane::scrollOffsets() const {
+    if (!page_->hasDocument()) return std::nullopt;
+    return page_->scrollPosition();
+}
+
+void WebPane::scrollTo(const ScrollTo& offsets) {
+    if (!page_->hasDocument()) return;
+    page_->runJavaScript(QString::fromLatin1(kScrollScript)
+                             .arg(Number(offsets.top),
+                                  offsets.left ? Number(*offsets.left) : QStringLiteral("null")),
+                         QWebEngineScript::ApplicationWorld);
+}
+
+void WebPane::capture() {
+    std::weak_ptr<bool> alive = alive_;
+    const QUrl url = page_->url();
+    page_->runJavaScript(QString::fromLatin1(kCaptureScript), QWebEngineScript::ApplicationWorld,
+                         [this, alive, url](const QVariant& result) {
+                             if (alive.expired()) return;
+                             PageCapture captured{.url = url, .markup = std::nullopt};
+                             if (result.typeId() == QMetaType::QString)
+                                 captured.markup = result.toString();
+                             emit pageCaptured(site_, captured);
+                         });
+}
+
+}  // namespace quintavia

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointF>
+#include <QWebEngineView>
+#include <memory>
+#include <optional>
+
+#include "core/new_window_filter.h"
+#include "core/watch_controller.h"
+#include "shell/beep.h"
+#include "shell/web_page.h"
+
+namespace quintavia {
+
+// A browser pane. Once a page has finished loading, the pane reads its markup and tells it
+// with pageCaptured; it decides its pages' requests for new windows itself.
+class WebPane final : public QWebEngineView {
+    Q_OBJECT
+  public:
+    WebPane(int site, Beep& beep, QWidget* parent);
+    ~WebPane() override;
+
+    int site() const { return site_; }
+    WebPage* webPage() const { return page_; }
+
+    // Starts loading the address and returns at once; false when it is no address at all.
+    bool navigate(const QString& address);
+
+    // The page's scroll offsets in CSS pixels; none while the pane has no page.
+    std::optional<QPointF> scrollOffsets() const;
+    // Hands the offsets to the page, which applies them shortly after, vertical first.
+    void scrollTo(const ScrollTo& offsets);
+
+  signals:
+    void pageCaptured(int site, const quintavia::PageCapture& capture);
+    void newWindowDecided(int site, quintavia::NewWindowVerdict verdict);
+
+  private:
+    void capture();
+
+    int site_;
+    WebPage* page_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace quintavia

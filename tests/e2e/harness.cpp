@@ -1,0 +1,100 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "headless_run.h"
+#include "listing_pages.h"
+
+namespace quintavia::e2e {
+
+Harness& Harness::instance() {
+    static Harness harness;
+    return harness;
+}
+
+QList<QByteArray> Harness::siteRequestLines() const {
+    QList<QByteArray> lines;
+    for (const fixtures::Request& request : server_->requests())
+        if (fixtures::SiteForHost(request.host) >= 0 && request.path != "/favicon.ico")
+            lines << request.requestLine;
+    return lines;
+}
+
+void Harness::reset() {
+    server_->setHandler({});
+    server_->clearRequests();
+    QFile::remove(settingsPath());
+}
+
+std::unique_ptr<MainWindow> StartWindow(Beep* beep) {
+    SettingsFile& store = Harness::instance().store();
+    const SettingsFile::Loaded loaded = store.load();
+    for (const QString& warning : loaded.warnings)
+        std::fprintf(stderr, "Quintavia: %s\n", qUtf8Printable(warning));
+    auto window = std::make_unique<MainWindow>(store, beep);
+    window->startUp(loaded.settings);
+    window->show();
+    return window;
+}
+
+QStringList LogEntries(const MainWindow& window) {
+    const auto* log = window.findChild<QComboBox*>(QStringLiteral("logBox"));
+    QStringList entries;
+    for (int i = 0; log && i < log->count(); ++i) entries << log->itemText(i);
+    return entries;
+}
+
+void RunCountdownOut(MainWindow& window) {
+    window.controller().expireCountdown();
+    window.countdownTick();
+}
+
+Captures::Captures(MainWindow& window) {
+    for (int i = 0; i < kSiteCount; ++i) {
+        QObject::connect(window.pane(i), &WebPane::pageCaptured, &context_,
+                         [this](int site, const PageCapture& capture) {
+                             ++counts_[static_cast<std::size_t>(site)];
+                             last_[static_cast<std::size_t>(site)] = capture;
+                         });
+    }
+}
+
+bool Captures::eachAtLeast(int n) const {
+    for (int c : counts_)
+        if (c < n) return false;
+    return true;
+}
+
+int RunHarness(int argc, char** argv) {
+    // Settings and engine data go to a folder of the run's own.
+    static QTemporaryDir home;
+    support::PrepareHeadlessRun(home.path());
+    QApplication app(argc, argv);
+    support::NameLikeTheProgram();
+
+    Harness& harness = Harness::instance();
+    harness.configDir_ = home.path() + "/config";
+    harness.store_ = std::make_unique<SettingsFile>(support::SettingsPathIn(harness.configDir_));
+    harness.server_ = std::make_unique<fixtures::FixtureServer>();
+    if (!harness.server_->listen()) {
+        std::fprintf(stderr, "cannot start the fixture server\n");
+        return 2;
+    }
+    support::UseFixtureSites(harness.server_->port());
+
+    ::testing::InitGoogleTest(&argc, argv);
+    const int status = RUN_ALL_TESTS();
+    harness.server_.reset();
+    return status;
+}
+
+}  // namespace quintavia::e2e
+
+int main(int argc, char** argv) {
+    return quintavia::e2e::RunHarness(argc, argv);
+}

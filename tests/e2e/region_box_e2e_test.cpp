@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "harness.h"
+#include "shell/region_box.h"
+
+namespace quintavia::e2e {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// The site requests of one refresh, sorted, by the region text as the engine sends it (it
+// escapes an apostrophe only in a query) and the region number.
+QList<QByteArray> Refresh(const QByteArray& inPath, const QByteArray& inQuery, int number) {
+    QList<QByteArray> lines = {
+        "GET http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-" + inPath +
+            " HTTP/1.1",
+        "GET http://it.jobrapido.com/?w=&l=" + inQuery + "&r=auto HTTP/1.1",
+        "GET http://www.jobonline.it/lavoro/?fld2=0&fld3=" + QByteArray::number(number) +
+            "&fld4=0&fld1=ricerca+testuale&search=cerca+lavoro HTTP/1.1",
+        "GET http://www.infojobs.it/offerte-lavoro/" + inPath + " HTTP/1.1",
+    };
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Real keys and clicks, sent to the box itself as a user's reach it: the box, not its line
+// edit, has the keyboard focus. Runs on the offscreen platform and on a real X display with a
+// window manager.
+class RegionBoxE2e : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Harness::instance().reset();
+        window = StartWindow();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        box = window->findChild<RegionBox*>(u"regionBox"_s);
+        refresh = window->findChild<QPushButton*>(u"refreshButton"_s);
+        ASSERT_TRUE(box && refresh);
+        ASSERT_TRUE(WaitFor([] { return Harness::instance().siteRequestLines().size() >= 4; }));
+        Harness::instance().server().clearRequests();
+    }
+
+    // The requests of the next refresh, once all four have arrived.
+    QList<QByteArray> nextRefresh() {
+        Harness& harness = Harness::instance();
+        EXPECT_TRUE(WaitFor([&] { return harness.siteRequestLines().size() >= 4; }));
+        QList<QByteArray> lines = harness.siteRequestLines();
+        std::sort(lines.begin(), lines.end());
+        harness.server().clearRequests();
+        return lines;
+    }
+
+    // No page is asked for: a bound on how long the engine would take to send a request that
+    // was made, not a wait for something to happen.
+    bool nothingAsked() {
+        return !WaitFor([] { return !Harness::instance().siteRequestLines().isEmpty(); }, 1500);
+    }
+
+    void focusTheBox() {
+        box->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(WaitFor([&] { return box->hasFocus(); }, 5000));
+    }
+
+    // Types into the box in place of what it shows, and ends with Enter.
+    void type(const QString& text) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    std::unique_ptr<MainWindow> window;
+    RegionBox* box = nullptr;
+    QPushButton* refresh = nullptr;
+};
+
+TEST_F(RegionBoxE2e, TypingIsNeverAChoiceAndStaysAsTyped) {
+    ASSERT_NO_FATAL_FAILURE(focusTheBox());
+    type(u"Lombardia"_s);
+    EXPECT_EQ(box->currentText(), u"Lombardia"_s);
+    EXPECT_TRUE(nothingAsked());
+    EXPECT_EQ(window->controller().regionIndex(), 0);
+
+    // The focus leaves for "Aggiorna": only its own refresh goes out, with the typed text and
+    // the region number of the last choice.
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    EXPECT_EQ(nextRefresh(), Refresh("Lombardia", "Lombardia", 1));
+    EXPECT_TRUE(nothingAsked());
+    EXPECT_EQ(window->controller().regionIndex(), 0);
+
+    // Nothing completes or corrects what is typed, in any letter case.
+    for (const QString& typed : {u"lazio"_s, u"sic"_s, u"valle d'aosta"_s}) {
+        ASSERT_NO_FATAL_FAILURE(focusTheBox());
+        type(typed);
+        EXPECT_EQ(box->currentText(), typed);
+        QTest::mouseClick(refresh, Qt::LeftButton);
+        EXPECT_EQ(box->currentText(), typed);
+        QByteArray inQuery = typed.toUtf8();
+        inQuery.replace(" ", "%20").replace("'", "%27");
+        const QByteArray inPath = typed.toUtf8().replace(" ", "%20");
+        EXPECT_EQ(nextRefresh(), Refresh(inPath, inQuery, 1)) << typed.toStdString();
+    }
+    EXPECT_EQ(window->controller().regionIndex(), 0);
+
+    // Stepping with the arrow keys opens the list instead of changing the text.
+    ASSERT_NO_FATAL_FAILURE(focusTheBox());
+    type(u"sic"_s);
+    QTest::keyClick(box, Qt::Key_Down);
+    ASSERT_TRUE(WaitFor([&] { return box->view()->isVisible(); }, 5000));
+    QTest::keyClick(box->view(), Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return !box->view()->isVisible(); }, 5000));
+    EXPECT_EQ(box->currentText(), u"sic"_s);
+    EXPECT_TRUE(nothingAsked());
+
+    window->close();
+    EXPECT_EQ(Harness::instance().stored(u"Posizione"_s, u"1"_s), u"sic"_s);
+}
+
+TEST_F(RegionBoxE2e, AnEntryChosenInTheOpenListIsAChoice) {
+    // With the keys, while the list is open.
+    ASSERT_NO_FATAL_FAILURE(focusTheBox());
+    QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(WaitFor([&] { return box->view()->isVisible(); }, 5000));
+    QAbstractItemView* list = box->view();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    for (int i = 0; i < 6; ++i) QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(nextRefresh(), Refresh("Lazio", "Lazio", 7));
+    EXPECT_EQ(box->currentText(), u"Lazio"_s);
+    EXPECT_EQ(window->controller().regionIndex(), 6);
+    EXPECT_TRUE(nothingAsked());
+
+    // With the mouse: the last entry.
+    box->showPopup();
+    ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }, 5000));
+    const QModelIndex last = list->model()->index(18, 0);
+    list->scrollTo(last);
+    const QPoint at = list->visualRect(last).center();
+    QTest::mouseMove(list->viewport(), at);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(nextRefresh(), Refresh("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
+    EXPECT_EQ(window->controller().regionIndex(), 18);
+
+    // Choosing the entry the box already shows is a choice all the same.
+    box->showPopup();
+    ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }, 5000));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(nextRefresh(), Refresh("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
+}
+
+}  // namespace
+}  // namespace quintavia::e2e

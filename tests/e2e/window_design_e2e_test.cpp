@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "harness.h"
+
+namespace quintavia::e2e {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// The window as it opens, before anything was stored: what each control is called, says and
+// shows, and where it stands, in pixels at 15 twips to the pixel.
+TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
+    Harness::instance().reset();
+    auto window = StartWindow();
+    EXPECT_EQ(window->windowTitle(), u"Quintavia by Norvello - www.norvello.it"_s);
+    EXPECT_EQ(window->size(), QSize(1101, 616));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_TRUE(window->windowIcon().availableSizes().contains(QSize(32, 32)));
+    EXPECT_TRUE(window->windowIcon().availableSizes().contains(QSize(16, 16)));
+
+    struct Control {
+        const char* name;
+        QString text;
+        QString tip;
+        QRect geometry;
+    };
+    const Control band[] = {
+        {"regionBox", u"Abruzzo"_s, u"Scelta delle regioni"_s, {2, 0, 141, 21}},
+        {"refreshButton", u"Aggiorna"_s, u"Aggiorna manualmente le pagine"_s, {148, 0, 73, 21}},
+        {"logBox", u""_s, u"Log"_s, {226, 0, 469, 21}},
+        {"soundAlertOption",
+         u"Avviso sonoro"_s,
+         u"Avviso vocale di nuovi annunci"_s,
+         {698, 0, 89, 19}},
+        {"autoPositionOption",
+         u"Auto Posizione"_s,
+         u"Attiva la posizione delle pagine nelle finestre browser salvate"_s,
+         {790, 0, 91, 19}},
+        {"saveScrollButton",
+         u"Salva posizione finestre"_s,
+         u"Salva la posizione delle pagine nelle finestre browser"_s,
+         {884, 0, 121, 21}},
+        {"siteLabelsOption", u"Check3"_s, u"Visualizza Nome Agenzie"_s, {1008, 0, 19, 19}},
+    };
+    for (const Control& c : band) {
+        auto* widget = window->findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(widget, nullptr) << c.name;
+        QString text;
+        if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            text = box->currentText();
+            EXPECT_TRUE(box->isEditable()) << c.name;
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            text = button->text();
+        }
+        EXPECT_EQ(text, c.text) << c.name;
+        EXPECT_EQ(widget->toolTip(), c.tip) << c.name;
+        EXPECT_EQ(widget->geometry(), c.geometry) << c.name;
+        if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            EXPECT_EQ(check->checkState(), Qt::Unchecked) << c.name;
+        }
+    }
+    const auto base = [&](const char* name) {
+        return window->findChild<QWidget*>(QString::fromLatin1(name))
+            ->palette()
+            .color(QPalette::Base);
+    };
+    EXPECT_EQ(base("regionBox"), QColor(255, 255, 192));
+    EXPECT_EQ(base("logBox"), QColor(192, 255, 255));
+    EXPECT_EQ(window->findChild<QComboBox*>(u"regionBox"_s)->count(), 19);
+    EXPECT_EQ(window->findChild<QComboBox*>(u"logBox"_s)->count(), 0);
+
+    const QString labels[] = {u"Mio Job"_s, u"Job Rapido"_s, u"Job on Line"_s, u"Info Jobs"_s};
+    for (int i = 0; i < kSiteCount; ++i) {
+        auto* label = window->findChild<QLineEdit*>(u"siteLabel%1"_s.arg(i));
+        ASSERT_NE(label, nullptr) << i;
+        EXPECT_EQ(label->text(), labels[i]) << i;
+        EXPECT_EQ(label->size(), QSize(77, 19)) << i;
+        EXPECT_FALSE(label->isVisible()) << i;
+        EXPECT_TRUE(label->font().bold()) << i;
+        EXPECT_EQ(label->palette().color(QPalette::Text), QColor(255, 255, 0)) << i;
+        EXPECT_EQ(label->palette().color(QPalette::Base), QColor(0, 0, 0)) << i;
+    }
+
+    // The keyboard goes through the panes first, then the top band, then the labels, also once
+    // the panes have the widgets that take their keyboard focus.
+    ASSERT_TRUE(WaitFor([&] {
+        for (int i = 0; i < kSiteCount; ++i)
+            if (!window->pane(i)->focusProxy()) return false;
+        return true;
+    }));
+    const QStringList ours = {u"pane0"_s,
+                              u"pane1"_s,
+                              u"pane2"_s,
+                              u"pane3"_s,
+                              u"regionBox"_s,
+                              u"refreshButton"_s,
+                              u"logBox"_s,
+                              u"autoPositionOption"_s,
+                              u"saveScrollButton"_s,
+                              u"soundAlertOption"_s,
+                              u"siteLabelsOption"_s,
+                              u"siteLabel0"_s,
+                              u"siteLabel1"_s,
+                              u"siteLabel2"_s,
+                              u"siteLabel3"_s};
+    const auto chain = [&] {
+        QStringList order;
+        QWidget* at = window->pane(0);
+        for (int steps = 0; steps < 100 && order.size() < ours.size(); ++steps) {
+            if (ours.contains(at->objectName()) && !order.contains(at->objectName()))
+                order << at->objectName();
+            at = at->nextInFocusChain();
+        }
+        return order;
+    };
+    EXPECT_TRUE(WaitFor([&] { return chain() == ours; }, 5000))
+        << ::testing::PrintToString(chain());
+}
+
+}  // namespace
+}  // namespace quintavia::e2e

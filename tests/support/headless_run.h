@@ -1,0 +1,37 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+namespace support {
+
+// What a test program sets before its QApplication exists, so that the real window and the
+// browser engine run headless and keep their settings and data in `home`.
+inline void PrepareHeadlessRun(const QString& home) {
+    qputenv("XDG_CONFIG_HOME", (home + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home + "/data").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home + "/cache").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The engine's sandbox cannot run as root.
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+// Sends every address the program builds, unchanged, to the fixture sites' server. The engine
+// reads its switches once per process, before it starts.
+inline void UseFixtureSites(quint16 port) {
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            "--proxy-server=http://127.0.0.1:" + QByteArray::number(port) +
+                " --disable-background-networking --no-first-run");
+}
+
+// The names the program gives itself, which its settings file is named after.
+inline void NameLikeTheProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("Quintavia"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quintavia"));
+}
+
+}  // namespace support

@@ -1,0 +1,273 @@
+#include "core/watch_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "qt_printing.h"
+
+namespace quintavia {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+Addresses Expected(const QString& region, int number) {
+    return {
+        "http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-" + region,
+        "http://it.jobrapido.com/?w=&l=" + region + "&r=auto",
+        "http://www.jobonline.it/lavoro/?fld2=0&fld3=" + QString::number(number) +
+            "&fld4=0&fld1=ricerca+testuale&search=cerca+lavoro",
+        "http://www.infojobs.it/offerte-lavoro/" + region,
+    };
+}
+
+QString LongTitle(int count) {
+    return u"Quintavia by Norvello - www.norvello.it : "_s + QString::number(count);
+}
+
+// A page of a site whose newest listing carries `title`, shaped as that site writes it.
+PageCapture Page(int site, const QString& title) {
+    static const QString before[kSiteCount] = {
+        u"<div class=\"clearfix\"><a href=\"/offerta/1\">"_s,
+        u"<div><span class=\"title\">"_s,
+        u"<div id=\"dettaglioPosizione\">"_s,
+        u"<p><a href=\"http://www.infojobs.it/selezionare/1\">"_s,
+    };
+    return {.url = QUrl(Expected(u"Lazio"_s, 7)[static_cast<std::size_t>(site)]),
+            .markup = u"<html><head></head><body>\n"_s + before[site] + title +
+                      u"</a></div><p>Annuncio precedente</p></body></html>"_s};
+}
+
+PageOutcome Logged(const QString& entry, bool sound = false) {
+    PageOutcome outcome;
+    outcome.logEntry = entry;
+    outcome.playSound = sound;
+    outcome.listingsChanged = true;
+    return outcome;
+}
+
+TEST(StartUp, TheFirstPagesAreTheFirstRegionsWhateverWasStored) {
+    Settings stored;
+    stored.region = u"Lazio"_s;
+    stored.autoPosition = TriState::Ticked;
+    stored.soundAlert = TriState::Greyed;
+    stored.lastListing[2] = u"CUOCO"_s;
+    WatchController controller;
+    const StartUpOutcome start = controller.startUp(stored);
+    EXPECT_EQ(start.addresses, Expected(u"Abruzzo"_s, 1));
+    EXPECT_EQ(start.regionText, u"Lazio"_s);
+    EXPECT_EQ(start.autoPosition, TriState::Ticked);
+    EXPECT_EQ(start.soundAlert, TriState::Greyed);
+    EXPECT_EQ(controller.settings(), stored);
+    // The stored region is used from the next refresh on, Jobonline keeping the first region
+    // until one is chosen from the list.
+    EXPECT_EQ(controller.refresh(), Expected(u"Lazio"_s, 1));
+}
+
+TEST(Refresh, TheRegionTextGoesToThreeSitesAndTheChosenPositionToJobonline) {
+    WatchController controller;
+    controller.startUp({});
+    struct Step {
+        const char* what;
+        std::optional<int> chosen;  // none: "Aggiorna"
+        QString typed;
+        Addresses expected;
+    };
+    const Step steps[] = {
+        {"Lazio chosen", 6, u"Lazio"_s, Expected(u"Lazio"_s, 7)},
+        {"typed, then Aggiorna", {}, u"Roma e provincia"_s, Expected(u"Roma e provincia"_s, 7)},
+        {"pressed again", {}, u"Roma e provincia"_s, Expected(u"Roma e provincia"_s, 7)},
+        {"the last region", 18, u"Valle d'Aosta"_s, Expected(u"Valle d'Aosta"_s, 19)},
+        {"blanks kept", 16, u"Trentino Alto Adige"_s, Expected(u"Trentino Alto Adige"_s, 17)},
+        {"nothing selected", -1, u""_s, Expected(u""_s, 0)},
+        {"text as typed", {}, u"  mIlAnO & co%20 "_s, Expected(u"  mIlAnO & co%20 "_s, 0)},
+    };
+    for (const Step& step : steps) {
+        controller.setRegionText(step.typed);
+        const Addresses sent =
+            step.chosen ? controller.chooseRegion(*step.chosen) : controller.refresh();
+        EXPECT_EQ(sent, step.expected) << step.what;
+    }
+    EXPECT_EQ(controller.regionIndex(), -1);
+    EXPECT_EQ(Expected(u""_s, 0)[0],
+              u"http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-"_s);
+}
+
+TEST(Countdown, CountsDownFrom299AndRefreshesOnTheTickThatFindsZero) {
+    struct Row {
+        int tick;
+        int shown;
+        int refreshes;
+    };
+    const Row table[] = {{1, 299, 0},   {2, 298, 0},   {299, 1, 0}, {300, 0, 0},
+                         {301, 299, 1}, {302, 298, 1}, {600, 0, 1}, {601, 299, 2}};
+    WatchController controller;
+    controller.startUp({});
+    int tick = 0;
+    int refreshes = 0;
+    QStringList titles;
+    for (const Row& row : table) {
+        TickOutcome outcome;
+        while (tick < row.tick) {
+            outcome = controller.tick(WindowState::Normal);
+            if (outcome.refresh) {
+                ++refreshes;
+                EXPECT_EQ(*outcome.refresh, Expected(u"Abruzzo"_s, 1));
+            }
+            titles << outcome.title;
+            ++tick;
+        }
+        EXPECT_EQ(outcome.title, LongTitle(row.shown)) << tick;
+        EXPECT_EQ(refreshes, row.refreshes) << tick;
+    }
+    EXPECT_FALSE(titles.contains(LongTitle(300)));
+}
+
+TEST(Countdown, TheTitleFollowsTheWindowStateAndOtherRefreshesLeaveTheCount) {
+    WatchController controller;
+    controller.startUp({});
+    EXPECT_EQ(controller.tick(WindowState::Minimized).title, u"299 - Quintavia"_s);
+    EXPECT_EQ(controller.tick(WindowState::Minimized).title, u"298 - Quintavia"_s);
+    controller.refresh();
+    controller.chooseRegion(6);
+    EXPECT_EQ(controller.tick(WindowState::Maximized).title, LongTitle(297));
+    EXPECT_EQ(controller.tick(WindowState::Normal).title, LongTitle(296));
+
+    // Minimized on the tick that refreshes.
+    controller.expireCountdown();
+    const TickOutcome reset = controller.tick(WindowState::Minimized);
+    EXPECT_TRUE(reset.refresh);
+    EXPECT_EQ(reset.title, u"299 - Quintavia"_s);
+}
+
+TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
+    WatchController controller;
+    controller.startUp({});
+    struct Step {
+        const char* what;
+        int site;
+        PageCapture page;
+        PageOutcome expected;
+    };
+    const Step steps[] = {
+        {"new, blanks trimmed", 1, Page(1, u"  Cuoco capo partita "_s),
+         Logged(u"Jobrapido: CUOCO CAPO PARTITA"_s)},
+        {"the same again", 1, Page(1, u"Cuoco capo partita"_s), {}},
+        {"only the case differs", 1, Page(1, u"CUOCO Capo Partita"_s), {}},
+        {"the label keeps its blanks", 0, Page(0, u"Autista"_s), Logged(u"MioJob   : AUTISTA"_s)},
+        {"each site its own title", 3, Page(3, u"Autista"_s), Logged(u"Infojobs : AUTISTA"_s)},
+        {"another title", 1, Page(1, u"Bar &amp; ristorante"_s),
+         Logged(u"Jobrapido: BAR &AMP; RISTORANTE"_s)},
+        {"one that comes back", 1, Page(1, u"Cuoco capo partita"_s),
+         Logged(u"Jobrapido: CUOCO CAPO PARTITA"_s)},
+        {"blanks only", 2, Page(2, u"   "_s), {}},
+        {"a line break is a title", 2, Page(2, u" \n "_s), Logged(u"Jobonline: \n"_s)},
+        {"adjacent tags", 2, Page(2, u""_s), {}},
+        {"not an HTML document", 2, {.url = {}, .markup = std::nullopt}, {}},
+        {"no tag end", 1, {.url = {}, .markup = u"<div><span class=\"title\" Cuoco, no end"_s}, {}},
+        {"no tag start",
+         1,
+         {.url = {}, .markup = u"<div><span class=\"title\">Cuoco, no start"_s},
+         {}},
+        {"a site index out of range", 4, Page(1, u"Nuovo"_s), {}},
+    };
+    for (const Step& step : steps)
+        EXPECT_EQ(controller.pageCaptured(step.site, step.page), step.expected) << step.what;
+    EXPECT_EQ(controller.settings().lastListing,
+              (std::array<QString, kSiteCount>{u"AUTISTA"_s, u"CUOCO CAPO PARTITA"_s, u"\n"_s,
+                                               u"AUTISTA"_s}));
+}
+
+TEST(PageCaptured, OnlyATickedSoundOptionPlays) {
+    WatchController controller;
+    controller.startUp({});
+    const std::pair<TriState, bool> cases[] = {
+        {TriState::Unticked, false}, {TriState::Greyed, false}, {TriState::Ticked, true}};
+    int round = 0;
+    for (const auto& [value, plays] : cases) {
+        controller.setSoundAlert(value);
+        const QString title = u"Titolo %1"_s.arg(++round);
+        EXPECT_EQ(controller.pageCaptured(2, Page(2, title)),
+                  Logged(u"Jobonline: "_s + title.toUpper(), plays));
+    }
+}
+
+TEST(PageCaptured, ATickedAutoPositionScrollsBackAfterEveryPageThatWasRead) {
+    Settings stored;
+    stored.scrollTop[0] = u"300"_s;
+    stored.scrollLeft[0] = u"40"_s;
+    stored.scrollTop[1] = u"abc"_s;  // edited by hand
+    stored.scrollLeft[2] = u"x"_s;
+    WatchController controller;
+    controller.startUp(stored);
+    // Unticked or greyed: nothing is scrolled.
+    EXPECT_FALSE(controller.pageCaptured(0, Page(0, u"Uno"_s)).scroll);
+    controller.setAutoPosition(TriState::Greyed);
+    EXPECT_FALSE(controller.pageCaptured(0, Page(0, u"Uno"_s)).scroll);
+
+    controller.setAutoPosition(TriState::Ticked);
+    struct Case {
+        const char* what;
+        int site;
+        PageCapture page;
+        std::optional<ScrollTo> expected;
+    };
+    const Case cases[] = {
+        {"the same title", 0, Page(0, u"Uno"_s), ScrollTo{300, 40}},
+        {"a new title", 0, Page(0, u"Due"_s), ScrollTo{300, 40}},
+        {"nothing ever saved", 3, Page(3, u"Tre"_s), ScrollTo{0, 0}},
+        {"a vertical offset that is no number", 1, Page(1, u"Quattro"_s), std::nullopt},
+        {"a horizontal offset that is no number", 2, Page(2, u"Cinque"_s), ScrollTo{0, {}}},
+        {"a page that could not be read", 0, {.url = {}, .markup = u"no tags"_s}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<ScrollTo> scroll = controller.pageCaptured(c.site, c.page).scroll;
+        ASSERT_EQ(scroll.has_value(), c.expected.has_value()) << c.what;
+        if (!scroll) continue;
+        EXPECT_EQ(scroll->top, c.expected->top) << c.what;
+        EXPECT_EQ(scroll->left, c.expected->left) << c.what;
+    }
+}
+
+TEST(SavePositions, StoresThePanesThatHaveAPageAndKeepsTheOthers) {
+    Settings stored;
+    stored.scrollTop[2] = u"77"_s;
+    stored.scrollLeft[2] = u"5"_s;
+    WatchController controller;
+    controller.startUp(stored);
+    const SettingsEntries entries = controller.savePositions(
+        {QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(-0.0, 12.5)});
+    const SettingsEntries expected = {
+        {u"Scroll"_s, u"0"_s, u"300"_s},  {u"Left"_s, u"0"_s, u"40"_s},
+        {u"Scroll"_s, u"1"_s, u"0"_s},    {u"Left"_s, u"1"_s, u"0"_s},
+        {u"Scroll"_s, u"3"_s, u"12.5"_s}, {u"Left"_s, u"3"_s, u"0"_s},
+    };
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(controller.settings().scrollTop,
+              (std::array<QString, kSiteCount>{u"300"_s, u"0"_s, u"77"_s, u"12.5"_s}));
+    EXPECT_EQ(controller.settings().scrollLeft[2], u"5"_s);
+    // Saving again without scrolling gives the same texts again.
+    EXPECT_EQ(
+        controller.savePositions({QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(0, 12.5)}),
+        expected);
+}
+
+TEST(Settings, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
+    Settings stored;
+    stored.lastListing = {u"A"_s, u"B"_s, u"C"_s, u"D"_s};
+    stored.region = u""_s;
+    WatchController controller;
+    controller.startUp(stored);
+    controller.pageCaptured(2, Page(2, u"Nuovo"_s));
+    controller.setRegionText(u"Lombardia"_s);
+    controller.setSoundAlert(TriState::Ticked);
+    const SettingsEntries expected = {
+        {u"Settaggio"_s, u"0"_s, u"A"_s},     {u"Settaggio"_s, u"1"_s, u"B"_s},
+        {u"Settaggio"_s, u"2"_s, u"NUOVO"_s}, {u"Settaggio"_s, u"3"_s, u"D"_s},
+        {u"Posizione"_s, u"0"_s, u"0"_s},     {u"Posizione"_s, u"1"_s, u"Lombardia"_s},
+        {u"Posizione"_s, u"2"_s, u"1"_s},
+    };
+    EXPECT_EQ(ShutdownEntries(controller.settings()), expected);
+    EXPECT_EQ(ListingEntries(controller.settings()), expected.mid(0, 4));
+}
+
+}  // namespace
+}  // namespace quintavia
