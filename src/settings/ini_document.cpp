@@ -1,6 +1,7 @@
 #include "settings/ini_document.h"
 
 #include <QStringDecoder>
+#include <QStringTokenizer>
 
 namespace quintavia {
 namespace {
@@ -112,29 +113,27 @@ QString DecodeIniValue(QStringView written) {
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    for (const Section& s : sections_) {
-        if (s.name != section) continue;
-        for (const auto& [k, v] : s.entries)
-            if (k == key) return v;
-    }
-    return std::nullopt;
+    const auto s = sectionAt_.constFind(section);
+    if (s == sectionAt_.cend()) return std::nullopt;
+    const Section& found = sections_[*s];
+    const auto k = found.keyAt.constFind(key);
+    if (k == found.keyAt.cend()) return std::nullopt;
+    return found.entries[*k].second;
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    Section* target = nullptr;
-    for (Section& s : sections_)
-        if (s.name == section) target = &s;
-    if (!target) {
-        sections_.append(Section{section, {}});
-        target = &sections_.back();
+    auto s = sectionAt_.find(section);
+    if (s == sectionAt_.end()) {
+        s = sectionAt_.insert(section, sections_.size());
+        sections_.append(Section{section, {}, {}});
     }
-    for (auto& [k, v] : target->entries) {
-        if (k == key) {
-            v = value;
-            return;
-        }
+    Section& target = sections_[*s];
+    if (const auto k = target.keyAt.constFind(key); k != target.keyAt.cend()) {
+        target.entries[*k].second = value;
+        return;
     }
-    target->entries.append({key, value});
+    target.keyAt.insert(key, target.entries.size());
+    target.entries.append({key, value});
 }
 
 QByteArray IniDocument::toUtf8() const {
@@ -155,7 +154,7 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
 
     IniDocument doc;
     std::optional<QString> section;  // none before the first header, or after a bad one
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
         qsizetype start = 0;
         while (start < line.size() && IsBlank(line[start])) ++start;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -41,11 +42,16 @@ class IniDocument {
     static std::optional<IniDocument> parse(const QByteArray& bytes);
 
   private:
+    // Lists keep the order of first appearance for writing; the hashes find a name without
+    // a scan, so that reading a file takes time in proportion to its size. Qt seeds its hashes
+    // afresh in every process, so no hand-made file can make the lookups slow on purpose.
     struct Section {
         QString name;
         QList<std::pair<QString, QString>> entries;
+        QHash<QString, qsizetype> keyAt;  // into entries
     };
     QList<Section> sections_;
+    QHash<QString, qsizetype> sectionAt_;  // into sections_
 };
 
 }  // namespace quintavia
