@@ -1,0 +1,94 @@
+#include "settings/settings.h"
+
+#include <QLocale>
+#include <cstddef>
+
+namespace quintavia {
+namespace {
+
+QString SiteKey(int site) {
+    return QString::number(site);
+}
+
+TriState TriStateOr(const std::optional<QString>& text, TriState fallback) {
+    if (!text) return fallback;
+    return TriStateFromText(*text).value_or(fallback);
+}
+
+}  // namespace
+
+QString TriStateText(TriState state) {
+    return QString::number(static_cast<int>(state));
+}
+
+std::optional<TriState> TriStateFromText(const QString& text) {
+    // The C locale, so that a file reads the same whatever language the desktop speaks; and
+    // without group separators, which would let "0,002" pass for 2.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const int value = c.toInt(text.trimmed(), &ok);
+    if (!ok) return std::nullopt;
+    switch (value) {
+        case static_cast<int>(TriState::Unticked):
+            return TriState::Unticked;
+        case static_cast<int>(TriState::Ticked):
+            return TriState::Ticked;
+        case static_cast<int>(TriState::Greyed):
+            return TriState::Greyed;
+        default:
+            return std::nullopt;
+    }
+}
+
+Settings ReadSettings(const IniDocument& doc) {
+    Settings settings;
+    for (int i = 0; i < kSiteCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const QString key = SiteKey(i);
+        settings.lastListing[at] =
+            doc.value(kSectionLastListing, key).value_or(settings.lastListing[at]);
+        settings.scrollTop[at] = doc.value(kSectionScrollTop, key).value_or(settings.scrollTop[at]);
+        settings.scrollLeft[at] =
+            doc.value(kSectionScrollLeft, key).value_or(settings.scrollLeft[at]);
+    }
+    settings.autoPosition =
+        TriStateOr(doc.value(kSectionOptions, kKeyAutoPosition), settings.autoPosition);
+    settings.region = doc.value(kSectionOptions, kKeyRegionText).value_or(settings.region);
+    settings.soundAlert =
+        TriStateOr(doc.value(kSectionOptions, kKeySoundAlert), settings.soundAlert);
+    return settings;
+}
+
+SettingsEntries ListingEntries(const Settings& settings) {
+    SettingsEntries entries;
+    for (int i = 0; i < kSiteCount; ++i) {
+        entries.append(
+            {kSectionLastListing, SiteKey(i), settings.lastListing[static_cast<std::size_t>(i)]});
+    }
+    return entries;
+}
+
+SettingsEntries ShutdownEntries(const Settings& settings) {
+    SettingsEntries entries = ListingEntries(settings);
+    entries.append({kSectionOptions, kKeyAutoPosition, TriStateText(settings.autoPosition)});
+    entries.append({kSectionOptions, kKeyRegionText, settings.region});
+    entries.append({kSectionOptions, kKeySoundAlert, TriStateText(settings.soundAlert)});
+    return entries;
+}
+
+SettingsEntries ScrollEntries(const Settings& settings, int site) {
+    if (!IsSiteIndex(site)) return {};
+    const auto at = static_cast<std::size_t>(site);
+    return {{kSectionScrollTop, SiteKey(site), settings.scrollTop[at]},
+            {kSectionScrollLeft, SiteKey(site), settings.scrollLeft[at]}};
+}
+
+void ApplyEntries(IniDocument& doc, const SettingsEntries& entries) {
+    for (const SettingsEntry& entry : entries) {
+        if (IsIniName(entry.section) && IsIniName(entry.key))
+            doc.setValue(entry.section, entry.key, entry.value);
+    }
+}
+
+}  // namespace quintavia
