@@ -75,6 +75,7 @@ QString EncodeIniValue(QStringView text) {
 }
 
 QString DecodeIniValue(QStringView written) {
+    if (!written.contains(u'\\')) return written.toString();  // most values: no escapes
     QString out;
     out.reserve(written.size());
     for (qsizetype i = 0; i < written.size(); ++i) {
@@ -115,25 +116,25 @@ QString DecodeIniValue(QStringView written) {
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
     const auto s = sectionAt_.constFind(section);
     if (s == sectionAt_.cend()) return std::nullopt;
-    const Section& found = sections_[*s];
-    const auto k = found.keyAt.constFind(key);
-    if (k == found.keyAt.cend()) return std::nullopt;
-    return found.entries[*k].second;
+    const auto e = entryAt_.constFind({*s, key});
+    if (e == entryAt_.cend()) return std::nullopt;
+    return sections_[*s].entries[*e].second;
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    auto s = sectionAt_.find(section);
-    if (s == sectionAt_.end()) {
+    auto s = sectionAt_.constFind(section);
+    if (s == sectionAt_.cend()) {
         s = sectionAt_.insert(section, sections_.size());
-        sections_.append(Section{section, {}, {}});
+        sections_.append(Section{section, {}});
     }
-    Section& target = sections_[*s];
-    if (const auto k = target.keyAt.constFind(key); k != target.keyAt.cend()) {
-        target.entries[*k].second = value;
+    QList<std::pair<QString, QString>>& entries = sections_[*s].entries;
+    const std::pair<qsizetype, QString> at{*s, key};
+    if (const auto e = entryAt_.constFind(at); e != entryAt_.cend()) {
+        entries[*e].second = value;
         return;
     }
-    target.keyAt.insert(key, target.entries.size());
-    target.entries.append({key, value});
+    entryAt_.insert(at, entries.size());
+    entries.append({key, value});
 }
 
 QByteArray IniDocument::toUtf8() const {
@@ -153,6 +154,8 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
     if (decoder.hasError()) return std::nullopt;
 
     IniDocument doc;
+    // Room for a key on every line, rather than growing the table time and again.
+    doc.entryAt_.reserve(text.count(u'\n') + 1);
     std::optional<QString> section;  // none before the first header, or after a bad one
     for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
