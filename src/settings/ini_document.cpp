@@ -1,6 +1,7 @@
 #include "settings/ini_document.h"
 
 #include <QStringDecoder>
+#include <QStringTokenizer>
 
 namespace quintavia {
 namespace {
@@ -74,6 +75,7 @@ QString EncodeIniValue(QStringView text) {
 }
 
 QString DecodeIniValue(QStringView written) {
+    if (!written.contains(u'\\')) return written.toString();  // most values: no escapes
     QString out;
     out.reserve(written.size());
     for (qsizetype i = 0; i < written.size(); ++i) {
@@ -112,29 +114,27 @@ QString DecodeIniValue(QStringView written) {
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    for (const Section& s : sections_) {
-        if (s.name != section) continue;
-        for (const auto& [k, v] : s.entries)
-            if (k == key) return v;
-    }
-    return std::nullopt;
+    const auto s = sectionAt_.constFind(section);
+    if (s == sectionAt_.cend()) return std::nullopt;
+    const auto e = entryAt_.constFind({*s, key});
+    if (e == entryAt_.cend()) return std::nullopt;
+    return sections_[*s].entries[*e].second;
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    Section* target = nullptr;
-    for (Section& s : sections_)
-        if (s.name == section) target = &s;
-    if (!target) {
+    auto s = sectionAt_.constFind(section);
+    if (s == sectionAt_.cend()) {
+        s = sectionAt_.insert(section, sections_.size());
         sections_.append(Section{section, {}});
-        target = &sections_.back();
     }
-    for (auto& [k, v] : target->entries) {
-        if (k == key) {
-            v = value;
-            return;
-        }
+    QList<std::pair<QString, QString>>& entries = sections_[*s].entries;
+    const std::pair<qsizetype, QString> at{*s, key};
+    if (const auto e = entryAt_.constFind(at); e != entryAt_.cend()) {
+        entries[*e].second = value;
+        return;
     }
-    target->entries.append({key, value});
+    entryAt_.insert(at, entries.size());
+    entries.append({key, value});
 }
 
 QByteArray IniDocument::toUtf8() const {
@@ -154,8 +154,10 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
     if (decoder.hasError()) return std::nullopt;
 
     IniDocument doc;
+    // Room for a key on every line, rather than growing the table time and again.
+    doc.entryAt_.reserve(text.count(u'\n') + 1);
     std::optional<QString> section;  // none before the first header, or after a bad one
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
         qsizetype start = 0;
         while (start < line.size() && IsBlank(line[start])) ++start;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -41,11 +42,19 @@ class IniDocument {
     static std::optional<IniDocument> parse(const QByteArray& bytes);
 
   private:
+    // Lists keep the order of first appearance for writing; the hashes find a name without
+    // a scan, so that reading a file takes time in proportion to its size. One hash serves the
+    // keys of every section, as a hash of its own for each would cost a file of many small
+    // sections more than the rest of the reading. Qt seeds its hashes afresh in every process,
+    // so no hand-made file can make the lookups slow on purpose.
     struct Section {
         QString name;
         QList<std::pair<QString, QString>> entries;
     };
     QList<Section> sections_;
+    QHash<QString, qsizetype> sectionAt_;  // into sections_
+    // (place in sections_, key) to the place in that section's entries
+    QHash<std::pair<qsizetype, QString>, qsizetype> entryAt_;
 };
 
 }  // namespace quintavia

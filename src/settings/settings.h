@@ -17,11 +17,11 @@ inline const QString kSectionOptions = QStringLiteral("Posizione");      // keys
 inline const QString kSectionScrollTop = QStringLiteral("Scroll");       // key: site index
 inline const QString kSectionScrollLeft = QStringLiteral("Left");        // key: site index
 
-inline const QString kKeyAutoPosition = QStringLiteral("0");  // Check1
-inline const QString kKeyRegionText = QStringLiteral("1");    // Combo1's text
-inline const QString kKeySoundAlert = QStringLiteral("2");    // Check2
+inline const QString kKeyAutoPosition = QStringLiteral("0");  // the auto-position option
+inline const QString kKeyRegionText = QStringLiteral("1");    // the region box's text
+inline const QString kKeySoundAlert = QStringLiteral("2");    // the sound-alert option
 
-// The region box's text when nothing was ever saved: its text as designed.
+// The region box's text when nothing was ever saved: the text it opens with.
 inline const QString kDefaultRegionText = QStringLiteral("Abruzzo");
 
 // A check box that can be ticked, unticked or greyed, with the numbers the file stores.

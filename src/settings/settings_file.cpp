@@ -201,8 +201,7 @@ class WriteLock {
             if (now >= deadline) {
                 *error =
                     QStringLiteral("another copy of the program held the lock %1 for over %2 ms")
-                        .arg(lockPath)
-                        .arg(timeout.count());
+                        .arg(lockPath, QString::number(timeout.count()));
                 return false;
             }
             std::this_thread::sleep_for(

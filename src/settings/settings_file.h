@@ -38,7 +38,8 @@ class SettingsFile {
     // with a warning for the latter.
     Loaded load();
 
-    // false when nothing was written, with the reason in lastError().
+    // false with the reason in lastError() when the entries could not be written; the file is
+    // then as it was, unless the reason says it was replaced but its folder not synced.
     bool write(const SettingsEntries& entries);
     // "cannot write <path>: <reason>".
     QString lastError() const { return lastError_; }
@@ -47,7 +48,8 @@ class SettingsFile {
 
     const QString& path() const { return path_; }
 
-    // How long a write waits for another copy of the program to finish its own write.
+    // How long a write waits for another copy of the program to finish its own write; five
+    // seconds unless set.
     void setLockTimeout(std::chrono::milliseconds timeout) { lockTimeout_ = timeout; }
 
   private:

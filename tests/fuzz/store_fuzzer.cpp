@@ -2,13 +2,16 @@
 // the bytes of the file as a hand left it, then any number of section, key and value texts,
 // written by the program in turn over it.
 //
-// - A file of any bytes reads as some text or as the defaults, never a crash.
+// - A file of any bytes loads as some settings or as the defaults, never a crash.
+// - A file the store can read loads as what it holds, untouched; one it cannot read is moved
+//   aside with its bytes intact, and loads as the defaults with a warning.
 // - Whatever the file held that the store could read, it still holds after the program's
-//   writes, except what they replaced; a file the store could not read holds only them.
+//   writes, except what they replaced; a file moved aside leaves only them.
 // - A write is accepted exactly when the section and key can be names in the file, and what
-//   was accepted reads back exactly, from a store that holds nothing in memory.
+//   was accepted reads back exactly, through the load of a store that holds nothing in memory.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -17,15 +20,13 @@
 
 #include "fuzz_input.h"
 #include "settings/ini_document.h"
-#include "settings/ini_file_store.h"
-#include "settings/settings_store.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
 
 namespace quintavia::fuzz {
 namespace {
 
 using Name = std::pair<QString, QString>;  // section, key
-
-const QString kDefault = QStringLiteral("<default>");
 
 // Every write is synced to disk: the scripts that run this point TMPDIR at a memory
 // filesystem when there is one, and remove it afterwards even when a run ends in a crash.
@@ -36,8 +37,10 @@ const QString& Folder() {
     return path;
 }
 
-QByteArray ReadAll(const QString& path) {
+// nullopt when there is no such file.
+std::optional<QByteArray> Contents(const QString& path) {
     QFile file(path);
+    if (!file.exists()) return std::nullopt;
     FUZZ_REQUIRE(file.open(QIODevice::ReadOnly));
     return file.readAll();
 }
@@ -59,19 +62,20 @@ std::optional<QString> ValueIn(const std::optional<IniDocument>& doc, const Name
 }
 
 void CheckStore(const QList<QByteArrayView>& chunks) {
-    const QString folder = Folder();
-    IniFileStore store(folder);
-    const QString path = store.filePath(kAppName);
-    QDir().mkpath(folder + u'/' + kAppName);
+    // A folder of its own for every input, so that files moved aside before stay out of it.
+    const QString folder = Folder() + QStringLiteral("/Quintavia");
+    FUZZ_REQUIRE(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/Quintavia.ini");
+    const QByteArray handBytes = chunks[0].toByteArray();
     {
         QFile file(path);
         FUZZ_REQUIRE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        FUZZ_REQUIRE(file.write(chunks[0].data(), chunks[0].size()) == chunks[0].size());
+        FUZZ_REQUIRE(file.write(handBytes) == handBytes.size());
     }
 
     // The names to watch: the program's own, those the hand wrote and those written below.
-    QStringList sections = {QStringLiteral("Settaggio"), QStringLiteral("Posizione"),
-                            QStringLiteral("Scroll"), QStringLiteral("Left")};
+    QStringList sections = {kSectionLastListing, kSectionOptions, kSectionScrollTop,
+                            kSectionScrollLeft};
     QStringList keys = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                         QStringLiteral("3")};
     const QStringList handNames = NamesIn(QString::fromUtf8(chunks[0]));
@@ -89,7 +93,7 @@ void CheckStore(const QList<QByteArrayView>& chunks) {
     }
 
     // What the hand left: text the store reads, or nothing at all.
-    const std::optional<IniDocument> hand = IniDocument::parse(chunks[0].toByteArray());
+    const std::optional<IniDocument> hand = IniDocument::parse(handBytes);
     // Written out again, it reads the same.
     const std::optional<IniDocument> again =
         hand ? IniDocument::parse(hand->toUtf8()) : std::nullopt;
@@ -102,42 +106,55 @@ void CheckStore(const QList<QByteArrayView>& chunks) {
             FUZZ_REQUIRE(ValueIn(again, name) == expected[name]);
         }
     }
-    for (const QString& section : sections.mid(0, 4)) {
-        for (const QString& key : keys.mid(0, 4)) {
-            FUZZ_REQUIRE(store.GetSetting(kAppName, section, key, kDefault) ==
-                         expected[Name{section, key}].value_or(kDefault));
-        }
+
+    // Start-up: the file read, or moved aside whole.
+    SettingsFile store(path);
+    const SettingsFile::Loaded loaded = store.load();
+    if (hand) {
+        FUZZ_REQUIRE(loaded.warnings.isEmpty());
+        FUZZ_REQUIRE(loaded.settings == ReadSettings(*hand));
+        FUZZ_REQUIRE(Contents(path) == handBytes);
+    } else {
+        FUZZ_REQUIRE(loaded.warnings.size() == 1);
+        FUZZ_REQUIRE(loaded.warnings[0].contains(path + QStringLiteral(".bad")));
+        FUZZ_REQUIRE(loaded.settings == Settings());
+        FUZZ_REQUIRE(!Contents(path));
+        FUZZ_REQUIRE(Contents(path + QStringLiteral(".bad")) == handBytes);
     }
 
+    // What the file holds for the store from now on.
+    IniDocument model = hand.value_or(IniDocument());
     bool written = false;
     for (const auto& [name, value] : writes) {
-        const QByteArray before = ReadAll(path);
-        const bool accepted = store.SaveSetting(kAppName, name.first, name.second, value);
+        const std::optional<QByteArray> before = Contents(path);
+        const bool accepted = store.write({{name.first, name.second, value}});
         FUZZ_REQUIRE(accepted == (IsIniName(name.first) && IsIniName(name.second)));
         if (!accepted) {
-            FUZZ_REQUIRE(ReadAll(path) == before);
+            FUZZ_REQUIRE(Contents(path) == before);
             continue;
         }
-        // A file the store could not read is replaced, keeping nothing of it.
-        if (!written && !hand) {
-            for (auto it = expected.begin(); it != expected.end(); ++it) it.value().reset();
-        }
+        // Only what the program wrote was there to read: nothing more is moved aside.
+        FUZZ_REQUIRE(store.takeWarnings().isEmpty());
         written = true;
         expected[name] = value;
+        model.setValue(name.first, name.second, value);
     }
 
     // Read back from the file alone, as the next run would.
-    const std::optional<IniDocument> after = IniDocument::parse(ReadAll(path));
-    FUZZ_REQUIRE(after || !written);
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        FUZZ_REQUIRE(ValueIn(after, it.key()) == it.value());
-    IniFileStore nextRun(folder);
-    for (const auto& [name, value] : writes) {
-        if (IsIniName(name.first) && IsIniName(name.second)) {
-            FUZZ_REQUIRE(nextRun.GetSetting(kAppName, name.first, name.second, kDefault) ==
-                         expected.value(name).value_or(kDefault));
-        }
+    const std::optional<QByteArray> after = Contents(path);
+    if (written) {
+        FUZZ_REQUIRE(after == model.toUtf8());
+    } else {
+        FUZZ_REQUIRE(after == (hand ? std::optional(handBytes) : std::nullopt));
     }
+    const std::optional<IniDocument> afterDoc =
+        after ? IniDocument::parse(*after) : std::optional(IniDocument());
+    FUZZ_REQUIRE(afterDoc);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        FUZZ_REQUIRE(ValueIn(afterDoc, it.key()) == it.value());
+    const SettingsFile::Loaded nextRun = SettingsFile(path).load();
+    FUZZ_REQUIRE(nextRun.warnings.isEmpty());
+    FUZZ_REQUIRE(nextRun.settings == ReadSettings(model));
 }
 
 }  // namespace

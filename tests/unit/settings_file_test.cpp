@@ -1,19 +1,37 @@
+#include "settings/settings_file.h"
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <new>
 #include <random>
+#include <vector>
 
 #include "settings/ini_document.h"
-#include "settings/ini_file_store.h"
+#include "settings_printing.h"
 #include "tmpfs_mount.h"
 
 namespace quintavia {
 namespace {
+
+using namespace std::chrono_literals;
 
 // Texts made of the pieces that trip up settings files, in random order and number.
 class TextGenerator {
@@ -79,9 +97,80 @@ class TextGenerator {
         return text;
     }
 
+    TriState nextState() {
+        return static_cast<TriState>(std::uniform_int_distribution(0, 2)(rng_));
+    }
+
   private:
     std::mt19937 rng_;
 };
+
+// The plain way of keeping a file's entries, a scan for every name, that the document's
+// indexes must agree with.
+class ScanningDocument {
+  public:
+    void setValue(const QString& section, const QString& key, const QString& value) {
+        auto s = std::find_if(sections_.begin(), sections_.end(),
+                              [&](const auto& each) { return each.first == section; });
+        if (s == sections_.end()) s = sections_.insert(sections_.end(), {section, {}});
+        auto k = std::find_if(s->second.begin(), s->second.end(),
+                              [&](const auto& each) { return each.first == key; });
+        if (k == s->second.end())
+            s->second.emplace_back(key, value);
+        else
+            k->second = value;
+    }
+    QByteArray toUtf8() const {
+        QString text;
+        for (const auto& [section, entries] : sections_) {
+            if (!text.isEmpty()) text += u'\n';
+            text += u'[' + section + QLatin1String("]\n");
+            for (const auto& [k, v] : entries) text += k + u'=' + EncodeIniValue(v) + u'\n';
+        }
+        return text.toUtf8();
+    }
+
+  private:
+    std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> sections_;
+};
+
+TEST(IniDocument, KeepsTheOrderOfFirstAppearanceAndTheLastValue) {
+    std::optional<IniDocument> doc =
+        IniDocument::parse("[A]\na=1\nb=2\n[B]\nx=1\n[a]\nq=0\n[A]\nc=3\na=4\n[B]\nx=2\n");
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->toUtf8(), "[A]\na=4\nb=2\nc=3\n\n[B]\nx=2\n\n[a]\nq=0\n");
+    doc->setValue("B", "y", "5");
+    doc->setValue("C", "z", "6");
+    doc->setValue("A", "b", "7");
+    EXPECT_EQ(doc->toUtf8(), "[A]\na=4\nb=7\nc=3\n\n[B]\nx=2\ny=5\n\n[a]\nq=0\n\n[C]\nz=6\n");
+    EXPECT_EQ(doc->value("A", "c"), "3");
+    EXPECT_EQ(doc->value("a", "q"), "0");
+    EXPECT_EQ(doc->value("a", "a"), std::nullopt);  // names are case-sensitive
+    EXPECT_EQ(doc->value("C", "a"), std::nullopt);
+    EXPECT_EQ(doc->value("Z", "z"), std::nullopt);
+}
+
+// Many writes over few names, so that most of them find an earlier section or key.
+TEST(IniDocument, AgreesWithAScanOfEveryName) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> sectionName(0, 40), keyName(0, 300), value(0, 9);
+    IniDocument doc;
+    ScanningDocument plain;
+    for (int i = 0; i < 20000; ++i) {
+        const QString section = QStringLiteral("S%1").arg(sectionName(rng));
+        const QString key = QString::number(keyName(rng));
+        const QString text = QString::number(value(rng));
+        doc.setValue(section, key, text);
+        plain.setValue(section, key, text);
+        if (i % 2500 == 0) {
+            ASSERT_EQ(doc.toUtf8(), plain.toUtf8()) << i;
+        }
+    }
+    ASSERT_EQ(doc.toUtf8(), plain.toUtf8());
+    const std::optional<IniDocument> read = IniDocument::parse(doc.toUtf8());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->toUtf8(), plain.toUtf8());
+}
 
 TEST(SettingsFileFormat, EveryTextRoundTripsThroughTheFile) {
     TextGenerator generate(4);
@@ -106,52 +195,106 @@ TEST(SettingsFileFormat, EveryTextRoundTripsThroughTheFile) {
         ASSERT_EQ(read->value(section, key), again.next()) << key.toStdString();
 }
 
-class SettingsFile : public ::testing::Test {
-  protected:
-    QString path() const { return dir.path() + "/Quintavia/Quintavia.ini"; }
-    void writeFile(const QByteArray& bytes) const {
-        QDir().mkpath(dir.path() + "/Quintavia");
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+// Root passes every permission check; the tests of a file the user may not read or a folder
+// the user may not change need the checks a user meets. This drops the two capabilities that
+// bypass them, for this thread, for as long as it lives.
+class WithoutPermissionOverride {
+  public:
+    WithoutPermissionOverride() {
+        if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct dropped[2] = {saved_[0], saved_[1]};
+        for (const unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
+            dropped[cap / 32].effective &= ~(1u << (cap % 32));
+        active_ = ::syscall(SYS_capset, &header_, dropped) == 0;
     }
-    QByteArray readFile() const {
+    ~WithoutPermissionOverride() {
+        if (active_) ::syscall(SYS_capset, &header_, saved_);
+    }
+    WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
+    WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
+
+    // Whether permission checks now apply: the capabilities are gone, or were never held.
+    bool checksApply() const { return active_ || ::geteuid() != 0; }
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool active_ = false;
+};
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    QString folder() const { return dir.path() + "/Quintavia"; }
+    QString path() const { return folder() + "/Quintavia.ini"; }
+    void writeFile(const QByteArray& bytes) const {
+        QDir().mkpath(folder());
         QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    static QByteArray readFile(const QString& at) {
+        QFile file(at);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
-    QString get(const QString& section, const QString& key, const QString& fallback = "<none>") {
-        return IniFileStore(dir.path()).GetSetting(kAppName, section, key, fallback);
+    QByteArray readFile() const { return readFile(path()); }
+    QStringList filesInFolder() const {
+        return QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
+    // As the next run would see it: by a store that holds nothing in memory.
+    SettingsFile::Loaded loadAfresh() const { return SettingsFile(path()).load(); }
+    static bool contains(const QString& text, const QString& part) { return text.contains(part); }
 
     QTemporaryDir dir;
 };
 
-TEST_F(SettingsFile, TextsRoundTripThroughTheRealStore) {
+// Every value away from its default.
+Settings Unusual() {
+    Settings s;
+    s.lastListing = {"MAGAZZINIERE", "", "CUOCO", "AUTISTA"};
+    s.autoPosition = TriState::Ticked;
+    s.region = "Lazio";
+    s.soundAlert = TriState::Greyed;
+    s.scrollTop = {"10", "20", "30", "40"};
+    s.scrollLeft = {"1", "2", "3", "4"};
+    return s;
+}
+
+SettingsEntries EveryEntry(const Settings& s) {
+    SettingsEntries entries = ShutdownEntries(s);
+    for (int site = 0; site < kSiteCount; ++site) entries += ScrollEntries(s, site);
+    return entries;
+}
+
+TEST_F(SettingsFileTest, TextsRoundTripThroughTheRealFile) {
     TextGenerator generate(5);
-    IniFileStore store(dir.path());
-    std::vector<QString> texts;
-    for (int i = 0; i < 120; ++i) {
-        texts.push_back(generate.next());
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", QString::number(i), texts.back()));
+    SettingsFile file(path());
+    for (int round = 0; round < 40; ++round) {
+        Settings s;
+        for (QString& title : s.lastListing) title = generate.next();
+        s.autoPosition = generate.nextState();
+        s.region = generate.next();
+        s.soundAlert = generate.nextState();
+        for (QString& offset : s.scrollTop) offset = generate.next();
+        for (QString& offset : s.scrollLeft) offset = generate.next();
+        ASSERT_TRUE(file.write(ShutdownEntries(s))) << file.lastError().toStdString();
+        for (int site = 0; site < kSiteCount; ++site)
+            ASSERT_TRUE(file.write(ScrollEntries(s, site))) << file.lastError().toStdString();
+        const SettingsFile::Loaded read = loadAfresh();
+        ASSERT_EQ(read.settings, s) << round;
+        ASSERT_TRUE(read.warnings.isEmpty()) << round;
     }
-    // Read back by a store that holds nothing in memory, as the next run would.
-    for (int i = 0; i < 120; ++i) EXPECT_EQ(get("Settaggio", QString::number(i)), texts[i]) << i;
-    EXPECT_EQ(QFileInfo(path()).absoluteDir().entryList(QDir::Files), QStringList{"Quintavia.ini"});
+    EXPECT_EQ(filesInFolder(), (QStringList{"Quintavia.ini", "Quintavia.ini.lock"}));
+    EXPECT_TRUE(file.takeWarnings().isEmpty());
 }
 
-TEST_F(SettingsFile, AbsentReadsAsTheDefaultAndEmptyIsAValue) {
-    IniFileStore store(dir.path());
-    EXPECT_EQ(store.GetSetting(kAppName, "Posizione", "1", "Abruzzo"), "Abruzzo");
-    ASSERT_TRUE(store.SaveSetting(kAppName, "Posizione", "1", ""));
-    EXPECT_EQ(store.GetSetting(kAppName, "Posizione", "1", "Abruzzo"), "");
-    EXPECT_EQ(store.GetSetting(kAppName, "Posizione", "2", "0"), "0");
-    EXPECT_EQ(store.GetSetting(kAppName, "Scroll", "1", "0"), "0");
-    // Each application has its own file.
-    EXPECT_EQ(store.GetSetting("Altro", "Posizione", "1", "x"), "x");
-    EXPECT_EQ(store.filePath(kAppName), path());
+TEST_F(SettingsFileTest, NoFileLoadsTheDefaultsQuietlyAndLeavesNothingBehind) {
+    const SettingsFile::Loaded read = loadAfresh();
+    EXPECT_EQ(read.settings, Settings());
+    EXPECT_TRUE(read.warnings.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder()));
 }
 
-TEST_F(SettingsFile, AValueEditedByHandReadsAsTheTextItHolds) {
+TEST_F(SettingsFileTest, AValueEditedByHandReadsAsTheTextItHolds) {
     writeFile(
         "\xEF\xBB\xBF; edited by hand\r\n"
         "0=ignored: no section yet\n"
@@ -164,7 +307,7 @@ TEST_F(SettingsFile, AValueEditedByHandReadsAsTheTextItHolds) {
         "[ Posizione ]\n"
         "0=1;2 # not a comment\n"
         "1=Città è più; [Lazio] = a=b\n"
-        "2=C:\\cartella\\file\n"
+        "2= 2 \n"
         "not a key line\n"
         "[Scroll]\n"
         "0=\n"
@@ -173,75 +316,482 @@ TEST_F(SettingsFile, AValueEditedByHandReadsAsTheTextItHolds) {
         "2=\\u12\n"
         "[broken\n"
         "3=under a broken header\n");
-    EXPECT_EQ(get("Settaggio", "0"), "IMPIEGATO, CONTABILE");
-    EXPECT_EQ(get("Settaggio", "1"), "\"TRA VIRGOLETTE\"");
-    EXPECT_EQ(get("Settaggio", "2"), " blanks kept after the equals sign  ");
-    EXPECT_EQ(get("Settaggio", "3"), "@Variant(\\0\\0\\0\\x7f)");
-    EXPECT_EQ(get("Posizione", "0"), "1;2 # not a comment");
-    EXPECT_EQ(get("Posizione", "1"), "Città è più; [Lazio] = a=b");
-    EXPECT_EQ(get("Posizione", "2"), "C:\\cartella\\file");
-    EXPECT_EQ(get("Scroll", "0"), "");
-    EXPECT_EQ(get("Scroll", "1"), "the last one wins");
-    EXPECT_EQ(get("Scroll", "2"), "\\u12");
-    EXPECT_EQ(get("Scroll", "3"), "<none>");
+    Settings expected;
+    expected.lastListing = {"IMPIEGATO, CONTABILE", "\"TRA VIRGOLETTE\"",
+                            " blanks kept after the equals sign  ", "@Variant(\\0\\0\\0\\x7f)"};
+    expected.autoPosition = TriState::Unticked;  // "1;2 # not a comment" is no state
+    expected.region = "Città è più; [Lazio] = a=b";
+    expected.soundAlert = TriState::Greyed;
+    expected.scrollTop = {"", "the last one wins", "\\u12", "0"};
+    const SettingsFile::Loaded read = loadAfresh();
+    EXPECT_EQ(read.settings, expected);
+    EXPECT_TRUE(read.warnings.isEmpty());
 
     // Escapes are read as such; the program's own writes keep the other entries as read.
     writeFile("[Scroll]\n1=riga\\nseconda\\u00e8\\\\fine\\x\n");
-    EXPECT_EQ(get("Scroll", "1"), "riga\nseconda" + QString(QChar(0xe8)) + "\\fine\\x");
-    ASSERT_TRUE(IniFileStore(dir.path()).SaveSetting(kAppName, "Left", "0", "12"));
-    EXPECT_EQ(readFile(), "[Scroll]\n1=riga\\nseconda\xC3\xA8\\\\fine\\\\x\n\n[Left]\n0=12\n");
+    EXPECT_EQ(loadAfresh().settings.scrollTop[1],
+              "riga\nseconda" + QString(QChar(0xe8)) + "\\fine\\x");
+    Settings s;
+    s.scrollLeft[0] = "12";
+    SettingsFile file(path());
+    ASSERT_TRUE(file.write(ScrollEntries(s, 0)));
+    EXPECT_EQ(readFile(), "[Scroll]\n1=riga\\nseconda\xC3\xA8\\\\fine\\\\x\n0=0\n\n[Left]\n0=12\n");
 }
 
-TEST_F(SettingsFile, ACorruptOrUnreadableFileReadsAsAbsentKeys) {
-    const QByteArray corrupt[] = {
-        QByteArray("[Posizione]\n1=Citt\xE0\n"),             // Latin-1, not UTF-8
-        QByteArray("[Posizione]\n1=Lazio\n\0\0\0\x01", 24),  // binary tail
-        QByteArray(5 * 1024 * 1024, 'x'),                    // far too large
+// The writer changes what it was given in the file as it is on disk, not a copy of what was
+// loaded: keys and sections it does not know, added by hand after start-up, stay.
+TEST_F(SettingsFileTest, KeysTheProgramDoesNotKnowSurviveItsWrites) {
+    SettingsFile file(path());
+    ASSERT_TRUE(file.load().warnings.isEmpty());
+    writeFile("[Mio]\nnota=scritta a mano\n[Posizione]\n9=sconosciuta\n1=Molise\n");
+    ASSERT_TRUE(file.write(ShutdownEntries(Unusual())));
+    ASSERT_TRUE(file.write(ScrollEntries(Unusual(), 3)));
+    const std::optional<IniDocument> doc = IniDocument::parse(readFile());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->value("Mio", "nota"), "scritta a mano");
+    EXPECT_EQ(doc->value("Posizione", "9"), "sconosciuta");
+    EXPECT_EQ(doc->value("Posizione", "1"), "Lazio");
+    EXPECT_EQ(doc->value("Scroll", "3"), "40");
+}
+
+// A file that is not text is the user's to recover: moved aside whole, never written over.
+TEST_F(SettingsFileTest, AFileThatIsNotTextIsMovedAsideWithItsBytes) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"Latin-1", QByteArray("[Scroll]\n0=120\n[Posizione]\n1=Citt\xE0\n")},
+        {"NUL bytes", QByteArray("[Scroll]\n0=120\n[Posizione]\n1=Lazio\n\0\0\0\x01", 39)},
+        {"too large", QByteArray(5 * 1024 * 1024, 'x')},
+        {"one byte over the limit",
+         "[Scroll]\n0=120\n;" + QByteArray(SettingsFile::kMaxFileSize - 15, 'x')},
+        {"Latin-1 again", QByteArray("[Scroll]\n0=\xB0\n")},
     };
-    for (const QByteArray& bytes : corrupt) {
-        writeFile(bytes);
-        EXPECT_EQ(get("Posizione", "1", "Abruzzo"), "Abruzzo");
-        // The next write replaces it with a sound file.
-        IniFileStore store(dir.path());
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Posizione", "2", "1"));
-        EXPECT_EQ(readFile(), "[Posizione]\n2=1\n");
-    }
+    QStringList asideBefore;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(c.bytes);
+        const SettingsFile::Loaded read = loadAfresh();
+        EXPECT_EQ(read.settings, Settings());
+        EXPECT_FALSE(QFileInfo::exists(path()));
 
-    // A folder where the file should be cannot be read, nor replaced.
-    QFile::remove(path());
-    ASSERT_TRUE(QDir().mkpath(path()));
-    EXPECT_EQ(get("Posizione", "1", "Abruzzo"), "Abruzzo");
-    IniFileStore store(dir.path());
-    EXPECT_FALSE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
-    EXPECT_TRUE(store.lastError().contains(path())) << store.lastError().toStdString();
+        QStringList aside = filesInFolder().filter(QRegularExpression("^Quintavia\\.ini\\.bad"));
+        for (const QString& earlier : asideBefore) aside.removeOne(earlier);
+        ASSERT_EQ(aside.size(), 1) << filesInFolder().join(' ').toStdString();
+        const QString asidePath = folder() + '/' + aside[0];
+        EXPECT_EQ(readFile(asidePath), c.bytes);
+        ASSERT_EQ(read.warnings.size(), 1);
+        EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
+        EXPECT_TRUE(contains(read.warnings[0], asidePath)) << read.warnings[0].toStdString();
+        asideBefore += aside;
+
+        SettingsFile file(path());
+        ASSERT_TRUE(file.write(ScrollEntries(Unusual(), 1)));
+        EXPECT_EQ(readFile(), "[Scroll]\n1=20\n\n[Left]\n1=2\n");
+        EXPECT_TRUE(file.takeWarnings().isEmpty());
+    }
+    EXPECT_EQ(asideBefore.first(), "Quintavia.ini.bad");
+    EXPECT_EQ(asideBefore.size(), static_cast<qsizetype>(std::size(cases)));
 }
 
-TEST_F(SettingsFile, NamesTheFileCannotHoldAreRefused) {
-    IniFileStore store(dir.path());
-    for (const char* name : {"", " 0", "a=b", "[x]", ";c", "#c", "a\nb", "a\\b"}) {
-        EXPECT_FALSE(store.SaveSetting(kAppName, QString::fromLatin1(name), "0", "v")) << name;
-        EXPECT_FALSE(store.SaveSetting(kAppName, "Scroll", QString::fromLatin1(name), "v")) << name;
-    }
-    for (const char* app : {"..", "a/b", ""})
-        EXPECT_FALSE(store.SaveSetting(QString::fromLatin1(app), "Scroll", "0", "v")) << app;
-    EXPECT_FALSE(IniFileStore(QString()).SaveSetting(kAppName, "Scroll", "0", "v"));
-    EXPECT_FALSE(QFile::exists(path()));
+TEST_F(SettingsFileTest, AFileThatTurnsToNoTextAfterLoadingIsMovedAsideWhenWritten) {
+    SettingsFile file(path());
+    ASSERT_TRUE(file.write(EveryEntry(Unusual())));
+    ASSERT_EQ(file.load().settings, Unusual());
+    const QByteArray bad("[Settaggio]\n0=CAMERIERE\n\xFF\xFE\n");
+    writeFile(bad);
+
+    ASSERT_TRUE(file.write(ListingEntries(Unusual()))) << file.lastError().toStdString();
+    const QStringList warnings = file.takeWarnings();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(contains(warnings[0], path()));
+    EXPECT_TRUE(contains(warnings[0], path() + ".bad"));
+    EXPECT_EQ(readFile(path() + ".bad"), bad);
+    EXPECT_EQ(readFile(), "[Settaggio]\n0=MAGAZZINIERE\n1=\n2=CUOCO\n3=AUTISTA\n");
+    EXPECT_TRUE(file.takeWarnings().isEmpty());
 }
 
-TEST_F(SettingsFile, AFolderThatCannotBeMadeFailsTheWrite) {
-    // The configuration folder is a regular file: not even root can write under it.
+// What the program could not read it has no business replacing: it would put the defaults in
+// place of the user's values.
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverReplaced) {
+    SettingsFile file(path());
+    ASSERT_TRUE(file.write(EveryEntry(Unusual())));
+    const QByteArray before = readFile();
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0), 0);
+    {
+        WithoutPermissionOverride asAUser;
+        if (!asAUser.checksApply()) GTEST_SKIP() << "cannot drop root's permission override";
+        const SettingsFile::Loaded read = file.load();
+        EXPECT_EQ(read.settings, Settings());
+        ASSERT_EQ(read.warnings.size(), 1);
+        EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
+        EXPECT_TRUE(contains(read.warnings[0], "Permission denied"));
+
+        EXPECT_FALSE(file.write(ShutdownEntries(Settings())));
+        EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+        EXPECT_TRUE(contains(file.lastError(), "Permission denied"));
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0600), 0);
+    EXPECT_EQ(readFile(), before);
+}
+
+TEST_F(SettingsFileTest, AFileThatIsNotTextAndCannotBeMovedAsideIsNeverReplaced) {
+    SettingsFile file(path());
+    ASSERT_TRUE(file.write(ScrollEntries(Unusual(), 0)));  // the lock file, made beforehand
+    const QByteArray bad("[Scroll]\n0=\xB0\n");
+    writeFile(bad);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder()).constData(), 0500), 0);
+    {
+        WithoutPermissionOverride asAUser;
+        if (!asAUser.checksApply()) GTEST_SKIP() << "cannot drop root's permission override";
+        const SettingsFile::Loaded read = file.load();
+        EXPECT_EQ(read.settings, Settings());
+        ASSERT_EQ(read.warnings.size(), 1);
+        EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
+        EXPECT_TRUE(contains(read.warnings[0], "Permission denied"));
+
+        EXPECT_FALSE(file.write(ScrollEntries(Unusual(), 0)));
+        EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+        EXPECT_TRUE(contains(file.lastError(), "Permission denied"));
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(folder()).constData(), 0700), 0);
+    EXPECT_EQ(readFile(), bad);
+    EXPECT_EQ(filesInFolder(), (QStringList{"Quintavia.ini", "Quintavia.ini.lock"}));
+}
+
+// No link is followed, not even to a good settings file, and nothing waits on a FIFO.
+TEST_F(SettingsFileTest, LinksAndOtherKindsOfFileAreRefused) {
+    const QString target = dir.path() + "/elsewhere.ini";
+    const QByteArray targetBytes = "[Posizione]\n1=Lazio\n";
+    const struct {
+        const char* what;
+        std::function<bool(const QByteArray&)> make;
+        const char* reason;
+    } cases[] = {
+        {"a link to a settings file",
+         [&](const QByteArray& at) {
+             QFile t(target);
+             return t.open(QIODevice::WriteOnly) && t.write(targetBytes) == targetBytes.size() &&
+                    ::symlink(QFile::encodeName(target).constData(), at.constData()) == 0;
+         },
+         "symbolic link"},
+        {"a link to nothing",
+         [&](const QByteArray& at) {
+             QFile::remove(target);
+             return ::symlink(QFile::encodeName(target).constData(), at.constData()) == 0;
+         },
+         "symbolic link"},
+        {"a FIFO", [](const QByteArray& at) { return ::mkfifo(at.constData(), 0600) == 0; },
+         "not a regular file"},
+        {"a folder", [](const QByteArray& at) { return ::mkdir(at.constData(), 0700) == 0; },
+         "not a regular file"},
+    };
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    const QByteArray at = QFile::encodeName(path());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.make(at));
+        struct stat before {};
+        ASSERT_EQ(::lstat(at.constData(), &before), 0);
+
+        SettingsFile file(path());
+        const SettingsFile::Loaded read = file.load();
+        EXPECT_EQ(read.settings, Settings());
+        ASSERT_EQ(read.warnings.size(), 1);
+        EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
+        EXPECT_TRUE(contains(read.warnings[0], c.reason)) << read.warnings[0].toStdString();
+
+        EXPECT_FALSE(file.write(EveryEntry(Unusual())));
+        EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+        EXPECT_TRUE(contains(file.lastError(), c.reason)) << file.lastError().toStdString();
+
+        if (QFileInfo::exists(target)) {
+            EXPECT_EQ(readFile(target), targetBytes);
+        }
+        struct stat after {};
+        ASSERT_EQ(::lstat(at.constData(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        ::unlink(at.constData());
+        ::rmdir(at.constData());
+    }
+    EXPECT_EQ(readFile(target), "<unreadable>");  // the link to nothing made nothing
+    EXPECT_EQ(filesInFolder(), QStringList{"Quintavia.ini.lock"});
+}
+
+TEST_F(SettingsFileTest, AFolderThatCannotBeMadeFailsTheWrite) {
+    // The configuration folder is a regular file: not even root can make a folder under it.
     QFile blocker(dir.path() + "/config");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    IniFileStore store(dir.path() + "/config");
-    EXPECT_FALSE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
-    EXPECT_TRUE(store.lastError().contains(dir.path() + "/config/Quintavia"));
-    EXPECT_TRUE(store.lastError().contains("Not a directory")) << store.lastError().toStdString();
+    const QString blocked = dir.path() + "/config/Quintavia/Quintavia.ini";
+    SettingsFile file(blocked);
+    EXPECT_FALSE(file.write(ShutdownEntries(Unusual())));
+    EXPECT_TRUE(contains(file.lastError(), blocked)) << file.lastError().toStdString();
+    EXPECT_TRUE(contains(file.lastError(), "Not a directory")) << file.lastError().toStdString();
+}
+
+TEST_F(SettingsFileTest, TheFoldersItMakesAndTheFileAreTheUsersAlone) {
+    const mode_t umaskBefore = ::umask(022);
+    const QString deep = dir.path() + "/config/Quintavia/Quintavia.ini";
+    SettingsFile file(deep);
+    const bool written = file.write(ShutdownEntries(Unusual()));
+    ::umask(umaskBefore);
+    ASSERT_TRUE(written) << file.lastError().toStdString();
+    const auto mode = [](const QString& at) {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(at).constData(), &st), 0) << at.toStdString();
+        return st.st_mode & 07777;
+    };
+    EXPECT_EQ(mode(dir.path() + "/config"), 0700u);
+    EXPECT_EQ(mode(dir.path() + "/config/Quintavia"), 0700u);
+    EXPECT_EQ(mode(deep), 0600u);
+}
+
+// The writer makes no file its own reader would refuse: a title too long for the file must not
+// cost the offsets saved before.
+TEST_F(SettingsFileTest, AWriteTheReaderWouldRefuseIsRefusedAndLosesNothing) {
+    SettingsFile file(path());
+    for (int site = 0; site < kSiteCount; ++site)
+        ASSERT_TRUE(file.write(ScrollEntries(Unusual(), site)));
+    const QByteArray before = readFile();
+
+    Settings huge = Unusual();
+    huge.lastListing[2] = QString(5'000'000, u'N');
+    EXPECT_FALSE(file.write(ShutdownEntries(huge)));
+    EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+    EXPECT_TRUE(contains(file.lastError(), "4 MiB")) << file.lastError().toStdString();
+    EXPECT_EQ(readFile(), before);
+    EXPECT_EQ(loadAfresh().settings.scrollTop, Unusual().scrollTop);
+
+    // At the limit exactly the file is written and read back; one byte more and it is not.
+    std::optional<IniDocument> doc = IniDocument::parse(before);
+    ASSERT_TRUE(doc);
+    ApplyEntries(*doc, {{"Settaggio", "0", ""}});
+    const qsizetype room = SettingsFile::kMaxFileSize - doc->toUtf8().size();
+    Settings full;
+    full.lastListing[0] = QString(room, u'N');
+    ASSERT_TRUE(file.write(ListingEntries(full).mid(0, 1))) << file.lastError().toStdString();
+    EXPECT_EQ(QFileInfo(path()).size(), SettingsFile::kMaxFileSize);
+    const SettingsFile::Loaded read = loadAfresh();
+    EXPECT_TRUE(read.warnings.isEmpty());
+    EXPECT_EQ(read.settings.lastListing[0].size(), room);
+    EXPECT_EQ(read.settings.scrollTop, Unusual().scrollTop);
+
+    const QByteArray atTheLimit = readFile();
+    full.lastListing[0] += u'N';
+    EXPECT_FALSE(file.write(ListingEntries(full).mid(0, 1)));
+    EXPECT_EQ(readFile(), atTheLimit);
+}
+
+TEST_F(SettingsFileTest, NamesTheFileCannotHoldAreRefusedWithTheWholeWrite) {
+    SettingsFile file(path());
+    for (const char* name : {"", " 0", "a=b", "[x]", ";c", "#c", "a\nb", "a\\b"}) {
+        const QString bad = QString::fromLatin1(name);
+        for (const SettingsEntries& entries :
+             {SettingsEntries{{bad, "0", "v"}}, SettingsEntries{{"Scroll", bad, "v"}},
+              SettingsEntries{{"Scroll", "0", "v"}, {bad, "1", "v"}}}) {
+            EXPECT_FALSE(file.write(entries)) << name;
+            EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(path()));
+}
+
+TEST_F(SettingsFileTest, NoPathMeansDefaultsAndNoWrites) {
+    SettingsFile file{QString()};
+    const SettingsFile::Loaded read = file.load();
+    EXPECT_EQ(read.settings, Settings());
+    EXPECT_EQ(read.warnings.size(), 1);
+    EXPECT_FALSE(file.write(ShutdownEntries(Unusual())));
+    EXPECT_FALSE(file.lastError().isEmpty());
+}
+
+TEST_F(SettingsFileTest, TheUsersFileIsInTheConfigurationFolder) {
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + "/config"));
+    const QString userPath = SettingsFile::UserPath();
+    if (wasSet)
+        qputenv("XDG_CONFIG_HOME", before);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(userPath, dir.path() + "/config/Quintavia/Quintavia.ini");
+}
+
+// Two copies of the program, each with its own SettingsFile, write in turn: each keeps what
+// the other wrote, and the last writer of a key wins.
+TEST_F(SettingsFileTest, TwoStoresWritingInTurnKeepEachOthersKeys) {
+    SettingsFile first(path());
+    SettingsFile second(path());
+    Settings a = first.load().settings;
+    Settings b = second.load().settings;
+    for (int round = 0; round < 5; ++round) {
+        a.scrollTop[0] = QString::number(100 + round);
+        b.scrollTop[1] = QString::number(200 + round);
+        a.lastListing = {"A", "A", "A", QString::number(round)};
+        b.lastListing = {"B", "B", "B", QString::number(round)};
+        b.region = QStringLiteral("Regione %1").arg(round);
+        ASSERT_TRUE(first.write(ScrollEntries(a, 0)));
+        ASSERT_TRUE(second.write(ShutdownEntries(b)));
+        ASSERT_TRUE(second.write(ScrollEntries(b, 1)));
+        ASSERT_TRUE(first.write(ListingEntries(a)));
+
+        const Settings read = loadAfresh().settings;
+        EXPECT_EQ(read.scrollTop[0], a.scrollTop[0]);
+        EXPECT_EQ(read.scrollTop[1], b.scrollTop[1]);
+        EXPECT_EQ(read.lastListing, a.lastListing);  // first wrote them last
+        EXPECT_EQ(read.region, b.region);
+    }
+}
+
+// Shared between the test and the writers it forks.
+struct SharedCounts {
+    std::atomic<int> written[2];
+    std::atomic<bool> done[2];
+};
+
+// Two processes write their own keys at the same time, each until both have written
+// fifty times, so that their writes overlap however the machine schedules them. Before each
+// write a process checks that its previous value is still in the file: a write built from a
+// stale read would have put an older one back.
+TEST_F(SettingsFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
+    static_assert(std::atomic<int>::is_always_lock_free);
+    void* memory = ::mmap(nullptr, sizeof(SharedCounts), PROT_READ | PROT_WRITE,
+                          MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(memory, MAP_FAILED);
+    auto* shared = new (memory) SharedCounts{};
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+
+    enum Exit { Ok = 0, WriteFailed = 10, ValueLost = 11, NoEnd = 12 };
+    pid_t writers[2];
+    for (int me = 0; me < 2; ++me) {
+        writers[me] = ::fork();
+        ASSERT_GE(writers[me], 0);
+        if (writers[me] != 0) continue;
+        const auto finish = [&](Exit code) {
+            shared->done[me] = true;
+            ::_exit(code);
+        };
+        ::close(start[1]);
+        char go;
+        while (::read(start[0], &go, 1) < 0 && errno == EINTR) {
+        }
+        const int other = 1 - me;
+        SettingsFile file(path());
+        file.setLockTimeout(60s);
+        Settings mine;
+        for (int n = 0; n < 20000; ++n) {
+            if (n >= 50 && (shared->written[other] >= 50 || shared->done[other])) finish(Ok);
+            if (SettingsFile(path()).load().settings.scrollTop[me] != mine.scrollTop[me])
+                finish(ValueLost);
+            mine.scrollTop[me] = QString::number(n + 1);
+            mine.scrollLeft[me] = QStringLiteral("%1-%2").arg(me).arg(n + 1);
+            if (!file.write(ScrollEntries(mine, me))) finish(WriteFailed);
+            shared->written[me] = n + 1;
+        }
+        finish(NoEnd);
+    }
+    ::close(start[0]);
+    ::close(start[1]);  // both start now
+
+    for (int me = 0; me < 2; ++me) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(writers[me], &status, 0), writers[me]);
+        ASSERT_TRUE(WIFEXITED(status)) << me;
+        EXPECT_EQ(WEXITSTATUS(status), Ok) << me;
+    }
+    const Settings read = loadAfresh().settings;
+    for (int me = 0; me < 2; ++me) {
+        const int written = shared->written[me];
+        EXPECT_GE(written, 50);
+        EXPECT_EQ(read.scrollTop[me], QString::number(written)) << me;
+        EXPECT_EQ(read.scrollLeft[me], QStringLiteral("%1-%2").arg(me).arg(written)) << me;
+    }
+    ::munmap(memory, sizeof(SharedCounts));
+}
+
+// A write waits for another copy's write to end, then builds on what that one left.
+TEST_F(SettingsFileTest, AWriteWaitsForTheLockAndBuildsOnWhatItsHolderWrote) {
+    SettingsFile file(path());
+    ASSERT_TRUE(file.write(ScrollEntries(Unusual(), 0)));
+    int locked[2];
+    ASSERT_EQ(::pipe(locked), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        // Holds the lock, reads the file, tells the test, and replaces the file with what it
+        // read and a key of its own while the test's write waits: a write that did not wait
+        // would be lost.
+        const int fd = ::open(QFile::encodeName(path() + ".lock").constData(), O_RDONLY);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
+        const QByteArray read = readFile();
+        if (::write(locked[1], "L", 1) != 1) ::_exit(2);
+        // Long enough for the test's write to start waiting, in all likelihood; should it
+        // start later, it proves less but cannot fail.
+        ::usleep(200'000);
+        QFile next(path() + ".holder");
+        if (!next.open(QIODevice::WriteOnly) || next.write(read + "[Mio]\nnota=x\n") < 0)
+            ::_exit(3);
+        next.close();
+        if (::rename(QFile::encodeName(next.fileName()), QFile::encodeName(path())) != 0)
+            ::_exit(4);
+        ::_exit(0);  // the lock goes with the process
+    }
+    ::close(locked[1]);
+    char byte;
+    ASSERT_EQ(::read(locked[0], &byte, 1), 1);
+    ::close(locked[0]);
+
+    file.setLockTimeout(60s);
+    ASSERT_TRUE(file.write(ScrollEntries(Unusual(), 1))) << file.lastError().toStdString();
+    int status = 0;
+    ASSERT_EQ(::waitpid(holder, &status, 0), holder);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::optional<IniDocument> doc = IniDocument::parse(readFile());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->value("Mio", "nota"), "x");
+    EXPECT_EQ(doc->value("Scroll", "0"), "10");
+    EXPECT_EQ(doc->value("Scroll", "1"), "20");
+}
+
+TEST_F(SettingsFileTest, ALockHeldTooLongFailsTheWriteAndOneLeftByTheDeadDoesNot) {
+    SettingsFile file(path());
+    ASSERT_TRUE(file.write(ScrollEntries(Unusual(), 0)));
+    const QByteArray before = readFile();
+    const QByteArray lockPath = QFile::encodeName(path() + ".lock");
+    file.setLockTimeout(100ms);
+    {
+        const int fd = ::open(lockPath.constData(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+        EXPECT_FALSE(file.write(ScrollEntries(Unusual(), 1)));
+        EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+        EXPECT_TRUE(contains(file.lastError(), path() + ".lock"));
+        EXPECT_EQ(readFile(), before);
+        ::close(fd);
+    }
+
+    // A holder killed with the lock, and a lock file with another program's words in it.
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = ::open(lockPath.constData(), O_WRONLY);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(fd, "12345\nQuintavia\nhost\n", 21) < 0)
+            ::_exit(1);
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(holder, &status, 0), holder);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_TRUE(file.write(ScrollEntries(Unusual(), 1))) << file.lastError().toStdString();
+    EXPECT_EQ(loadAfresh().settings.scrollTop[1], "20");
 }
 
 // A writer killed at any moment leaves either the file it was replacing or the one it was
 // writing, whole: the new file takes the old one's place only once it is complete and on disk.
-TEST_F(SettingsFile, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
+TEST_F(SettingsFileTest, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
     // Of very different sizes, so that a torn file cannot pass for either.
     const QString shortTitle = "PRIMO TITOLO";
     const QString longTitle = QString(300'000, u'N');
@@ -253,62 +803,86 @@ TEST_F(SettingsFile, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
         whole.push_back(doc.toUtf8());
     }
     {
-        IniFileStore store(dir.path());
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", "0", shortTitle));
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
+        SettingsFile file(path());
+        ASSERT_TRUE(file.write({{"Settaggio", "0", shortTitle}, {"Posizione", "1", "Lazio"}}));
         ASSERT_EQ(readFile(), whole[0]);
     }
 
+    // The writer tells of each write it finished; the test waits for one to three of them,
+    // then kills it a random while later, somewhere in the next.
     std::mt19937 random(9);
-    std::uniform_int_distribution<int> delayUs(0, 15000);
-    for (int round = 0; round < 60; ++round) {
+    std::uniform_int_distribution<int> finished(1, 3), delayUs(0, 5000);
+    int seen[2] = {0, 0};
+    int round = 0;
+    for (; round < 2000 && (round < 60 || seen[0] == 0 || seen[1] == 0); ++round) {
+        int told[2];
+        ASSERT_EQ(::pipe(told), 0);
         const pid_t writer = ::fork();
         ASSERT_GE(writer, 0);
         if (writer == 0) {
-            // Writes the two titles in turn until it is killed; it never returns to the test.
-            IniFileStore store(dir.path());
-            for (int i = 0; i < 100000; ++i)
-                store.SaveSetting(kAppName, "Settaggio", "0", i % 2 ? shortTitle : longTitle);
+            ::close(told[0]);
+            SettingsFile file(path());
+            for (int i = 0; i < 100000; ++i) {
+                const bool ok = file.write({{"Settaggio", "0", i % 2 ? shortTitle : longTitle}});
+                if (::write(told[1], ok ? "w" : "f", 1) != 1) ::_exit(1);
+            }
             ::_exit(0);
+        }
+        ::close(told[1]);
+        for (int wanted = finished(random); wanted > 0; --wanted) {
+            char byte = 0;
+            ASSERT_EQ(::read(told[0], &byte, 1), 1) << round;
+            ASSERT_EQ(byte, 'w') << round;
         }
         ::usleep(static_cast<useconds_t>(delayUs(random)));
         ::kill(writer, SIGKILL);
         int status = 0;
-        ::waitpid(writer, &status, 0);
+        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
         ASSERT_TRUE(WIFSIGNALED(status)) << round;
+        ::close(told[0]);
 
         const QByteArray now = readFile();
         ASSERT_TRUE(now == whole[0] || now == whole[1]) << round << ": " << now.size() << " bytes";
+        ++seen[now == whole[1]];
     }
-    // Whatever a kill left unfinished does not get in the way of the next write.
-    IniFileStore store(dir.path());
-    ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", "1", "DOPO"));
-    EXPECT_EQ(get("Posizione", "1"), "Lazio");
-    EXPECT_EQ(get("Settaggio", "1"), "DOPO");
+    // Both outcomes, or the kills never landed where they had to.
+    EXPECT_GT(seen[0], 0) << round << " rounds";
+    EXPECT_GT(seen[1], 0) << round << " rounds";
+
+    // Whatever a kill left unfinished does not get in the way of the next write, nor stays.
+    SettingsFile file(path());
+    file.setLockTimeout(100ms);
+    ASSERT_TRUE(file.write({{"Settaggio", "1", "DOPO"}})) << file.lastError().toStdString();
+    const Settings read = loadAfresh().settings;
+    EXPECT_EQ(read.region, "Lazio");
+    EXPECT_EQ(read.lastListing[1], "DOPO");
+    EXPECT_EQ(filesInFolder(), (QStringList{"Quintavia.ini", "Quintavia.ini.lock"}));
 }
 
 // A write that fails on a full or read-only disk leaves the earlier file whole and nothing
-// else behind.
-class SettingsOnASmallDisk : public SettingsFile {
+// else behind, and says why.
+class SettingsOnASmallDisk : public SettingsFileTest {
   protected:
     void SetUp() override {
         QString why;
         disk = fixtures::TmpfsMount::mount(dir.path(), 64 * 1024, &why);
         if (!disk) GTEST_SKIP() << why.toStdString();
-        IniFileStore store(dir.path());
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Settaggio", "0", "PRIMO TITOLO"));
-        ASSERT_TRUE(store.SaveSetting(kAppName, "Posizione", "1", "Lazio"));
+        SettingsFile file(path());
+        ASSERT_TRUE(file.write({{"Settaggio", "0", "PRIMO TITOLO"}, {"Posizione", "1", "Lazio"}}));
         before = readFile();
     }
     void expectFailureLeavesTheFileWhole(const char* reason) {
-        IniFileStore store(dir.path());
-        EXPECT_FALSE(store.SaveSetting(kAppName, "Settaggio", "0", QString(3000, u'N')));
-        EXPECT_TRUE(store.lastError().contains(path())) << store.lastError().toStdString();
-        EXPECT_TRUE(store.lastError().contains(reason)) << store.lastError().toStdString();
+        SettingsFile file(path());
+        Settings s = Unusual();
+        s.lastListing[0] = QString(3000, u'N');
+        EXPECT_FALSE(file.write(ShutdownEntries(s)));
+        EXPECT_TRUE(contains(file.lastError(), path())) << file.lastError().toStdString();
+        EXPECT_TRUE(contains(file.lastError(), reason)) << file.lastError().toStdString();
         EXPECT_EQ(readFile(), before);
-        EXPECT_EQ(QDir(dir.path() + "/Quintavia").entryList(QDir::Files),
-                  QStringList{"Quintavia.ini"});
-        EXPECT_EQ(get("Settaggio", "0"), "PRIMO TITOLO");
+        EXPECT_EQ(filesInFolder(), (QStringList{"Quintavia.ini", "Quintavia.ini.lock"}));
+        const SettingsFile::Loaded read = loadAfresh();
+        EXPECT_EQ(read.settings.lastListing[0], "PRIMO TITOLO");
+        EXPECT_EQ(read.settings.region, "Lazio");
     }
 
     std::unique_ptr<fixtures::TmpfsMount> disk;
@@ -322,7 +896,7 @@ TEST_F(SettingsOnASmallDisk, Full) {
 
 TEST_F(SettingsOnASmallDisk, ReadOnly) {
     ASSERT_TRUE(disk->makeReadOnly());
-    expectFailureLeavesTheFileWhole("not writable");
+    expectFailureLeavesTheFileWhole("Read-only file system");
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+// How long reading the settings file takes, up to the largest file the program reads, made of
+// keys that are all distinct: all in one section, or each in a section of its own. Reading must
+// take time in proportion to the size, so the time per byte stays flat from row to row; at the
+// limit it must stay well under a second. Also the whole start-up read of such a file from disk.
+//   settings_bench [Google Benchmark flags]
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "settings/ini_document.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+using quintavia::IniDocument;
+using quintavia::SettingsFile;
+
+constexpr qint64 kSizes[] = {64 * 1024, 256 * 1024, 1024 * 1024, SettingsFile::kMaxFileSize};
+enum Shape { OneSection = 0, SectionEach = 1 };
+
+// As many distinct keys as fit in `bytes`, with a value each.
+QByteArray DistinctKeys(qint64 bytes, Shape shape) {
+    QByteArray file;
+    file.reserve(bytes);
+    for (int i = 0;; ++i) {
+        QByteArray lines;
+        if (shape == SectionEach || i == 0)
+            lines += "[Sezione" + QByteArray::number(shape == SectionEach ? i : 0) + "]\n";
+        lines += "chiave" + QByteArray::number(i) + "=valore " + QByteArray::number(i) + '\n';
+        if (file.size() + lines.size() > bytes) break;
+        file += lines;
+    }
+    return file;
+}
+
+const QByteArray& CachedFile(qint64 bytes, Shape shape) {
+    static std::map<std::pair<qint64, Shape>, QByteArray> files;
+    QByteArray& file = files[{bytes, shape}];
+    if (file.isEmpty()) file = DistinctKeys(bytes, shape);
+    return file;
+}
+
+void Parse(benchmark::State& state) {
+    const QByteArray& file = CachedFile(state.range(0), static_cast<Shape>(state.range(1)));
+    for (auto _ : state) {
+        std::optional<IniDocument> doc = IniDocument::parse(file);
+        if (!doc) state.SkipWithError("not read");
+        benchmark::DoNotOptimize(doc);
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+    state.counters["lines"] = static_cast<double>(file.count('\n'));
+}
+
+// What start-up does with such a file: read it from disk, parse it and pick the settings.
+void LoadAtTheLimit(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/Quintavia.ini";
+    QFile out(path);
+    const QByteArray& file =
+        CachedFile(SettingsFile::kMaxFileSize, static_cast<Shape>(state.range(0)));
+    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+        state.SkipWithError("cannot write the file");
+    out.close();
+    SettingsFile settings(path);
+    for (auto _ : state) {
+        SettingsFile::Loaded loaded = settings.load();
+        if (!loaded.warnings.isEmpty()) state.SkipWithError("not read");
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+
+// Keeps the median real time of every run, besides printing as usual.
+class MedianCollector final : public benchmark::ConsoleReporter {
+  public:
+    MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name][run.run_name.args] = run.GetAdjustedRealTime();
+    }
+    std::map<std::string, std::map<std::string, double>> medians;  // in milliseconds
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    auto* parse = benchmark::RegisterBenchmark("parse", Parse);
+    for (const qint64 size : kSizes)
+        for (const Shape shape : {OneSection, SectionEach}) parse->Args({size, shape});
+    auto* load = benchmark::RegisterBenchmark("load_at_the_limit", LoadAtTheLimit);
+    load->Arg(OneSection)->Arg(SectionEach);
+    for (auto* bench : {parse, load})
+        bench->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    MedianCollector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+
+    std::printf("\nMedian time to parse (ms), and per byte (ns)\n");
+    std::printf("%10s %10s %14s %10s %14s %10s\n", "bytes", "keys", "one section", "ns/byte",
+                "section each", "ns/byte");
+    for (const qint64 size : kSizes) {
+        const std::string prefix = std::to_string(size) + '/';
+        const double one = collector.medians["parse"][prefix + "0"];
+        const double each = collector.medians["parse"][prefix + "1"];
+        if (one <= 0 || each <= 0) continue;
+        const QByteArray& file = CachedFile(size, OneSection);
+        std::printf("%10lld %10lld %14.2f %10.1f %14.2f %10.1f\n", static_cast<long long>(size),
+                    static_cast<long long>(file.count('\n') - 1), one,
+                    one * 1e6 / static_cast<double>(size), each,
+                    each * 1e6 / static_cast<double>(size));
+    }
+    std::printf("Start-up read of a file at the limit (ms): one section %.2f, section each %.2f\n",
+                collector.medians["load_at_the_limit"]["0"],
+                collector.medians["load_at_the_limit"]["1"]);
+    benchmark::Shutdown();
+    return 0;
+}
