@@ -1,4 +1,4 @@
-// Start-up time of the window to its four first finished downloads, for scripts/figures.sh.
+// Start-up time of the window to its four first pages read, for scripts/figures.sh.
 // Starts as the program does (its proxy switch and folders come from the environment, as they
 // would for the program), and when the last of the four panes has read its first page prints the
 // wall-clock time in nanoseconds since the epoch, then leaves:

@@ -5,7 +5,7 @@
 namespace quintavia::e2e {
 namespace {
 
-// Timer1 ticks once a second: the title follows the count and the window's state.
+// The countdown timer ticks once a second: the title follows the count and the window's state.
 TEST(Countdown, TitleCountsDownInTheFormOfTheWindowState) {
     Harness::instance().reset();
     auto window = StartWindow();

@@ -36,7 +36,7 @@ bool ScrolledTo(QWebEnginePage* page, QPointF where) {
     return WaitFor([&] { return page->scrollPosition() == where; });
 }
 
-TEST_F(SettingsInTheWindow, SavedScrollPositionsComeBackAfterEveryDownload) {
+TEST_F(SettingsInTheWindow, SavedScrollPositionsComeBackAfterEveryPageRead) {
     Harness::instance().server().setHandler(
         [](const fixtures::Request&) { return fixtures::Response{.body = kLargePage}; });
     auto window = StartWindow();
@@ -54,13 +54,13 @@ TEST_F(SettingsInTheWindow, SavedScrollPositionsComeBackAfterEveryDownload) {
         EXPECT_EQ(stored("Left", key), "0");
     }
 
-    // Unticked: a new download leaves the page where it is.
+    // Unticked: a page read again leaves it where it is.
     page0->runJavaScript("window.scrollTo(0, 0)");
     ASSERT_TRUE(ScrolledTo(page0, {0, 0}));
     emit window->pane(0)->pageCaptured(0, captures.last(0));
     EXPECT_FALSE(WaitFor([&] { return page0->scrollPosition() != QPointF(0, 0); }, 1000));
 
-    // Ticked: every finished download scrolls its pane back to the saved offsets.
+    // Ticked: every page read scrolls its pane back to the saved offsets.
     window->findChild<QCheckBox*>("autoPositionOption")->click();
     ASSERT_EQ(option(*window, "autoPositionOption"), TriState::Ticked);
     const int before = captures.count(0);

@@ -1,6 +1,6 @@
 // A long run of the real window, headless, against the fixture sites served from this process:
 //   soak [--refreshes N] [--change-every K | K0,K1,K2,K3] [--page-kib P] [--sample-every S]
-// Refreshes the panes as soon as their downloads are in, reads the memory of this process and
+// Refreshes the panes as soon as their pages are in, reads the memory of this process and
 // the engine's processes as it goes, and at the end holds the log against the titles served.
 // Exits 1 when an entry was lost or logged wrongly; memory is reported, never judged.
 #include <unistd.h>

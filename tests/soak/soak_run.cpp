@@ -13,7 +13,7 @@
 namespace quintavia::soak {
 namespace {
 
-// Each pane's finished downloads, and the served titles its completed pages showed.
+// Each pane's pages read, and the served titles its completed pages showed.
 class PaneWatch {
   public:
     PaneWatch(MainWindow& window, const SoakSites& sites) {

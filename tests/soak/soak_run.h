@@ -1,5 +1,5 @@
 // A long run of the real window against the soak sites: the refresh is driven as soon as the
-// four panes have finished their downloads, far faster than the countdown, and at the end the
+// four panes have read their pages, far faster than the countdown, and at the end the
 // log is held against what the sites served and what the panes were shown.
 #pragma once
 
@@ -20,12 +20,12 @@ struct SoakOptions {
     int refreshes = 500;
     int sampleEvery = 50;  // memory is read at the start and after every so many; 0: never
     int baseline = 50;     // memory is read after this refresh too, to count growth from
-    int waitMs = 60000;    // for the four downloads of one refresh
+    int waitMs = 60000;    // for the four pages of one refresh
     int settleMs = 5000;   // of idling while memory is read, the lowest reading kept
 };
 
 struct MemorySample {
-    int refresh = 0;  // 0: once the start-up's downloads are in
+    int refresh = 0;  // 0: once the start-up's pages are in
     TreeUsage usage{};
 };
 
