@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "app/fonts.h"
 #include "browser/twips.h"
 
 namespace quintavia {
@@ -95,6 +96,7 @@ constexpr std::array<DesignRect, kSiteCount> kPaneDesign{{
 
 Form1::Form1(QWidget* parent, Beep* beep) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
+    setFont(WindowFont());
     setWindowTitle(QString::fromLatin1(kDesignTitle));
     QIcon icon;
     icon.addPixmap(QPixmap(kIcon32));
@@ -134,9 +136,7 @@ Form1::Form1(QWidget* parent, Beep* beep) : QWidget(parent) {
                           QStringLiteral("Visualizza Nome Agenzie"));
     Place(Check3, 15120, 0, 285, 285);
 
-    QFont labelFont(QStringLiteral("MS Sans Serif"));
-    labelFont.setPointSizeF(8.25);
-    labelFont.setWeight(QFont::Bold);
+    const QFont labelFont = SiteLabelFont();
     for (int i = 0; i < kSiteCount; ++i) {
         auto* label = new QLineEdit(QString::fromLatin1(SiteAt(i).paneLabel), this);
         label->setObjectName(QStringLiteral("Text1_%1").arg(i));
