@@ -14,6 +14,7 @@ fi
 work=$(mktemp -d)
 xvfb=
 wm=
+command=
 stop() {
     local pid=$1
     [ -n "$pid" ] || return 0
@@ -21,6 +22,7 @@ stop() {
     wait "$pid" 2>/dev/null
 }
 cleanup() {
+    stop "$command"
     stop "$wm"
     stop "$xvfb"
     rm -rf "$work"
@@ -70,6 +72,11 @@ if command -v openbox >/dev/null; then
     fi
 fi
 
-"$@"
+# In the background, so that a signal to this script reaches the traps (and the command) at
+# once rather than when the command ends.
+"$@" <&0 &
+command=$!
+wait "$command"
 status=$?
+command=
 exit $status
