@@ -6,6 +6,7 @@
 #include "settings/persisted_state.h"
 #include "settings/scroll_positions.h"
 #include "watch/listing_probe.h"
+#include "watch/sound_files.h"
 
 namespace quintavia {
 
@@ -71,8 +72,7 @@ bool Form1Logic::restorePositions(int site) {
 }
 
 QString Form1Logic::soundPath(int site) const {
-    // Qt takes "/" between folders on every platform.
-    return parts_.programFolder + u'/' + QString::number(site) + QStringLiteral(".wav");
+    return SoundFile(site, parts_.programFolder);
 }
 
 void Form1Logic::onTimerTick() {
