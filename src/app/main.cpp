@@ -9,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintavia"));
     QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
 
     quintavia::Form1 form;
     form.startUp();
