@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox
     fonts-liberation
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
