@@ -7,7 +7,9 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth
+    xvfb xauth openbox
+    fonts-liberation
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

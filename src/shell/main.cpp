@@ -12,6 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintavia"));
     QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    // The window, the tray and notifications map to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
     const quintavia::SettingsFile::Loaded loaded = store.load();

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "core/twips.h"
+#include "shell/fonts.h"
+#include "shell/sound_files.h"
 
 // Resources are linked from a static library: they are registered by hand, outside any
 // namespace.
@@ -45,6 +47,7 @@ MainWindow::MainWindow(SettingsFile& store, Beep* beep, QWidget* parent)
     : QWidget(parent), store_(store), beep_(beep ? *beep : platformBeep_), sound_(beep_) {
     RegisterIcons();
     setObjectName(QStringLiteral("mainWindow"));
+    setFont(WindowFont());
     setWindowTitle(QString::fromLatin1(kInitialTitle));
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/icon_32.xpm"));
@@ -179,8 +182,7 @@ void MainWindow::apply(int site, const PageOutcome& outcome) {
         logBox_->setEditText(*outcome.logEntry);
     }
     if (outcome.playSound) {
-        sound_.play(QCoreApplication::applicationDirPath() + u'/' + QString::number(site) +
-                    QStringLiteral(".wav"));
+        sound_.play(SoundFile(site));
     }
     if (outcome.scroll) pane(site)->scrollTo(*outcome.scroll);
     if (outcome.listingsChanged && !listingsTimer_->isActive()) listingsTimer_->start();

@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "core/twips.h"
+#include "shell/fonts.h"
 
 namespace quintavia {
 
@@ -15,9 +16,7 @@ PaneGridWidget::PaneGridWidget(Beep& beep, QWidget* parent) : QWidget(parent) {
         panes_[static_cast<std::size_t>(i)] = pane;
     }
 
-    QFont labelFont(QStringLiteral("MS Sans Serif"));
-    labelFont.setPointSizeF(8.25);
-    labelFont.setWeight(QFont::Bold);
+    const QFont labelFont = SiteLabelFont();
     for (int i = 0; i < kSiteCount; ++i) {
         auto* label = new QLineEdit(QString::fromLatin1(SiteAt(i).paneLabel), this);
         label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
