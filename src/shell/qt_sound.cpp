@@ -1,7 +1,10 @@
 #include "shell/qt_sound.h"
 
+#include <QFile>
 #include <QSoundEffect>
 #include <QUrl>
+
+#include "core/wave_file.h"
 
 namespace quintavia {
 
@@ -13,6 +16,14 @@ QtSound::~QtSound() {
 }
 
 void QtSound::play(const QString& path) {
+    // Far beyond an alert sound: anything larger is no alert of ours.
+    constexpr qint64 kMaxSoundBytes = 16 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSoundBytes ||
+        !IsWholeWave(file.read(kMaxSoundBytes))) {
+        fallback_.beep();
+        return;
+    }
     if (!effect_) {
         effect_ = std::make_unique<QSoundEffect>();
         QSoundEffect* effect = effect_.get();

@@ -9,9 +9,9 @@ class QSoundEffect;
 
 namespace quintavia {
 
-// The program's one player of wave files, over QSoundEffect. A file that is missing or cannot
-// be decoded sounds the default alert instead, once the player has found that out; a machine
-// without an audio device plays nothing, and that is no failure.
+// The program's one player of wave files, over QSoundEffect. A file that is missing, is no
+// whole wave file or cannot be decoded sounds the default alert instead; a machine without an
+// audio device plays nothing, and that is no failure.
 // Plays in the background: never waits, ignores the outcome, and a new sound stops the one
 // playing.
 class QtSound final {

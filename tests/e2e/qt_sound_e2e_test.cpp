@@ -59,5 +59,27 @@ TEST(QtSound, FilesThatCannotBePlayedSoundTheDefaultAlert) {
     EXPECT_FALSE(WaitFor([&] { return beep.beeps > 3; }, 1500));
 }
 
+// The platform's decoder waits for good on a wave file cut short, and the next sound would
+// wait behind it, the window with it: such a file sounds the alert and the next one plays.
+TEST(QtSound, AWaveFileCutShortSoundsTheAlertAndHoldsNothingUp) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(WriteWave(folder.filePath("1.wav")));
+    QFile whole(folder.filePath("1.wav"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile cut(folder.filePath("2.wav"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.readAll().first(3000));
+    cut.close();
+
+    CountingBeep beep;
+    QtSound sound(beep);
+    for (int round = 1; round <= 3; ++round) {
+        sound.play(folder.filePath("2.wav"));
+        EXPECT_TRUE(WaitFor([&] { return beep.beeps == round; }, 5000));
+        sound.play(folder.filePath("1.wav"));
+    }
+    EXPECT_FALSE(WaitFor([&] { return beep.beeps > 3; }, 1500));
+}
+
 }  // namespace
 }  // namespace quintavia::e2e
