@@ -73,6 +73,7 @@ class WatchController {
     void setRegionText(const QString& text) { settings_.region = text; }
     void setAutoPosition(TriState value) { settings_.autoPosition = value; }
     void setSoundAlert(TriState value) { settings_.soundAlert = value; }
+    void setDesktopNotifications(bool on) { settings_.desktopNotifications = on; }
 
     // Everything that outlives the run, as it stands now.
     const Settings& settings() const { return settings_; }
