@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    dbus-daemon  # the end-to-end tests start a session bus of their own
 )
 
 missing=()
