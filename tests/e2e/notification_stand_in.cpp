@@ -67,10 +67,10 @@ void NotificationStandIn::CloseNotification(uint id) {
 }
 
 QString NotificationStandIn::GetServerInformation(QString& vendor, QString& version,
-                                                  QString& specVersion) {
+                                                  QString& protocolVersion) {
     vendor = QStringLiteral("Quintavia tests");
     version = QStringLiteral("1");
-    specVersion = QStringLiteral("1.2");
+    protocolVersion = QStringLiteral("1.2");
     return QStringLiteral("notification stand-in");
 }
 

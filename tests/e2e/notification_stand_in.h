@@ -50,7 +50,7 @@ class NotificationStandIn final : public QObject, protected QDBusContext {
                 const QVariantMap& hints, int expireTimeout);
     QStringList GetCapabilities();
     void CloseNotification(uint id);
-    QString GetServerInformation(QString& vendor, QString& version, QString& specVersion);
+    QString GetServerInformation(QString& vendor, QString& version, QString& protocolVersion);
 
   signals:
     void ActionInvoked(uint id, const QString& actionKey);

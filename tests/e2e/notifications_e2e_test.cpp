@@ -138,6 +138,8 @@ class WithoutAnAnswer : public Notifications {
 };
 
 TEST_F(WithoutAnAnswer, NoServiceOnTheBus) {
+    // A bus without the service: the calls go out and the bus refuses them.
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
     Start();
     ExpectTheLogAndTheCountdownUnharmed();
     // The bus's answers to the five calls have come and gone.
