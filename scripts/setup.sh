@@ -10,6 +10,7 @@ packages=(
     xvfb xauth openbox
     fonts-liberation
     dpkg-dev file desktop-file-utils appstream
+    dbus-daemon  # the end-to-end tests start a session bus of their own
 )
 
 missing=()

@@ -10,10 +10,26 @@ constexpr std::array<Site, kSiteCount> kSites{{
     {"InfoJobs", "Info Jobs", "Infojobs ", "www.infojobs.it", "www.infojobs.it/selezionare"},
 }};
 
+// Sites move between their subdomains (www., it., m.); a page elsewhere is not theirs.
+constexpr std::array<const char*, kSiteCount> kRegistrableDomains{"repubblica.it", "jobrapido.com",
+                                                                  "jobonline.it", "infojobs.it"};
+
 }  // namespace
 
 const Site& SiteAt(int site) {
     return kSites.at(static_cast<std::size_t>(site));
+}
+
+bool IsOnSiteDomain(int site, const QUrl& url) {
+    if (!IsSiteIndex(site) || !url.isValid()) return false;
+    const QString scheme = url.scheme();
+    if (scheme != u"http" && scheme != u"https") return false;
+    // The ASCII form, so that no look-alike letter passes for the site's; a fully qualified
+    // name's final dot names the same host.
+    QString host = url.host(QUrl::FullyEncoded).toLower();
+    if (host.endsWith(u'.')) host.chop(1);
+    const QString domain = QString::fromLatin1(kRegistrableDomains[static_cast<std::size_t>(site)]);
+    return host == domain || host.endsWith(u'.' + domain);
 }
 
 const QStringList& RegionList() {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <array>
 
 namespace quintavia {
@@ -22,6 +23,11 @@ struct Site {
 };
 
 const Site& SiteAt(int site);  // site must satisfy IsSiteIndex
+
+// Whether an address is a web page of the site: http or https, on the site's registrable
+// domain (repubblica.it for MioJob, jobrapido.com, jobonline.it, infojobs.it) or one of its
+// subdomains. False for a site out of range.
+bool IsOnSiteDomain(int site, const QUrl& url);
 
 // The regions offered in the region box, in list order.
 const QStringList& RegionList();

@@ -39,12 +39,19 @@ TickOutcome WatchController::tick(WindowState state) {
 PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) {
     // A page that gives nothing to read ends the handling: no title, and no scroll either.
     PageOutcome outcome;
-    if (!IsSiteIndex(site) || !capture.markup) return outcome;
+    if (!IsSiteIndex(site)) return outcome;
     const Site& row = SiteAt(site);
-    const NewestListing found = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
-    if (found.outcome != ProbeOutcome::Title) return outcome;
-
     const auto i = static_cast<std::size_t>(site);
+    std::optional<NewestListing> read;
+    if (capture.markup) read = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
+    outcome.watch =
+        watches_[i].observe(Observe(site, {.url = capture.url,
+                                           .loadSucceeded = capture.loadSucceeded,
+                                           .httpStatus = capture.httpStatus,
+                                           .markerSeen = read && read->markerPosition > 0}));
+    if (!read || read->outcome != ProbeOutcome::Title) return outcome;
+    const NewestListing& found = *read;
+
     QString& last = settings_.lastListing[i];
     if (!found.title.isEmpty() && found.title != last) {
         last = found.title;

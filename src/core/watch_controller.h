@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/countdown.h"
+#include "core/site_watch.h"
 #include "core/sites.h"
 #include "settings/settings.h"
 
@@ -16,6 +17,10 @@ namespace quintavia {
 struct PageCapture {
     QUrl url;
     std::optional<QString> markup;  // none when the page is not an HTML document
+    // As the engine reported the load: a failure is its own error page or an HTTP error
+    // status, whose page may be the site's own body.
+    bool loadSucceeded = true;
+    int httpStatus = 0;  // 0 when unknown
 };
 
 struct ScrollTo {
@@ -31,6 +36,8 @@ struct PageOutcome {
     bool playSound = false;           // play the site's alert sound
     std::optional<ScrollTo> scroll;   // scroll the pane back to the saved offsets
     bool listingsChanged = false;     // a last listing changed: store the listings soon
+    // The site turned blind, or is watched again: tell the user.
+    std::optional<WatchChange> watch;
 
     bool operator==(const PageOutcome&) const = default;
 };
@@ -73,10 +80,15 @@ class WatchController {
     void setRegionText(const QString& text) { settings_.region = text; }
     void setAutoPosition(TriState value) { settings_.autoPosition = value; }
     void setSoundAlert(TriState value) { settings_.soundAlert = value; }
+    void setDesktopNotifications(bool on) { settings_.desktopNotifications = on; }
 
     // Everything that outlives the run, as it stands now.
     const Settings& settings() const { return settings_; }
     qint16 regionIndex() const { return regionIndex_; }
+    // Whether each site's pages still show its listings; never stored.
+    const SiteWatch& siteWatch(int site) const {
+        return watches_.at(static_cast<std::size_t>(site));
+    }
     int secondsLeft() const { return secondsLeft_; }
     // Runs the countdown out, so that the next tick refreshes: for tools that drive the
     // window faster than the clock.
@@ -86,6 +98,7 @@ class WatchController {
     Settings settings_;
     qint16 regionIndex_ = 0;
     int secondsLeft_ = kCountdownStart;
+    std::array<SiteWatch, kSiteCount> watches_{};
 };
 
 }  // namespace quintavia

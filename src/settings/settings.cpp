@@ -15,6 +15,15 @@ TriState TriStateOr(const std::optional<QString>& text, TriState fallback) {
     return TriStateFromText(*text).value_or(fallback);
 }
 
+// Anything but "0" or "1" (blanks around allowed) leaves the default.
+bool FlagOr(const std::optional<QString>& text, bool fallback) {
+    if (!text) return fallback;
+    const QString value = text->trimmed();
+    if (value == u"0") return false;
+    if (value == u"1") return true;
+    return fallback;
+}
+
 }  // namespace
 
 QString TriStateText(TriState state) {
@@ -57,6 +66,8 @@ Settings ReadSettings(const IniDocument& doc) {
     settings.region = doc.value(kSectionOptions, kKeyRegionText).value_or(settings.region);
     settings.soundAlert =
         TriStateOr(doc.value(kSectionOptions, kKeySoundAlert), settings.soundAlert);
+    settings.desktopNotifications = FlagOr(
+        doc.value(kSectionNotifications, kKeyDesktopNotifications), settings.desktopNotifications);
     return settings;
 }
 
@@ -74,6 +85,8 @@ SettingsEntries ShutdownEntries(const Settings& settings) {
     entries.append({kSectionOptions, kKeyAutoPosition, TriStateText(settings.autoPosition)});
     entries.append({kSectionOptions, kKeyRegionText, settings.region});
     entries.append({kSectionOptions, kKeySoundAlert, TriStateText(settings.soundAlert)});
+    entries.append({kSectionNotifications, kKeyDesktopNotifications,
+                    settings.desktopNotifications ? QStringLiteral("1") : QStringLiteral("0")});
     return entries;
 }
 

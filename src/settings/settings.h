@@ -21,6 +21,10 @@ inline const QString kKeyAutoPosition = QStringLiteral("0");  // the auto-positi
 inline const QString kKeyRegionText = QStringLiteral("1");    // the region box's text
 inline const QString kKeySoundAlert = QStringLiteral("2");    // the sound-alert option
 
+// Added after the names above; "1" or "0".
+inline const QString kSectionNotifications = QStringLiteral("Notifiche");
+inline const QString kKeyDesktopNotifications = QStringLiteral("0");
+
 // The region box's text when nothing was ever saved: the text it opens with.
 inline const QString kDefaultRegionText = QStringLiteral("Abruzzo");
 
@@ -44,6 +48,7 @@ struct Settings {
                                               QStringLiteral("0"), QStringLiteral("0")};
     std::array<QString, kSiteCount> scrollLeft{QStringLiteral("0"), QStringLiteral("0"),
                                                QStringLiteral("0"), QStringLiteral("0")};
+    bool desktopNotifications = true;  // "Notifiche sul desktop"
 
     bool operator==(const Settings&) const = default;
 };
@@ -62,7 +67,7 @@ struct SettingsEntry {
 using SettingsEntries = QList<SettingsEntry>;
 
 // What shutdown writes: the four last titles, then the auto-position option, the region text
-// and the sound-alert option.
+// and the sound-alert option, then the desktop notifications option.
 SettingsEntries ShutdownEntries(const Settings& settings);
 // The four last titles alone.
 SettingsEntries ListingEntries(const Settings& settings);

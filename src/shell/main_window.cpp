@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/twips.h"
+#include "shell/desktop_presence.h"
 #include "shell/fonts.h"
 #include "shell/sound_files.h"
 
@@ -72,6 +73,7 @@ MainWindow::MainWindow(SettingsFile& store, Beep* beep, QWidget* parent)
     listingsTimer_ = new QTimer(this);
     listingsTimer_->setSingleShot(true);
     listingsTimer_->setInterval(kListingsWriteDelayMs);
+    presence_ = new DesktopPresence(*this, icon);
     wire();
 }
 
@@ -149,10 +151,13 @@ void MainWindow::wire() {
             [this] { grid_->showSiteLabels(siteLabelsOption_->value() == TriState::Ticked); });
     connect(countdownTimer_, &QTimer::timeout, this, &MainWindow::countdownTick);
     connect(listingsTimer_, &QTimer::timeout, this, &MainWindow::storeListings);
+    connect(presence_, &DesktopPresence::refreshAsked, refreshButton_, &QPushButton::click);
     for (int i = 0; i < kSiteCount; ++i) {
         connect(pane(i), &WebPane::pageCaptured, this,
                 [this](int site, const PageCapture& capture) {
-                    apply(site, controller_.pageCaptured(site, capture));
+                    const PageOutcome outcome = controller_.pageCaptured(site, capture);
+                    apply(site, outcome);
+                    presence_->pageApplied(site, capture, outcome);
                 });
     }
 }
@@ -168,6 +173,7 @@ void MainWindow::startUp(const Settings& stored) {
     regionBox_->setEditText(start.regionText);
     autoPositionOption_->setValue(start.autoPosition);
     soundAlertOption_->setValue(start.soundAlert);
+    presence_->startUp();
 }
 
 void MainWindow::load(const Addresses& addresses) {
@@ -192,6 +198,7 @@ void MainWindow::countdownTick() {
     const TickOutcome tick = controller_.tick(state());
     if (tick.refresh) load(*tick.refresh);
     setWindowTitle(tick.title);
+    presence_->countdownTicked();
 }
 
 WindowState MainWindow::state() const {

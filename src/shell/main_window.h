@@ -15,6 +15,8 @@
 
 namespace quintavia {
 
+class DesktopPresence;
+
 // The program's one window: the top band of controls and the grid of browser panes. It turns
 // what happens to its controls and panes into calls of the watch controller and does what the
 // controller answers; `store` keeps what outlives the run.
@@ -41,6 +43,7 @@ class MainWindow final : public QWidget {
     WatchController& controller() { return controller_; }
     PaneGridWidget* paneGrid() const { return grid_; }
     WebPane* pane(int site) const { return grid_->pane(site); }
+    DesktopPresence* presence() const { return presence_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -75,6 +78,8 @@ class MainWindow final : public QWidget {
     QTimer* countdownTimer_ = nullptr;
     // New titles reach the settings file within a few seconds, many at a time.
     QTimer* listingsTimer_ = nullptr;
+
+    DesktopPresence* presence_ = nullptr;
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;

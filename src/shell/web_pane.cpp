@@ -1,6 +1,7 @@
 #include "shell/web_pane.h"
 
 #include <QLocale>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 
 #include "shell/web_page.h"
@@ -41,7 +42,17 @@ QString Number(double value) {
 WebPane::WebPane(int site, Beep& beep, QWidget* parent)
     : QWebEngineView(parent), site_(site), page_(new WebPage(beep, this)) {
     setPage(page_);
-    connect(this, &QWebEngineView::loadFinished, this, [this](bool) { capture(); });
+    connect(this, &QWebEngineView::loadFinished, this, &WebPane::capture);
+    // An HTTP error status fails the load: the page is then the site's own body, or the
+    // engine's error page when the body is empty. Told right after loadFinished, long before
+    // the capture's script answers.
+    connect(page_, &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info) {
+                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+                httpStatus_ = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
+                                  ? info.errorCode()
+                                  : 0;
+            });
     connect(page_, &WebPage::newWindowDecided, this,
             [this](NewWindowVerdict verdict) { emit newWindowDecided(site_, verdict); });
 }
@@ -73,13 +84,16 @@ void WebPane::scrollTo(const ScrollTo& offsets) {
                          QWebEngineScript::ApplicationWorld);
 }
 
-void WebPane::capture() {
+void WebPane::capture(bool loadSucceeded) {
     std::weak_ptr<bool> alive = alive_;
     const QUrl url = page_->url();
     page_->runJavaScript(QString::fromLatin1(kCaptureScript), QWebEngineScript::ApplicationWorld,
-                         [this, alive, url](const QVariant& result) {
+                         [this, alive, url, loadSucceeded](const QVariant& result) {
                              if (alive.expired()) return;
-                             PageCapture captured{.url = url, .markup = std::nullopt};
+                             PageCapture captured{.url = url,
+                                                  .markup = std::nullopt,
+                                                  .loadSucceeded = loadSucceeded,
+                                                  .httpStatus = httpStatus_};
                              if (result.typeId() == QMetaType::QString)
                                  captured.markup = result.toString();
                              emit pageCaptured(site_, captured);

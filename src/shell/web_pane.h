@@ -36,10 +36,12 @@ class WebPane final : public QWebEngineView {
     void newWindowDecided(int site, quintavia::NewWindowVerdict verdict);
 
   private:
-    void capture();
+    void capture(bool loadSucceeded);
 
     int site_;
     WebPage* page_;
+    // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
+    int httpStatus_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -9,6 +9,7 @@
 
 #include "headless_run.h"
 #include "listing_pages.h"
+#include "private_bus.h"
 
 namespace quintavia::e2e {
 
@@ -74,10 +75,18 @@ int RunHarness(int argc, char** argv) {
     // Settings and engine data go to a folder of the run's own.
     static QTemporaryDir home;
     support::PrepareHeadlessRun(home.path());
+    static support::PrivateBus bus;
+    QString why;
+    if (!bus.start(&why)) {
+        std::fprintf(stderr, "cannot start a session bus: %s\n", qUtf8Printable(why));
+        return 2;
+    }
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address());
     QApplication app(argc, argv);
     support::NameLikeTheProgram();
 
     Harness& harness = Harness::instance();
+    harness.busAddress_ = bus.address();
     harness.configDir_ = home.path() + "/config";
     harness.store_ = std::make_unique<SettingsFile>(support::SettingsPathIn(harness.configDir_));
     harness.server_ = std::make_unique<fixtures::FixtureServer>();

@@ -27,6 +27,9 @@ class Harness {
 
     fixtures::FixtureServer& server() { return *server_; }
     const QString& configDir() const { return configDir_; }
+    // The session bus of this process, started before the application: no service on it
+    // until a test registers one.
+    const QByteArray& busAddress() const { return busAddress_; }
     SettingsFile& store() { return *store_; }
     QString settingsPath() const { return store_->path(); }
     // The value the settings file holds now, read afresh.
@@ -49,6 +52,7 @@ class Harness {
     std::unique_ptr<fixtures::FixtureServer> server_;
     std::unique_ptr<SettingsFile> store_;
     QString configDir_;
+    QByteArray busAddress_;
 };
 
 // A window started as the program starts it, from what the harness's settings file holds.

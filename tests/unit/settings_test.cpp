@@ -164,6 +164,7 @@ TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
                                                  {"Posizione", "0", "2"},
                                                  {"Posizione", "1", "Valle d'Aosta"},
                                                  {"Posizione", "2", "1"},
+                                                 {"Notifiche", "0", "1"},
                                              }));
     EXPECT_EQ(ScrollEntries(s, 0), (SettingsEntries{{"Scroll", "0", "10"}, {"Left", "0", "1"}}));
     EXPECT_EQ(ScrollEntries(s, 3), (SettingsEntries{{"Scroll", "3", ""}, {"Left", "3", "-0"}}));
@@ -186,6 +187,7 @@ TEST(SettingsEntries, ApplyingKeepsEverythingElseInItsPlace) {
               "[Posizione]\n9=sconosciuta\n1=Valle d'Aosta\n0=2\n2=1\n\n"
               "[Scroll]\n0=5\n2=abc\n\n"
               "[Settaggio]\n0=MAGAZZINIERE\n1=\n2=CUOCO; CAPO=PARTITA\n3=riga\\nseconda\n\n"
+              "[Notifiche]\n0=1\n\n"
               "[Left]\n2=3\n");
 }
 

@@ -259,11 +259,12 @@ TEST(Settings, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
     controller.pageCaptured(2, Page(2, u"Nuovo"_s));
     controller.setRegionText(u"Lombardia"_s);
     controller.setSoundAlert(TriState::Ticked);
+    controller.setDesktopNotifications(false);
     const SettingsEntries expected = {
         {u"Settaggio"_s, u"0"_s, u"A"_s},     {u"Settaggio"_s, u"1"_s, u"B"_s},
         {u"Settaggio"_s, u"2"_s, u"NUOVO"_s}, {u"Settaggio"_s, u"3"_s, u"D"_s},
         {u"Posizione"_s, u"0"_s, u"0"_s},     {u"Posizione"_s, u"1"_s, u"Lombardia"_s},
-        {u"Posizione"_s, u"2"_s, u"1"_s},
+        {u"Posizione"_s, u"2"_s, u"1"_s},     {u"Notifiche"_s, u"0"_s, u"0"_s},
     };
     EXPECT_EQ(ShutdownEntries(controller.settings()), expected);
     EXPECT_EQ(ListingEntries(controller.settings()), expected.mid(0, 4));

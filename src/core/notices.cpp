@@ -1,0 +1,90 @@
+#include "core/notices.h"
+
+#include <algorithm>
+
+namespace quintavia {
+namespace {
+
+constexpr int kWatchedAgainTimeoutMs = 5000;
+
+QString Name(int site) {
+    return QString::fromLatin1(SiteAt(site).name);
+}
+
+}  // namespace
+
+Notice NewListingNotice(int site, const QString& title) {
+    return {QStringLiteral("Nuovo annuncio su %1").arg(Name(site)), title};
+}
+
+Notice BlindNotice(int site, const QString& reason) {
+    return {QStringLiteral("%1 non è più sorvegliato").arg(Name(site)),
+            QStringLiteral("Quintavia non vede più gli annunci: %1.").arg(reason)};
+}
+
+Notice WatchedAgainNotice(int site) {
+    return {QStringLiteral("%1 di nuovo sorvegliato").arg(Name(site)),
+            QStringLiteral("Quintavia vede di nuovo gli annunci."), kWatchedAgainTimeoutMs};
+}
+
+QString NoticeBodyMarkup(const QString& text) {
+    qsizetype end = std::min(text.size(), kNoticeBodyUnits);
+    if (end > 0 && end < text.size() && text[end - 1].isHighSurrogate() &&
+        text[end].isLowSurrogate())
+        --end;
+    QString out;
+    out.reserve(end + end / 8);
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < end && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        if (c.isSurrogate() || c.unicode() == 0) {
+            out += QChar(QChar::ReplacementCharacter);
+            continue;
+        }
+        switch (c.unicode()) {
+            case u'&':
+                out += u"&amp;";
+                break;
+            case u'<':
+                out += u"&lt;";
+                break;
+            case u'>':
+                out += u"&gt;";
+                break;
+            case u'"':
+                out += u"&quot;";
+                break;
+            case u'\'':
+                out += u"&#39;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& blindReasons) {
+    const int seconds = std::max(secondsLeft, 0);
+    QString tip = QStringLiteral("Quintavia: prossimo aggiornamento tra %1:%2")
+                      .arg(seconds / 60)
+                      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    for (int i = 0; i < kSiteCount; ++i) {
+        const QString& reason = blindReasons[static_cast<std::size_t>(i)];
+        tip += u'\n' + Name(i) + QStringLiteral(": ") +
+               (reason.isEmpty() ? QStringLiteral("sorvegliato")
+                                 : QStringLiteral("non sorvegliato, ") + reason);
+    }
+    return tip;
+}
+
+QString SiteLabelToolTip(const QString& blindReason) {
+    if (blindReason.isEmpty()) return {};
+    return QStringLiteral("Non sorvegliato: ") + blindReason;
+}
+
+}  // namespace quintavia

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "core/sites.h"
+
+namespace quintavia {
+
+// What the program tells the user outside its window, as plain text.
+struct Notice {
+    QString summary;
+    QString body;
+    // How long the desktop shows it; -1 leaves that to the desktop.
+    int timeoutMs = -1;
+
+    bool operator==(const Notice&) const = default;
+};
+
+// A new listing title, as logged. `site` must satisfy IsSiteIndex.
+Notice NewListingNotice(int site, const QString& title);
+// A site turned blind, with BlindReason's text.
+Notice BlindNotice(int site, const QString& reason);
+// A site that was blind shows its listings again; a short notice.
+Notice WatchedAgainNotice(int site);
+
+// A notification's body for a desktop that may read it as markup: the text stays the text.
+// &, <, >, " and ' become character references; a NUL, which a message on the bus cannot
+// carry, becomes U+FFFD, as does half of a surrogate pair. At most kNoticeBodyUnits UTF-16
+// units of the text are kept, never splitting a pair: a page can make a title of megabytes.
+inline constexpr qsizetype kNoticeBodyUnits = 1000;
+QString NoticeBodyMarkup(const QString& text);
+
+// The tray icon's tooltip: the seconds to the next refresh and, per site, watched or blind
+// with the reason (empty reason: watched).
+QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& blindReasons);
+
+// The site label's tooltip: empty while the site is watched.
+QString SiteLabelToolTip(const QString& blindReason);
+
+}  // namespace quintavia

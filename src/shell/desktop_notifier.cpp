@@ -1,0 +1,90 @@
+#include "shell/desktop_notifier.h"
+
+#include <QSystemTrayIcon>
+
+#ifndef Q_OS_WIN
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QVariantMap>
+#endif
+
+namespace quintavia {
+namespace {
+
+#ifndef Q_OS_WIN
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+// The program's desktop entry, and its icon in the icon theme, by the same name.
+const QString kDesktopEntry = QStringLiteral("it.norvello.Quintavia");
+const QString kDefaultAction = QStringLiteral("default");
+// A service that never answers holds one pending call per notification until then.
+constexpr int kReplyTimeoutMs = 10000;
+#endif
+constexpr qsizetype kShownIdsKept = 64;
+
+}  // namespace
+
+DesktopNotifier::DesktopNotifier(QSystemTrayIcon* tray, QObject* parent)
+    : QObject(parent), tray_(tray) {
+#ifdef Q_OS_WIN
+    // Untested: the tray's balloon is the platform's notification there.
+    if (tray_) connect(tray_, &QSystemTrayIcon::messageClicked, this, &DesktopNotifier::activated);
+#else
+    // A session bus does not come later in a session: without one at start there is none.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    busConnected_ = bus.isConnected();
+    if (!busConnected_) return;
+    bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                SLOT(onActionInvoked(uint, QString)));
+    bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                SLOT(onNotificationClosed(uint, uint)));
+#endif
+}
+
+void DesktopNotifier::notify(const Notice& notice) {
+#ifdef Q_OS_WIN
+    if (tray_ && tray_->isVisible())
+        tray_->showMessage(notice.summary, notice.body, QSystemTrayIcon::Information,
+                           notice.timeoutMs < 0 ? 10000 : notice.timeoutMs);
+#else
+    if (!busConnected_) return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), kDesktopEntry},
+                            {QStringLiteral("image-path"), kDesktopEntry}};
+    call << QStringLiteral("Quintavia") << uint{0} << kDesktopEntry << notice.summary
+         << NoticeBodyMarkup(notice.body) << QStringList{kDefaultAction, QStringLiteral("Apri")}
+         << hints << qint32{notice.timeoutMs};
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kReplyTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* finished) {
+                const QDBusPendingReply<uint> reply = *finished;
+                if (reply.isValid()) remember(reply.value());
+                finished->deleteLater();
+            });
+#endif
+}
+
+void DesktopNotifier::remember(uint id) {
+    shown_.append(id);
+    if (shown_.size() > kShownIdsKept) shown_.removeFirst();
+}
+
+void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
+#ifndef Q_OS_WIN
+    if (actionKey == kDefaultAction && shown_.contains(id)) emit activated();
+#else
+    Q_UNUSED(id);
+    Q_UNUSED(actionKey);
+#endif
+}
+
+void DesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) {
+    shown_.removeAll(id);
+}
+
+}  // namespace quintavia

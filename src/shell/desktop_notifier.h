@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include "core/notices.h"
+
+class QSystemTrayIcon;
+
+namespace quintavia {
+
+// Shows notices as the desktop's own notifications: through the freedesktop notification
+// service on the session bus, whether or not there is a tray; on Windows through the tray
+// icon's message. Nothing waits for the desktop: a call goes out and its answer is taken when
+// it comes, so a desktop without the service, without a session bus, or with a service that
+// never answers costs nothing and says nothing.
+class DesktopNotifier final : public QObject {
+    Q_OBJECT
+  public:
+    // `tray` is used only where the tray shows the messages (Windows).
+    explicit DesktopNotifier(QSystemTrayIcon* tray, QObject* parent = nullptr);
+
+    void notify(const Notice& notice);
+
+  signals:
+    // The user clicked one of the notifications this notifier showed.
+    void activated();
+
+  private slots:
+    void onActionInvoked(uint id, const QString& actionKey);
+    void onNotificationClosed(uint id, uint reason);
+
+  private:
+    void remember(uint id);
+
+    QSystemTrayIcon* tray_;
+    bool busConnected_ = false;
+    // The ids the service gave ours, the latest last; few are open at a time.
+    QList<uint> shown_;
+};
+
+}  // namespace quintavia

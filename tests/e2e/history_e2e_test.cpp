@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "csv_reader.h"
+#include "scripted_sites.h"
+#include "settings/history_file.h"
+
+namespace quintavia::e2e {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+class HistoryOfTheLog : public ScriptedSitesTest {
+  protected:
+    void SetUp() override {
+        ScriptedSitesTest::SetUp();
+        QFile::remove(path);
+        QFile::remove(path + u".1"_s);
+    }
+    void TearDown() override {
+        ScriptedSitesTest::TearDown();
+        QFile::remove(path);
+    }
+
+    std::optional<QList<QStringList>> Read() const {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+        return support::ReadCsv(QString::fromUtf8(file.readAll()));
+    }
+
+    const QString path = HistoryFile::UserPath();
+};
+
+int Mode(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return -1;
+    return static_cast<int>(st.st_mode & 07777);
+}
+
+TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWindow) {
+    // Quotes, commas and a line break inside the title; a character outside the BMP. The page
+    // source's CRLF reaches the document as LF, as HTML has it.
+    sites.titles = {u"Cuoco \"capo\", partita"_s, u"Riga uno\r\nriga due"_s,
+                    u"Addetto \U0001F69A consegne, 'turno' \"notte\""_s, u"Semplice"_s};
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    const QDateTime ended = QDateTime::currentDateTime().addSecs(1);
+    ASSERT_EQ(LogEntries(*window).size(), 4);
+
+    const std::optional<QList<QStringList>> rows = Read();
+    ASSERT_TRUE(rows) << "not CSV";
+    ASSERT_EQ(rows->size(), 5);
+    EXPECT_EQ(rows->first(), (QStringList{u"data"_s, u"sito"_s, u"annuncio"_s, u"indirizzo"_s}));
+    const std::array<QString, kSiteCount> expected = {
+        u"CUOCO \"CAPO\", PARTITA"_s, u"RIGA UNO\nRIGA DUE"_s,
+        u"ADDETTO \U0001F69A CONSEGNE, 'TURNO' \"NOTTE\""_s, u"SEMPLICE"_s};
+    std::array<int, kSiteCount> seen{};
+    for (const QStringList& row : rows->mid(1)) {
+        ASSERT_EQ(row.size(), 4) << row.join(u'|').toStdString();
+        int site = -1;
+        for (int i = 0; i < kSiteCount; ++i)
+            if (row[1] == QString::fromLatin1(SiteAt(i).name)) site = i;
+        ASSERT_GE(site, 0) << row[1].toStdString();
+        const auto i = static_cast<std::size_t>(site);
+        ++seen[i];
+        EXPECT_EQ(row[2], expected[i]) << site;
+        EXPECT_EQ(row[2], window->controller().settings().lastListing[i]) << site;
+        EXPECT_EQ(row[3], captures->last(site).url.toString()) << site;
+        // Local time with its offset ("Z" where local time is UTC).
+        EXPECT_TRUE(QRegularExpression(
+                        u"^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d)$"_s)
+                        .match(row[0])
+                        .hasMatch())
+            << row[0].toStdString();
+        const QDateTime when = QDateTime::fromString(row[0], Qt::ISODate);
+        EXPECT_TRUE(when.isValid()) << row[0].toStdString();
+        EXPECT_EQ(when.offsetFromUtc(), started.offsetFromUtc()) << row[0].toStdString();
+        EXPECT_TRUE(when >= started && when <= ended) << row[0].toStdString();
+    }
+    EXPECT_EQ(seen, (std::array<int, kSiteCount>{1, 1, 1, 1}));
+    EXPECT_EQ(Mode(path), 0600);
+    EXPECT_EQ(Mode(QFileInfo(path).absolutePath()), 0700);
+
+    // A later run appends; what was there stays.
+    window->close();
+    captures.reset();
+    window.reset();
+    sites.titles[3] = u"Semplice, ma nuovo"_s;
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    const std::optional<QList<QStringList>> after = Read();
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->size(), 6);
+    EXPECT_EQ(after->mid(0, 5), *rows);
+    EXPECT_EQ(after->last()[1], u"InfoJobs"_s);
+    EXPECT_EQ(after->last()[2], u"SEMPLICE, MA NUOVO"_s);
+}
+
+}  // namespace
+}  // namespace quintavia::e2e

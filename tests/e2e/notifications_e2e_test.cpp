@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <algorithm>
+
+#include "notifying_sites.h"
+
+namespace quintavia::e2e {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using Call = NotificationStandIn::Call;
+
+class Notifications : public NotifyingSitesTest {
+  protected:
+    QAction* NotificationsOption() const {
+        return window->findChild<QAction*>(u"notificationsAction"_s);
+    }
+
+    // Each notified (summary, body), sorted: the panes finish in any order.
+    static QList<std::pair<QString, QString>> Texts(const QList<Call>& calls) {
+        QList<std::pair<QString, QString>> texts;
+        for (const Call& call : calls) texts.append({call.summary, call.body});
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    }
+};
+
+TEST_F(Notifications, EveryNewTitleIsNotifiedWithItsSiteAndTheTitleAsText) {
+    // The probe reads titles as the page's markup has them; the body may be read as markup
+    // again, so what the log shows is escaped once more.
+    sites.titles = {u"Bar & ristorante \"Da Mario\""_s, u"Receptionist d'albergo"_s,
+                    u"<Cuoco> capo partita"_s, u"Autista patente C"_s};
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Notified().size() >= 4; }));
+    EXPECT_EQ(
+        Texts(Notified()),
+        (QList<std::pair<QString, QString>>{
+            {u"Nuovo annuncio su InfoJobs"_s, u"AUTISTA PATENTE C"_s},
+            {u"Nuovo annuncio su Jobonline"_s, u"&amp;LT;CUOCO&amp;GT; CAPO PARTITA"_s},
+            {u"Nuovo annuncio su Jobrapido"_s, u"RECEPTIONIST D&#39;ALBERGO"_s},
+            {u"Nuovo annuncio su MioJob"_s, u"BAR &amp;AMP; RISTORANTE &quot;DA MARIO&quot;"_s},
+        }));
+    for (const Call& call : Notified()) {
+        EXPECT_EQ(call.appName, u"Quintavia"_s);
+        EXPECT_EQ(call.replacesId, 0u);
+        EXPECT_EQ(call.appIcon, u"it.norvello.Quintavia"_s);
+        EXPECT_EQ(call.actions, (QStringList{u"default"_s, u"Apri"_s}));
+        EXPECT_EQ(call.hints.value(u"desktop-entry"_s).toString(), u"it.norvello.Quintavia"_s);
+        EXPECT_EQ(call.hints.value(u"image-path"_s).toString(), u"it.norvello.Quintavia"_s);
+        EXPECT_EQ(call.expireTimeout, -1);
+    }
+
+    // Only what is new is notified, once.
+    sites.titles[1] = u"Cameriere ai piani"_s;
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 5);
+    EXPECT_EQ(Notified().last().summary, u"Nuovo annuncio su Jobrapido"_s);
+    EXPECT_EQ(Notified().last().body, u"CAMERIERE AI PIANI"_s);
+    EXPECT_EQ(LogEntries(*window).size(), 5);
+}
+
+TEST_F(Notifications, ClickingANotificationBringsTheMinimizedWindowBack) {
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Notified().size() >= 4; }));
+    const uint ours = Notified().first().id;
+    window->showMinimized();
+    ASSERT_TRUE(WaitFor([&] { return window->isMinimized(); }));
+    int activations = 0;
+    QObject::connect(window->presence()->notifier(), &DesktopNotifier::activated, window.get(),
+                     [&] { ++activations; });
+
+    // Another program's notification, and another action of ours, leave the window where it
+    // is.
+    standIn->invokeAction(ours + 1000, u"default"_s);
+    standIn->invokeAction(ours, u"altro"_s);
+    ASSERT_TRUE(BusRoundTrip());
+    EXPECT_EQ(activations, 0);
+    EXPECT_TRUE(window->isMinimized());
+
+    standIn->invokeAction(ours, u"default"_s);
+    ASSERT_TRUE(WaitFor([&] { return activations == 1; }));
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+}
+
+TEST_F(Notifications, NothingIsNotifiedWhileTheOptionIsOffAndTheChoiceIsStored) {
+    ASSERT_TRUE(Harness::instance().store().write({{u"Notifiche"_s, u"0"_s, u"0"_s}}));
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    EXPECT_EQ(LogEntries(*window).size(), 4);
+    ASSERT_NE(NotificationsOption(), nullptr);
+    EXPECT_TRUE(NotificationsOption()->isCheckable());
+    EXPECT_FALSE(NotificationsOption()->isChecked());
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(Notified().size(), 0);
+
+    // Ticked from the tray's menu: the next new title is notified.
+    NotificationsOption()->trigger();
+    sites.titles[2] = u"Elettricista industriale"_s;
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return Notified().size() == 1; }));
+    EXPECT_EQ(Notified().first().body, u"ELETTRICISTA INDUSTRIALE"_s);
+
+    // Closing the window stores the choice with the other options.
+    window->close();
+    EXPECT_EQ(Harness::instance().stored(u"Notifiche"_s, u"0"_s), u"1"_s);
+    EXPECT_EQ(Harness::instance().stored(u"Posizione"_s, u"2"_s), u"0"_s);
+}
+
+// What a desktop without the service, or with one that never answers, leaves: the log filled
+// as each page is read, the countdown going on, and nothing said.
+class WithoutAnAnswer : public Notifications {
+  protected:
+    void ExpectTheLogAndTheCountdownUnharmed() {
+        ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+        // Each entry is in the log when its pane's capture is told to the next listener.
+        EXPECT_EQ(LogEntries(*window).size(), 4);
+        const QString before = window->windowTitle();
+        ASSERT_TRUE(WaitFor([&] { return window->windowTitle() != before; }));
+        const QString after = window->windowTitle();
+        ASSERT_TRUE(WaitFor([&] { return window->windowTitle() != after; }));
+
+        sites.titles[3] = u"Commesso di negozio"_s;
+        RunCountdownOut(*window);
+        ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+        EXPECT_EQ(LogEntries(*window).mid(4), QStringList{u"Infojobs : COMMESSO DI NEGOZIO"_s});
+    }
+
+    BusMessages messages;
+};
+
+TEST_F(WithoutAnAnswer, NoServiceOnTheBus) {
+    // A bus without the service: the calls go out and the bus refuses them.
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
+    Start();
+    ExpectTheLogAndTheCountdownUnharmed();
+    // The bus's answers to the five calls have come and gone.
+    ASSERT_TRUE(BusRoundTrip());
+    EXPECT_EQ(messages.seen(), QStringList{});
+}
+
+TEST_F(WithoutAnAnswer, AServiceThatNeverReplies) {
+    StandIn(NotificationStandIn::Answers::Never);
+    Start();
+    ExpectTheLogAndTheCountdownUnharmed();
+    // Every call went out and is still waiting.
+    ASSERT_TRUE(WaitFor([&] { return standIn->calls().size() == 5; }));
+    EXPECT_EQ(messages.seen(), QStringList{});
+}
+
+}  // namespace
+}  // namespace quintavia::e2e

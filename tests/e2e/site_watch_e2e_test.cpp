@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QSystemTrayIcon>
+
+#include "notifying_sites.h"
+
+namespace quintavia::e2e {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// A page of the site in a layout that no longer carries its listing marker.
+const QByteArray kNewLayout =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Offerte</title></head>"
+    "<body><h1>Le offerte di lavoro</h1><ul><li>Cuoco</li><li>Barista</li></ul></body></html>\n";
+
+const QByteArray kElsewhere =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Altro</title></head>"
+    "<body><h1>Un altro sito</h1></body></html>\n";
+
+class SiteWatchInTheWindow : public NotifyingSitesTest {
+  protected:
+    void SetUp() override {
+        NotifyingSitesTest::SetUp();
+        // Another domain answers too, for the sites that move there.
+        Harness::instance().server().setHandler(
+            [handler = sites.handler()](const fixtures::Request& request) {
+                if (request.host == "altrosito.example")
+                    return fixtures::Response{.body = kElsewhere};
+                return handler(request);
+            });
+    }
+
+    // One more refresh, and every pane's capture of it.
+    void Refresh(int captured) {
+        RunCountdownOut(*window);
+        ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(captured); }));
+    }
+
+    QList<NotificationStandIn::Call> Blind(int site) const {
+        QList<NotificationStandIn::Call> calls;
+        for (const auto& call : Notified())
+            if (call.summary == BlindNotice(site, {}).summary) calls << call;
+        return calls;
+    }
+    QList<NotificationStandIn::Call> WatchedAgain(int site) const {
+        QList<NotificationStandIn::Call> calls;
+        for (const auto& call : Notified())
+            if (call.summary == WatchedAgainNotice(site).summary) calls << call;
+        return calls;
+    }
+
+    QString LabelTip(int site) const { return window->paneGrid()->siteLabel(site)->toolTip(); }
+    QString TrayTip() const { return window->presence()->trayIcon()->toolTip(); }
+};
+
+TEST_F(SiteWatchInTheWindow, ASiteWithoutItsMarkerIsReportedOnceAfterThreeCapturesUntilItReturns) {
+    sites.answers[0] = fixtures::Response{.body = kNewLayout};
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    Refresh(2);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(Blind(0).size(), 0);
+    EXPECT_EQ(LabelTip(0), u""_s);
+
+    // The third capture in a row without the marker.
+    Refresh(3);
+    ASSERT_TRUE(WaitFor([&] { return Blind(0).size() == 1; }));
+    EXPECT_EQ(Blind(0).first().body,
+              u"Quintavia non vede più gli annunci: la pagina non contiene più gli annunci."_s);
+    EXPECT_EQ(LabelTip(0), u"Non sorvegliato: la pagina non contiene più gli annunci"_s);
+    EXPECT_TRUE(
+        TrayTip().contains(u"\nMioJob: non sorvegliato, la pagina non contiene più gli "
+                           u"annunci\nJobrapido: sorvegliato\n"_s))
+        << TrayTip().toStdString();
+
+    // The fourth says nothing new.
+    Refresh(4);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(Blind(0).size(), 1);
+    EXPECT_EQ(WatchedAgain(0).size(), 0);
+    EXPECT_EQ(LabelTip(0), u"Non sorvegliato: la pagina non contiene più gli annunci"_s);
+
+    // The marker is back: watched again, told briefly, and its title logged as ever.
+    sites.answers[0].reset();
+    Refresh(5);
+    ASSERT_TRUE(WaitFor([&] { return WatchedAgain(0).size() == 1; }));
+    EXPECT_EQ(WatchedAgain(0).first().body, u"Quintavia vede di nuovo gli annunci."_s);
+    EXPECT_GT(WatchedAgain(0).first().expireTimeout, 0);
+    EXPECT_EQ(LabelTip(0), u""_s);
+    EXPECT_TRUE(TrayTip().contains(u"\nMioJob: sorvegliato\n"_s)) << TrayTip().toStdString();
+    EXPECT_EQ(LogEntries(*window).mid(3), QStringList{u"MioJob   : MAGAZZINIERE"_s});
+
+    // The other sites were watched throughout.
+    for (int site = 1; site < kSiteCount; ++site) {
+        EXPECT_EQ(Blind(site).size(), 0) << site;
+        EXPECT_EQ(LabelTip(site), u""_s) << site;
+    }
+}
+
+TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
+    // As the engine reports them: an HTTP error status fails the load, with the site's body
+    // on show or, for an empty body, the engine's error page; a redirect elsewhere succeeds.
+    sites.answers[0] = fixtures::Response{.refuse = true};
+    sites.answers[1] = fixtures::Response{
+        .status = 429, .body = "<html><body><h1>Troppe richieste</h1></body></html>"};
+    sites.answers[2] = fixtures::Response{.status = 302, .location = "http://altrosito.example/x"};
+    sites.answers[3] = fixtures::Response{.status = 403};
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    EXPECT_FALSE(captures->last(0).loadSucceeded);
+    EXPECT_EQ(captures->last(0).httpStatus, 0);
+    EXPECT_FALSE(captures->last(1).loadSucceeded);
+    EXPECT_EQ(captures->last(1).httpStatus, 429);
+    ASSERT_TRUE(captures->last(1).markup);
+    EXPECT_TRUE(captures->last(1).markup->contains(u"Troppe richieste"_s));
+    EXPECT_TRUE(captures->last(2).loadSucceeded);
+    EXPECT_EQ(captures->last(2).url, QUrl(u"http://altrosito.example/x"_s));
+    EXPECT_FALSE(captures->last(3).loadSucceeded);
+    EXPECT_EQ(captures->last(3).httpStatus, 403);
+
+    Refresh(2);
+    Refresh(3);
+    const QString reasons[kSiteCount] = {u"pagina di errore del browser"_s,
+                                         u"il sito risponde con errore 429"_s,
+                                         u"la pagina è su un altro sito (altrosito.example)"_s,
+                                         u"il sito risponde con errore 403"_s};
+    ASSERT_TRUE(WaitFor([&] {
+        for (int site = 0; site < kSiteCount; ++site)
+            if (Blind(site).size() != 1) return false;
+        return true;
+    }));
+    for (int site = 0; site < kSiteCount; ++site) {
+        const auto i = static_cast<std::size_t>(site);
+        EXPECT_EQ(Blind(site).first().body,
+                  u"Quintavia non vede più gli annunci: "_s + reasons[i] + u'.')
+            << site;
+        EXPECT_EQ(LabelTip(site), u"Non sorvegliato: "_s + reasons[i]) << site;
+    }
+    // Nothing was logged or stored for them.
+    EXPECT_EQ(LogEntries(*window), QStringList{});
+    EXPECT_EQ(window->controller().settings().lastListing, (std::array<QString, kSiteCount>{}));
+}
+
+}  // namespace
+}  // namespace quintavia::e2e

@@ -1,0 +1,91 @@
+#include "core/notices.h"
+
+#include <gtest/gtest.h>
+
+#include "qt_printing.h"
+#include "settings/settings.h"
+
+namespace quintavia {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+TEST(Notices, TheTextsNameTheSite) {
+    EXPECT_EQ(NewListingNotice(0, u"CUOCO"_s), (Notice{u"Nuovo annuncio su MioJob"_s, u"CUOCO"_s}));
+    EXPECT_EQ(NewListingNotice(3, u"A & B"_s).summary, u"Nuovo annuncio su InfoJobs"_s);
+    EXPECT_EQ(BlindNotice(1, u"il sito risponde con errore 429"_s),
+              (Notice{u"Jobrapido non è più sorvegliato"_s,
+                      u"Quintavia non vede più gli annunci: il sito risponde con errore 429."_s}));
+    const Notice again = WatchedAgainNotice(2);
+    EXPECT_EQ(again.summary, u"Jobonline di nuovo sorvegliato"_s);
+    EXPECT_GT(again.timeoutMs, 0);
+    EXPECT_LE(again.timeoutMs, 10000);
+}
+
+TEST(Notices, ABodyReadAsMarkupShowsTheText) {
+    const QString rocket = u"\U0001F680"_s;
+    const QString longTitle = QString(kNoticeBodyUnits - 1, u'x') + rocket;  // a pair astride
+    struct Case {
+        const char* what;
+        QString text;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"plain", u"CUOCO CAPO PARTITA"_s, u"CUOCO CAPO PARTITA"_s},
+        {"markup characters", u"<b>Bar & \"Ristorante\" d'Italia</b>"_s,
+         u"&lt;b&gt;Bar &amp; &quot;Ristorante&quot; d&#39;Italia&lt;/b&gt;"_s},
+        {"a reference stays text", u"&amp;"_s, u"&amp;amp;"_s},
+        {"line breaks and accents", u"Città\nperò"_s, u"Città\nperò"_s},
+        {"outside the BMP", u"Consegne "_s + rocket, u"Consegne "_s + rocket},
+        {"a NUL", u"a"_s + QChar(0) + u"b"_s, u"a\uFFFDb"_s},
+        {"half a pair", u"a"_s + QChar(0xD83D) + u"b"_s + QChar(0xDE80), u"a\uFFFDb\uFFFD"_s},
+        {"cut short", QString(kNoticeBodyUnits + 50, u'a'), QString(kNoticeBodyUnits, u'a')},
+        {"cut before a pair", longTitle, QString(kNoticeBodyUnits - 1, u'x')},
+        {"empty", u""_s, u""_s},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NoticeBodyMarkup(c.text), c.expected) << c.what;
+}
+
+TEST(Notices, TheTrayTipHasTheCountdownAndEachSitesState) {
+    EXPECT_EQ(TrayToolTip(299, {}),
+              u"Quintavia: prossimo aggiornamento tra 4:59\nMioJob: sorvegliato\n"
+              u"Jobrapido: sorvegliato\nJobonline: sorvegliato\nInfoJobs: sorvegliato"_s);
+    EXPECT_EQ(TrayToolTip(5, {u""_s, u"il sito risponde con errore 429"_s, u""_s, u""_s}),
+              u"Quintavia: prossimo aggiornamento tra 0:05\nMioJob: sorvegliato\n"
+              u"Jobrapido: non sorvegliato, il sito risponde con errore 429\n"
+              u"Jobonline: sorvegliato\nInfoJobs: sorvegliato"_s);
+    EXPECT_TRUE(TrayToolTip(-1, {}).startsWith(u"Quintavia: prossimo aggiornamento tra 0:00\n"_s));
+    EXPECT_EQ(SiteLabelToolTip(u""_s), u""_s);
+    EXPECT_EQ(SiteLabelToolTip(u"pagina di errore del browser"_s),
+              u"Non sorvegliato: pagina di errore del browser"_s);
+}
+
+// "Notifiche sul desktop": on unless the file says "0".
+TEST(Notices, TheOptionIsReadFromItsOwnKey) {
+    struct Case {
+        const char* what;
+        std::optional<QString> stored;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"never stored", std::nullopt, true},
+        {"off", u"0"_s, false},
+        {"on", u"1"_s, true},
+        {"blanks around", u" 0 "_s, false},
+        {"no such value", u"2"_s, true},
+        {"not a number", u"no"_s, true},
+        {"empty", u""_s, true},
+    };
+    for (const Case& c : cases) {
+        IniDocument doc;
+        if (c.stored) doc.setValue(u"Notifiche"_s, u"0"_s, *c.stored);
+        EXPECT_EQ(ReadSettings(doc).desktopNotifications, c.expected) << c.what;
+    }
+    Settings off;
+    off.desktopNotifications = false;
+    EXPECT_TRUE(ShutdownEntries(off).contains(SettingsEntry{u"Notifiche"_s, u"0"_s, u"0"_s}));
+    EXPECT_TRUE(ShutdownEntries({}).contains(SettingsEntry{u"Notifiche"_s, u"0"_s, u"1"_s}));
+}
+
+}  // namespace
+}  // namespace quintavia

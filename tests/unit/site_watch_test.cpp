@@ -1,0 +1,156 @@
+#include "core/site_watch.h"
+
+#include <gtest/gtest.h>
+
+#include "core/watch_controller.h"
+#include "qt_printing.h"
+
+namespace quintavia {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using Kind = Observation::Kind;
+
+const QUrl kJobrapido(u"http://it.jobrapido.com/?w=&l=Lazio&r=auto"_s);
+
+TEST(SiteWatch, EachCaptureIsObservedByWhatItShowed) {
+    struct Case {
+        const char* what;
+        CaptureFacts facts;
+        Observation expected;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"the listings",
+         {.url = kJobrapido, .httpStatus = 200, .markerSeen = true},
+         {Kind::Listings, 0, {}},
+         u""_s},
+        {"the marker on another subdomain",
+         {.url = QUrl(u"https://m.jobrapido.com/offerte"_s), .markerSeen = true},
+         {Kind::Listings, 0, {}},
+         u""_s},
+        {"no marker",
+         {.url = kJobrapido, .httpStatus = 200},
+         {Kind::NoListings, 0, {}},
+         u"la pagina non contiene più gli annunci"_s},
+        {"a consent wall elsewhere",
+         {.url = QUrl(u"https://consent.example.org/?continue=it.jobrapido.com"_s),
+          .markerSeen = true},
+         {Kind::OtherSite, 0, u"consent.example.org"_s},
+         u"la pagina è su un altro sito (consent.example.org)"_s},
+        {"a look-alike host, shown in ASCII",
+         {.url = QUrl(u"http://it.j\u043Ebrapido.com/"_s)},
+         {Kind::OtherSite, 0, u"it.xn--jbrapido-nbh.com"_s},
+         u"la pagina è su un altro sito (it.xn--jbrapido-nbh.com)"_s},
+        {"no host",
+         {.url = QUrl(u"about:blank"_s)},
+         {Kind::OtherSite, 0, u"about:"_s},
+         u"la pagina è su un altro sito (about:)"_s},
+        {"no address",
+         {.url = QUrl()},
+         {Kind::OtherSite, 0, u"nessun indirizzo"_s},
+         u"la pagina è su un altro sito (nessun indirizzo)"_s},
+        {"too many requests, with the site's body",
+         {.url = kJobrapido, .loadSucceeded = false, .httpStatus = 429, .markerSeen = true},
+         {Kind::HttpError, 429, {}},
+         u"il sito risponde con errore 429"_s},
+        {"forbidden, shown as the engine's page",
+         {.url = kJobrapido, .loadSucceeded = false, .httpStatus = 403},
+         {Kind::HttpError, 403, {}},
+         u"il sito risponde con errore 403"_s},
+        {"an error status after a redirect elsewhere",
+         {.url = QUrl(u"http://altro.example/"_s), .loadSucceeded = false, .httpStatus = 503},
+         {Kind::HttpError, 503, {}},
+         u"il sito risponde con errore 503"_s},
+        {"no answer at all",
+         {.url = kJobrapido, .loadSucceeded = false},
+         {Kind::EngineError, 0, {}},
+         u"pagina di errore del browser"_s},
+    };
+    for (const Case& c : cases) {
+        const Observation seen = Observe(1, c.facts);
+        EXPECT_EQ(seen.kind, c.expected.kind) << c.what;
+        EXPECT_EQ(seen.httpStatus, c.expected.httpStatus) << c.what;
+        EXPECT_EQ(seen.host, c.expected.host) << c.what;
+        EXPECT_EQ(BlindReason(seen), c.reason) << c.what;
+    }
+}
+
+TEST(SiteWatch, ThreeBadCapturesInARowTurnASiteBlindOnceUntilItsMarkerReturns) {
+    const Observation listings{Kind::Listings, 0, {}};
+    const Observation missing{Kind::NoListings, 0, {}};
+    const Observation elsewhere{Kind::OtherSite, 0, u"altro.example"_s};
+    const Observation limited{Kind::HttpError, 429, {}};
+    const Observation broken{Kind::EngineError, 0, {}};
+    const WatchChange again{WatchChange::Kind::WatchedAgain, {}};
+    const auto blind = [](const Observation& o) {
+        return WatchChange{WatchChange::Kind::TurnedBlind, BlindReason(o)};
+    };
+    struct Step {
+        const char* what;
+        Observation seen;
+        std::optional<WatchChange> expected;
+        bool blind;
+        QString reason;  // while blind, the latest
+    };
+    const Step steps[] = {
+        {"watching", listings, {}, false, {}},
+        {"one bad", missing, {}, false, {}},
+        {"two bad", missing, {}, false, {}},
+        {"the marker again: the count starts over", listings, {}, false, {}},
+        {"bad 1", missing, {}, false, {}},
+        {"bad 2, of another kind", broken, {}, false, {}},
+        {"bad 3, of a third kind: blind for it", missing, blind(missing), true,
+         BlindReason(missing)},
+        {"the fourth says nothing", missing, {}, true, BlindReason(missing)},
+        {"nor another reason, which the state keeps", limited, {}, true, BlindReason(limited)},
+        {"the marker back", listings, again, false, {}},
+        {"and watching", listings, {}, false, {}},
+        {"a second episode: 1", elsewhere, {}, false, {}},
+        {"2", elsewhere, {}, false, {}},
+        {"3", elsewhere, blind(elsewhere), true, BlindReason(elsewhere)},
+        {"many more", elsewhere, {}, true, BlindReason(elsewhere)},
+        {"and more", broken, {}, true, BlindReason(broken)},
+        {"back", listings, again, false, {}},
+    };
+    SiteWatch watch;
+    for (const Step& step : steps) {
+        EXPECT_EQ(watch.observe(step.seen), step.expected) << step.what;
+        EXPECT_EQ(watch.blind(), step.blind) << step.what;
+        EXPECT_EQ(watch.reason(), step.reason) << step.what;
+    }
+}
+
+// The controller feeds each site's captures to that site's watch and changes nothing else.
+TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
+    WatchController controller;
+    controller.startUp({});
+    const PageCapture withListing{.url = kJobrapido,
+                                  .markup = u"<div><span class=\"title\">Cuoco</span></div>"_s};
+    const PageCapture without{.url = kJobrapido, .markup = u"<div><p>Nuova grafica</p></div>"_s};
+    const PageCapture notHtml{.url = kJobrapido, .markup = std::nullopt};
+    const PageCapture limited{
+        .url = kJobrapido, .markup = u"<p>Troppe</p>"_s, .loadSucceeded = false, .httpStatus = 429};
+
+    EXPECT_EQ(controller.pageCaptured(1, withListing).logEntry, u"Jobrapido: CUOCO"_s);
+    EXPECT_EQ(controller.pageCaptured(1, without), PageOutcome{});
+    EXPECT_EQ(controller.pageCaptured(1, notHtml), PageOutcome{});
+    // Another site's pages count for that site alone.
+    EXPECT_EQ(controller.pageCaptured(2, without), PageOutcome{});
+    PageOutcome blind;
+    blind.watch = WatchChange{WatchChange::Kind::TurnedBlind, u"il sito risponde con errore 429"_s};
+    EXPECT_EQ(controller.pageCaptured(1, limited), blind);
+    EXPECT_TRUE(controller.siteWatch(1).blind());
+    EXPECT_FALSE(controller.siteWatch(2).blind());
+    EXPECT_EQ(controller.pageCaptured(1, without), PageOutcome{});
+
+    // The same title again is not logged; the watch is told all the same.
+    PageOutcome back;
+    back.watch = WatchChange{WatchChange::Kind::WatchedAgain, {}};
+    EXPECT_EQ(controller.pageCaptured(1, withListing), back);
+    EXPECT_EQ(controller.settings().lastListing[1], u"CUOCO"_s);
+    EXPECT_EQ(controller.pageCaptured(4, without), PageOutcome{});
+}
+
+}  // namespace
+}  // namespace quintavia
