@@ -5,6 +5,13 @@
 
 namespace quintavia {
 
+QString CutTitle(const QString& title) {
+    if (title.size() <= kTitleUnits) return title;
+    qsizetype units = kTitleUnits;
+    if (title[units - 1].isHighSurrogate() && title[units].isLowSurrogate()) --units;
+    return title.left(units);
+}
+
 StartUpOutcome WatchController::startUp(const Settings& stored) {
     StartUpOutcome outcome;
     regionIndex_ = 0;
@@ -37,17 +44,19 @@ TickOutcome WatchController::tick(WindowState state) {
 }
 
 PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) {
-    // A page that gives nothing to read ends the handling: no title, and no scroll either.
+    // A page that gives nothing to read, or that is not the site's own, ends the handling: no
+    // title, and no scroll either.
     PageOutcome outcome;
-    if (!IsSiteIndex(site) || !capture.markup) return outcome;
+    if (!IsOnSiteDomain(site, capture.url) || !capture.markup) return outcome;
     const Site& row = SiteAt(site);
     const NewestListing found = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
     if (found.outcome != ProbeOutcome::Title) return outcome;
 
     const auto i = static_cast<std::size_t>(site);
     QString& last = settings_.lastListing[i];
-    if (!found.title.isEmpty() && found.title != last) {
-        last = found.title;
+    const QString title = CutTitle(found.title);
+    if (!title.isEmpty() && title != last) {
+        last = title;
         outcome.logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + last;
         outcome.playSound = settings_.soundAlert == TriState::Ticked;
         outcome.listingsChanged = true;
