@@ -41,7 +41,7 @@ Widget* Named(Widget* widget, const char* name, const QString& tip) {
 
 }  // namespace
 
-MainWindow::MainWindow(SettingsFile& store, Beep* beep, QWidget* parent)
+MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep, QWidget* parent)
     : QWidget(parent), store_(store), beep_(beep ? *beep : platformBeep_), sound_(beep_) {
     RegisterIcons();
     setObjectName(QStringLiteral("mainWindow"));
@@ -53,7 +53,7 @@ MainWindow::MainWindow(SettingsFile& store, Beep* beep, QWidget* parent)
     resize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     // Behind the top band, covering the whole client area.
-    grid_ = new PaneGridWidget(beep_, this);
+    grid_ = new PaneGridWidget(beep_, &profile, this);
     grid_->setGeometry(rect());
     buildTopBand();
 
@@ -176,6 +176,9 @@ void MainWindow::load(const Addresses& addresses) {
 void MainWindow::apply(int site, const PageOutcome& outcome) {
     if (outcome.logEntry) {
         logBox_->addItem(*outcome.logEntry);
+        // The entry shown is set after the oldest goes: removing the current item would show
+        // another.
+        if (logBox_->count() > kLogEntriesKept) logBox_->removeItem(0);
         logBox_->setEditText(*outcome.logEntry);
     }
     if (outcome.playSound) {

@@ -11,6 +11,7 @@
 #include "fixture_server.h"
 #include "qt_printing.h"
 #include "settings/settings_file.h"
+#include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "stored.h"
 
@@ -20,7 +21,7 @@ using support::WaitFor;
 
 // What every end-to-end test shares: one fixture server that the browser engine reaches
 // through its proxy switch (the engine reads that switch once per process), and a private
-// home with the settings file the windows of this process use.
+// home with the settings file and the engine profile the windows of this process use.
 class Harness {
   public:
     static Harness& instance();
@@ -28,6 +29,10 @@ class Harness {
     fixtures::FixtureServer& server() { return *server_; }
     const QString& configDir() const { return configDir_; }
     SettingsFile& store() { return *store_; }
+    EngineProfile& engine() { return *engine_; }
+    // The run's private home: its configuration, data and cache folders, and the user's
+    // download folder (home/Downloads).
+    const QString& home() const { return home_; }
     QString settingsPath() const { return store_->path(); }
     // The value the settings file holds now, read afresh.
     QString stored(const QString& section, const QString& key) const {
@@ -48,7 +53,9 @@ class Harness {
     // Lives only while the application does.
     std::unique_ptr<fixtures::FixtureServer> server_;
     std::unique_ptr<SettingsFile> store_;
+    std::unique_ptr<EngineProfile> engine_;
     QString configDir_;
+    QString home_;
 };
 
 // A window started as the program starts it, from what the harness's settings file holds.

@@ -14,6 +14,7 @@
 #include "fixture_server.h"
 #include "headless_run.h"
 #include "settings/settings_file.h"
+#include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "soak_run.h"
 #include "soak_sites.h"
@@ -189,7 +190,8 @@ int main(int argc, char** argv) {
               .arg(pageKib)
               .arg(parser.value(everyOption)));
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
-    quintavia::MainWindow window(store);
+    quintavia::EngineProfile engine;
+    quintavia::MainWindow window(store, engine.profile());
     window.startUp(store.load().settings);
     window.show();
     const SoakReport report = quintavia::soak::RunSoak(window, sites, options, Print);
