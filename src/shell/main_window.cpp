@@ -175,10 +175,10 @@ void MainWindow::load(const Addresses& addresses) {
 
 void MainWindow::apply(int site, const PageOutcome& outcome) {
     if (outcome.logEntry) {
+        // The oldest goes first, so the box never holds more than it keeps; the entry shown is
+        // set last, as removing the current item shows another.
+        if (logBox_->count() >= kLogEntriesKept) logBox_->removeItem(0);
         logBox_->addItem(*outcome.logEntry);
-        // The entry shown is set after the oldest goes: removing the current item would show
-        // another.
-        if (logBox_->count() > kLogEntriesKept) logBox_->removeItem(0);
         logBox_->setEditText(*outcome.logEntry);
     }
     if (outcome.playSound) {
