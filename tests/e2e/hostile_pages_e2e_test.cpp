@@ -27,6 +27,21 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
+// A tenth of a second of silence, as a wave file.
+QByteArray Wave() {
+    const auto little = [](quint32 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const quint32 rate = 8000;
+    const QByteArray samples(static_cast<qsizetype>(rate / 10), '\x80');
+    return "RIFF" + little(36 + static_cast<quint32>(samples.size()), 4) + "WAVEfmt " +
+           little(16, 4) + little(1, 2) + little(1, 2) + little(rate, 4) + little(rate, 4) +
+           little(1, 2) + little(8, 2) + "data" + little(static_cast<quint32>(samples.size()), 4) +
+           samples;
+}
+
 // The dialogs on show, whoever opened them.
 QList<QDialog*> OpenDialogs() {
     QList<QDialog*> open;
@@ -209,6 +224,29 @@ TEST_F(PowersAreRefused, NotificationsAndLocationAreDeniedAtOnce) {
     // The program was asked, and answered: the engine did not refuse on its own.
     EXPECT_TRUE(asked.contains(QWebEnginePage::Notifications));
     EXPECT_TRUE(asked.contains(QWebEnginePage::Geolocation));
+}
+
+// A smaller engine: no WebGL, no plugins, no sound before the user's gesture (a page's own
+// sound is never taken for the program's alert). Headless, without GL, WebGL is off anyway:
+// that part tells only where the tests have a display with GL.
+using SmallerEngine = HostilePagesTest;
+
+TEST_F(SmallerEngine, NoWebGlNoPluginsNoSoundBeforeAGesture) {
+    sites.scripts[3] =
+        "var canvas = document.createElement('canvas');\n"
+        "report('webgl=' + !!(canvas.getContext('webgl') || canvas.getContext('webgl2')));\n"
+        "report('plugins=' + navigator.plugins.length + '&pdf=' + navigator.pdfViewerEnabled);\n"
+        "var sound = new Audio('/suono.wav');\n"
+        "sound.play().then(function () { report('sound=played'); },\n"
+        "                  function (error) { report('sound=' + error.name); });\n";
+    sites.elsewhere["www.infojobs.it/suono.wav"] = {.contentType = "audio/wav", .body = Wave()};
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 3; }));
+    QStringList reports = Reports();
+    reports.sort();
+    EXPECT_EQ(reports, (QStringList{u"www.infojobs.it?plugins=0&pdf=false"_s,
+                                    u"www.infojobs.it?sound=NotAllowedError"_s,
+                                    u"www.infojobs.it?webgl=false"_s}));
 }
 
 // Whatever a page does, no desktop program is started for it.
