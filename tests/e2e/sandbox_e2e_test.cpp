@@ -148,7 +148,8 @@ TEST(Sandbox, PageProcessesOfANormalUserFilterTheirSystemCalls) {
         if (site < 0) return fixtures::Response{.status = 404};
         return fixtures::Response{.body = fixtures::ListingPage(site, kTitle)};
     });
-    QTemporaryDir home;
+    // In /tmp, which every user may pass through, wherever TMPDIR points.
+    QTemporaryDir home(u"/tmp/quintavia-sandbox-XXXXXX"_s);
     ASSERT_TRUE(home.isValid());
     QStringList launcher;
     std::optional<std::pair<uid_t, gid_t>> owner;
