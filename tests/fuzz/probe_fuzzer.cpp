@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "core/listing_probe.h"
+#include "core/sites.h"
 #include "fuzz_input.h"
-#include "search/site_table.h"
 
 namespace quintavia::fuzz {
 namespace {
