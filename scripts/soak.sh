@@ -2,8 +2,12 @@
 # A long run of the real window, headless, against the fixture sites: the panes are refreshed
 # as soon as their pages are in, 500 times unless told otherwise, far faster than the countdown
 # would. Prints the memory of the program and the browser engine's processes as it goes, and at
-# the end the log entries against the titles the sites served; exits 1 when one was lost.
+# the end the log entries against the titles the sites served; exits 1 when one was lost, when
+# the log box held more than its 500 entries, or when the memory at the end is beyond 1.5 times
+# its reading after refresh 100. --hostile serves pages that alert, ask for powers and windows,
+# flood their console and reload themselves every second.
 #   scripts/soak.sh [REFRESHES] [--change-every K|K0,K1,K2,K3] [--page-kib P] [--sample-every S]
+#                   [--hostile]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

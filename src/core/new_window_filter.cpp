@@ -16,4 +16,14 @@ NewWindowVerdict FilterNewWindow(const NewWindowFacts& facts) {
     return {.stop = true, .beep = unknown};
 }
 
+bool WindowRequestGate::isOpen(qint64 nowMs) const {
+    return !lastHeardMs_ || nowMs - *lastHeardMs_ >= kIntervalMs;
+}
+
+bool WindowRequestGate::admit(qint64 nowMs) {
+    if (!isOpen(nowMs)) return false;
+    lastHeardMs_ = nowMs;
+    return true;
+}
+
 }  // namespace quintavia

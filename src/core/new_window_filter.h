@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 
 namespace quintavia {
@@ -24,5 +25,23 @@ struct NewWindowVerdict {
 // when the pane cannot tell at all). Every other request is stopped; the beep tells apart the
 // requests that have no plausible link behind them.
 NewWindowVerdict FilterNewWindow(const NewWindowFacts& facts);
+
+// A pane's page that asks for windows by itself, without its user, is heard at most once a
+// second; the requests in between are stopped unheard, without a look at the page (no script
+// runs) and without a beep. A page asking in a loop would otherwise keep the engine and the
+// program busy without end. Times are in milliseconds on a clock that never goes back.
+class WindowRequestGate {
+  public:
+    static constexpr qint64 kIntervalMs = 1000;
+
+    // Whether a request arriving at `nowMs` is heard; a heard request closes the gate for the
+    // next interval.
+    bool admit(qint64 nowMs);
+    // Whether a request arriving at `nowMs` would be heard.
+    bool isOpen(qint64 nowMs) const;
+
+  private:
+    std::optional<qint64> lastHeardMs_;
+};
 
 }  // namespace quintavia

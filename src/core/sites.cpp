@@ -4,15 +4,13 @@ namespace quintavia {
 namespace {
 
 constexpr std::array<Site, kSiteCount> kSites{{
-    {"MioJob", "Mio Job", "MioJob   ", "miojob.repubblica.it", "clearfix"},
-    {"Jobrapido", "Job Rapido", "Jobrapido", "it.jobrapido.com", "span class"},
-    {"Jobonline", "Job on Line", "Jobonline", "www.jobonline.it", "dettaglioposizione"},
-    {"InfoJobs", "Info Jobs", "Infojobs ", "www.infojobs.it", "www.infojobs.it/selezionare"},
+    {"MioJob", "Mio Job", "MioJob   ", "miojob.repubblica.it", "clearfix", "repubblica.it"},
+    {"Jobrapido", "Job Rapido", "Jobrapido", "it.jobrapido.com", "span class", "jobrapido.com"},
+    {"Jobonline", "Job on Line", "Jobonline", "www.jobonline.it", "dettaglioposizione",
+     "jobonline.it"},
+    {"InfoJobs", "Info Jobs", "Infojobs ", "www.infojobs.it", "www.infojobs.it/selezionare",
+     "infojobs.it"},
 }};
-
-// Sites move between their subdomains (www., it., m.); a page elsewhere is not theirs.
-constexpr std::array<const char*, kSiteCount> kRegistrableDomains{"repubblica.it", "jobrapido.com",
-                                                                  "jobonline.it", "infojobs.it"};
 
 }  // namespace
 
@@ -22,14 +20,15 @@ const Site& SiteAt(int site) {
 
 bool IsOnSiteDomain(int site, const QUrl& url) {
     if (!IsSiteIndex(site) || !url.isValid()) return false;
+    // QUrl gives the scheme and the host in lower case, the host in its ASCII form, so a
+    // look-alike written in other scripts never equals the domain.
     const QString scheme = url.scheme();
     if (scheme != u"http" && scheme != u"https") return false;
-    // The ASCII form, so that no look-alike letter passes for the site's; a fully qualified
-    // name's final dot names the same host.
-    QString host = url.host(QUrl::FullyEncoded).toLower();
-    if (host.endsWith(u'.')) host.chop(1);
-    const QString domain = QString::fromLatin1(kRegistrableDomains[static_cast<std::size_t>(site)]);
-    return host == domain || host.endsWith(u'.' + domain);
+    QString host = url.host(QUrl::FullyEncoded);
+    if (host.endsWith(u'.')) host.chop(1);  // the absolute form names the same host
+    const QLatin1StringView domain(SiteAt(site).domain);
+    return host == domain || (host.endsWith(domain) && host.size() > domain.size() &&
+                              host[host.size() - domain.size() - 1] == u'.');
 }
 
 const QStringList& RegionList() {

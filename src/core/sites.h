@@ -20,13 +20,14 @@ struct Site {
     const char* logLabel;   // begins each log entry; always nine characters
     const char* host;
     const char* marker;  // where the newest listing starts in the page
+    const char* domain;  // the registrable domain that the site's own pages are on
 };
 
 const Site& SiteAt(int site);  // site must satisfy IsSiteIndex
 
-// Whether an address is a web page of the site: http or https, on the site's registrable
-// domain (repubblica.it for MioJob, jobrapido.com, jobonline.it, infojobs.it) or one of its
-// subdomains. False for a site out of range.
+// Whether an address is one of the site's own pages: http or https, on the site's registrable
+// domain or one of its subdomains. A page that took its pane elsewhere can carry the site's
+// marker too (a common class name), and must not be read as the site's newest listing.
 bool IsOnSiteDomain(int site, const QUrl& url);
 
 // The regions offered in the region box, in list order.

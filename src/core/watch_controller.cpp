@@ -5,6 +5,13 @@
 
 namespace quintavia {
 
+QString CutTitle(const QString& title) {
+    if (title.size() <= kTitleUnits) return title;
+    qsizetype units = kTitleUnits;
+    if (title[units - 1].isHighSurrogate() && title[units].isLowSurrogate()) --units;
+    return title.left(units);
+}
+
 StartUpOutcome WatchController::startUp(const Settings& stored) {
     StartUpOutcome outcome;
     regionIndex_ = 0;
@@ -37,13 +44,15 @@ TickOutcome WatchController::tick(WindowState state) {
 }
 
 PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) {
-    // A page that gives nothing to read ends the handling: no title, and no scroll either.
+    // A page that gives nothing to read, or that is not the site's own, ends the handling once
+    // the site's watch has heard of it: no title, and no scroll either.
     PageOutcome outcome;
     if (!IsSiteIndex(site)) return outcome;
     const Site& row = SiteAt(site);
     const auto i = static_cast<std::size_t>(site);
     std::optional<NewestListing> read;
-    if (capture.markup) read = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
+    if (capture.markup && IsOnSiteDomain(site, capture.url))
+        read = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
     outcome.watch =
         watches_[i].observe(Observe(site, {.url = capture.url,
                                            .loadSucceeded = capture.loadSucceeded,
@@ -53,8 +62,9 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) 
     const NewestListing& found = *read;
 
     QString& last = settings_.lastListing[i];
-    if (!found.title.isEmpty() && found.title != last) {
-        last = found.title;
+    const QString title = CutTitle(found.title);
+    if (!title.isEmpty() && title != last) {
+        last = title;
         outcome.logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + last;
         outcome.playSound = settings_.soundAlert == TriState::Ticked;
         outcome.listingsChanged = true;

@@ -15,13 +15,21 @@ namespace quintavia {
 
 // What a pane tells once a page has finished loading and its markup has been read.
 struct PageCapture {
-    QUrl url;
+    QUrl url;                       // the address of the document that was read
     std::optional<QString> markup;  // none when the page is not an HTML document
     // As the engine reported the load: a failure is its own error page or an HTTP error
     // status, whose page may be the site's own body.
     bool loadSucceeded = true;
     int httpStatus = 0;  // 0 when unknown
 };
+
+// The longest title kept, in UTF-16 units: a page could otherwise grow the log and the
+// settings file without limit.
+inline constexpr qsizetype kTitleUnits = 500;
+
+// The title as it is compared, logged and stored: its first kTitleUnits units, one fewer when
+// the cut would split a surrogate pair (half a character would not survive the settings file).
+QString CutTitle(const QString& title);
 
 struct ScrollTo {
     double top = 0;
@@ -69,7 +77,8 @@ class WatchController {
     Addresses chooseRegion(int listIndex);
     // One tick of the countdown timer.
     TickOutcome tick(WindowState state);
-    // Pane `site` has read its page.
+    // Pane `site` has read its page. A page off the site's own domain ends the handling at
+    // once: nothing is probed, logged or scrolled for it.
     PageOutcome pageCaptured(int site, const PageCapture& capture);
     // "Salva posizione finestre": each pane's offsets, none for a pane without a page. Gives
     // what is to be stored; a pane without a page keeps what was stored for it.

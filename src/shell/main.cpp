@@ -1,12 +1,14 @@
 #include <QApplication>
-#include <QWebEngineProfile>
 #include <cstdio>
 
 #include "settings/settings_file.h"
+#include "shell/engine_environment.h"
+#include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "shell/quit_signals.h"
 
 int main(int argc, char* argv[]) {
+    quintavia::PrepareEngineEnvironment();
     // The browser engine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -22,11 +24,13 @@ int main(int argc, char* argv[]) {
 
     // The engine starts with its first profile and resets SIGTERM, SIGINT and SIGHUP to their
     // defaults as it does: our handlers go in after it, and before the window starts up, so a
-    // signal from then on closes the window through its normal path.
-    QWebEngineProfile::defaultProfile();
+    // signal from then on closes the window through its normal path. The profile outlives the
+    // window, whose pages belong to it.
+    quintavia::EngineProfile engine;
+    if (!engine.notice().isEmpty()) std::fprintf(stderr, "%s\n", qUtf8Printable(engine.notice()));
     quintavia::QuitSignals quitSignals;
 
-    quintavia::MainWindow window(store);
+    quintavia::MainWindow window(store, engine.profile());
     QObject::connect(&quitSignals, &quintavia::QuitSignals::received, &window, &QWidget::close);
     // Quitting by any other path still stores what outlives the run before the window goes.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window,

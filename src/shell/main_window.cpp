@@ -44,7 +44,7 @@ Widget* Named(Widget* widget, const char* name, const QString& tip) {
 
 }  // namespace
 
-MainWindow::MainWindow(SettingsFile& store, Beep* beep, QWidget* parent)
+MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep, QWidget* parent)
     : QWidget(parent), store_(store), beep_(beep ? *beep : platformBeep_), sound_(beep_) {
     RegisterIcons();
     setObjectName(QStringLiteral("mainWindow"));
@@ -57,7 +57,7 @@ MainWindow::MainWindow(SettingsFile& store, Beep* beep, QWidget* parent)
     resize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     // Behind the top band, covering the whole client area.
-    grid_ = new PaneGridWidget(beep_, this);
+    grid_ = new PaneGridWidget(beep_, &profile, this);
     grid_->setGeometry(rect());
     buildTopBand();
 
@@ -184,6 +184,9 @@ void MainWindow::load(const Addresses& addresses) {
 
 void MainWindow::apply(int site, const PageOutcome& outcome) {
     if (outcome.logEntry) {
+        // The oldest goes first, so the box never holds more than it keeps; the entry shown is
+        // set last, as removing the current item shows another.
+        if (logBox_->count() >= kLogEntriesKept) logBox_->removeItem(0);
         logBox_->addItem(*outcome.logEntry);
         logBox_->setEditText(*outcome.logEntry);
     }

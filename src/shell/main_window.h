@@ -13,18 +13,26 @@
 #include "shell/region_box.h"
 #include "shell/tri_state_check_box.h"
 
+class QWebEngineProfile;
+
 namespace quintavia {
 
 class DesktopPresence;
 
 // The program's one window: the top band of controls and the grid of browser panes. It turns
 // what happens to its controls and panes into calls of the watch controller and does what the
-// controller answers; `store` keeps what outlives the run.
+// controller answers; `store` keeps what outlives the run, and the panes' pages belong to
+// `profile`, which must outlive the window.
 class MainWindow final : public QWidget {
     Q_OBJECT
   public:
+    // The log box keeps this many entries, the newest: a run of days would otherwise grow it
+    // without limit.
+    static constexpr int kLogEntriesKept = 500;
+
     // `beep` stands in for the platform's alert sound, for tests that listen for it.
-    explicit MainWindow(SettingsFile& store, Beep* beep = nullptr, QWidget* parent = nullptr);
+    MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep = nullptr,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Fills the region list, asks the panes for their first pages and shows what was stored;

@@ -8,10 +8,11 @@
 
 namespace quintavia {
 
-PaneGridWidget::PaneGridWidget(Beep& beep, QWidget* parent) : QWidget(parent) {
+PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("paneGrid"));
     for (int i = 0; i < kSiteCount; ++i) {
-        auto* pane = new WebPane(i, beep, this);
+        auto* pane = new WebPane(i, beep, profile, this);
         pane->setObjectName(QStringLiteral("pane%1").arg(i));
         panes_[static_cast<std::size_t>(i)] = pane;
     }

@@ -9,6 +9,8 @@
 #include "shell/beep.h"
 #include "shell/web_pane.h"
 
+class QWebEngineProfile;
+
 namespace quintavia {
 
 // The four browser panes, two by two under the window's top band, each with its site label
@@ -17,7 +19,7 @@ namespace quintavia {
 class PaneGridWidget final : public QWidget {
     Q_OBJECT
   public:
-    PaneGridWidget(Beep& beep, QWidget* parent);
+    PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* parent);
 
     WebPane* pane(int site) const { return panes_.at(static_cast<std::size_t>(site)); }
     QLineEdit* siteLabel(int site) const { return labels_.at(static_cast<std::size_t>(site)); }

@@ -1,17 +1,40 @@
 #pragma once
 
+#include <QPointer>
 #include <QWebEngineView>
 
+#include "shell/guarded_page.h"
+
+class QMessageBox;
 class QWebEngineNewWindowRequest;
+class QWebEngineProfile;
 
 namespace quintavia {
 
+// The page of a pop-up window: guarded like a pane's page, except that its alerts show, one box
+// at a time, modal to the pop-up window alone, while the page goes on (a box that waited for
+// its answer would hold the engine, and every pane with it). It opens no windows itself.
+class PopupPage final : public GuardedPage {
+    Q_OBJECT
+  public:
+    PopupPage(QWebEngineProfile* profile, QWidget* window);
+
+  protected:
+    void javaScriptAlert(const QUrl& securityOrigin, const QString& message) override;
+
+  private:
+    QWidget* window_;
+    QPointer<QMessageBox> box_;
+};
+
 // A window that a page in a pane was allowed to open: a plain browser of its own, showing the
-// request. It opens no windows itself. It closes with the window that owns it.
+// request. It opens no windows itself. It is a window apart, so that a box modal to it holds
+// no other window, yet it closes with the pane that opened it and never keeps the program
+// alive after the main window.
 class PopupWindow final : public QWebEngineView {
     Q_OBJECT
   public:
-    PopupWindow(QWebEngineNewWindowRequest& request, QWidget* owner);
+    PopupWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile* profile, QWidget* owner);
 };
 
 }  // namespace quintavia

@@ -10,10 +10,12 @@
 
 namespace quintavia {
 
-WebPage::WebPage(Beep& beep, QWidget* owner) : QWebEnginePage(owner), beep_(beep), owner_(owner) {
+WebPage::WebPage(Beep& beep, QWebEngineProfile* profile, QWidget* owner)
+    : GuardedPage(profile, owner), beep_(beep), owner_(owner) {
     // Every request reaches the filter: the engine must not drop any on its own.
     settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     connect(this, &QWebEnginePage::newWindowRequested, this, &WebPage::onNewWindowRequested);
+    clock_.start();
 }
 
 WebPage::~WebPage() {
@@ -24,7 +26,16 @@ bool WebPage::hasDocument() const {
     return history()->count() > 0 && renderProcessPid() != 0;
 }
 
+bool WebPage::hearsWindowRequests() const {
+    return gate_.isOpen(clock_.elapsed());
+}
+
 void WebPage::onNewWindowRequested(QWebEngineNewWindowRequest& request) {
+    // Left unanswered, the request is stopped.
+    if (!request.isUserInitiated() && !gate_.admit(clock_.elapsed())) {
+        emit windowRequestDropped();
+        return;
+    }
     if (request.isUserInitiated() || !hasDocument()) {
         NewWindowFacts facts;
         facts.hasDocument = hasDocument();
@@ -52,7 +63,7 @@ void WebPage::onNewWindowRequested(QWebEngineNewWindowRequest& request) {
 
 void WebPage::apply(NewWindowVerdict verdict, QWebEngineNewWindowRequest* request) {
     // The window is stopped before anything sounds.
-    if (!verdict.stop && request) new PopupWindow(*request, owner_);
+    if (!verdict.stop && request) new PopupWindow(*request, profile(), owner_);
     if (verdict.beep) beep_.beep();
     emit newWindowDecided(verdict);
 }

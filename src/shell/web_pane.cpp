@@ -10,14 +10,18 @@ namespace quintavia {
 namespace {
 
 // Runs in an isolated world, so the page's own scripts can neither see nor tamper with it.
-// Anything but an HTML document reads as no document.
+// Gives the address of the document it read with what it read, taken together, so that a page
+// that moves on meanwhile cannot pass its markup off under another address. Anything but an
+// HTML document reads as no markup.
 constexpr auto kCaptureScript = R"JS(
 (function () {
     var d = document;
-    if (!d || !d.documentElement) return null;
+    if (!d) return null;
+    var markup = null;
     var type = d.contentType;
-    if (type !== 'text/html' && type !== 'application/xhtml+xml') return null;
-    return d.documentElement.outerHTML;
+    if (d.documentElement && (type === 'text/html' || type === 'application/xhtml+xml'))
+        markup = d.documentElement.outerHTML;
+    return [d.URL, markup];
 })()
 )JS";
 
@@ -39,8 +43,8 @@ QString Number(double value) {
 
 }  // namespace
 
-WebPane::WebPane(int site, Beep& beep, QWidget* parent)
-    : QWebEngineView(parent), site_(site), page_(new WebPage(beep, this)) {
+WebPane::WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent)
+    : QWebEngineView(parent), site_(site), page_(new WebPage(beep, profile, this)) {
     setPage(page_);
     connect(this, &QWebEngineView::loadFinished, this, &WebPane::capture);
     // An HTTP error status fails the load: the page is then the site's own body, or the
@@ -94,8 +98,12 @@ void WebPane::capture(bool loadSucceeded) {
                                                   .markup = std::nullopt,
                                                   .loadSucceeded = loadSucceeded,
                                                   .httpStatus = httpStatus_};
-                             if (result.typeId() == QMetaType::QString)
-                                 captured.markup = result.toString();
+                             const QVariantList read = result.toList();
+                             if (result.typeId() == QMetaType::QVariantList && read.size() == 2) {
+                                 captured.url = QUrl(read[0].toString());
+                                 if (read[1].typeId() == QMetaType::QString)
+                                     captured.markup = read[1].toString();
+                             }
                              emit pageCaptured(site_, captured);
                          });
 }

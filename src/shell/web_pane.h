@@ -10,6 +10,8 @@
 #include "shell/beep.h"
 #include "shell/web_page.h"
 
+class QWebEngineProfile;
+
 namespace quintavia {
 
 // A browser pane. Once a page has finished loading, the pane reads its markup and tells it
@@ -17,7 +19,7 @@ namespace quintavia {
 class WebPane final : public QWebEngineView {
     Q_OBJECT
   public:
-    WebPane(int site, Beep& beep, QWidget* parent);
+    WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
     ~WebPane() override;
 
     int site() const { return site_; }

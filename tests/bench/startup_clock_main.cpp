@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "settings/settings_file.h"
+#include "shell/engine_environment.h"
+#include "shell/engine_profile.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -27,13 +29,15 @@ long long RealtimeNs() {
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceMain;
     sinceMain.start();
+    quintavia::PrepareEngineEnvironment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintavia"));
     QApplication::setOrganizationName(QStringLiteral("Quintavia"));
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
-    quintavia::MainWindow window(store);
+    quintavia::EngineProfile engine;
+    quintavia::MainWindow window(store, engine.profile());
     std::array<bool, quintavia::kSiteCount> complete{};
     bool told = false;
     for (int i = 0; i < quintavia::kSiteCount; ++i)

@@ -37,7 +37,7 @@ std::unique_ptr<MainWindow> StartWindow(Beep* beep) {
     const SettingsFile::Loaded loaded = store.load();
     for (const QString& warning : loaded.warnings)
         std::fprintf(stderr, "Quintavia: %s\n", qUtf8Printable(warning));
-    auto window = std::make_unique<MainWindow>(store, beep);
+    auto window = std::make_unique<MainWindow>(store, Harness::instance().engine().profile(), beep);
     window->startUp(loaded.settings);
     window->show();
     return window;
@@ -87,6 +87,7 @@ int RunHarness(int argc, char** argv) {
 
     Harness& harness = Harness::instance();
     harness.busAddress_ = bus.address();
+    harness.home_ = home.path();
     harness.configDir_ = home.path() + "/config";
     harness.store_ = std::make_unique<SettingsFile>(support::SettingsPathIn(harness.configDir_));
     harness.server_ = std::make_unique<fixtures::FixtureServer>();
@@ -95,9 +96,11 @@ int RunHarness(int argc, char** argv) {
         return 2;
     }
     support::UseFixtureSites(harness.server_->port());
+    harness.engine_ = std::make_unique<EngineProfile>();
 
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();
+    harness.engine_.reset();
     harness.server_.reset();
     return status;
 }

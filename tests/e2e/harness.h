@@ -11,6 +11,7 @@
 #include "fixture_server.h"
 #include "qt_printing.h"
 #include "settings/settings_file.h"
+#include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "stored.h"
 
@@ -20,7 +21,7 @@ using support::WaitFor;
 
 // What every end-to-end test shares: one fixture server that the browser engine reaches
 // through its proxy switch (the engine reads that switch once per process), and a private
-// home with the settings file the windows of this process use.
+// home with the settings file and the engine profile the windows of this process use.
 class Harness {
   public:
     static Harness& instance();
@@ -31,6 +32,10 @@ class Harness {
     // until a test registers one.
     const QByteArray& busAddress() const { return busAddress_; }
     SettingsFile& store() { return *store_; }
+    EngineProfile& engine() { return *engine_; }
+    // The run's private home: its configuration, data and cache folders, and the user's
+    // download folder (home/Downloads).
+    const QString& home() const { return home_; }
     QString settingsPath() const { return store_->path(); }
     // The value the settings file holds now, read afresh.
     QString stored(const QString& section, const QString& key) const {
@@ -51,8 +56,10 @@ class Harness {
     // Lives only while the application does.
     std::unique_ptr<fixtures::FixtureServer> server_;
     std::unique_ptr<SettingsFile> store_;
+    std::unique_ptr<EngineProfile> engine_;
     QString configDir_;
     QByteArray busAddress_;
+    QString home_;
 };
 
 // A window started as the program starts it, from what the harness's settings file holds.

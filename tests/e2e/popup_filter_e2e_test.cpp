@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -61,7 +63,13 @@ class PopupFilterE2e : public ::testing::Test {
         return false;
     }
 
-    QList<PopupWindow*> popups() const { return window->findChildren<PopupWindow*>(); }
+    // Pop-up windows are windows of their own, outside the main window's children.
+    static QList<PopupWindow*> popups() {
+        QList<PopupWindow*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* popup = qobject_cast<PopupWindow*>(widget)) found << popup;
+        return found;
+    }
 
     // The pane's page once loaded, with its own scripts run.
     void loadInPane(int site, const QByteArray& path) {
@@ -137,6 +145,8 @@ TEST_F(PopupFilterE2e, TheFocusedElementDecidesTheBeepOfAStoppedWindow) {
         {"document.documentElement.removeChild(document.body)", false},  // nothing has it
     };
     for (const Case& c : cases) {
+        // A page asking by itself is heard once a second: each case waits for its turn.
+        ASSERT_TRUE(WaitFor([&] { return window->pane(1)->webPage()->hearsWindowRequests(); }));
         decisions.clear();
         const int before = beep.count;
         runInPage(window->pane(1)->page(),
@@ -148,6 +158,39 @@ TEST_F(PopupFilterE2e, TheFocusedElementDecidesTheBeepOfAStoppedWindow) {
     }
     EXPECT_FALSE(WaitFor([&] { return !popups().isEmpty(); }, 500));
     EXPECT_FALSE(requested("from-script"));
+}
+
+// A page that asks for windows in a loop is heard at most once a second; the rest are stopped
+// unheard, without a look at the page and without a beep.
+TEST_F(PopupFilterE2e, APageAskingForWindowsInALoopIsHeardOnceASecond) {
+    serve({{fixtures::SiteHost(1).toLatin1() + "/flood", Page("<p>annunci</p>")}});
+    start();
+    loadInPane(1, "/flood");
+    WebPage* page = window->pane(1)->webPage();
+    int dropped = 0;
+    QObject::connect(page, &WebPage::windowRequestDropped, window.get(), [&] { ++dropped; });
+    ASSERT_TRUE(WaitFor([&] { return page->hearsWindowRequests(); }));
+    decisions.clear();
+
+    QElapsedTimer clock;
+    clock.start();
+    runInPage(page, "for (var i = 0; i < 50; ++i) window.open('" + Url(2, "/one-of-many") + "')");
+    ASSERT_TRUE(WaitFor([&] { return static_cast<int>(decisions.size()) + dropped >= 50; }));
+    // However slowly the machine went, no second heard more than one of them.
+    const auto heard = static_cast<qint64>(decisions.size());
+    EXPECT_GE(heard, 1);
+    EXPECT_LE(heard, 1 + clock.elapsed() / WindowRequestGate::kIntervalMs);
+    EXPECT_EQ(heard + dropped, 50);
+    EXPECT_LE(beep.count, heard);
+    for (const Decision& decision : decisions) EXPECT_TRUE(decision.stopped);
+
+    // Its turn comes again a second later.
+    ASSERT_TRUE(WaitFor([&] { return page->hearsWindowRequests(); }));
+    runInPage(page, "window.open('" + Url(2, "/one-more") + "')");
+    ASSERT_TRUE(WaitFor([&] { return static_cast<qint64>(decisions.size()) == heard + 1; }));
+    EXPECT_TRUE(popups().isEmpty());
+    EXPECT_FALSE(requested("one-of-many"));
+    EXPECT_FALSE(requested("one-more"));
 }
 
 TEST_F(PopupFilterE2e, AClickOnALinkToANewWindowOpensIt) {

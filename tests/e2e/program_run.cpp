@@ -9,18 +9,34 @@
 
 namespace quintavia::e2e {
 
-ProgramRun::ProgramRun(const QString& configHome) {
+ProgramRun::ProgramRun(const QString& configHome, const QString& dataHome)
+    : environment_(QProcessEnvironment::systemEnvironment()) {
     // The bench's environment already holds the engine's switches (proxy, sandbox).
     static QTemporaryDir engineData;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", configHome);
-    env.insert("XDG_DATA_HOME", engineData.path() + "/data");
-    env.insert("XDG_CACHE_HOME", engineData.path() + "/cache");
-    process_.setProcessEnvironment(env);
+    const QString data = dataHome.isEmpty() ? engineData.path() : dataHome;
+    environment_.insert("QT_QPA_PLATFORM", "offscreen");
+    environment_.insert("XDG_CONFIG_HOME", configHome);
+    environment_.insert("XDG_DATA_HOME", data + "/data");
+    environment_.insert("XDG_CACHE_HOME", data + "/cache");
     process_.setProgram(QStringLiteral(QUINTAVIA_PROGRAM));
     process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.setStandardOutputFile(QProcess::nullDevice());
+}
+
+void ProgramRun::setEnvironment(const QString& name, const QString& value) {
+    environment_.insert(name, value);
+}
+
+void ProgramRun::removeEnvironment(const QString& name) {
+    environment_.remove(name);
+}
+
+void ProgramRun::launchThrough(const QStringList& launcher, const QString& program) {
+    if (launcher.isEmpty()) {
+        process_.setProgram(program);
+        return;
+    }
+    process_.setProgram(launcher.front());
+    process_.setArguments(launcher.mid(1) << program);
 }
 
 ProgramRun::~ProgramRun() {
@@ -31,6 +47,7 @@ ProgramRun::~ProgramRun() {
 
 bool ProgramRun::start() {
     Harness::instance().server().clearRequests();
+    process_.setProcessEnvironment(environment_);
     process_.start();
     return process_.waitForStarted(10000);
 }

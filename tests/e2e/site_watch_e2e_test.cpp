@@ -106,7 +106,8 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
     sites.answers[0] = fixtures::Response{.refuse = true};
     sites.answers[1] = fixtures::Response{
         .status = 429, .body = "<html><body><h1>Troppe richieste</h1></body></html>"};
-    sites.answers[2] = fixtures::Response{.status = 302, .location = "http://altrosito.example/x"};
+    sites.answers[2] =
+        fixtures::Response{.status = 302, .headers = {{"Location", "http://altrosito.example/x"}}};
     sites.answers[3] = fixtures::Response{.status = 403};
     StandIn();
     Start();

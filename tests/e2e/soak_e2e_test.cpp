@@ -38,5 +38,32 @@ TEST(ShortSoak, SixtyRefreshesInARowLoseNoEntry) {
     Harness::instance().reset();
 }
 
+// The soak against hostile pages, long enough for the log box to pass what it keeps: every
+// title still reaches the log, and the box keeps the newest 500 entries.
+TEST(ShortSoak, HostilePagesLoseNoEntryAndTheLogKeepsFiveHundred) {
+    Harness::instance().reset();
+    soak::SoakSites sites({1, 1, 1, 1}, 4, true);
+    Harness::instance().server().setHandler(sites.handler());
+    auto window = StartWindow();
+
+    const soak::SoakReport report =
+        soak::RunSoak(*window, sites, {.refreshes = 130, .sampleEvery = 0, .settleMs = 500});
+
+    EXPECT_EQ(report.refreshes, 130);
+    EXPECT_EQ(report.timedOut, 0);
+    for (int i = 0; i < kSiteCount; ++i) {
+        SCOPED_TRACE(i);
+        const soak::SiteTally& site = report.sites[static_cast<std::size_t>(i)];
+        EXPECT_GE(site.served.size(), 131);
+        EXPECT_EQ(Lines(site.lost), "");
+        EXPECT_EQ(Lines(site.unexpected), "");
+    }
+    EXPECT_GT(report.logEntries, MainWindow::kLogEntriesKept);
+    EXPECT_EQ(report.logBoxMost, MainWindow::kLogEntriesKept);
+    EXPECT_EQ(LogEntries(*window).size(), MainWindow::kLogEntriesKept);
+    window.reset();
+    Harness::instance().reset();
+}
+
 }  // namespace
 }  // namespace quintavia::e2e

@@ -1,8 +1,11 @@
 // A long run of the real window, headless, against the fixture sites served from this process:
 //   soak [--refreshes N] [--change-every K | K0,K1,K2,K3] [--page-kib P] [--sample-every S]
+//        [--hostile]
 // Refreshes the panes as soon as their pages are in, reads the memory of this process and
 // the engine's processes as it goes, and at the end holds the log against the titles served.
-// Exits 1 when an entry was lost or logged wrongly; memory is reported, never judged.
+// Exits 1 when an entry was lost or logged wrongly, when the log box held more than it keeps,
+// or when the memory at the end is beyond a generous bound of its reading after the warm-up
+// (refresh 100); the figures themselves are reported, never judged.
 #include <unistd.h>
 
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include "fixture_server.h"
 #include "headless_run.h"
 #include "settings/settings_file.h"
+#include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "soak_run.h"
 #include "soak_sites.h"
@@ -85,12 +89,25 @@ void PrintReport(const SoakReport& report, int growthFrom) {
                       .arg(growthFrom)
                       .arg(Mib(low))
                       .arg(Mib(high)));
+            Print(QStringLiteral("  PSS at the end within %1 times its reading after refresh "
+                                 "%2: %3")
+                      .arg(quintavia::soak::kMemoryBound)
+                      .arg(growthFrom)
+                      .arg(report.memoryWithinBound(growthFrom).value_or(false)
+                               ? QStringLiteral("yes")
+                               : QStringLiteral("NO")));
         } else {
             Print(QStringLiteral("  no growth figure: it counts from a reading after refresh "
                                  "%1 to a later one")
                       .arg(growthFrom));
         }
     }
+
+    Print(QStringLiteral("\nLog box: %1 entries added in all, at most %2 held at once (it "
+                         "keeps the newest %3)")
+              .arg(report.logEntries)
+              .arg(report.logBoxMost)
+              .arg(quintavia::MainWindow::kLogEntriesKept));
 
     Print(QStringLiteral("\nLog entries against the titles served:"));
     Print(QStringLiteral("  site  served  shown  logged  lost  wrong  never shown"));
@@ -141,13 +158,18 @@ int main(int argc, char** argv) {
     const QCommandLineOption pageOption("page-kib", "Size of each page in KiB (64).", "P", "64");
     const QCommandLineOption sampleOption("sample-every",
                                           "Refreshes between readings of memory "
-                                          "(50); growth is counted from refresh 50.",
+                                          "(50); growth is counted from refresh 100.",
                                           "S", "50");
+    const QCommandLineOption hostileOption(
+        "hostile",
+        "Pages that alert, ask for powers and windows, flood their console and reload "
+        "themselves every second.");
     const QCommandLineOption settleOption("settle-ms",
                                           "Idle time over which memory is read, "
                                           "the lowest reading kept (5000).",
                                           "MS", "5000");
-    parser.addOptions({refreshesOption, everyOption, pageOption, sampleOption, settleOption});
+    parser.addOptions(
+        {refreshesOption, everyOption, pageOption, sampleOption, settleOption, hostileOption});
     parser.process(app);
 
     bool ok = true;
@@ -173,7 +195,8 @@ int main(int argc, char** argv) {
     }
 
     fixtures::FixtureServer server;
-    quintavia::soak::SoakSites sites(every, pageKib);
+    const bool hostile = parser.isSet(hostileOption);
+    quintavia::soak::SoakSites sites(every, pageKib, hostile);
     server.setHandler(sites.handler());
     // The server's own record of requests would grow with the run and count as ours.
     QObject::connect(&server, &fixtures::FixtureServer::requestReceived, &server,
@@ -184,16 +207,20 @@ int main(int argc, char** argv) {
     }
     support::UseFixtureSites(server.port());
 
-    Print(QStringLiteral("Soak: %1 refreshes, pages of %2 KiB, titles changing every %3 loads")
+    Print(QStringLiteral("Soak: %1 refreshes, pages of %2 KiB%3, titles changing every %4 loads")
               .arg(options.refreshes)
               .arg(pageKib)
+              .arg(hostile ? QStringLiteral(", hostile") : QString())
               .arg(parser.value(everyOption)));
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
-    quintavia::MainWindow window(store);
+    quintavia::EngineProfile engine;
+    quintavia::MainWindow window(store, engine.profile());
     window.startUp(store.load().settings);
     window.show();
     const SoakReport report = quintavia::soak::RunSoak(window, sites, options, Print);
     PrintReport(report, options.baseline);
     window.close();
-    return report.lostNothing() ? 0 : 1;
+    const bool logBounded = report.logBoxMost <= quintavia::MainWindow::kLogEntriesKept;
+    const bool memoryBounded = report.memoryWithinBound(options.baseline).value_or(true);
+    return report.lostNothing() && logBounded && memoryBounded ? 0 : 1;
 }

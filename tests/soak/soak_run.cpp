@@ -2,11 +2,14 @@
 
 #include <unistd.h>
 
+#include <QAbstractItemModel>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 
 #include "awaiting.h"
 
@@ -40,14 +43,35 @@ class PaneWatch {
     std::array<QStringList, kSiteCount> shown_;
 };
 
-QStringList LoggedTitles(MainWindow& window, int site) {
-    auto* log = window.findChild<QComboBox*>(QStringLiteral("logBox"));
-    const QString prefix = QString::fromLatin1(SiteAt(site).logLabel) + QStringLiteral(": ");
-    QStringList titles;
-    for (int i = 0; log && i < log->count(); ++i)
-        if (log->itemText(i).startsWith(prefix)) titles << log->itemText(i).mid(prefix.size());
-    return titles;
-}
+// Every entry added to the log box, as it is added: the box itself keeps only the newest.
+class LogWatch {
+  public:
+    explicit LogWatch(MainWindow& window)
+        : log_(window.findChild<QComboBox*>(QStringLiteral("logBox"))) {
+        QObject::connect(log_->model(), &QAbstractItemModel::rowsInserted, &context_,
+                         [this](const QModelIndex&, int first, int last) {
+                             for (int row = first; row <= last; ++row)
+                                 entries_ << log_->itemText(row);
+                             most_ = std::max(most_, log_->count());
+                         });
+    }
+    const QStringList& entries() const { return entries_; }
+    int most() const { return most_; }
+
+    QStringList titles(int site) const {
+        const QString prefix = QString::fromLatin1(SiteAt(site).logLabel) + QStringLiteral(": ");
+        QStringList titles;
+        for (const QString& entry : entries_)
+            if (entry.startsWith(prefix)) titles << entry.mid(prefix.size());
+        return titles;
+    }
+
+  private:
+    QComboBox* log_;
+    QObject context_;
+    QStringList entries_;
+    int most_ = 0;
+};
 
 QStringList Upper(const QStringList& titles) {
     QStringList upper;
@@ -79,6 +103,15 @@ bool SoakReport::lostNothing() const {
     for (const SiteTally& site : sites)
         if (!site.lost.isEmpty() || !site.unexpected.isEmpty()) return false;
     return true;
+}
+
+std::optional<bool> SoakReport::memoryWithinBound(int from) const {
+    for (const MemorySample& sample : memory) {
+        if (sample.refresh != from || &sample == &memory.back()) continue;
+        return static_cast<double>(memory.back().usage.pssKib) <=
+               kMemoryBound * static_cast<double>(sample.usage.pssKib);
+    }
+    return std::nullopt;
 }
 
 std::optional<double> SoakReport::growthPercent(int from, long long TreeUsage::*figure) const {
@@ -116,6 +149,7 @@ std::optional<double> SoakReport::trendPercent(int from, long long TreeUsage::*f
 SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions& options,
                    const Progress& progress) {
     PaneWatch watch(window, sites);
+    LogWatch log(window);
     auto* refreshButton = window.findChild<QPushButton*>(QStringLiteral("refreshButton"));
     SoakReport report;
     const auto say = [&](const QString& line) {
@@ -169,7 +203,9 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
     QTest::qWait(options.settleMs);
     for (int i = 0; i < kSiteCount; ++i)
         report.sites[static_cast<std::size_t>(i)] =
-            Tally(sites.served(i), watch.shown(i), LoggedTitles(window, i));
+            Tally(sites.served(i), watch.shown(i), log.titles(i));
+    report.logEntries = log.entries().size();
+    report.logBoxMost = log.most();
     return report;
 }
 

@@ -19,7 +19,7 @@ namespace quintavia::soak {
 struct SoakOptions {
     int refreshes = 500;
     int sampleEvery = 50;  // memory is read at the start and after every so many; 0: never
-    int baseline = 50;     // memory is read after this refresh too, to count growth from
+    int baseline = 100;    // memory is read after this refresh too, to count growth from
     int waitMs = 60000;    // for the four pages of one refresh
     int settleMs = 5000;   // of idling while memory is read, the lowest reading kept
 };
@@ -38,13 +38,22 @@ struct SiteTally {
     QStringList unshown{};     // served but never in a completed page
 };
 
+// The end of the soak over the memory read after the warm-up may be at most this many times as
+// much: a bound for a leak, far above the rise and fall of the engine's heaps.
+inline constexpr double kMemoryBound = 1.5;
+
 struct SoakReport {
     int refreshes = 0;
     int timedOut = 0;  // refreshes after which some pane had not finished in time
     std::vector<MemorySample> memory;
     std::array<SiteTally, kSiteCount> sites;
+    qsizetype logEntries = 0;  // entries added to the log box, in all
+    int logBoxMost = 0;        // the most entries the log box held at once
 
     bool lostNothing() const;
+    // Whether the last reading of memory (PSS) is within kMemoryBound of the reading after
+    // refresh `from`; none without both readings.
+    std::optional<bool> memoryWithinBound(int from) const;
     // Growth of the memory from the reading after `from` refreshes to the last one; none
     // without both readings.
     std::optional<double> growthPercent(int from, long long TreeUsage::*figure) const;

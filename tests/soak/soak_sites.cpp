@@ -19,10 +19,23 @@ QString Title(int site, int number) {
            QStringLiteral(" - annuncio %1").arg(number);
 }
 
+// Run before the listings are parsed, at every load.
+constexpr char kHostileScript[] = R"(<script>
+alert('Benvenuto!');
+confirm('Accetti i cookie?');
+Notification.requestPermission();
+navigator.geolocation.getCurrentPosition(function () {}, function () {});
+for (var i = 0; i < 500; ++i) console.log('rumore ' + i);
+window.open('/finestra');
+setTimeout(function () { location.reload(); }, 1000);
+</script>)";
+
 }  // namespace
 
-SoakSites::SoakSites(std::array<int, fixtures::kSiteCount> changeEvery, int pageKib)
-    : changeEvery_(changeEvery), pageBytes_(qsizetype{std::max(pageKib, 0)} * 1024) {
+SoakSites::SoakSites(std::array<int, fixtures::kSiteCount> changeEvery, int pageKib, bool hostile)
+    : changeEvery_(changeEvery),
+      pageBytes_(qsizetype{std::max(pageKib, 0)} * 1024),
+      hostile_(hostile) {
     for (int& every : changeEvery_) every = std::max(every, 1);
 }
 
@@ -40,6 +53,7 @@ fixtures::Handler SoakSites::handler() {
 
 QByteArray SoakSites::page(int site, const QString& title) const {
     QByteArray page = fixtures::ListingPage(site, title);
+    if (hostile_) page.insert(page.indexOf("<head>") + 6, kHostileScript);
     if (page.size() >= pageBytes_) return page;
     // Older listings of no site's markup, as on a long results page.
     QByteArray older;

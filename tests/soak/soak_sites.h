@@ -1,5 +1,7 @@
 // Fixture sites for long runs: each site's newest listing changes every few loads, a page can
-// be padded with older listings to a chosen size, and every title served is remembered.
+// be padded with older listings to a chosen size, and every title served is remembered. Hostile
+// pages also alert and ask to be confirmed, ask for powers, flood their console, ask for a
+// window by themselves and reload themselves every second.
 #pragma once
 
 #include <QString>
@@ -14,7 +16,7 @@ namespace quintavia::soak {
 class SoakSites {
   public:
     // Site i's newest title changes every changeEvery[i] loads of it (at least 1).
-    SoakSites(std::array<int, fixtures::kSiteCount> changeEvery, int pageKib);
+    SoakSites(std::array<int, fixtures::kSiteCount> changeEvery, int pageKib, bool hostile = false);
 
     // Answers for the four sites; `this` must outlive the handler's use.
     fixtures::Handler handler();
@@ -30,6 +32,7 @@ class SoakSites {
 
     std::array<int, fixtures::kSiteCount> changeEvery_;
     qsizetype pageBytes_;
+    bool hostile_;
     std::array<int, fixtures::kSiteCount> loads_{};
     std::array<QStringList, fixtures::kSiteCount> served_;
 };

@@ -4,13 +4,21 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QString>
 
 namespace support {
 
 // What a test program sets before its QApplication exists, so that the real window and the
 // browser engine run headless and keep their settings and data in `home`.
+// The user's download folder is home/Downloads, named in the run's own user-dirs.dirs as a
+// desktop names it, so that a test can tell whether anything landed there.
 inline void PrepareHeadlessRun(const QString& home) {
+    QDir().mkpath(home + "/config");
+    QFile userDirs(home + "/config/user-dirs.dirs");
+    if (userDirs.open(QIODevice::WriteOnly))
+        userDirs.write("XDG_DOWNLOAD_DIR=\"" + QFile::encodeName(home) + "/Downloads\"\n");
     qputenv("XDG_CONFIG_HOME", (home + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home + "/data").toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (home + "/cache").toLocal8Bit());
@@ -24,11 +32,15 @@ inline void PrepareHeadlessRun(const QString& home) {
 }
 
 // Sends every address the program builds, unchanged, to the fixture sites' server. The engine
-// reads its switches once per process, before it starts.
+// reads its switches once per process, before it starts. The four sites' pages count as secure,
+// as the real sites' are (they move to https): a page's requests for powers then reach the
+// program, where the engine would otherwise refuse them itself.
 inline void UseFixtureSites(quint16 port) {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
             "--proxy-server=http://127.0.0.1:" + QByteArray::number(port) +
-                " --disable-background-networking --no-first-run");
+                " --disable-background-networking --no-first-run"
+                " --unsafely-treat-insecure-origin-as-secure=http://miojob.repubblica.it,"
+                "http://it.jobrapido.com,http://www.jobonline.it,http://www.infojobs.it");
 }
 
 // The names the program gives itself, which its settings file is named after.

@@ -65,5 +65,26 @@ TEST(ProtocolLongName, NamesTheSchemesTheEngineHandles) {
         EXPECT_EQ(ProtocolLongName(scheme), kUnknown) << scheme;
 }
 
+TEST(WindowRequestGate, HearsOneRequestASecond) {
+    WindowRequestGate gate;
+    EXPECT_TRUE(gate.isOpen(0));
+    EXPECT_TRUE(gate.admit(5000));
+    // The rest of that second is stopped unheard, and does not hold the gate shut for longer.
+    for (qint64 t : {5000, 5001, 5500, 5999}) {
+        EXPECT_FALSE(gate.isOpen(t)) << t;
+        EXPECT_FALSE(gate.admit(t)) << t;
+    }
+    EXPECT_TRUE(gate.isOpen(6000));
+    EXPECT_TRUE(gate.admit(6000));
+    EXPECT_FALSE(gate.admit(6999));
+    // A long quiet spell opens it once, not once per second that passed.
+    EXPECT_TRUE(gate.admit(60000));
+    EXPECT_FALSE(gate.admit(60001));
+    // The first request is heard at any time the clock shows.
+    WindowRequestGate early;
+    EXPECT_TRUE(early.admit(0));
+    EXPECT_FALSE(early.admit(999));
+}
+
 }  // namespace
 }  // namespace quintavia

@@ -16,6 +16,43 @@ TEST(Sites, LogLabelsAreNineCharactersAndInfoJobsFindsItsOwnHost) {
     EXPECT_TRUE(SearchAddress(3, "x", 0).startsWith("http://" + host + "/"));
 }
 
+TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
+    struct Case {
+        const char* url;
+        int site;  // -1: none
+    };
+    const Case cases[] = {
+        {"http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-Lazio", 0},
+        {"https://MIOJOB.Repubblica.IT/x", 0},
+        {"http://repubblica.it./", 0},
+        {"http://a.b.repubblica.it:8080/", 0},
+        {"http://it.jobrapido.com/?w=&l=Lazio&r=auto", 1},
+        {"https://www.jobonline.it/lavoro/", 2},
+        {"http://www.infojobs.it/offerte-lavoro/Lazio", 3},
+        {"http://user@infojobs.it/", 3},
+        {"http://infojobs.it@example.com/", -1},
+        {"http://xinfojobs.it/", -1},
+        {"http://infojobs.it.example.com/", -1},
+        {"http://jobrapido.co/", -1},
+        {"ftp://www.jobonline.it/", -1},
+        {"file:///www.jobonline.it/", -1},
+        {"data:text/html,www.jobonline.it", -1},
+        {"http://xn--jobonlin-x2a.it/", -1},
+        {"http://192.0.2.1/", -1},
+        {"not an address", -1},
+    };
+    for (const Case& c : cases) {
+        const QUrl url(QString::fromLatin1(c.url));
+        for (int site = 0; site < kSiteCount; ++site)
+            EXPECT_EQ(IsOnSiteDomain(site, url), site == c.site) << c.url << " site " << site;
+    }
+    // Every search address is on its own site's domain.
+    for (int site = 0; site < kSiteCount; ++site)
+        EXPECT_TRUE(IsOnSiteDomain(site, QUrl(SearchAddress(site, "Lazio", 6)))) << site;
+    EXPECT_FALSE(IsOnSiteDomain(4, QUrl("http://www.infojobs.it/")));
+    EXPECT_FALSE(IsOnSiteDomain(-1, QUrl("http://www.infojobs.it/")));
+}
+
 TEST(Sites, NineteenRegionsInListOrder) {
     const QStringList& regions = RegionList();
     ASSERT_EQ(regions.size(), 19);

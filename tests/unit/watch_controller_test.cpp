@@ -36,6 +36,11 @@ PageCapture Page(int site, const QString& title) {
                       u"</a></div><p>Annuncio precedente</p></body></html>"_s};
 }
 
+// Markup as read from the site's own search page.
+PageCapture OnSite(int site, const QString& markup) {
+    return {.url = QUrl(Expected(u"Lazio"_s, 7)[static_cast<std::size_t>(site)]), .markup = markup};
+}
+
 PageOutcome Logged(const QString& entry, bool sound = false) {
     PageOutcome outcome;
     outcome.logEntry = entry;
@@ -161,12 +166,9 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
         {"blanks only", 2, Page(2, u"   "_s), {}},
         {"a line break is a title", 2, Page(2, u" \n "_s), Logged(u"Jobonline: \n"_s)},
         {"adjacent tags", 2, Page(2, u""_s), {}},
-        {"not an HTML document", 2, {.url = {}, .markup = std::nullopt}, {}},
-        {"no tag end", 1, {.url = {}, .markup = u"<div><span class=\"title\" Cuoco, no end"_s}, {}},
-        {"no tag start",
-         1,
-         {.url = {}, .markup = u"<div><span class=\"title\">Cuoco, no start"_s},
-         {}},
+        {"not an HTML document", 2, {.url = Page(2, {}).url, .markup = std::nullopt}, {}},
+        {"no tag end", 1, OnSite(1, u"<div><span class=\"title\" Cuoco, no end"_s), {}},
+        {"no tag start", 1, OnSite(1, u"<div><span class=\"title\">Cuoco, no start"_s), {}},
         {"a site index out of range", 4, Page(1, u"Nuovo"_s), {}},
     };
     for (const Step& step : steps)
@@ -174,6 +176,72 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
     EXPECT_EQ(controller.settings().lastListing,
               (std::array<QString, kSiteCount>{u"AUTISTA"_s, u"CUOCO CAPO PARTITA"_s, u"\n"_s,
                                                u"AUTISTA"_s}));
+}
+
+// A page that took its pane away from the site is not the site's, whatever it carries: the
+// MioJob marker is a class name found on many sites.
+TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
+    Settings stored;
+    stored.scrollTop = {u"300"_s, u"300"_s, u"300"_s, u"300"_s};
+    stored.autoPosition = TriState::Ticked;
+    stored.soundAlert = TriState::Ticked;
+    WatchController controller;
+    controller.startUp(stored);
+    struct Case {
+        const char* what;
+        int site;
+        const char* url;
+        bool own;
+    };
+    const Case cases[] = {
+        {"the search address", 0, "http://miojob.repubblica.it/offerte", true},
+        {"another subdomain", 0, "https://www.repubblica.it/lavoro", true},
+        {"the domain itself", 1, "http://jobrapido.com/", true},
+        {"another site's domain", 0, "http://it.jobrapido.com/", false},
+        {"a look-alike ending", 2, "http://notjobonline.it/", false},
+        {"the domain inside a longer one", 3, "http://www.infojobs.it.example.com/", false},
+        {"a path that names it", 3, "http://example.com/www.infojobs.it/", false},
+        {"the engine's error page", 1, "chrome-error://chromewebdata/", false},
+        {"a blank page", 2, "about:blank", false},
+        {"no address", 0, "", false},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        const QString title = u"Titolo %1"_s.arg(++round);
+        const PageCapture capture{.url = QUrl(QString::fromLatin1(c.url)),
+                                  .markup = Page(c.site, title).markup};
+        const PageOutcome outcome = controller.pageCaptured(c.site, capture);
+        EXPECT_EQ(outcome.logEntry.has_value(), c.own) << c.what;
+        EXPECT_EQ(outcome.playSound, c.own) << c.what;
+        EXPECT_EQ(outcome.listingsChanged, c.own) << c.what;
+        EXPECT_EQ(outcome.scroll.has_value(), c.own) << c.what;
+        EXPECT_EQ(
+            controller.settings().lastListing[static_cast<std::size_t>(c.site)] == title.toUpper(),
+            c.own)
+            << c.what;
+    }
+}
+
+TEST(PageCaptured, ATitleIsCutToFiveHundredUnitsBeforeItIsCompared) {
+    WatchController controller;
+    controller.startUp({});
+    const QString label = u"Jobonline: "_s;
+    const QString longTitle = u"A"_s.repeated(499) + u"BC"_s + u"D"_s.repeated(4000);
+    const QString cut = u"A"_s.repeated(499) + u"B"_s;
+    EXPECT_EQ(controller.pageCaptured(2, Page(2, longTitle)), Logged(label + cut));
+    EXPECT_EQ(controller.settings().lastListing[2], cut);
+    // Whatever follows the cut, it is the same title.
+    EXPECT_EQ(controller.pageCaptured(2, Page(2, cut + u"other ending"_s)), PageOutcome{});
+    EXPECT_EQ(controller.pageCaptured(2, Page(2, cut)), PageOutcome{});
+    // A character of two units across the cut is left out whole.
+    const QString emoji = u"\U0001F600"_s;
+    const QString across = u"E"_s.repeated(499) + emoji + u"F"_s;
+    EXPECT_EQ(controller.pageCaptured(2, Page(2, across)), Logged(label + u"E"_s.repeated(499)));
+    const QString within = u"G"_s.repeated(498) + emoji + u"H"_s;
+    EXPECT_EQ(controller.pageCaptured(2, Page(2, within)),
+              Logged(label + u"G"_s.repeated(498) + emoji));
+    EXPECT_EQ(CutTitle(u"breve"_s), u"breve"_s);
+    EXPECT_EQ(CutTitle(u"x"_s.repeated(500)).size(), 500);
 }
 
 TEST(PageCaptured, OnlyATickedSoundOptionPlays) {
@@ -216,7 +284,7 @@ TEST(PageCaptured, ATickedAutoPositionScrollsBackAfterEveryPageThatWasRead) {
         {"nothing ever saved", 3, Page(3, u"Tre"_s), ScrollTo{0, 0}},
         {"a vertical offset that is no number", 1, Page(1, u"Quattro"_s), std::nullopt},
         {"a horizontal offset that is no number", 2, Page(2, u"Cinque"_s), ScrollTo{0, {}}},
-        {"a page that could not be read", 0, {.url = {}, .markup = u"no tags"_s}, std::nullopt},
+        {"a page that could not be read", 0, OnSite(0, u"no tags"_s), std::nullopt},
     };
     for (const Case& c : cases) {
         const std::optional<ScrollTo> scroll = controller.pageCaptured(c.site, c.page).scroll;

@@ -1,0 +1,41 @@
+#include "shell/engine_environment.h"
+
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QString>
+#include <cstdio>
+
+#include "core/engine_start.h"
+
+namespace quintavia {
+namespace {
+
+constexpr char kDisableSandbox[] = "QTWEBENGINE_DISABLE_SANDBOX";
+constexpr char kChromiumFlags[] = "QTWEBENGINE_CHROMIUM_FLAGS";
+
+QtMessageHandler g_next = nullptr;
+
+void Quiet(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    const QString category = QString::fromLatin1(context.category ? context.category : "");
+    if (IsEngineNotice(category, message)) return;
+    if (g_next) g_next(type, context, message);
+}
+
+}  // namespace
+
+void PrepareEngineEnvironment() {
+    const EngineStart start =
+        PlanEngineStart(::geteuid() == 0, qEnvironmentVariableIsSet(kDisableSandbox),
+                        qEnvironmentVariable(kChromiumFlags));
+    if (start.disableSandbox)
+        qputenv(kDisableSandbox, "1");
+    else
+        qunsetenv(kDisableSandbox);
+    qputenv(kChromiumFlags, start.chromiumFlags.toLocal8Bit());
+    for (const QString& notice : start.notices)
+        std::fprintf(stderr, "%s\n", qUtf8Printable(notice));
+    g_next = qInstallMessageHandler(Quiet);
+}
+
+}  // namespace quintavia

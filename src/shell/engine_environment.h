@@ -1,0 +1,11 @@
+#pragma once
+
+namespace quintavia {
+
+// Prepares the browser engine's start from the environment, before the application object
+// exists (the engine reads its switches once, as it starts): the sandbox stays on for a normal
+// user and goes off, with a warning, for root; the engine's own log and its start-up notices
+// stay out of the program's output, which speaks only when something is wrong.
+void PrepareEngineEnvironment();
+
+}  // namespace quintavia

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QLockFile;
+class QWebEngineProfile;
+class QWebEngineSettings;
+
+namespace quintavia {
+
+// The browser engine's profile for the panes and the windows they open, as a browser keeps
+// one: cookies, local storage and the sites' HTTPS-only promises survive restarts (a consent
+// banner accepted once stays accepted). Its data lives under the program's data folder
+// ($XDG_DATA_HOME/Quintavia/Quintavia/QtWebEngine/Quintavia), its disk cache, capped, under
+// its cache folder. One run at a time holds it: a second instance falls back to a profile kept
+// in memory, and notice() says so. Made once the application object exists and has its names
+// (the engine starts with it); it must outlive every page.
+class EngineProfile final {
+  public:
+    static constexpr const char* kName = "Quintavia";
+    static constexpr qint64 kCacheBytes = 50LL * 1024 * 1024;
+
+    EngineProfile();
+    ~EngineProfile();
+    EngineProfile(const EngineProfile&) = delete;
+    EngineProfile& operator=(const EngineProfile&) = delete;
+
+    QWebEngineProfile& profile() { return *profile_; }
+    bool isPersistent() const;
+    // One line for standard error when the profile is the fallback; empty otherwise.
+    const QString& notice() const { return notice_; }
+
+    // Where the data of the profile is kept.
+    static QString storagePath();
+
+  private:
+    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<QWebEngineProfile> profile_;
+    QString notice_;
+};
+
+// What every page of the program may do, set on a profile's settings: no WebGL, no plugins,
+// media waits for a user gesture (a page's own sound is never taken for the program's alert),
+// no navigation by dropping a file, local content reads neither local files nor remote
+// addresses, unknown schemes are never handed to a desktop program, no full screen, no
+// clipboard.
+void RestrictEngineSettings(QWebEngineSettings& settings);
+
+}  // namespace quintavia

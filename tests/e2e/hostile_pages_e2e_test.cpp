@@ -1,0 +1,444 @@
+// Pages that try to stop, flood or fool the watch, against the real window and engine.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileSystemWatcher>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <optional>
+
+#include "harness.h"
+#include "hostile_sites.h"
+#include "listing_pages.h"
+#include "shell/popup_window.h"
+
+namespace quintavia::e2e {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// A tenth of a second of silence, as a wave file.
+QByteArray Wave() {
+    const auto little = [](quint32 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const quint32 rate = 8000;
+    const QByteArray samples(static_cast<qsizetype>(rate / 10), '\x80');
+    return "RIFF" + little(36 + static_cast<quint32>(samples.size()), 4) + "WAVEfmt " +
+           little(16, 4) + little(1, 2) + little(1, 2) + little(rate, 4) + little(rate, 4) +
+           little(1, 2) + little(8, 2) + "data" + little(static_cast<quint32>(samples.size()), 4) +
+           samples;
+}
+
+// The dialogs on show, whoever opened them.
+QList<QDialog*> OpenDialogs() {
+    QList<QDialog*> open;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+            open << dialog;
+    return open;
+}
+
+QList<PopupWindow*> Popups() {
+    QList<PopupWindow*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* popup = qobject_cast<PopupWindow*>(widget)) found << popup;
+    return found;
+}
+
+class HostilePagesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Harness::instance().reset();
+        Harness::instance().server().setHandler(sites.handler());
+    }
+    void TearDown() override {
+        captures.reset();
+        window.reset();
+        Harness::instance().reset();
+    }
+
+    void Start() {
+        window = StartWindow();
+        captures = std::make_unique<Captures>(*window);
+    }
+
+    // The log entries added since the first `from`, sorted: the panes finish in any order.
+    QStringList EntriesSince(qsizetype from) const {
+        QStringList added = LogEntries(*window).mid(from);
+        added.sort();
+        return added;
+    }
+    QStringList Entries(const char* suffix) const {
+        QStringList entries{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s,
+                            u"Jobrapido: CAMERIERE DI SALA"_s, u"MioJob   : MAGAZZINIERE"_s};
+        for (QString& entry : entries) entry += QString::fromLatin1(suffix).toUpper();
+        return entries;
+    }
+    void AddToTitles(const char* suffix) {
+        for (QString& title : sites.titles) title += QString::fromLatin1(suffix);
+    }
+    QPushButton* RefreshButton() const {
+        return window->findChild<QPushButton*>(u"refreshButton"_s);
+    }
+
+    HostileSites sites;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Captures> captures;
+};
+
+// A page's dialogs answer at once and show nothing: alert() is dropped, confirm() is false,
+// prompt() cancels.
+using PageDialogs = HostilePagesTest;
+
+TEST_F(PageDialogs, AlertConfirmAndPromptOnLoadHoldNoPane) {
+    for (QByteArray& script : sites.scripts)
+        script =
+            "alert('Benvenuto!');\n"
+            "var accepted = confirm('Accetti i cookie?');\n"
+            "var name = prompt('Come ti chiami?', 'Mario');\n"
+            "report('confirm=' + accepted + '&prompt=' + name);\n";
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1) && Reports().size() >= 4; }));
+    EXPECT_EQ(EntriesSince(0), Entries(""));
+    QStringList reports = Reports();
+    reports.sort();
+    EXPECT_EQ(reports, (QStringList{u"it.jobrapido.com?confirm=false&prompt=null"_s,
+                                    u"miojob.repubblica.it?confirm=false&prompt=null"_s,
+                                    u"www.infojobs.it?confirm=false&prompt=null"_s,
+                                    u"www.jobonline.it?confirm=false&prompt=null"_s}));
+    EXPECT_TRUE(OpenDialogs().isEmpty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // "Aggiorna" and the countdown both reach the four sites, and the new titles are logged.
+    AddToTitles(" - nuovo");
+    RefreshButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_EQ(EntriesSince(4), Entries(" - nuovo"));
+    AddToTitles(" - ancora");
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(3); }));
+    EXPECT_EQ(EntriesSince(8), Entries(" - nuovo - ancora"));
+    EXPECT_EQ(Reports().size(), 12);
+    EXPECT_TRUE(OpenDialogs().isEmpty());
+}
+
+// The engine asks "leave this page?" only of a page its user has touched; the refresh goes on.
+TEST_F(PageDialogs, APageThatAsksToStayIsLeftAtTheRefresh) {
+    sites.scripts[0] =
+        "addEventListener('beforeunload', function (event) {\n"
+        "    event.preventDefault();\n"
+        "    event.returnValue = 'Vuoi davvero lasciare la pagina?';\n"
+        "    return event.returnValue;\n"
+        "});\n"
+        "addEventListener('click', function () { report('clicked'); });\n";
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor([&] { return window->pane(0)->focusProxy() != nullptr; }));
+    QTest::mouseClick(window->pane(0)->focusProxy(), Qt::LeftButton, {}, QPoint(30, 30));
+    ASSERT_TRUE(WaitFor([&] { return Reports().contains(u"miojob.repubblica.it?clicked"_s); }));
+
+    sites.titles[0] = u"Dopo il clic"_s;
+    RefreshButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_TRUE(LogEntries(*window).contains(u"MioJob   : DOPO IL CLIC"_s));
+    EXPECT_TRUE(OpenDialogs().isEmpty());
+}
+
+// A window that the user opened may show its page's alert, in a box of its own that holds
+// that window alone: the page goes on, and so does the main window.
+TEST_F(PageDialogs, APopUpWindowShowsItsAlertToItselfAlone) {
+    sites.pages[2] =
+        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>"
+        "<a href='/avviso' target=_blank style='position:fixed; left:0; top:0; "
+        "width:300px; height:200px; display:block'>apri</a></body></html>";
+    sites.elsewhere["www.jobonline.it/avviso"] = {
+        .body = WithScript("<!DOCTYPE html><html><head></head><body>avviso</body></html>",
+                           "alert('Sessione <b>scaduta</b>');\n"
+                           "alert('Un secondo avviso');\n"
+                           "report('popup-confirm=' + confirm('Continuare?'));\n")};
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor([&] { return window->pane(2)->focusProxy() != nullptr; }));
+    QTest::mouseClick(window->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(WaitFor([&] {
+        return Popups().size() == 1 && !OpenDialogs().isEmpty() &&
+               Reports().contains(u"www.jobonline.it?popup-confirm=false"_s);
+    }));
+
+    PopupWindow* popup = Popups().front();
+    const QList<QDialog*> dialogs = OpenDialogs();
+    ASSERT_EQ(dialogs.size(), 1);  // one box at a time
+    auto* box = qobject_cast<QMessageBox*>(dialogs.front());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->parentWidget(), popup);
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->text(), u"Sessione <b>scaduta</b>"_s);
+
+    // The main window still takes the user's click on "Aggiorna".
+    sites.titles[1] = u"Nuovo mentre l'avviso aspetta"_s;
+    QTest::mouseClick(RefreshButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_TRUE(LogEntries(*window).contains(u"Jobrapido: NUOVO MENTRE L'AVVISO ASPETTA"_s));
+}
+
+// Requests for powers are refused at once: the page's promise settles, with "denied".
+using PowersAreRefused = HostilePagesTest;
+
+TEST_F(PowersAreRefused, NotificationsAndLocationAreDeniedAtOnce) {
+    sites.scripts[1] =
+        "Notification.requestPermission().then(function (answer) {\n"
+        "    report('notifications=' + answer);\n"
+        "});\n"
+        "navigator.geolocation.getCurrentPosition(\n"
+        "    function () { report('geolocation=granted'); },\n"
+        "    function (error) { report('geolocation=' + error.code); });\n";
+    Start();
+    // The fixture sites are served over http, where the engine would refuse the location on its
+    // own: the real sites are https.
+    window->pane(1)->page()->settings()->setAttribute(
+        QWebEngineSettings::AllowGeolocationOnInsecureOrigins, true);
+    QList<QWebEnginePage::Feature> asked;
+    QObject::connect(window->pane(1)->page(), &QWebEnginePage::featurePermissionRequested,
+                     window.get(),
+                     [&](const QUrl&, QWebEnginePage::Feature feature) { asked << feature; });
+    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 2; }));
+    QStringList reports = Reports();
+    reports.sort();
+    // Error code 1 is PERMISSION_DENIED.
+    EXPECT_EQ(reports, (QStringList{u"it.jobrapido.com?geolocation=1"_s,
+                                    u"it.jobrapido.com?notifications=denied"_s}));
+    // The program was asked, and answered: the engine did not refuse on its own.
+    EXPECT_TRUE(asked.contains(QWebEnginePage::Notifications));
+    EXPECT_TRUE(asked.contains(QWebEnginePage::Geolocation));
+}
+
+// A smaller engine: no WebGL, no plugins, no sound before the user's gesture (a page's own
+// sound is never taken for the program's alert). Headless, without GL, WebGL is off anyway:
+// that part tells only where the tests have a display with GL.
+using SmallerEngine = HostilePagesTest;
+
+TEST_F(SmallerEngine, NoWebGlNoPluginsNoSoundBeforeAGesture) {
+    sites.scripts[3] =
+        "var canvas = document.createElement('canvas');\n"
+        "report('webgl=' + !!(canvas.getContext('webgl') || canvas.getContext('webgl2')));\n"
+        "report('plugins=' + navigator.plugins.length + '&pdf=' + navigator.pdfViewerEnabled);\n"
+        "var sound = new Audio('/suono.wav');\n"
+        "sound.play().then(function () { report('sound=played'); },\n"
+        "                  function (error) { report('sound=' + error.name); });\n";
+    sites.elsewhere["www.infojobs.it/suono.wav"] = {.contentType = "audio/wav", .body = Wave()};
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 3; }));
+    QStringList reports = Reports();
+    reports.sort();
+    EXPECT_EQ(reports, (QStringList{u"www.infojobs.it?plugins=0&pdf=false"_s,
+                                    u"www.infojobs.it?sound=NotAllowedError"_s,
+                                    u"www.infojobs.it?webgl=false"_s}));
+}
+
+// Whatever a page does, no desktop program is started for it.
+class UrlRecorder final : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class NothingLeavesThePanes : public HostilePagesTest {
+  protected:
+    void SetUp() override {
+        HostilePagesTest::SetUp();
+        // QDesktopServices hands these schemes to the recorder in place of a desktop program.
+        for (const char* scheme : kSchemes)
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
+    }
+    void TearDown() override {
+        for (const char* scheme : kSchemes)
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        HostilePagesTest::TearDown();
+    }
+
+    static constexpr std::array kSchemes{"mailto", "ssh", "tel", "quintaviaprova"};
+    UrlRecorder recorder;
+};
+
+TEST_F(NothingLeavesThePanes, LinksAndScriptsToUnknownSchemesStartNoDesktopProgram) {
+    const QByteArray row = "style='display:block; height:40px'";
+    sites.pages[3] =
+        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body "
+        "style='margin:0'>"
+        "<a href='mailto:lavoro@example.com' " +
+        row +
+        ">posta</a>"
+        "<a href='ssh://server.example.com' " +
+        row +
+        ">ssh</a>"
+        "<a href='tel:+390612345678' " +
+        row +
+        ">telefono</a>"
+        "<a href='quintaviaprova:annuncio/1' " +
+        row +
+        ">altro</a>"
+        "</body></html>";
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    WebPane* pane = window->pane(3);
+    ASSERT_TRUE(WaitFor([&] { return pane->focusProxy() != nullptr; }));
+    // The engine gives up each of them as a load that ends unfinished; a handler would have
+    // been started by then.
+    QList<QUrl> failed;
+    QObject::connect(pane->page(), &QWebEnginePage::loadingChanged, window.get(),
+                     [&](const QWebEngineLoadingInfo& info) {
+                         if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus ||
+                             info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+                             failed << info.url();
+                     });
+    const QList<QUrl> links{QUrl(u"mailto:lavoro@example.com"_s),
+                            QUrl(u"ssh://server.example.com"_s), QUrl(u"tel:+390612345678"_s),
+                            QUrl(u"quintaviaprova:annuncio/1"_s)};
+    for (int i = 0; i < links.size(); ++i) {
+        QTest::mouseClick(pane->focusProxy(), Qt::LeftButton, {}, QPoint(20, 20 + 40 * i));
+        EXPECT_TRUE(WaitFor([&] { return failed.contains(links[i]); })) << i;
+    }
+    pane->page()->runJavaScript(u"location.href = 'ssh://script.example.com'"_s);
+    EXPECT_TRUE(WaitFor([&] { return failed.contains(QUrl(u"ssh://script.example.com"_s)); }));
+
+    // Were the engine to hand unknown schemes on, the page itself still would not.
+    pane->page()->settings()->setUnknownUrlSchemePolicy(
+        QWebEngineSettings::AllowAllUnknownUrlSchemes);
+    QList<QUrl> refused;
+    QObject::connect(pane->webPage(), &GuardedPage::navigationRefused, window.get(),
+                     [&](const QUrl& url) { refused << url; });
+    for (int i = 0; i < links.size(); ++i) {
+        QTest::mouseClick(pane->focusProxy(), Qt::LeftButton, {}, QPoint(20, 20 + 40 * i));
+        EXPECT_TRUE(WaitFor([&] { return refused.contains(links[i]); })) << i;
+    }
+    QStringList opened;
+    for (const QUrl& url : recorder.opened) opened << url.toString();
+    EXPECT_EQ(opened, QStringList{});
+    // The pane still shows the site's page.
+    EXPECT_EQ(pane->url().host(), u"www.infojobs.it"_s);
+}
+
+// A download is refused as soon as the engine asks, while its body is still on its way, and
+// nothing of it reaches the user's download folder.
+TEST_F(NothingLeavesThePanes, ADownloadLeavesTheDownloadFolderEmpty) {
+    const QString userDownloads = Harness::instance().home() + u"/Downloads"_s;
+    ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation), userDownloads);
+    sites.elsewhere["www.jobonline.it/allegato"] = {
+        .contentType = "application/octet-stream",
+        .body = QByteArray(4 * 1024 * 1024, 'x'),
+        .closeMidBody = true,
+        .closeAfterMs = 3000,
+        .headers = {{"Content-Disposition", "attachment; filename=\"annuncio.pdf\""}}};
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+
+    bool asked = false;
+    std::optional<QWebEngineDownloadRequest::DownloadState> state;
+    QObject::connect(&Harness::instance().engine().profile(), &QWebEngineProfile::downloadRequested,
+                     window.get(), [&](QWebEngineDownloadRequest* download) {
+                         asked = true;
+                         state = download->state();
+                         QObject::connect(
+                             download, &QWebEngineDownloadRequest::stateChanged, window.get(),
+                             [&](QWebEngineDownloadRequest::DownloadState now) { state = now; });
+                     });
+    // Anything written there, even for a moment, is told, checked once the download has ended.
+    ASSERT_TRUE(QDir().mkpath(userDownloads));
+    QFileSystemWatcher watcher({userDownloads});
+    bool touched = false;
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, [&] { touched = true; });
+    window->pane(2)->navigate(u"http://www.jobonline.it/allegato"_s);
+    ASSERT_TRUE(
+        WaitFor([&] { return asked && state == QWebEngineDownloadRequest::DownloadCancelled; }));
+    EXPECT_EQ(QDir(userDownloads).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{});
+    EXPECT_FALSE(touched);
+    // The pane keeps its page, and the title seen stays seen.
+    EXPECT_EQ(window->controller().settings().lastListing[2], u"CUOCO CAPO PARTITA"_s);
+}
+
+// A page captured in a pane is read for the site's listing only when it is on the site's own
+// domain; the MioJob marker is a common class name on other sites too.
+using OnlyTheSitesOwnPages = HostilePagesTest;
+
+TEST_F(OnlyTheSitesOwnPages, APageThatMovesItselfToAnotherSiteIsNotRead) {
+    const auto moveTo = [](const char* url) {
+        return "<!DOCTYPE html><html><head><script>location.replace('" + QByteArray(url) +
+               "');</script></head><body></body></html>";
+    };
+    sites.pages[0] = moveTo("http://annunci.example.net/offerte-lavoro");
+    sites.elsewhere["annunci.example.net/offerte-lavoro"] = {
+        .body = fixtures::ListingPage(0, u"Annuncio di un altro sito"_s)};
+    // Another host of the site's own domain is the site's.
+    sites.pages[1] = moveTo("http://www.jobrapido.com/offerte");
+    sites.elsewhere["www.jobrapido.com/offerte"] = {
+        .body = fixtures::ListingPage(1, u"Annuncio sul sottodominio"_s)};
+    Start();
+    ASSERT_TRUE(WaitFor([&] {
+        return captures->last(0).url.host() == u"annunci.example.net"_s &&
+               captures->last(1).url.host() == u"www.jobrapido.com"_s && captures->eachAtLeast(1);
+    }));
+    ASSERT_TRUE(captures->last(0).markup);
+    EXPECT_TRUE(captures->last(0).markup->contains(u"Annuncio di un altro sito"_s));
+    EXPECT_EQ(EntriesSince(0),
+              (QStringList{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s,
+                           u"Jobrapido: ANNUNCIO SUL SOTTODOMINIO"_s}));
+    EXPECT_EQ(window->controller().settings().lastListing[0], u""_s);
+    // Nothing is stored for it either.
+    ASSERT_TRUE(WaitFor([&] {
+        return Harness::instance().stored(u"Settaggio"_s, u"1"_s) == u"ANNUNCIO SUL SOTTODOMINIO"_s;
+    }));
+    EXPECT_EQ(Harness::instance().stored(u"Settaggio"_s, u"0"_s), u""_s);
+}
+
+// A run of days keeps the log box at its newest 500 entries, each title cut at 500 units.
+using BoundedForDays = HostilePagesTest;
+
+TEST_F(BoundedForDays, TheLogKeepsItsNewestFiveHundredEntries) {
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_EQ(LogEntries(*window).size(), 4);
+    auto* log = window->findChild<QComboBox*>(u"logBox"_s);
+    const QUrl address(SearchAddress(1, u"Abruzzo"_s, 0));
+    const auto page = [&](const QString& title) {
+        return PageCapture{.url = address,
+                           .markup = QString::fromUtf8(fixtures::ListingPage(1, title))};
+    };
+    // The pane tells of page after page, as it would over days.
+    for (int n = 1; n <= 600; ++n)
+        emit window->pane(1)->pageCaptured(1, page(u"Annuncio %1"_s.arg(n)));
+    QStringList entries = LogEntries(*window);
+    ASSERT_EQ(entries.size(), 500);
+    EXPECT_EQ(entries.front(), u"Jobrapido: ANNUNCIO 101"_s);
+    EXPECT_EQ(entries.back(), u"Jobrapido: ANNUNCIO 600"_s);
+    EXPECT_EQ(log->currentText(), entries.back());
+
+    const QString longTitle = u"Lungo "_s.repeated(1000);
+    emit window->pane(1)->pageCaptured(1, page(longTitle));
+    entries = LogEntries(*window);
+    EXPECT_EQ(entries.size(), 500);
+    EXPECT_EQ(entries.front(), u"Jobrapido: ANNUNCIO 102"_s);
+    EXPECT_EQ(entries.back(), u"Jobrapido: "_s + longTitle.toUpper().left(500));
+    EXPECT_EQ(log->currentText(), entries.back());
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
+
+#include "hostile_pages_e2e_test.moc"

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "core/engine_start.h"
+#include "core/navigation_rules.h"
+#include "qt_printing.h"
+
+namespace quintavia {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+TEST(MayNavigateTo, OnlyTheSchemesTheEngineShowsItself) {
+    for (const char* url : {"http://www.jobonline.it/", "HTTPS://example.com/", "about:blank",
+                            "data:text/html,x", "blob:http://example.com/0-1"})
+        EXPECT_TRUE(MayNavigateTo(QUrl(QString::fromLatin1(url)))) << url;
+    for (const char* url : {"mailto:lavoro@example.com", "ssh://host", "tel:+39061234",
+                            "web+lavoro:annuncio", "file:///etc/passwd", "qrc:/icons/icon_16.xpm",
+                            "javascript:alert(1)", "view-source:http://example.com/",
+                            "chrome://settings", "ftp://example.com/", "", "nessuno schema"})
+        EXPECT_FALSE(MayNavigateTo(QUrl(QString::fromLatin1(url)))) << url;
+}
+
+TEST(PlanEngineStart, ANormalUserKeepsTheSandboxWhateverTheEnvironmentSays) {
+    struct Case {
+        const char* what;
+        bool disabledByEnvironment;
+        QString flags;
+        QString expectedFlags;
+        QString notice;  // empty: none
+    };
+    const QString ignored =
+        u"Quintavia: the browser engine keeps its sandbox on; ignored from "
+        u"the environment: "_s;
+    const Case cases[] = {
+        {"nothing set", false, u""_s, u"--log-level=3"_s, u""_s},
+        {"the tests' proxy kept", false, u"--proxy-server=http://127.0.0.1:8765 --no-first-run"_s,
+         u"--proxy-server=http://127.0.0.1:8765 --no-first-run --log-level=3"_s, u""_s},
+        {"the variable", true, u"--no-first-run"_s, u"--no-first-run --log-level=3"_s,
+         ignored + u"QTWEBENGINE_DISABLE_SANDBOX"_s},
+        {"the switch, in any of its spellings", false,
+         u"  --no-sandbox -no-sandbox --proxy-server=\"http://a b\"  --no-sandbox=1"_s,
+         u"--proxy-server=\"http://a b\" --log-level=3"_s,
+         ignored + u"--no-sandbox, -no-sandbox, --no-sandbox=1"_s},
+        {"both, and the filter alone", true, u"--disable-seccomp-filter-sandbox --no-sandbox"_s,
+         u"--log-level=3"_s,
+         ignored +
+             u"QTWEBENGINE_DISABLE_SANDBOX, --disable-seccomp-filter-sandbox, --no-sandbox"_s},
+        {"pages in the program's own process", false, u"--single-process"_s, u"--log-level=3"_s,
+         ignored + u"--single-process"_s},
+        {"look-alikes stay", false, u"--no-sandboxes --disable-setuid-sandbox \"--no-sandbox\""_s,
+         u"--no-sandboxes --disable-setuid-sandbox \"--no-sandbox\" --log-level=3"_s, u""_s},
+        {"a log asked for", false, u"--enable-logging --v=1"_s, u"--enable-logging --v=1"_s, u""_s},
+        {"a log level asked for", false, u"--log-level=0"_s, u"--log-level=0"_s, u""_s},
+    };
+    for (const Case& c : cases) {
+        const EngineStart start = PlanEngineStart(false, c.disabledByEnvironment, c.flags);
+        EXPECT_FALSE(start.disableSandbox) << c.what;
+        EXPECT_EQ(start.chromiumFlags, c.expectedFlags) << c.what;
+        EXPECT_EQ(start.notices, c.notice.isEmpty() ? QStringList{} : QStringList{c.notice})
+            << c.what;
+    }
+}
+
+TEST(PlanEngineStart, RootRunsWithoutTheSandboxAndSaysSoOnce) {
+    for (const bool disabled : {false, true}) {
+        const EngineStart start = PlanEngineStart(true, disabled, u"--no-sandbox --x"_s);
+        EXPECT_TRUE(start.disableSandbox);
+        EXPECT_EQ(start.chromiumFlags, u"--no-sandbox --x --log-level=3"_s);
+        ASSERT_EQ(start.notices.size(), 1);
+        EXPECT_TRUE(start.notices[0].startsWith(u"Quintavia: warning: running as root"_s));
+        EXPECT_FALSE(start.notices[0].contains(u'\n'));
+    }
+}
+
+TEST(IsEngineNotice, TheEnginesStartUpNoticesAndPageConsolesOnly) {
+    EXPECT_TRUE(IsEngineNotice(u"qt.webenginecontext", u"\n\nGL Type: disabled\n"));
+    EXPECT_TRUE(IsEngineNotice(u"js", u"Uncaught ReferenceError: x is not defined"));
+    EXPECT_TRUE(IsEngineNotice(u"default", u"Sandboxing disabled by user."));
+    EXPECT_TRUE(IsEngineNotice(u"default",
+                               u"QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/x'"));
+    EXPECT_TRUE(IsEngineNotice(u"default",
+                               u"WebEngineContext used before QtWebEngineCore::initialize() or "
+                               u"OpenGL context creation failed."));
+    EXPECT_TRUE(IsEngineNotice(u"default", u"No suitable graphics backend found"));
+    // Anything else still speaks.
+    EXPECT_FALSE(IsEngineNotice(u"default", u"QStandardPaths: wrong permissions on runtime"));
+    EXPECT_FALSE(IsEngineNotice(u"default",
+                                u"Release of profile requested but WebEnginePage "
+                                u"still not deleted. Expect troubles !"));
+    EXPECT_FALSE(IsEngineNotice(u"qt.qpa.xcb", u"No suitable graphics backend found"));
+    EXPECT_FALSE(IsEngineNotice(u"default", u"Quintavia: the settings were not saved"));
+}
+
+}  // namespace
+}  // namespace quintavia
