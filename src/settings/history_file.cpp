@@ -18,33 +18,14 @@
 #error "The history file is written with POSIX calls"
 #endif
 
+#include "settings/posix_file.h"
+
 namespace quintavia {
 namespace {
 
-QString Reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-QByteArray Native(const QString& path) {
-    return QFile::encodeName(path);
-}
-
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    // Closes now, for the callers that must know whether closing failed.
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-  private:
-    int fd_;
-};
+using posix::Fd;
+using posix::Native;
+using posix::Reason;
 
 // The folder and any missing above it, private to the user as the XDG folders should be.
 bool MakeFolder(const QString& folder, QString* error) {

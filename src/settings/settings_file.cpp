@@ -22,6 +22,8 @@
 #error "The settings file is written with POSIX calls"
 #endif
 
+#include "settings/posix_file.h"
+
 namespace quintavia {
 namespace {
 
@@ -31,37 +33,9 @@ const QString kFolderName = QStringLiteral("Quintavia");
 const QString kFileName = QStringLiteral("Quintavia.ini");
 constexpr qint64 kReadPiece = 16 * 1024;
 
-QString Reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-QByteArray Native(const QString& path) {
-    return QFile::encodeName(path);
-}
-
-// A file descriptor, closed on every way out.
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    void reset(int fd = -1) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-    // Closes now, for the callers that must know whether closing failed.
-    bool close() {
-        const int fd = std::exchange(fd_, -1);
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
+using posix::Fd;
+using posix::Native;
+using posix::Reason;
 
 QString TooLarge() {
     return QStringLiteral("it is larger than %1 MiB").arg(SettingsFile::kMaxFileSize / 1024 / 1024);

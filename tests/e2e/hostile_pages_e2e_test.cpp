@@ -20,6 +20,7 @@
 #include "harness.h"
 #include "hostile_sites.h"
 #include "listing_pages.h"
+#include "scripted_sites.h"
 #include "shell/popup_window.h"
 
 namespace quintavia::e2e {
@@ -58,29 +59,8 @@ QList<PopupWindow*> Popups() {
     return found;
 }
 
-class HostilePagesTest : public ::testing::Test {
+class HostilePagesTest : public WindowOnSitesTest<HostileSites> {
   protected:
-    void SetUp() override {
-        Harness::instance().reset();
-        Harness::instance().server().setHandler(sites.handler());
-    }
-    void TearDown() override {
-        captures.reset();
-        window.reset();
-        Harness::instance().reset();
-    }
-
-    void Start() {
-        window = StartWindow();
-        captures = std::make_unique<Captures>(*window);
-    }
-
-    // The log entries added since the first `from`, sorted: the panes finish in any order.
-    QStringList EntriesSince(qsizetype from) const {
-        QStringList added = LogEntries(*window).mid(from);
-        added.sort();
-        return added;
-    }
     QStringList Entries(const char* suffix) const {
         QStringList entries{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s,
                             u"Jobrapido: CAMERIERE DI SALA"_s, u"MioJob   : MAGAZZINIERE"_s};
@@ -93,10 +73,6 @@ class HostilePagesTest : public ::testing::Test {
     QPushButton* RefreshButton() const {
         return window->findChild<QPushButton*>(u"refreshButton"_s);
     }
-
-    HostileSites sites;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<Captures> captures;
 };
 
 // A page's dialogs answer at once and show nothing: alert() is dropped, confirm() is false,

@@ -19,7 +19,9 @@ namespace quintavia::e2e {
 // answer the test has set in its place (a fault, an odd document). Both are read at every
 // request, so a test changes them between loads.
 struct ScriptedSites {
-    std::array<QString, kSiteCount> titles{};
+    std::array<QString, kSiteCount> titles{
+        QStringLiteral("Magazziniere"), QStringLiteral("Cameriere di sala"),
+        QStringLiteral("Cuoco capo partita"), QStringLiteral("Autista patente C")};
     std::array<std::optional<fixtures::Response>, kSiteCount> answers{};
 
     fixtures::Handler handler() {
@@ -32,9 +34,10 @@ struct ScriptedSites {
     }
 };
 
-// A window against scripted sites, started from no stored settings, so that every site's
-// first title is new.
-class ScriptedSitesTest : public ::testing::Test {
+// A window against the sites `Sites` scripts (anything with a handler()), started from no
+// stored settings, so that every site's first title is new.
+template <typename Sites>
+class WindowOnSitesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         Harness::instance().reset();
@@ -58,11 +61,11 @@ class ScriptedSitesTest : public ::testing::Test {
         return added;
     }
 
-    ScriptedSites sites{
-        .titles = {QStringLiteral("Magazziniere"), QStringLiteral("Cameriere di sala"),
-                   QStringLiteral("Cuoco capo partita"), QStringLiteral("Autista patente C")}};
+    Sites sites;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<Captures> captures;
 };
+
+using ScriptedSitesTest = WindowOnSitesTest<ScriptedSites>;
 
 }  // namespace quintavia::e2e
