@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 #include "headless_run.h"
@@ -41,6 +42,20 @@ std::unique_ptr<MainWindow> StartWindow(Beep* beep) {
     window->startUp(loaded.settings);
     window->show();
     return window;
+}
+
+QList<QByteArray> RefreshRequestLines(const QByteArray& inPath, const QByteArray& inQuery,
+                                      int regionNumber) {
+    QList<QByteArray> lines = {
+        "GET http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-" + inPath +
+            " HTTP/1.1",
+        "GET http://it.jobrapido.com/?w=&l=" + inQuery + "&r=auto HTTP/1.1",
+        "GET http://www.jobonline.it/lavoro/?fld2=0&fld3=" + QByteArray::number(regionNumber) +
+            "&fld4=0&fld1=ricerca+testuale&search=cerca+lavoro HTTP/1.1",
+        "GET http://www.infojobs.it/offerte-lavoro/" + inPath + " HTTP/1.1",
+    };
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }
 
 QStringList LogEntries(const MainWindow& window) {

@@ -66,6 +66,12 @@ class Harness {
 // `beep`, when given, hears the alerts in place of the platform.
 std::unique_ptr<MainWindow> StartWindow(Beep* beep = nullptr);
 
+// The request lines of one refresh as the fixture server receives them, sorted: the panes load
+// in parallel. The engine escapes what the program leaves as it is: blanks everywhere, the
+// apostrophe only in a query, so the region comes as it stands in a path and in a query.
+QList<QByteArray> RefreshRequestLines(const QByteArray& inPath, const QByteArray& inQuery,
+                                      int regionNumber);
+
 // The entries of the window's log box, oldest first.
 QStringList LogEntries(const MainWindow& window);
 

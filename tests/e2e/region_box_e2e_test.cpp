@@ -14,21 +14,6 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-// The site requests of one refresh, sorted, by the region text as the engine sends it (it
-// escapes an apostrophe only in a query) and the region number.
-QList<QByteArray> Refresh(const QByteArray& inPath, const QByteArray& inQuery, int number) {
-    QList<QByteArray> lines = {
-        "GET http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-" + inPath +
-            " HTTP/1.1",
-        "GET http://it.jobrapido.com/?w=&l=" + inQuery + "&r=auto HTTP/1.1",
-        "GET http://www.jobonline.it/lavoro/?fld2=0&fld3=" + QByteArray::number(number) +
-            "&fld4=0&fld1=ricerca+testuale&search=cerca+lavoro HTTP/1.1",
-        "GET http://www.infojobs.it/offerte-lavoro/" + inPath + " HTTP/1.1",
-    };
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
 // Real keys and clicks, sent to the box itself as a user's reach it: the box, not its line
 // edit, has the keyboard focus. Runs on the offscreen platform and on a real X display with a
 // window manager.
@@ -90,7 +75,7 @@ TEST_F(RegionBoxE2e, TypingIsNeverAChoiceAndStaysAsTyped) {
     // The focus leaves for "Aggiorna": only its own refresh goes out, with the typed text and
     // the region number of the last choice.
     QTest::mouseClick(refresh, Qt::LeftButton);
-    EXPECT_EQ(nextRefresh(), Refresh("Lombardia", "Lombardia", 1));
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Lombardia", "Lombardia", 1));
     EXPECT_TRUE(nothingAsked());
     EXPECT_EQ(window->controller().regionIndex(), 0);
 
@@ -104,7 +89,7 @@ TEST_F(RegionBoxE2e, TypingIsNeverAChoiceAndStaysAsTyped) {
         QByteArray inQuery = typed.toUtf8();
         inQuery.replace(" ", "%20").replace("'", "%27");
         const QByteArray inPath = typed.toUtf8().replace(" ", "%20");
-        EXPECT_EQ(nextRefresh(), Refresh(inPath, inQuery, 1)) << typed.toStdString();
+        EXPECT_EQ(nextRefresh(), RefreshRequestLines(inPath, inQuery, 1)) << typed.toStdString();
     }
     EXPECT_EQ(window->controller().regionIndex(), 0);
 
@@ -131,7 +116,7 @@ TEST_F(RegionBoxE2e, AnEntryChosenInTheOpenListIsAChoice) {
     list->setCurrentIndex(list->model()->index(0, 0));
     for (int i = 0; i < 6; ++i) QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(nextRefresh(), Refresh("Lazio", "Lazio", 7));
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Lazio", "Lazio", 7));
     EXPECT_EQ(box->currentText(), u"Lazio"_s);
     EXPECT_EQ(window->controller().regionIndex(), 6);
     EXPECT_TRUE(nothingAsked());
@@ -144,14 +129,14 @@ TEST_F(RegionBoxE2e, AnEntryChosenInTheOpenListIsAChoice) {
     const QPoint at = list->visualRect(last).center();
     QTest::mouseMove(list->viewport(), at);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(nextRefresh(), Refresh("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
     EXPECT_EQ(window->controller().regionIndex(), 18);
 
     // Choosing the entry the box already shows is a choice all the same.
     box->showPopup();
     ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }, 5000));
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(nextRefresh(), Refresh("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
 }
 
 }  // namespace

@@ -40,9 +40,22 @@ TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
         {"http://xn--jobonlin-x2a.it/", -1},
         {"http://192.0.2.1/", -1},
         {"not an address", -1},
+        {"https://www.repubblica.it/", 0},
+        {"https://m.it.jobrapido.com/annuncio/1", 1},
+        {"HTTPS://WWW.INFOJOBS.IT/", 3},
+        {"http://www.infojobs.it./offerte-lavoro", 3},
+        {"http://jobrapido.com.example.org/", -1},
+        {"http://notjobrapido.com/", -1},
+        {"http://www.jobonline.it.evil.example/", -1},
+        {"http://www.example.org/?r=www.jobonline.it", -1},
+        {"http://www.infojobs.net/", -1},
+        {"http://www.\u0456nfojobs.it/", -1},  // a Cyrillic i
+        {"", -1},
+        {"about:blank", -1},
+        {"ftp://it.jobrapido.com/", -1},
     };
     for (const Case& c : cases) {
-        const QUrl url(QString::fromLatin1(c.url));
+        const QUrl url(QString::fromUtf8(c.url));
         for (int site = 0; site < kSiteCount; ++site)
             EXPECT_EQ(IsOnSiteDomain(site, url), site == c.site) << c.url << " site " << site;
     }
