@@ -1,5 +1,6 @@
 #include "core/watch_controller.h"
 
+#include "core/history_csv.h"
 #include "core/listing_probe.h"
 #include "core/scroll_offset.h"
 
@@ -20,6 +21,8 @@ StartUpOutcome WatchController::startUp(const Settings& stored) {
     outcome.regionText = settings_.region;
     outcome.autoPosition = settings_.autoPosition;
     outcome.soundAlert = settings_.soundAlert;
+    outcome.desktopNotifications = settings_.desktopNotifications;
+    outcome.toolTips = toolTips();
     return outcome;
 }
 
@@ -40,10 +43,12 @@ TickOutcome WatchController::tick(WindowState state) {
     }
     --secondsLeft_;
     outcome.title = CountdownTitle(secondsLeft_, state);
+    outcome.trayToolTip = toolTips().tray;
     return outcome;
 }
 
-PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) {
+PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
+                                          const QDateTime& when) {
     // A page that gives nothing to read, or that is not the site's own, ends the handling once
     // the site's watch has heard of it: no title, and no scroll either.
     PageOutcome outcome;
@@ -53,11 +58,18 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) 
     std::optional<NewestListing> read;
     if (capture.markup && IsOnSiteDomain(site, capture.url))
         read = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
-    outcome.watch =
-        watches_[i].observe(Observe(site, {.url = capture.url,
-                                           .loadSucceeded = capture.loadSucceeded,
-                                           .httpStatus = capture.httpStatus,
-                                           .markerSeen = read && read->markerPosition > 0}));
+    SiteWatch& watch = watches_[i];
+    const QString reasonBefore = watch.reason();
+    outcome.watch = watch.observe(Observe(site, {.url = capture.url,
+                                                 .loadSucceeded = capture.loadSucceeded,
+                                                 .httpStatus = capture.httpStatus,
+                                                 .markerSeen = read && read->markerPosition > 0}));
+    if (outcome.watch && settings_.desktopNotifications) {
+        outcome.watchNotice = outcome.watch->kind == WatchChange::Kind::TurnedBlind
+                                  ? BlindNotice(site, outcome.watch->reason)
+                                  : WatchedAgainNotice(site);
+    }
+    if (watch.reason() != reasonBefore) outcome.toolTips = toolTips();
     if (!read || read->outcome != ProbeOutcome::Title) return outcome;
     const NewestListing& found = *read;
 
@@ -65,8 +77,16 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) 
     const QString title = CutTitle(found.title);
     if (!title.isEmpty() && title != last) {
         last = title;
-        outcome.logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + last;
-        outcome.playSound = settings_.soundAlert == TriState::Ticked;
+        NewListing listing{
+            .site = site,
+            .title = title,
+            .address = capture.url,
+            .logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + title,
+            .sound = settings_.soundAlert == TriState::Ticked,
+            .notice = std::nullopt,
+            .record = HistoryLine(when, QString::fromLatin1(row.name), title, capture.url)};
+        if (settings_.desktopNotifications) listing.notice = NewListingNotice(site, title);
+        outcome.listing = std::move(listing);
         outcome.listingsChanged = true;
     }
 
@@ -78,9 +98,9 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) 
     return outcome;
 }
 
-SettingsEntries WatchController::savePositions(
+QList<int> WatchController::savePositions(
     const std::array<std::optional<QPointF>, kSiteCount>& offsets) {
-    SettingsEntries entries;
+    QList<int> saved;
     for (int site = 0; site < kSiteCount; ++site) {
         const auto i = static_cast<std::size_t>(site);
         if (!offsets[i]) continue;
@@ -88,9 +108,20 @@ SettingsEntries WatchController::savePositions(
         const std::optional<QString> left = ScrollOffsetToText(offsets[i]->x());
         if (top) settings_.scrollTop[i] = *top;
         if (left) settings_.scrollLeft[i] = *left;
-        entries += ScrollEntries(settings_, site);
+        saved.append(site);
     }
-    return entries;
+    return saved;
+}
+
+ToolTips WatchController::toolTips() const {
+    ToolTips tips;
+    std::array<QString, kSiteCount> reasons;
+    for (std::size_t i = 0; i < reasons.size(); ++i) {
+        reasons[i] = watches_[i].reason();
+        tips.siteLabels[i] = SiteLabelToolTip(reasons[i]);
+    }
+    tips.tray = TrayToolTip(secondsLeft_, reasons);
+    return tips;
 }
 
 }  // namespace quintavia

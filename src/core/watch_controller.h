@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QList>
 #include <QPointF>
 #include <QString>
 #include <QUrl>
@@ -7,9 +9,10 @@
 #include <optional>
 
 #include "core/countdown.h"
+#include "core/notices.h"
+#include "core/settings.h"
 #include "core/site_watch.h"
 #include "core/sites.h"
-#include "settings/settings.h"
 
 namespace quintavia {
 
@@ -38,14 +41,39 @@ struct ScrollTo {
     bool operator==(const ScrollTo&) const = default;
 };
 
-// What the window does once a pane's page has been read.
+// A site's newest listing that changed, and what is done with it.
+struct NewListing {
+    int site = 0;
+    QString title;                  // as stored and compared
+    QUrl address;                   // of the page it was read from
+    QString logEntry;               // as the log box shows it
+    bool sound = false;             // play the site's alert sound
+    std::optional<Notice> notice;   // a desktop notification, when they are on
+    std::optional<QString> record;  // a line for the history file
+
+    bool operator==(const NewListing&) const = default;
+};
+
+// What the window and the desktop show of the sites' watch: each site label's tooltip and the
+// tray icon's.
+struct ToolTips {
+    std::array<QString, kSiteCount> siteLabels;
+    QString tray;
+
+    bool operator==(const ToolTips&) const = default;
+};
+
+// What the program does once a pane's page has been read.
 struct PageOutcome {
-    std::optional<QString> logEntry;  // add it to the log and show it
-    bool playSound = false;           // play the site's alert sound
-    std::optional<ScrollTo> scroll;   // scroll the pane back to the saved offsets
-    bool listingsChanged = false;     // a last listing changed: store the listings soon
-    // The site turned blind, or is watched again: tell the user.
+    std::optional<NewListing> listing;
+    std::optional<ScrollTo> scroll;  // scroll the pane back to the saved offsets
+    bool listingsChanged = false;    // a last listing changed: store the listings soon
+    // The site turned blind, or is watched again, and the notification that says so when
+    // notifications are on.
     std::optional<WatchChange> watch;
+    std::optional<Notice> watchNotice;
+    // When a site's state changed what the tooltips say.
+    std::optional<ToolTips> toolTips;
 
     bool operator==(const PageOutcome&) const = default;
 };
@@ -55,11 +83,14 @@ struct StartUpOutcome {
     QString regionText;   // then the region box, and the options, as stored
     TriState autoPosition = TriState::Unticked;
     TriState soundAlert = TriState::Unticked;
+    bool desktopNotifications = true;
+    ToolTips toolTips;
 };
 
 struct TickOutcome {
     std::optional<Addresses> refresh;
     QString title;
+    QString trayToolTip;
 };
 
 // The program's state and the rules that act on it, free of widgets and of the browser
@@ -77,12 +108,12 @@ class WatchController {
     Addresses chooseRegion(int listIndex);
     // One tick of the countdown timer.
     TickOutcome tick(WindowState state);
-    // Pane `site` has read its page. A page off the site's own domain ends the handling at
-    // once: nothing is probed, logged or scrolled for it.
-    PageOutcome pageCaptured(int site, const PageCapture& capture);
+    // Pane `site` has read its page, at `when`. A page off the site's own domain ends the
+    // handling at once: nothing is probed, logged or scrolled for it.
+    PageOutcome pageCaptured(int site, const PageCapture& capture, const QDateTime& when = {});
     // "Salva posizione finestre": each pane's offsets, none for a pane without a page. Gives
-    // what is to be stored; a pane without a page keeps what was stored for it.
-    SettingsEntries savePositions(const std::array<std::optional<QPointF>, kSiteCount>& offsets);
+    // the sites whose offsets are to be stored; a pane without a page keeps what was stored.
+    QList<int> savePositions(const std::array<std::optional<QPointF>, kSiteCount>& offsets);
 
     // Typing in the region box and clicks on the options change only the state; the next
     // event that needs them reads them.
@@ -104,6 +135,8 @@ class WatchController {
     void expireCountdown() { secondsLeft_ = 0; }
 
   private:
+    ToolTips toolTips() const;
+
     Settings settings_;
     qint16 regionIndex_ = 0;
     int secondsLeft_ = kCountdownStart;

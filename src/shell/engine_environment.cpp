@@ -1,12 +1,11 @@
 #include "shell/engine_environment.h"
 
-#include <unistd.h>
-
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
 
 #include "core/engine_start.h"
+#include "store/platform.h"
 
 namespace quintavia {
 namespace {
@@ -26,7 +25,7 @@ void Quiet(QtMsgType type, const QMessageLogContext& context, const QString& mes
 
 void PrepareEngineEnvironment() {
     const EngineStart start =
-        PlanEngineStart(::geteuid() == 0, qEnvironmentVariableIsSet(kDisableSandbox),
+        PlanEngineStart(platform::RunningAsSuperUser(), qEnvironmentVariableIsSet(kDisableSandbox),
                         qEnvironmentVariable(kChromiumFlags));
     if (start.disableSandbox)
         qputenv(kDisableSandbox, "1");

@@ -1,12 +1,12 @@
 #include "shell/engine_profile.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+
+#include "store/file_lock.h"
+#include "store/private_folder.h"
 
 namespace quintavia {
 
@@ -17,34 +17,15 @@ QString EngineProfile::storagePath() {
            QStringLiteral("/QtWebEngine/") + QLatin1StringView(kName);
 }
 
-namespace {
-
-// The folder and any missing above it, private to the user: the engine keeps the sites'
-// cookies and stored data there.
-bool MakePrivateFolder(const QString& folder) {
-    QString above;
-    for (const QString& name : QDir::cleanPath(folder).split(u'/', Qt::SkipEmptyParts)) {
-        above += u'/' + name;
-        if (!QFileInfo(above).isDir() &&
-            !QDir().mkdir(above, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 EngineProfile::EngineProfile() {
     const QString storage = storagePath();
     QString refusal;
-    if (MakePrivateFolder(storage)) {
+    if (MakePrivateFolder(storage).isEmpty()) {
         // The engine's own files would be spoilt by two runs writing them at once.
-        lock_ = std::make_unique<QLockFile>(storage + QStringLiteral("/quintavia.lock"));
-        lock_->setStaleLockTime(0);  // a lock is stale only once its holder is gone
-        if (!lock_->tryLock(0)) {
-            refusal = lock_->error() == QLockFile::LockFailedError
-                          ? QStringLiteral("another Quintavia is using it")
-                          : QStringLiteral("it cannot be locked");
+        lock_ = std::make_unique<FileLock>(storage + QStringLiteral("/quintavia.lock"));
+        if (!lock_->take(std::chrono::milliseconds(0)).isEmpty()) {
+            refusal = lock_->busy() ? QStringLiteral("another Quintavia is using it")
+                                    : QStringLiteral("it cannot be locked");
             lock_.reset();
         }
     } else {

@@ -3,11 +3,12 @@
 #include <QString>
 #include <memory>
 
-class QLockFile;
 class QWebEngineProfile;
 class QWebEngineSettings;
 
 namespace quintavia {
+
+class FileLock;
 
 // The browser engine's profile for the panes and the windows they open, as a browser keeps
 // one: cookies, local storage and the sites' HTTPS-only promises survive restarts (a consent
@@ -35,7 +36,7 @@ class EngineProfile final {
     static QString storagePath();
 
   private:
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<FileLock> lock_;
     std::unique_ptr<QWebEngineProfile> profile_;
     QString notice_;
 };

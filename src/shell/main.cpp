@@ -1,11 +1,12 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "settings/settings_file.h"
 #include "shell/engine_environment.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "shell/quit_signals.h"
+#include "shell/warn.h"
+#include "store/settings_file.h"
 
 int main(int argc, char* argv[]) {
     quintavia::PrepareEngineEnvironment();
@@ -19,8 +20,7 @@ int main(int argc, char* argv[]) {
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
     const quintavia::SettingsFile::Loaded loaded = store.load();
-    for (const QString& warning : loaded.warnings)
-        std::fprintf(stderr, "Quintavia: %s\n", qUtf8Printable(warning));
+    quintavia::Warn(loaded.warnings);
 
     // The engine starts with its first profile and resets SIGTERM, SIGINT and SIGHUP to their
     // defaults as it does: our handlers go in after it, and before the window starts up, so a

@@ -3,12 +3,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
-#include <cstdio>
 
 #include "core/twips.h"
-#include "shell/desktop_presence.h"
+#include "shell/announcer.h"
 #include "shell/fonts.h"
-#include "shell/sound_files.h"
+#include "shell/tray_icon.h"
+#include "shell/warn.h"
 
 // Resources are linked from a static library: they are registered by hand, outside any
 // namespace.
@@ -45,7 +45,7 @@ Widget* Named(Widget* widget, const char* name, const QString& tip) {
 }  // namespace
 
 MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep, QWidget* parent)
-    : QWidget(parent), store_(store), beep_(beep ? *beep : platformBeep_), sound_(beep_) {
+    : QWidget(parent), store_(store), beep_(beep ? *beep : platformBeep_) {
     RegisterIcons();
     setObjectName(QStringLiteral("mainWindow"));
     setFont(WindowFont());
@@ -73,7 +73,8 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
     listingsTimer_ = new QTimer(this);
     listingsTimer_->setSingleShot(true);
     listingsTimer_->setInterval(kListingsWriteDelayMs);
-    presence_ = new DesktopPresence(*this, icon);
+    tray_ = new TrayIcon(icon, this);
+    announcer_ = new Announcer(beep_, tray_->icon(), this);
     wire();
 }
 
@@ -101,7 +102,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::buildTopBand() {
     regionBox_ = Named(new RegionBox(this), "regionBox", QStringLiteral("Scelta delle regioni"));
-    regionBox_->setEditText(QStringLiteral("Abruzzo"));
+    regionBox_->setEditText(kDefaultRegionText);
     Paint(regionBox_, QColor(255, 255, 192));
     Place(regionBox_, 30, 0, 2115, 315);
 
@@ -151,14 +152,23 @@ void MainWindow::wire() {
             [this] { grid_->showSiteLabels(siteLabelsOption_->value() == TriState::Ticked); });
     connect(countdownTimer_, &QTimer::timeout, this, &MainWindow::countdownTick);
     connect(listingsTimer_, &QTimer::timeout, this, &MainWindow::storeListings);
-    connect(presence_, &DesktopPresence::refreshAsked, refreshButton_, &QPushButton::click);
+    connect(tray_, &TrayIcon::refreshAsked, refreshButton_, &QPushButton::click);
+    connect(tray_, &TrayIcon::showAsked, this, &MainWindow::bringBack);
+    connect(tray_, &TrayIcon::toggleAsked, this, &MainWindow::toggleShown);
+    connect(tray_, &TrayIcon::notificationsToggled, this,
+            [this](bool on) { controller_.setDesktopNotifications(on); });
+    connect(tray_, &TrayIcon::historyAsked, announcer_, &Announcer::openHistory);
+    // Through the window's own path, which stores the settings. A window hidden from the tray
+    // ends nothing when it closes: the program is told to end as well.
+    connect(tray_, &TrayIcon::quitAsked, this, [this] {
+        if (close()) QCoreApplication::quit();
+    });
+    connect(announcer_, &Announcer::notificationActivated, this, &MainWindow::bringBack);
     for (int i = 0; i < kSiteCount; ++i) {
-        connect(pane(i), &WebPane::pageCaptured, this,
-                [this](int site, const PageCapture& capture) {
-                    const PageOutcome outcome = controller_.pageCaptured(site, capture);
-                    apply(site, outcome);
-                    presence_->pageApplied(site, capture, outcome);
-                });
+        connect(
+            pane(i), &WebPane::pageCaptured, this, [this](int site, const PageCapture& capture) {
+                apply(site, controller_.pageCaptured(site, capture, QDateTime::currentDateTime()));
+            });
     }
 }
 
@@ -173,7 +183,9 @@ void MainWindow::startUp(const Settings& stored) {
     regionBox_->setEditText(start.regionText);
     autoPositionOption_->setValue(start.autoPosition);
     soundAlertOption_->setValue(start.soundAlert);
-    presence_->startUp();
+    tray_->setNotificationsChecked(start.desktopNotifications);
+    showToolTips(start.toolTips);
+    tray_->show();
 }
 
 void MainWindow::load(const Addresses& addresses) {
@@ -183,25 +195,31 @@ void MainWindow::load(const Addresses& addresses) {
 }
 
 void MainWindow::apply(int site, const PageOutcome& outcome) {
-    if (outcome.logEntry) {
+    if (outcome.listing) {
         // The oldest goes first, so the box never holds more than it keeps; the entry shown is
         // set last, as removing the current item shows another.
         if (logBox_->count() >= kLogEntriesKept) logBox_->removeItem(0);
-        logBox_->addItem(*outcome.logEntry);
-        logBox_->setEditText(*outcome.logEntry);
+        logBox_->addItem(outcome.listing->logEntry);
+        logBox_->setEditText(outcome.listing->logEntry);
+        announcer_->announce(*outcome.listing);
     }
-    if (outcome.playSound) {
-        sound_.play(SoundFile(site));
-    }
+    if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
+    if (outcome.toolTips) showToolTips(*outcome.toolTips);
     if (outcome.scroll) pane(site)->scrollTo(*outcome.scroll);
     if (outcome.listingsChanged && !listingsTimer_->isActive()) listingsTimer_->start();
+}
+
+void MainWindow::showToolTips(const ToolTips& tips) {
+    for (int i = 0; i < kSiteCount; ++i)
+        grid_->siteLabel(i)->setToolTip(tips.siteLabels[static_cast<std::size_t>(i)]);
+    tray_->setToolTip(tips.tray);
 }
 
 void MainWindow::countdownTick() {
     const TickOutcome tick = controller_.tick(state());
     if (tick.refresh) load(*tick.refresh);
     setWindowTitle(tick.title);
-    presence_->countdownTicked();
+    tray_->setToolTip(tick.trayToolTip);
 }
 
 WindowState MainWindow::state() const {
@@ -215,29 +233,44 @@ void MainWindow::savePositions() {
     std::array<std::optional<QPointF>, kSiteCount> offsets;
     for (int i = 0; i < kSiteCount; ++i)
         offsets[static_cast<std::size_t>(i)] = pane(i)->scrollOffsets();
-    const SettingsEntries entries = controller_.savePositions(offsets);
-    if (!entries.isEmpty() && !store_.write(entries)) {
-        std::fprintf(stderr, "Quintavia: the scroll positions were not saved: %s\n",
-                     qUtf8Printable(store_.lastError()));
-    }
+    SettingsEntries entries;
+    for (const int site : controller_.savePositions(offsets))
+        entries += ScrollEntries(controller_.settings(), site);
+    if (!entries.isEmpty()) store(entries, "the scroll positions were not saved");
 }
 
 void MainWindow::storeListings() {
     if (shutDownDone_) return;
-    if (!store_.write(ListingEntries(controller_.settings()))) {
-        std::fprintf(stderr, "Quintavia: the last listings were not saved: %s\n",
-                     qUtf8Printable(store_.lastError()));
-    }
+    store(ListingEntries(controller_.settings()), "the last listings were not saved");
 }
 
 void MainWindow::shutDown() {
     if (shutDownDone_) return;
     shutDownDone_ = true;
     listingsTimer_->stop();
-    if (store_.write(ShutdownEntries(controller_.settings()))) return;
-    settingsSaved_ = false;
-    std::fprintf(stderr, "Quintavia: the settings were not saved: %s\n",
-                 qUtf8Printable(store_.lastError()));
+    settingsSaved_ = store(ShutdownEntries(controller_.settings()), "the settings were not saved");
+}
+
+bool MainWindow::store(const SettingsEntries& entries, const char* what) {
+    const WriteResult written = store_.write(entries);
+    Warn(written.warnings);
+    if (!written) Warn(QLatin1String(what) + QStringLiteral(": ") + written.error);
+    return written.ok;
+}
+
+void MainWindow::bringBack() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::toggleShown() {
+    if (isVisible() && !isMinimized()) {
+        hide();
+        return;
+    }
+    bringBack();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,18 +6,18 @@
 #include <QWidget>
 
 #include "core/watch_controller.h"
-#include "settings/settings_file.h"
 #include "shell/pane_grid_widget.h"
 #include "shell/qt_beep.h"
-#include "shell/qt_sound.h"
 #include "shell/region_box.h"
 #include "shell/tri_state_check_box.h"
+#include "store/settings_file.h"
 
 class QWebEngineProfile;
 
 namespace quintavia {
 
-class DesktopPresence;
+class Announcer;
+class TrayIcon;
 
 // The program's one window: the top band of controls and the grid of browser panes. It turns
 // what happens to its controls and panes into calls of the watch controller and does what the
@@ -51,7 +51,12 @@ class MainWindow final : public QWidget {
     WatchController& controller() { return controller_; }
     PaneGridWidget* paneGrid() const { return grid_; }
     WebPane* pane(int site) const { return grid_->pane(site); }
-    DesktopPresence* presence() const { return presence_; }
+    Announcer* announcer() const { return announcer_; }
+    TrayIcon* trayIcon() const { return tray_; }
+
+    // The window back in front of the user: restored if minimized, shown if hidden, raised and
+    // activated.
+    void bringBack();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -65,14 +70,17 @@ class MainWindow final : public QWidget {
     void wire();
     void load(const Addresses& addresses);
     void apply(int site, const PageOutcome& outcome);
+    void showToolTips(const ToolTips& tips);
     void savePositions();
     void storeListings();
+    // Writes the entries, and tells on standard error what the write said; false when failed.
+    bool store(const SettingsEntries& entries, const char* what);
+    void toggleShown();
     WindowState state() const;
 
     SettingsFile& store_;
     QtBeep platformBeep_;
     Beep& beep_;
-    QtSound sound_;
     WatchController controller_;
 
     RegionBox* regionBox_ = nullptr;
@@ -87,7 +95,8 @@ class MainWindow final : public QWidget {
     // New titles reach the settings file within a few seconds, many at a time.
     QTimer* listingsTimer_ = nullptr;
 
-    DesktopPresence* presence_ = nullptr;
+    TrayIcon* tray_ = nullptr;
+    Announcer* announcer_ = nullptr;
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;

@@ -39,4 +39,10 @@ void QtSound::play(const QString& path) {
     effect_->play();
 }
 
+bool QtSound::settled() const {
+    if (!effect_) return true;
+    const QSoundEffect::Status status = effect_->status();
+    return status == QSoundEffect::Ready || status == QSoundEffect::Error;
+}
+
 }  // namespace quintavia

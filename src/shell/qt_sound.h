@@ -20,6 +20,9 @@ class QtSound final {
     ~QtSound();
 
     void play(const QString& path);
+    // Whether the last sound asked for has loaded or failed: from then on it says nothing more
+    // of it. An observation point for tests.
+    bool settled() const;
 
   private:
     Beep& fallback_;

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 
-#include "settings/settings.h"
+#include "core/settings.h"
 
 namespace quintavia {
 

@@ -12,8 +12,8 @@
 #include <map>
 #include <string>
 
-#include "settings/ini_document.h"
-#include "settings/settings_file.h"
+#include "store/ini_document.h"
+#include "store/settings_file.h"
 
 namespace {
 

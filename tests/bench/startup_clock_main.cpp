@@ -11,7 +11,7 @@
 #include <ctime>
 #include <utility>
 
-#include "settings/settings_file.h"
+#include "store/settings_file.h"
 #include "shell/engine_environment.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"

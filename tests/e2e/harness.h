@@ -10,9 +10,9 @@
 #include "awaiting.h"
 #include "fixture_server.h"
 #include "qt_printing.h"
-#include "settings/settings_file.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
+#include "store/settings_file.h"
 #include "stored.h"
 
 namespace quintavia::e2e {

@@ -8,7 +8,7 @@
 
 #include "csv_reader.h"
 #include "scripted_sites.h"
-#include "settings/history_file.h"
+#include "store/history_file.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -35,12 +35,6 @@ class HistoryOfTheLog : public ScriptedSitesTest {
 
     const QString path = HistoryFile::UserPath();
 };
-
-int Mode(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return -1;
-    return static_cast<int>(st.st_mode & 07777);
-}
 
 TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWindow) {
     // Quotes, commas and a line break inside the title; a character outside the BMP. The page
@@ -84,8 +78,8 @@ TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWind
         EXPECT_TRUE(when >= started && when <= ended) << row[0].toStdString();
     }
     EXPECT_EQ(seen, (std::array<int, kSiteCount>{1, 1, 1, 1}));
-    EXPECT_EQ(Mode(path), 0600);
-    EXPECT_EQ(Mode(QFileInfo(path).absolutePath()), 0700);
+    EXPECT_EQ(support::FileMode(path), 0600);
+    EXPECT_EQ(support::FileMode(QFileInfo(path).absolutePath()), 0700);
 
     // A later run appends; what was there stays.
     window->close();

@@ -72,7 +72,7 @@ TEST_F(Notifications, ClickingANotificationBringsTheMinimizedWindowBack) {
     window->showMinimized();
     ASSERT_TRUE(WaitFor([&] { return window->isMinimized(); }));
     int activations = 0;
-    QObject::connect(window->presence()->notifier(), &DesktopNotifier::activated, window.get(),
+    QObject::connect(window->announcer()->notifier(), &DesktopNotifier::activated, window.get(),
                      [&] { ++activations; });
 
     // Another program's notification, and another action of ours, leave the window where it

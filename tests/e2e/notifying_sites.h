@@ -12,8 +12,9 @@
 #include "core/notices.h"
 #include "notification_stand_in.h"
 #include "scripted_sites.h"
+#include "shell/announcer.h"
 #include "shell/desktop_notifier.h"
-#include "shell/desktop_presence.h"
+#include "shell/tray_icon.h"
 
 namespace quintavia::e2e {
 
@@ -65,7 +66,7 @@ class NotifyingSitesTest : public ScriptedSitesTest {
     bool AllSentNotificationsArrived() {
         static int sentinels = 0;
         const QString summary = QStringLiteral("Sentinella %1").arg(++sentinels);
-        window->presence()->notifier()->notify({summary, {}});
+        window->announcer()->notifier()->notify({summary, {}});
         return WaitFor([&] { return !standIn->callsWithSummary(summary).isEmpty(); });
     }
 

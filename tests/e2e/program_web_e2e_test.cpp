@@ -31,16 +31,6 @@ class ProgramWithHostilePages : public ::testing::Test {
     }
     void TearDown() override { Harness::instance().reset(); }
 
-    // True once the settings file in `configHome` holds every site's title as its last listing:
-    // the run has read its four pages and written what it saw.
-    bool holdsTheTitles(const QString& configHome) const {
-        for (int i = 0; i < kSiteCount; ++i)
-            if (support::Stored(support::SettingsPathIn(configHome), u"Settaggio"_s,
-                                QString::number(i)) !=
-                sites.titles[static_cast<std::size_t>(i)].toUpper())
-                return false;
-        return true;
-    }
     static int ReportsOf(const QString& what) {
         int count = 0;
         for (const QString& report : Reports())
@@ -66,7 +56,7 @@ TEST_F(ProgramWithHostilePages, PagesThatAlertOnLoadLetTheProgramCloseOnSigterm)
     ProgramRun run(config.path());
     ASSERT_TRUE(run.start());
     ASSERT_TRUE(WaitFor([&] { return ReportsOf(u"confirm=false&prompt=null"_s) == 4; }, 30000));
-    ASSERT_TRUE(WaitFor([&] { return holdsTheTitles(config.path()); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return support::HoldsTitles(config.path(), sites.titles); }, 30000));
     ASSERT_NO_FATAL_FAILURE(CloseNormally(run));
     EXPECT_TRUE(OnlyWhatEveryRunPrints(run.standardError())) << run.standardError().toStdString();
 }
@@ -89,7 +79,7 @@ TEST_F(ProgramWithHostilePages, APageFloodingTheConsoleLeavesTheOutputQuiet) {
     ASSERT_TRUE(run.start());
     ASSERT_TRUE(WaitFor([&] { return ReportsOf(u"flooded"_s) == 4; }, 30000));
     // Written a while after the pages were read, by when their consoles have been heard.
-    ASSERT_TRUE(WaitFor([&] { return holdsTheTitles(config.path()); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return support::HoldsTitles(config.path(), sites.titles); }, 30000));
     ASSERT_NO_FATAL_FAILURE(CloseNormally(run));
     const QString error = run.standardError();
     EXPECT_TRUE(OnlyWhatEveryRunPrints(error)) << error.toStdString();
@@ -117,7 +107,8 @@ TEST_F(ProgramWithHostilePages, ACookieAndStorageSetInOneRunAreThereInTheNext) {
         ProgramRun first(config.path(), data.path());
         ASSERT_TRUE(first.start());
         ASSERT_TRUE(WaitFor([&] { return ReportsOf(u"stored=null"_s) == 1; }, 30000));
-        ASSERT_TRUE(WaitFor([&] { return holdsTheTitles(config.path()); }, 30000));
+        ASSERT_TRUE(
+            WaitFor([&] { return support::HoldsTitles(config.path(), sites.titles); }, 30000));
         ASSERT_NO_FATAL_FAILURE(CloseNormally(first));
     }
     ASSERT_EQ(cookies, QList<QByteArray>{""});
@@ -141,8 +132,10 @@ TEST_F(ProgramWithHostilePages, TwoInstancesAtOnceBothRun) {
     ProgramRun second(secondConfig.path(), data.path());
     ASSERT_TRUE(second.start());
     ASSERT_TRUE(second.waitForTheFirstPages());
-    ASSERT_TRUE(WaitFor([&] { return holdsTheTitles(secondConfig.path()); }, 30000));
-    ASSERT_TRUE(WaitFor([&] { return holdsTheTitles(firstConfig.path()); }, 30000));
+    ASSERT_TRUE(
+        WaitFor([&] { return support::HoldsTitles(secondConfig.path(), sites.titles); }, 30000));
+    ASSERT_TRUE(
+        WaitFor([&] { return support::HoldsTitles(firstConfig.path(), sites.titles); }, 30000));
 
     ASSERT_NO_FATAL_FAILURE(CloseNormally(second));
     ASSERT_NO_FATAL_FAILURE(CloseNormally(first));

@@ -38,15 +38,38 @@ class Restart : public ::testing::Test {
     static bool seed(const QString& configHome, const SettingsEntries& entries) {
         return support::Seed(support::SettingsPathIn(configHome), entries);
     }
-    // True once the settings file in `configHome` holds `titles` as the last listings seen.
-    static bool holdsTitles(const QString& configHome,
-                            const std::array<QString, kSiteCount>& titles) {
-        for (int i = 0; i < kSiteCount; ++i)
-            if (stored(configHome, "Settaggio", QString::number(i)) != titles[i].toUpper())
-                return false;
-        return true;
-    }
 };
+
+// A settings file that stopped being text while the program ran is moved aside whole by the
+// next write, and the program says so on standard error.
+TEST_F(Restart, AFileMovedAsideByAWriteIsReported) {
+    Harness& harness = Harness::instance();
+    const QString config = harness.configDir();
+    const QString path = support::SettingsPathIn(config);
+    ASSERT_TRUE(seed(config, {{"Posizione", "1", "Lazio"}}));
+    harness.server().setHandler(Listings(kTitles));
+    ProgramRun run(config);
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.waitForTheFirstPages());
+    ASSERT_TRUE(WaitFor([&] { return support::HoldsTitles(config, kTitles); }, 30000));
+
+    const QByteArray garbage("[Posizione]\n1=\xFF\xFE\x00\x01", 18);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(garbage), garbage.size());
+    }
+    run.sendSignal(SIGTERM);
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(run.exitCode(), 0);
+    const QString said = run.standardError();
+    EXPECT_TRUE(said.contains(path + " could not be read as settings")) << said.toStdString();
+    EXPECT_TRUE(said.contains(path + ".bad")) << said.toStdString();
+    QFile aside(path + ".bad");
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), garbage);
+    EXPECT_EQ(stored(config, "Posizione", "1"), "Lazio");  // the run's own values, written anew
+}
 
 TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
     Harness& harness = Harness::instance();
@@ -60,7 +83,7 @@ TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
         ProgramRun first(config);
         ASSERT_TRUE(first.start());
         ASSERT_TRUE(first.waitForTheFirstPages());
-        ASSERT_TRUE(WaitFor([&] { return holdsTitles(config, kTitles); }, 30000));
+        ASSERT_TRUE(WaitFor([&] { return support::HoldsTitles(config, kTitles); }, 30000));
         first.sendSignal(SIGTERM);
         ASSERT_TRUE(first.waitForExit());
         EXPECT_TRUE(first.exitedNormally());
@@ -69,7 +92,7 @@ TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
     EXPECT_EQ(stored(config, "Posizione", "0"), "0");
     EXPECT_EQ(stored(config, "Posizione", "1"), "Lazio");
     EXPECT_EQ(stored(config, "Posizione", "2"), "1");
-    EXPECT_TRUE(holdsTitles(config, kTitles));
+    EXPECT_TRUE(support::HoldsTitles(config, kTitles));
 
     // Second run, in this process so its log can be read: the same pages, but Jobonline has a
     // new listing. Only that one is logged.
@@ -133,12 +156,12 @@ TEST_F(Restart, AKilledRunKeepsTheTitlesItHadSeen) {
 
     ProgramRun run(config);
     ASSERT_TRUE(run.start());
-    ASSERT_TRUE(WaitFor([&] { return holdsTitles(config, kTitles); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return support::HoldsTitles(config, kTitles); }, 30000));
     run.sendSignal(SIGKILL);
     ASSERT_TRUE(run.waitForExit());
     EXPECT_FALSE(run.exitedNormally());
 
-    EXPECT_TRUE(holdsTitles(config, kTitles));
+    EXPECT_TRUE(support::HoldsTitles(config, kTitles));
     EXPECT_EQ(stored(config, "Posizione", "0"), "1");
     EXPECT_EQ(stored(config, "Posizione", "1"), "Valle d'Aosta");
     EXPECT_EQ(stored(config, "Posizione", "2"), "2");

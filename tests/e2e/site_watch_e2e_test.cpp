@@ -52,7 +52,7 @@ class SiteWatchInTheWindow : public NotifyingSitesTest {
     }
 
     QString LabelTip(int site) const { return window->paneGrid()->siteLabel(site)->toolTip(); }
-    QString TrayTip() const { return window->presence()->trayIcon()->toolTip(); }
+    QString TrayTip() const { return window->trayIcon()->icon()->toolTip(); }
 };
 
 TEST_F(SiteWatchInTheWindow, ASiteWithoutItsMarkerIsReportedOnceAfterThreeCapturesUntilItReturns) {

@@ -19,9 +19,9 @@
 #include <utility>
 
 #include "fuzz_input.h"
-#include "settings/ini_document.h"
-#include "settings/settings.h"
-#include "settings/settings_file.h"
+#include "store/ini_document.h"
+#include "store/settings_keys.h"
+#include "store/settings_file.h"
 
 namespace quintavia::fuzz {
 namespace {
@@ -127,14 +127,15 @@ void CheckStore(const QList<QByteArrayView>& chunks) {
     bool written = false;
     for (const auto& [name, value] : writes) {
         const std::optional<QByteArray> before = Contents(path);
-        const bool accepted = store.write({{name.first, name.second, value}});
+        const WriteResult result = store.write({{name.first, name.second, value}});
+        const bool accepted = result.ok;
         FUZZ_REQUIRE(accepted == (IsIniName(name.first) && IsIniName(name.second)));
         if (!accepted) {
             FUZZ_REQUIRE(Contents(path) == before);
             continue;
         }
         // Only what the program wrote was there to read: nothing more is moved aside.
-        FUZZ_REQUIRE(store.takeWarnings().isEmpty());
+        FUZZ_REQUIRE(result.warnings.isEmpty());
         written = true;
         expected[name] = value;
         model.setValue(name.first, name.second, value);

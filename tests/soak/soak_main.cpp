@@ -16,7 +16,7 @@
 
 #include "fixture_server.h"
 #include "headless_run.h"
-#include "settings/settings_file.h"
+#include "store/settings_file.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "soak_run.h"

@@ -4,13 +4,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <functional>
 
 #include "core/history_csv.h"
 #include "csv_reader.h"
 #include "qt_printing.h"
-#include "settings/history_file.h"
+#include "store/history_file.h"
+#include "stored.h"
 
 namespace quintavia {
 namespace {
@@ -62,12 +65,6 @@ TEST(HistoryCsv, TimesAreLocalWithTheirOffset) {
               u"http://it.jobrapido.com/?w=&l=Lazio\r\n"_s);
 }
 
-int Mode(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return -1;
-    return static_cast<int>(st.st_mode & 07777);
-}
-
 QString Contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : u"<absent>"_s;
@@ -92,8 +89,7 @@ TEST(HistoryFile, AwkwardTitlesReadBackExactly) {
         u""_s,
         u" SPAZI "_s,
     };
-    for (int i = 0; i < titles.size(); ++i)
-        ASSERT_TRUE(history.append(Line(i, titles[i]))) << history.lastError().toStdString();
+    for (int i = 0; i < titles.size(); ++i) ASSERT_TRUE(history.append(Line(i, titles[i])));
 
     const std::optional<QList<QStringList>> rows = support::ReadCsv(Contents(history.path()));
     ASSERT_TRUE(rows);
@@ -107,9 +103,9 @@ TEST(HistoryFile, AwkwardTitlesReadBackExactly) {
         EXPECT_EQ(row[2], titles[i]) << i;
         EXPECT_EQ(row[3], u"http://miojob.repubblica.it/offerte"_s) << i;
     }
-    EXPECT_EQ(Mode(history.path()), 0600);
-    EXPECT_EQ(Mode(home.path() + u"/data/Quintavia"_s), 0700);
-    EXPECT_EQ(Mode(home.path() + u"/data"_s), 0700);
+    EXPECT_EQ(support::FileMode(history.path()), 0600);
+    EXPECT_EQ(support::FileMode(home.path() + u"/data/Quintavia"_s), 0700);
+    EXPECT_EQ(support::FileMode(home.path() + u"/data"_s), 0700);
 
     // Opening it makes no second header; a missing file is made with its header alone.
     ASSERT_TRUE(history.create());
@@ -151,7 +147,7 @@ TEST(HistoryFile, RotationKeepsOnePreviousFile) {
     for (int i = 0; i < perFile; ++i) first << title(i);
     EXPECT_EQ(titlesIn(history.previousPath()), first);
     EXPECT_EQ(titlesIn(path), QStringList{title(perFile)});
-    EXPECT_EQ(Mode(path), 0600);
+    EXPECT_EQ(support::FileMode(path), 0600);
 
     // Once more: the previous file is replaced, and no third one is kept.
     for (; n < 2 * perFile + 1; ++n) ASSERT_TRUE(history.append(Line(n, title(n))));
@@ -168,31 +164,77 @@ TEST(HistoryFile, RotationKeepsOnePreviousFile) {
     EXPECT_EQ(titlesIn(path), QStringList{huge});
 }
 
+// Nothing but a regular file is written, and nothing waits: a FIFO in the file's place would
+// otherwise hold the program at its first entry.
 TEST(HistoryFile, WhatItCannotWriteItSays) {
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
-    // A link in the file's place is not followed.
     const QString target = home.path() + u"/elsewhere.csv"_s;
-    const QString link = home.path() + u"/cronologia.csv"_s;
-    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()),
-              0);
-    HistoryFile linked(link);
-    EXPECT_FALSE(linked.append(Line(0, u"X"_s)));
-    EXPECT_TRUE(linked.lastError().startsWith(u"cannot write "_s + link + u": "_s))
-        << linked.lastError().toStdString();
+    const struct {
+        const char* what;
+        QString path;
+        std::function<bool(const QByteArray&)> make;
+        QString reason;
+    } cases[] = {
+        {"a link in its place", home.path() + u"/link/cronologia.csv"_s,
+         [&](const QByteArray& at) {
+             return QDir().mkpath(QFileInfo(QFile::decodeName(at)).path()) &&
+                    ::symlink(QFile::encodeName(target).constData(), at.constData()) == 0;
+         },
+         u"symbolic link"_s},
+        {"a FIFO in its place", home.path() + u"/fifo/cronologia.csv"_s,
+         [](const QByteArray& at) {
+             return QDir().mkpath(QFileInfo(QFile::decodeName(at)).path()) &&
+                    ::mkfifo(at.constData(), 0600) == 0;
+         },
+         u"not a regular file"_s},
+        {"a file in the way of its folder", home.path() + u"/file/Quintavia/cronologia.csv"_s,
+         [&](const QByteArray&) {
+             QFile blocker(home.path() + u"/file"_s);
+             return blocker.open(QIODevice::WriteOnly);
+         },
+         u"Not a directory"_s},
+        {"no data folder known", {}, [](const QByteArray&) { return true; }, u"no data folder"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.make(QFile::encodeName(c.path)));
+        HistoryFile history(c.path);
+        for (const WriteResult& written : {history.append(Line(0, u"X"_s)), history.create()}) {
+            EXPECT_FALSE(written);
+            EXPECT_TRUE(written.error.startsWith(u"cannot write "_s + c.path + u": "_s))
+                << written.error.toStdString();
+            EXPECT_TRUE(written.error.contains(c.reason)) << written.error.toStdString();
+        }
+    }
     EXPECT_FALSE(QFile::exists(target));
+}
 
-    // A folder in the way of its folder.
-    QFile blocker(home.path() + u"/file"_s);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    HistoryFile blocked(home.path() + u"/file/Quintavia/cronologia.csv"_s);
-    EXPECT_FALSE(blocked.append(Line(0, u"X"_s)));
-    EXPECT_TRUE(blocked.lastError().contains(u"Not a directory"_s))
-        << blocked.lastError().toStdString();
-
-    HistoryFile nowhere({});
-    EXPECT_FALSE(nowhere.append(Line(0, u"X"_s)));
+// A previous file that cannot be replaced costs no entry: they go on into the current file,
+// and the warning names the file that is in the way.
+TEST(HistoryFile, ARotationThatFailsKeepsEveryEntry) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString path = home.path() + u"/cronologia.csv"_s;
+    HistoryFile history(path, 200);
+    ASSERT_TRUE(QDir().mkdir(history.previousPath()));
+    QStringList written;
+    WriteResult appended;
+    for (int n = 0; n < 6; ++n) {
+        appended = history.append(Line(n, u"TITOLO %1"_s.arg(n)));
+        ASSERT_TRUE(appended) << appended.error.toStdString();
+        written << u"TITOLO %1"_s.arg(n);
+    }
+    ASSERT_GT(QFileInfo(path).size(), 200);
+    ASSERT_EQ(appended.warnings.size(), 1);
+    EXPECT_TRUE(appended.warnings[0].startsWith(u"cannot replace "_s + history.previousPath()))
+        << appended.warnings[0].toStdString();
+    EXPECT_TRUE(appended.warnings[0].contains(path)) << appended.warnings[0].toStdString();
+    const std::optional<QList<QStringList>> rows = support::ReadCsv(Contents(path));
+    ASSERT_TRUE(rows);
+    QStringList titles;
+    for (const QStringList& row : rows->mid(1)) titles << row.value(2);
+    EXPECT_EQ(titles, written);
 }
 
 }  // namespace

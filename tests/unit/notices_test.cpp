@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "qt_printing.h"
-#include "settings/settings.h"
+#include "store/settings_keys.h"
 
 namespace quintavia {
 namespace {

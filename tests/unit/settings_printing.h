@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "settings/settings.h"
+#include "store/settings_keys.h"
 
 namespace quintavia {
 

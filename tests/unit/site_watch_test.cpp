@@ -132,22 +132,40 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     const PageCapture limited{
         .url = kJobrapido, .markup = u"<p>Troppe</p>"_s, .loadSucceeded = false, .httpStatus = 429};
 
-    EXPECT_EQ(controller.pageCaptured(1, withListing).logEntry, u"Jobrapido: CUOCO"_s);
+    EXPECT_EQ(controller.pageCaptured(1, withListing).listing->logEntry, u"Jobrapido: CUOCO"_s);
     EXPECT_EQ(controller.pageCaptured(1, without), PageOutcome{});
     EXPECT_EQ(controller.pageCaptured(1, notHtml), PageOutcome{});
     // Another site's pages count for that site alone.
     EXPECT_EQ(controller.pageCaptured(2, without), PageOutcome{});
-    PageOutcome blind;
-    blind.watch = WatchChange{WatchChange::Kind::TurnedBlind, u"il sito risponde con errore 429"_s};
-    EXPECT_EQ(controller.pageCaptured(1, limited), blind);
+    const QString reason = u"il sito risponde con errore 429"_s;
+    const PageOutcome blind = controller.pageCaptured(1, limited);
+    EXPECT_EQ(blind.watch, (WatchChange{WatchChange::Kind::TurnedBlind, reason}));
+    // Everything the window and the desktop show of it comes with the change.
+    EXPECT_EQ(blind.watchNotice, BlindNotice(1, reason));
+    ASSERT_TRUE(blind.toolTips);
+    EXPECT_EQ(blind.toolTips->siteLabels[1], SiteLabelToolTip(reason));
+    EXPECT_EQ(blind.toolTips->siteLabels[2], QString());
+    EXPECT_EQ(blind.toolTips->tray,
+              TrayToolTip(controller.secondsLeft(), std::array<QString, kSiteCount>{
+                                                        QString(), reason, QString(), QString()}));
+    EXPECT_FALSE(blind.listing);
     EXPECT_TRUE(controller.siteWatch(1).blind());
     EXPECT_FALSE(controller.siteWatch(2).blind());
-    EXPECT_EQ(controller.pageCaptured(1, without), PageOutcome{});
+    // Still blind, for another reason: no notice, and the tooltips say the latest reason.
+    const PageOutcome still = controller.pageCaptured(1, without);
+    EXPECT_FALSE(still.watch);
+    EXPECT_FALSE(still.watchNotice);
+    ASSERT_TRUE(still.toolTips);
+    EXPECT_EQ(still.toolTips->siteLabels[1], SiteLabelToolTip(controller.siteWatch(1).reason()));
+    EXPECT_NE(controller.siteWatch(1).reason(), reason);
 
     // The same title again is not logged; the watch is told all the same.
-    PageOutcome back;
-    back.watch = WatchChange{WatchChange::Kind::WatchedAgain, {}};
-    EXPECT_EQ(controller.pageCaptured(1, withListing), back);
+    const PageOutcome back = controller.pageCaptured(1, withListing);
+    EXPECT_EQ(back.watch, (WatchChange{WatchChange::Kind::WatchedAgain, {}}));
+    EXPECT_EQ(back.watchNotice, WatchedAgainNotice(1));
+    ASSERT_TRUE(back.toolTips);
+    EXPECT_EQ(back.toolTips->siteLabels[1], QString());
+    EXPECT_FALSE(back.listing);
     EXPECT_EQ(controller.settings().lastListing[1], u"CUOCO"_s);
     EXPECT_EQ(controller.pageCaptured(4, without), PageOutcome{});
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimeZone>
+
+#include "core/history_csv.h"
 #include "qt_printing.h"
+#include "store/settings_keys.h"
 
 namespace quintavia {
 namespace {
@@ -41,12 +45,25 @@ PageCapture OnSite(int site, const QString& markup) {
     return {.url = QUrl(Expected(u"Lazio"_s, 7)[static_cast<std::size_t>(site)]), .markup = markup};
 }
 
-PageOutcome Logged(const QString& entry, bool sound = false) {
-    PageOutcome outcome;
-    outcome.logEntry = entry;
-    outcome.playSound = sound;
-    outcome.listingsChanged = true;
-    return outcome;
+// What the window shows and sounds of an outcome; what else it tells is checked on its own.
+struct Shown {
+    std::optional<QString> logEntry;
+    bool sound = false;
+    bool listingsChanged = false;
+    std::optional<WatchChange> watch;
+
+    bool operator==(const Shown&) const = default;
+};
+
+Shown Of(const PageOutcome& outcome) {
+    return {.logEntry = outcome.listing ? std::optional(outcome.listing->logEntry) : std::nullopt,
+            .sound = outcome.listing && outcome.listing->sound,
+            .listingsChanged = outcome.listingsChanged,
+            .watch = outcome.watch};
+}
+
+Shown Logged(const QString& entry, bool sound = false) {
+    return {.logEntry = entry, .sound = sound, .listingsChanged = true, .watch = std::nullopt};
 }
 
 TEST(StartUp, TheFirstPagesAreTheFirstRegionsWhateverWasStored) {
@@ -150,7 +167,7 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
         const char* what;
         int site;
         PageCapture page;
-        PageOutcome expected;
+        Shown expected;
     };
     const Step steps[] = {
         {"new, blanks trimmed", 1, Page(1, u"  Cuoco capo partita "_s),
@@ -172,7 +189,7 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
         {"a site index out of range", 4, Page(1, u"Nuovo"_s), {}},
     };
     for (const Step& step : steps)
-        EXPECT_EQ(controller.pageCaptured(step.site, step.page), step.expected) << step.what;
+        EXPECT_EQ(Of(controller.pageCaptured(step.site, step.page)), step.expected) << step.what;
     EXPECT_EQ(controller.settings().lastListing,
               (std::array<QString, kSiteCount>{u"AUTISTA"_s, u"CUOCO CAPO PARTITA"_s, u"\n"_s,
                                                u"AUTISTA"_s}));
@@ -211,8 +228,8 @@ TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
         const PageCapture capture{.url = QUrl(QString::fromLatin1(c.url)),
                                   .markup = Page(c.site, title).markup};
         const PageOutcome outcome = controller.pageCaptured(c.site, capture);
-        EXPECT_EQ(outcome.logEntry.has_value(), c.own) << c.what;
-        EXPECT_EQ(outcome.playSound, c.own) << c.what;
+        EXPECT_EQ(outcome.listing.has_value(), c.own) << c.what;
+        EXPECT_EQ(outcome.listing && outcome.listing->sound, c.own) << c.what;
         EXPECT_EQ(outcome.listingsChanged, c.own) << c.what;
         EXPECT_EQ(outcome.scroll.has_value(), c.own) << c.what;
         EXPECT_EQ(
@@ -222,23 +239,62 @@ TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
     }
 }
 
+// A new listing comes with everything the shell does with it, decided here: the shell reads
+// nothing back.
+TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
+    const QDateTime when(QDate(2024, 5, 1), QTime(9, 30), QTimeZone(7200));
+    struct Row {
+        const char* what;
+        bool notifications;
+        TriState sound;
+    };
+    const Row rows[] = {
+        {"notifications on, sound ticked", true, TriState::Ticked},
+        {"notifications off", false, TriState::Ticked},
+        {"sound greyed", true, TriState::Greyed},
+    };
+    int round = 0;
+    for (const Row& row : rows) {
+        WatchController controller;
+        controller.startUp({});
+        controller.setDesktopNotifications(row.notifications);
+        controller.setSoundAlert(row.sound);
+        const QString title = u"MAGAZZINIERE %1"_s.arg(++round);
+        const PageCapture page = Page(3, title);
+        const PageOutcome outcome = controller.pageCaptured(3, page, when);
+        ASSERT_TRUE(outcome.listing) << row.what;
+        const NewListing& listing = *outcome.listing;
+        EXPECT_EQ(listing.site, 3) << row.what;
+        EXPECT_EQ(listing.title, title) << row.what;
+        EXPECT_EQ(listing.address, page.url) << row.what;
+        EXPECT_EQ(listing.logEntry, u"Infojobs : "_s + title) << row.what;
+        EXPECT_EQ(listing.sound, row.sound == TriState::Ticked) << row.what;
+        EXPECT_EQ(listing.notice,
+                  row.notifications ? std::optional(NewListingNotice(3, title)) : std::nullopt)
+            << row.what;
+        EXPECT_EQ(listing.record, HistoryLine(when, u"InfoJobs"_s, title, page.url)) << row.what;
+        EXPECT_FALSE(outcome.toolTips) << row.what;  // the site's state did not change
+    }
+}
+
 TEST(PageCaptured, ATitleIsCutToFiveHundredUnitsBeforeItIsCompared) {
     WatchController controller;
     controller.startUp({});
     const QString label = u"Jobonline: "_s;
     const QString longTitle = u"A"_s.repeated(499) + u"BC"_s + u"D"_s.repeated(4000);
     const QString cut = u"A"_s.repeated(499) + u"B"_s;
-    EXPECT_EQ(controller.pageCaptured(2, Page(2, longTitle)), Logged(label + cut));
+    EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, longTitle))), Logged(label + cut));
     EXPECT_EQ(controller.settings().lastListing[2], cut);
     // Whatever follows the cut, it is the same title.
-    EXPECT_EQ(controller.pageCaptured(2, Page(2, cut + u"other ending"_s)), PageOutcome{});
-    EXPECT_EQ(controller.pageCaptured(2, Page(2, cut)), PageOutcome{});
+    EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, cut + u"other ending"_s))), Shown{});
+    EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, cut))), Shown{});
     // A character of two units across the cut is left out whole.
     const QString emoji = u"\U0001F600"_s;
     const QString across = u"E"_s.repeated(499) + emoji + u"F"_s;
-    EXPECT_EQ(controller.pageCaptured(2, Page(2, across)), Logged(label + u"E"_s.repeated(499)));
+    EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, across))),
+              Logged(label + u"E"_s.repeated(499)));
     const QString within = u"G"_s.repeated(498) + emoji + u"H"_s;
-    EXPECT_EQ(controller.pageCaptured(2, Page(2, within)),
+    EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, within))),
               Logged(label + u"G"_s.repeated(498) + emoji));
     EXPECT_EQ(CutTitle(u"breve"_s), u"breve"_s);
     EXPECT_EQ(CutTitle(u"x"_s.repeated(500)).size(), 500);
@@ -253,7 +309,7 @@ TEST(PageCaptured, OnlyATickedSoundOptionPlays) {
     for (const auto& [value, plays] : cases) {
         controller.setSoundAlert(value);
         const QString title = u"Titolo %1"_s.arg(++round);
-        EXPECT_EQ(controller.pageCaptured(2, Page(2, title)),
+        EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, title))),
                   Logged(u"Jobonline: "_s + title.toUpper(), plays));
     }
 }
@@ -301,17 +357,14 @@ TEST(SavePositions, StoresThePanesThatHaveAPageAndKeepsTheOthers) {
     stored.scrollLeft[2] = u"5"_s;
     WatchController controller;
     controller.startUp(stored);
-    const SettingsEntries entries = controller.savePositions(
+    const QList<int> saved = controller.savePositions(
         {QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(-0.0, 12.5)});
-    const SettingsEntries expected = {
-        {u"Scroll"_s, u"0"_s, u"300"_s},  {u"Left"_s, u"0"_s, u"40"_s},
-        {u"Scroll"_s, u"1"_s, u"0"_s},    {u"Left"_s, u"1"_s, u"0"_s},
-        {u"Scroll"_s, u"3"_s, u"12.5"_s}, {u"Left"_s, u"3"_s, u"0"_s},
-    };
-    EXPECT_EQ(entries, expected);
+    const QList<int> expected = {0, 1, 3};
+    EXPECT_EQ(saved, expected);
     EXPECT_EQ(controller.settings().scrollTop,
               (std::array<QString, kSiteCount>{u"300"_s, u"0"_s, u"77"_s, u"12.5"_s}));
-    EXPECT_EQ(controller.settings().scrollLeft[2], u"5"_s);
+    EXPECT_EQ(controller.settings().scrollLeft,
+              (std::array<QString, kSiteCount>{u"40"_s, u"0"_s, u"5"_s, u"0"_s}));
     // Saving again without scrolling gives the same texts again.
     EXPECT_EQ(
         controller.savePositions({QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(0, 12.5)}),

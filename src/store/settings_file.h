@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <chrono>
 
-#include "settings/settings.h"
+#include "store/settings_keys.h"
+#include "store/write_result.h"
 
 namespace quintavia {
 
@@ -29,6 +30,8 @@ class SettingsFile {
     // $XDG_CONFIG_HOME/Quintavia/Quintavia.ini, with ~/.config when XDG_CONFIG_HOME is unset;
     // empty when no configuration folder is known.
     static QString UserPath();
+    // The settings file in the configuration folder `configHome`.
+    static QString PathIn(const QString& configHome);
 
     struct Loaded {
         Settings settings;
@@ -38,13 +41,10 @@ class SettingsFile {
     // with a warning for the latter.
     Loaded load();
 
-    // false with the reason in lastError() when the entries could not be written; the file is
-    // then as it was, unless the reason says it was replaced but its folder not synced.
-    bool write(const SettingsEntries& entries);
-    // "cannot write <path>: <reason>".
-    QString lastError() const { return lastError_; }
-    // Warnings from writes that succeeded, such as a file moved aside; emptied by the call.
-    QStringList takeWarnings();
+    // The entries written, or why not: the file is then as it was, unless the error says it
+    // was replaced but its folder not synced. Warnings tell of what happened on the way, such
+    // as a file that was not text moved aside.
+    WriteResult write(const SettingsEntries& entries);
 
     const QString& path() const { return path_; }
 
@@ -53,11 +53,7 @@ class SettingsFile {
     void setLockTimeout(std::chrono::milliseconds timeout) { lockTimeout_ = timeout; }
 
   private:
-    bool failWrite(const QString& reason);
-
     QString path_;
-    QString lastError_;
-    QStringList warnings_;
     std::chrono::milliseconds lockTimeout_{5000};
 };
 

@@ -1,6 +1,5 @@
-#include "settings/settings.h"
+#include "store/settings_keys.h"
 
-#include <QLocale>
 #include <cstddef>
 
 namespace quintavia {
@@ -25,30 +24,6 @@ bool FlagOr(const std::optional<QString>& text, bool fallback) {
 }
 
 }  // namespace
-
-QString TriStateText(TriState state) {
-    return QString::number(static_cast<int>(state));
-}
-
-std::optional<TriState> TriStateFromText(const QString& text) {
-    // The C locale, so that a file reads the same whatever language the desktop speaks; and
-    // without group separators, which would let "0,002" pass for 2.
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const int value = c.toInt(text.trimmed(), &ok);
-    if (!ok) return std::nullopt;
-    switch (value) {
-        case static_cast<int>(TriState::Unticked):
-            return TriState::Unticked;
-        case static_cast<int>(TriState::Ticked):
-            return TriState::Ticked;
-        case static_cast<int>(TriState::Greyed):
-            return TriState::Greyed;
-        default:
-            return std::nullopt;
-    }
-}
 
 Settings ReadSettings(const IniDocument& doc) {
     Settings settings;

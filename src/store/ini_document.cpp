@@ -1,4 +1,4 @@
-#include "settings/ini_document.h"
+#include "store/ini_document.h"
 
 #include <QStringDecoder>
 #include <QStringTokenizer>

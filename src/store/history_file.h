@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
+
+#include "store/write_result.h"
 
 namespace quintavia {
 
@@ -9,8 +12,11 @@ namespace quintavia {
 // and handed to the system at once. A file that grows past the limit is renamed to
 // `<name>.1`, replacing the one before, and a new file begins.
 //
-// Another copy of the program may append to the same file: an append happens under a lock
-// on the file, and one that finds the file renamed meanwhile goes on in the new one.
+// Another copy of the program may append to the same file: an append and a rotation happen
+// under the lock beside it (`<name>.lock`). Only a regular file is ever opened: a link or a
+// FIFO in its place fails the write at once, and nothing waits. A rotation that fails leaves
+// the file where it is, and the entry goes into it all the same, with a warning naming the
+// file that could not be replaced.
 class HistoryFile {
   public:
     static constexpr qint64 kRotateBytes = 4 * 1024 * 1024;
@@ -21,23 +27,21 @@ class HistoryFile {
     static QString UserPath();
 
     // Appends one line, which must end with its line end; a new file starts with the header.
-    // false with the reason in lastError().
-    bool append(const QString& line);
+    WriteResult append(const QString& line);
     // Makes the file with its header when there is none, for opening it.
-    bool create();
+    WriteResult create();
 
     const QString& path() const { return path_; }
     QString previousPath() const { return path_ + QStringLiteral(".1"); }
-    // "cannot write <path>: <reason>".
-    const QString& lastError() const { return lastError_; }
+    // How long an append waits for another copy of the program's; five seconds unless set.
+    void setLockTimeout(std::chrono::milliseconds timeout) { lockTimeout_ = timeout; }
 
   private:
-    bool write(const QByteArray& bytes);
-    bool fail(const QString& reason);
+    WriteResult write(const QByteArray& bytes);
 
     QString path_;
     qint64 rotateBytes_;
-    QString lastError_;
+    std::chrono::milliseconds lockTimeout_{5000};
 };
 
 }  // namespace quintavia

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "core/sites.h"
+
+namespace quintavia {
+
+// The region box's text when nothing was ever saved: the text it opens with.
+inline const QString kDefaultRegionText = QStringLiteral("Abruzzo");
+
+// A check box that can be ticked, unticked or greyed, with the numbers the file stores.
+enum class TriState { Unticked = 0, Ticked = 1, Greyed = 2 };
+
+QString TriStateText(TriState state);
+// The number in `text`, read in the C locale whatever the user's locale, with blanks around
+// it allowed (a hand edit may leave them): nullopt for anything but 0, 1 or 2.
+std::optional<TriState> TriStateFromText(const QString& text);
+
+// Everything the program keeps between runs.
+struct Settings {
+    std::array<QString, kSiteCount> lastListing;  // the last listing title seen per site
+    TriState autoPosition = TriState::Unticked;   // restore the scroll offsets
+    QString region = kDefaultRegionText;          // the region box's text; empty is a value
+    TriState soundAlert = TriState::Unticked;
+    // Decimal texts as stored: a hand-edited text that is no number is kept, and refused only
+    // when a pane is scrolled to it.
+    std::array<QString, kSiteCount> scrollTop{QStringLiteral("0"), QStringLiteral("0"),
+                                              QStringLiteral("0"), QStringLiteral("0")};
+    std::array<QString, kSiteCount> scrollLeft{QStringLiteral("0"), QStringLiteral("0"),
+                                               QStringLiteral("0"), QStringLiteral("0")};
+    bool desktopNotifications = true;  // "Notifiche sul desktop"
+
+    bool operator==(const Settings&) const = default;
+};
+
+}  // namespace quintavia

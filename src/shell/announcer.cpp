@@ -1,0 +1,56 @@
+#include "shell/announcer.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "shell/desktop_notifier.h"
+#include "shell/sound_files.h"
+#include "shell/warn.h"
+
+namespace quintavia {
+
+Announcer::Announcer(Beep& beep, QSystemTrayIcon* tray, QObject* parent)
+    : QObject(parent), sound_(beep), history_(HistoryFile::UserPath()) {
+    setObjectName(QStringLiteral("announcer"));
+    notifier_ = new DesktopNotifier(tray, this);
+    connect(notifier_, &DesktopNotifier::activated, this, &Announcer::notificationActivated);
+}
+
+void Announcer::announce(const NewListing& listing) {
+    if (listing.sound) sound_.play(SoundFile(listing.site));
+    if (listing.notice) notifier_->notify(*listing.notice);
+    if (listing.record) record(*listing.record);
+}
+
+void Announcer::notify(const Notice& notice) {
+    notifier_->notify(notice);
+}
+
+void Announcer::record(const QString& line) {
+    const WriteResult written = history_.append(line);
+    // A rotation that keeps failing would say so at every entry: once is enough.
+    for (const QString& warning : written.warnings) {
+        if (warning == lastWarning_) continue;
+        lastWarning_ = warning;
+        Warn(warning);
+    }
+    if (written) {
+        historyFailing_ = false;
+        return;
+    }
+    if (historyFailing_) return;
+    historyFailing_ = true;
+    Warn(QStringLiteral("the history was not written: ") + written.error);
+}
+
+void Announcer::openHistory() {
+    const WriteResult made = history_.create();
+    Warn(made.warnings);
+    if (!made) {
+        Warn(QStringLiteral("the history cannot be opened: ") + made.error);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(history_.path()));
+}
+
+}  // namespace quintavia

@@ -1,0 +1,81 @@
+#include "store/history_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <utility>
+
+#include "core/history_csv.h"
+#include "store/file_lock.h"
+#include "store/private_folder.h"
+
+namespace quintavia {
+
+HistoryFile::HistoryFile(QString path, qint64 rotateBytes)
+    : path_(std::move(path)), rotateBytes_(rotateBytes) {}
+
+QString HistoryFile::UserPath() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty()) return {};
+    return data + QStringLiteral("/Quintavia/cronologia.csv");
+}
+
+WriteResult HistoryFile::append(const QString& line) {
+    return write(line.toUtf8());
+}
+
+WriteResult HistoryFile::create() {
+    return write({});
+}
+
+WriteResult HistoryFile::write(const QByteArray& bytes) {
+    WriteResult result;
+    const auto fail = [&](const QString& reason) {
+        result.ok = false;
+        result.error = QStringLiteral("cannot write %1: %2").arg(path_, reason);
+        return result;
+    };
+    if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
+    if (const QString why = MakePrivateFolder(QFileInfo(path_).absolutePath()); !why.isEmpty())
+        return fail(why);
+    FileLock lock(path_ + QStringLiteral(".lock"));
+    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
+
+    const QFileInfo info(path_);
+    if (info.isSymLink())
+        return fail(QStringLiteral("it is a symbolic link, which is not followed"));
+    if (info.exists() && !info.isFile()) return fail(QStringLiteral("it is not a regular file"));
+    if (info.exists() && info.size() > 0 && !bytes.isEmpty() &&
+        info.size() + bytes.size() > rotateBytes_) {
+        // The previous file goes first: a rename never replaces a file on every platform.
+        const QString previous = previousPath();
+        const QFileInfo before(previous);
+        QFile current(path_);
+        QString why;
+        if (before.isDir())
+            why = QStringLiteral("it is a folder");
+        else if ((before.exists() || before.isSymLink()) && !QFile::remove(previous))
+            why = QStringLiteral("it cannot be removed");
+        else if (!current.rename(previous))
+            why = current.errorString();
+        if (!why.isEmpty()) {
+            result.warnings.append(
+                QStringLiteral("cannot replace %1 (%2): the history goes on in %3")
+                    .arg(previous, why, path_));
+        }
+    }
+
+    QFile file(path_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return fail(file.errorString());
+    // The header and the first line in one write, so that no reader sees a file that begins
+    // without its header.
+    const QByteArray out = file.size() == 0 ? HistoryHeader().toUtf8() + bytes : bytes;
+    if (file.write(out) != out.size() || !file.flush()) return fail(file.errorString());
+    file.close();
+    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    return result;
+}
+
+}  // namespace quintavia

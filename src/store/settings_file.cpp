@@ -1,0 +1,238 @@
+#include "store/settings_file.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <optional>
+#include <utility>
+
+#include "store/file_lock.h"
+#include "store/platform.h"
+#include "store/private_folder.h"
+
+namespace quintavia {
+namespace {
+
+const QString kFolderName = QStringLiteral("Quintavia");
+const QString kFileName = QStringLiteral("Quintavia.ini");
+
+QString TooLarge() {
+    return QStringLiteral("it is larger than %1 MiB").arg(SettingsFile::kMaxFileSize / 1024 / 1024);
+}
+
+struct FileRead {
+    enum Kind {
+        Absent,
+        Text,
+        Refused,     // a link, or not a regular file: left alone
+        Unreadable,  // a read that failed: left alone
+        NotText,     // read, but not text the program wrote or could have: moved aside
+    } kind;
+    IniDocument doc{};
+    QString reason{};  // why not Text
+};
+
+// What lies at `path`, looked at before it is opened: no link is followed and nothing but a
+// regular file is opened, so a FIFO is never waited on.
+std::optional<FileRead> RefusedKind(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return FileRead{
+            FileRead::Refused, {}, QStringLiteral("it is a symbolic link, which is not followed")};
+    if (!info.exists()) return FileRead{FileRead::Absent};
+    if (!info.isFile())
+        return FileRead{FileRead::Refused, {}, QStringLiteral("it is not a regular file")};
+    return std::nullopt;
+}
+
+FileRead ReadFile(const QString& path) {
+    if (std::optional<FileRead> refused = RefusedKind(path)) return std::move(*refused);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.exists()) return {FileRead::Absent};
+        return {FileRead::Unreadable, {}, file.errorString()};
+    }
+    // One byte past the limit tells a file over it, whatever its size said a moment ago.
+    const QByteArray bytes = file.read(SettingsFile::kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) return {FileRead::Unreadable, {}, file.errorString()};
+    if (bytes.size() > SettingsFile::kMaxFileSize) return {FileRead::NotText, {}, TooLarge()};
+    if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("it holds NUL bytes")};
+    std::optional<IniDocument> doc = IniDocument::parse(bytes);
+    if (!doc) return {FileRead::NotText, {}, QStringLiteral("it is not valid UTF-8 text")};
+    return {FileRead::Text, std::move(*doc)};
+}
+
+// Moves the file to a name of its own beside it: "<name>.bad" the first time, then with the
+// time, then numbered, never over a file moved aside before.
+std::optional<QString> SetAside(const QString& path, QString* error) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString aside = path + QLatin1String(".bad");
+        if (attempt > 0) aside += u'-' + stamp;
+        if (attempt > 1) aside += u'-' + QString::number(attempt);
+        if (QFileInfo(aside).exists() || QFileInfo(aside).isSymLink()) continue;
+        QFile file(path);
+        if (!file.rename(aside)) {
+            *error = file.errorString();
+            return std::nullopt;
+        }
+        // Unsynced, a crash at worst brings the file back, to be moved aside again.
+        platform::SyncFolder(QFileInfo(path).absolutePath());
+        return aside;
+    }
+    *error = QStringLiteral("every name for it is taken");
+    return std::nullopt;
+}
+
+// The file as it is now, for a write to change, with the lock held: empty when there is none,
+// or when it was not text and has been moved aside (with a warning for that). nullopt with the
+// reason when it must not be replaced.
+std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warnings,
+                                         QString* error) {
+    FileRead read = ReadFile(path);
+    switch (read.kind) {
+        case FileRead::Absent:
+            return IniDocument();
+        case FileRead::Text:
+            return std::move(read.doc);
+        case FileRead::Refused:
+            *error = read.reason;
+            return std::nullopt;
+        case FileRead::Unreadable:
+            *error =
+                QStringLiteral("it cannot be read (%1), so it is not replaced").arg(read.reason);
+            return std::nullopt;
+        case FileRead::NotText:
+            break;
+    }
+    QString why;
+    const std::optional<QString> aside = SetAside(path, &why);
+    if (!aside) {
+        *error = QStringLiteral("it cannot be read as settings (%1) and cannot be moved aside (%2)")
+                     .arg(read.reason, why);
+        return std::nullopt;
+    }
+    warnings->append(QStringLiteral("%1 could not be read as settings (%2) and was moved to %3; "
+                                    "its values are not used")
+                         .arg(path, read.reason, *aside));
+    return IniDocument();
+}
+
+QString LockPath(const QString& path) {
+    return path + QLatin1String(".lock");
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
+
+QString SettingsFile::UserPath() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty()) return {};
+    return PathIn(config);
+}
+
+QString SettingsFile::PathIn(const QString& configHome) {
+    return configHome + u'/' + kFolderName + u'/' + kFileName;
+}
+
+SettingsFile::Loaded SettingsFile::load() {
+    Loaded loaded;
+    if (path_.isEmpty()) {
+        loaded.warnings.append(
+            QStringLiteral("no configuration folder is known: the settings start from their "
+                           "defaults and are not saved"));
+        return loaded;
+    }
+    const FileRead read = ReadFile(path_);
+    switch (read.kind) {
+        case FileRead::Absent:
+            return loaded;
+        case FileRead::Text:
+            loaded.settings = ReadSettings(read.doc);
+            return loaded;
+        case FileRead::Refused:
+        case FileRead::Unreadable:
+            loaded.warnings.append(QStringLiteral("cannot read %1: %2; the settings start from "
+                                                  "their defaults and are not saved over it")
+                                       .arg(path_, read.reason));
+            return loaded;
+        case FileRead::NotText:
+            break;
+    }
+
+    // Moved aside under the lock, in case another copy of the program has just replaced it.
+    FileLock lock(LockPath(path_));
+    QString error = lock.take(lockTimeout_);
+    std::optional<IniDocument> doc;
+    if (error.isEmpty())
+        doc = ReadForUpdate(path_, &loaded.warnings, &error);
+    else
+        error = QStringLiteral("it cannot be read as settings (%1) and cannot be moved aside (%2)")
+                    .arg(read.reason, error);
+    if (!doc) {
+        loaded.warnings.append(
+            QStringLiteral("cannot read %1: %2; it is left as it is, and the settings start from "
+                           "their defaults and are not saved over it")
+                .arg(path_, error));
+        return loaded;
+    }
+    loaded.settings = ReadSettings(*doc);
+    return loaded;
+}
+
+WriteResult SettingsFile::write(const SettingsEntries& entries) {
+    WriteResult result;
+    const auto fail = [&](const QString& reason) {
+        result.ok = false;
+        result.error = QStringLiteral("cannot write %1: %2").arg(path_, reason);
+        return result;
+    };
+    if (path_.isEmpty()) {
+        result.ok = false;
+        result.error = QStringLiteral("cannot save the settings: no configuration folder is known");
+        return result;
+    }
+    for (const SettingsEntry& entry : entries) {
+        if (!IsIniName(entry.section) || !IsIniName(entry.key)) {
+            return fail(QStringLiteral("\"%1\" \"%2\" is not a section and key the file can "
+                                       "hold; nothing was written")
+                            .arg(entry.section, entry.key));
+        }
+    }
+
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
+        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+    FileLock lock(LockPath(path_));
+    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
+
+    QString why;
+    std::optional<IniDocument> doc = ReadForUpdate(path_, &result.warnings, &why);
+    if (!doc) return fail(why);
+    ApplyEntries(*doc, entries);
+    const QByteArray bytes = doc->toUtf8();
+    if (bytes.size() > kMaxFileSize) {
+        return fail(QStringLiteral("the settings would take %1 bytes, more than the %2 MiB "
+                                   "the file may hold; nothing was written")
+                        .arg(bytes.size())
+                        .arg(kMaxFileSize / 1024 / 1024));
+    }
+
+    // Written beside the file and renamed over it once complete and on disk. A rename replaces
+    // the name it lands on, never what a link there points to.
+    QSaveFile out(path_);
+    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);  // for the user alone
+    if (out.write(bytes) != bytes.size() || !out.commit()) return fail(out.errorString());
+    if (const QString synced = platform::SyncFolder(folder); !synced.isEmpty()) {
+        return fail(QStringLiteral("it was replaced, but the folder could not be synced to "
+                                   "disk: %1")
+                        .arg(synced));
+    }
+    return result;
+}
+
+}  // namespace quintavia
