@@ -2,9 +2,14 @@
 // instances, its output, its exit on a signal.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "harness.h"
 #include "hostile_sites.h"
@@ -147,6 +152,45 @@ TEST_F(ProgramWithHostilePages, TwoInstancesAtOnceBothRun) {
     secondLines.removeAll(notices[0]);
     EXPECT_TRUE(OnlyWhatEveryRunPrints(secondLines.join(u'\n')));
     EXPECT_TRUE(OnlyWhatEveryRunPrints(first.standardError()));
+}
+
+// What no live run holds, left where the profile's lock goes (by a crash, an older version, a
+// run on another machine sharing the home, a hand), neither holds start-up up nor keeps the
+// profile from this run.
+TEST_F(ProgramWithHostilePages, ALockNoLiveRunHoldsLeavesTheProfileToThisRun) {
+    const auto aged = [](const QString& at, const QByteArray& bytes) {
+        QFile lock(at);
+        if (!lock.open(QIODevice::WriteOnly) || lock.write(bytes) != bytes.size()) return false;
+        lock.close();
+        return lock.open(QIODevice::ReadWrite) &&
+               lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                QFileDevice::FileModificationTime);
+    };
+    const struct {
+        const char* what;
+        std::function<bool(const QString&)> leave;
+    } cases[] = {
+        {"a FIFO", [](const QString& at) { return ::mkfifo(QFile::encodeName(at), 0600) == 0; }},
+        {"an empty file", [&](const QString& at) { return aged(at, {}); }},
+        {"another host's lock", [&](const QString& at) { return aged(at, "1\nq\nelsewhere\n"); }},
+        {"a link to nothing",
+         [](const QString& at) { return QFile::link(u"/nonexistent/lock"_s, at); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir data;
+        QTemporaryDir config;
+        const QString profile = data.path() + u"/data/Quintavia/Quintavia/QtWebEngine/Quintavia"_s;
+        ASSERT_TRUE(QDir().mkpath(profile));
+        ASSERT_TRUE(c.leave(profile + u"/quintavia.lock"_s));
+        ProgramRun run(config.path(), data.path());
+        ASSERT_TRUE(run.start());
+        ASSERT_TRUE(run.waitForTheFirstPages());
+        ASSERT_TRUE(
+            WaitFor([&] { return support::HoldsTitles(config.path(), sites.titles); }, 30000));
+        ASSERT_NO_FATAL_FAILURE(CloseNormally(run));
+        EXPECT_TRUE(OnlyWhatEveryRunPrints(run.standardError()));
+    }
 }
 
 }  // namespace
