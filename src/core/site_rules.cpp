@@ -252,6 +252,10 @@ QString RuleProblem(const SiteRule& rule) {
             return QStringLiteral("\"pagine\": the path %1 does not start with \"/\"")
                 .arg(scope.pathPrefix);
     }
+    // Otherwise every search would be read as a page elsewhere, and the site never watched.
+    const QUrl example(ExpandSearch(rule.search, {QStringLiteral("Lazio"), 6, {}}));
+    if (!IsRulePage(rule, example))
+        return QStringLiteral("\"pagine\": the search address is not among them");
     return {};
 }
 
