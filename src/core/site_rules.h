@@ -75,7 +75,8 @@ QString SearchProblem(const QString& search, const QString& domain);
 QString DomainProblem(const QString& domain);
 
 // Why a rule cannot be used, or empty when it can. The reasons are in English, to follow a
-// file name and a section on standard error.
+// file name and a section on standard error, and name each field by its key in the sites file,
+// the only place a user writes a rule.
 QString RuleProblem(const SiteRule& rule);
 
 // Whether a site's listings are read from a page at `url`: http or https, on the rule's domain,

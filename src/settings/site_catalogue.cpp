@@ -1,5 +1,6 @@
 #include "settings/site_catalogue.h"
 
+#include <QHash>
 #include <QStringTokenizer>
 
 namespace quintavia {
@@ -83,16 +84,18 @@ MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& user
                                const QString& fileName) {
     MergedCatalogue merged{builtIn, {}};
     QList<SiteRule>& rules = merged.catalogue.rules;
+    // A file names each section once, so only the built-in sites can be met again.
+    QHash<QString, qsizetype> builtInAt;
+    for (qsizetype i = 0; i < rules.size(); ++i) builtInAt.insert(rules[i].id, i);
     for (const QString& section : userFile.sections()) {
-        qsizetype at = 0;
-        while (at < rules.size() && rules[at].id != section) ++at;
-        SiteRule rule = at < rules.size() ? rules[at] : SiteRule{};
+        const qsizetype at = builtInAt.value(section, -1);
+        SiteRule rule = at >= 0 ? rules[at] : SiteRule{};
         rule.id = section;
         if (const QString problem = Apply(userFile, section, &rule); !problem.isEmpty()) {
             merged.errors.append(QStringLiteral("%1: [%2]: %3").arg(fileName, section, problem));
             continue;
         }
-        if (at < rules.size())
+        if (at >= 0)
             rules[at] = rule;
         else
             rules.append(rule);
