@@ -19,14 +19,22 @@ const Site& SiteAt(int site) {
 }
 
 bool IsOnSiteDomain(int site, const QUrl& url) {
-    if (!IsSiteIndex(site) || !url.isValid()) return false;
+    if (!IsSiteIndex(site)) return false;
+    return IsOnDomain(QString::fromLatin1(SiteAt(site).domain), url);
+}
+
+bool IsOnDomain(QStringView domain, const QUrl& url) {
+    if (!url.isValid()) return false;
     // QUrl gives the scheme and the host in lower case, the host in its ASCII form, so a
     // look-alike written in other scripts never equals the domain.
     const QString scheme = url.scheme();
     if (scheme != u"http" && scheme != u"https") return false;
-    QString host = url.host(QUrl::FullyEncoded);
+    return IsHostWithin(url.host(QUrl::FullyEncoded), domain);
+}
+
+bool IsHostWithin(QStringView host, QStringView domain) {
     if (host.endsWith(u'.')) host.chop(1);  // the absolute form names the same host
-    const QLatin1StringView domain(SiteAt(site).domain);
+    if (domain.isEmpty()) return false;
     return host == domain || (host.endsWith(domain) && host.size() > domain.size() &&
                               host[host.size() - domain.size() - 1] == u'.');
 }

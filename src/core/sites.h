@@ -30,6 +30,13 @@ const Site& SiteAt(int site);  // site must satisfy IsSiteIndex
 // marker too (a common class name), and must not be read as the site's newest listing.
 bool IsOnSiteDomain(int site, const QUrl& url);
 
+// Whether an address is http or https on `domain` (lower case, ASCII) or one of its subdomains.
+bool IsOnDomain(QStringView domain, const QUrl& url);
+
+// Whether a host, in the ASCII lower-case form QUrl gives, is `domain` or one of its subdomains.
+// A trailing dot, the absolute form of the same host, is allowed.
+bool IsHostWithin(QStringView host, QStringView domain);
+
 // The regions offered in the region box, in list order.
 const QStringList& RegionList();
 

@@ -6,13 +6,6 @@
 
 namespace quintavia {
 
-QString CutTitle(const QString& title) {
-    if (title.size() <= kTitleUnits) return title;
-    qsizetype units = kTitleUnits;
-    if (title[units - 1].isHighSurrogate() && title[units].isLowSurrogate()) --units;
-    return title.left(units);
-}
-
 StartUpOutcome WatchController::startUp(const Settings& stored) {
     StartUpOutcome outcome;
     regionIndex_ = 0;

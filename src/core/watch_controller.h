@@ -11,6 +11,7 @@
 #include "core/countdown.h"
 #include "core/notices.h"
 #include "core/settings.h"
+#include "core/listing_title.h"
 #include "core/site_watch.h"
 #include "core/sites.h"
 
@@ -25,14 +26,6 @@ struct PageCapture {
     bool loadSucceeded = true;
     int httpStatus = 0;  // 0 when unknown
 };
-
-// The longest title kept, in UTF-16 units: a page could otherwise grow the log and the
-// settings file without limit.
-inline constexpr qsizetype kTitleUnits = 500;
-
-// The title as it is compared, logged and stored: its first kTitleUnits units, one fewer when
-// the cut would split a surrogate pair (half a character would not survive the settings file).
-QString CutTitle(const QString& title);
 
 struct ScrollTo {
     double top = 0;

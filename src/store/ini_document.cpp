@@ -137,6 +137,21 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     entries.append({key, value});
 }
 
+QStringList IniDocument::sections() const {
+    QStringList names;
+    names.reserve(sections_.size());
+    for (const Section& s : sections_) names.append(s.name);
+    return names;
+}
+
+QStringList IniDocument::keys(const QString& section) const {
+    QStringList names;
+    const auto s = sectionAt_.constFind(section);
+    if (s == sectionAt_.cend()) return names;
+    for (const auto& entry : sections_[*s].entries) names.append(entry.first);
+    return names;
+}
+
 QByteArray IniDocument::toUtf8() const {
     QString text;
     for (const Section& s : sections_) {

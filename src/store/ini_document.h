@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 #include <utility>
@@ -36,6 +37,9 @@ class IniDocument {
     std::optional<QString> value(const QString& section, const QString& key) const;
     // The names must satisfy IsIniName.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // The names in the order they first appeared; no keys for a section that is not there.
+    QStringList sections() const;
+    QStringList keys(const QString& section) const;
 
     QByteArray toUtf8() const;
     // nullopt when the bytes are not a text file: not UTF-8, or holding NUL bytes.

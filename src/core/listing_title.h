@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace quintavia {
+
+// The longest title kept, in UTF-16 units: a page could otherwise grow the log and the
+// settings file without limit.
+inline constexpr qsizetype kTitleUnits = 500;
+
+// The title as it is compared, logged and stored: its first kTitleUnits units, one fewer when
+// the cut would split a surrogate pair (half a character would not survive the settings file).
+QString CutTitle(const QString& title);
+
+}  // namespace quintavia

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace quintavia {
+
+// A job site as data: where its search is, which of its pages are its own, and how the newest
+// listings are found in them. The four sites of the grid are rules like any other, so a site
+// that moves or changes its layout is a changed rule, not a new program.
+
+// How a site's listings are found in a loaded page.
+enum class FindBy {
+    Marker,    // the listing probe: the newest listing's title follows a marker in the markup
+    Selector,  // a CSS selector for each listing's title element, evaluated in the page
+};
+
+// A part of a site that holds its listings: a host (with its subdomains) and, when the rest of
+// the host is something else, the path prefix of the listing pages.
+struct PageScope {
+    QString host;        // lower case, ASCII
+    QString pathPrefix;  // empty: every path; otherwise starts with "/"
+
+    bool operator==(const PageScope&) const = default;
+};
+
+struct SiteRule {
+    QString id;         // lower-case letters, digits and "-": names the site in files
+    QString name;       // as the user reads it in notices
+    QString paneLabel;  // shown over the pane
+    QString logLabel;   // begins each log entry; nine characters
+    QString search;     // the search address, with placeholders (ExpandSearch)
+    QString domain;     // the registrable domain of the site's own pages, lower case, ASCII
+    FindBy findBy = FindBy::Marker;
+    QString marker;          // FindBy::Marker
+    QString selector;        // FindBy::Selector: each listing's title element
+    QString linkSelector;    // FindBy::Selector, optional: the listing's link inside its card
+    QList<PageScope> pages;  // empty: every page of the domain
+    QString closedNote;      // set when the site is known to be gone, saying since when
+
+    bool operator==(const SiteRule&) const = default;
+};
+
+// The log label for a name: its first nine characters, or the name padded with spaces to nine.
+QString LogLabelFor(const QString& name);
+
+// What a search is made of, as the user gave it.
+struct SearchQuery {
+    QString regionText;      // the region box's text, as typed or chosen
+    qint16 regionIndex = 0;  // the region last chosen from the list
+    QString keywords;        // words to search for; empty when none
+};
+
+// The placeholders of a search address:
+//   {regione}       the region text as it stands: not trimmed, not encoded
+//   {regione_n}     the region's number in the list, regionIndex + 1
+//   {regione_slug}  the region text as sites write it in paths (RegionSlug)
+//   {parole}        the keywords, blanks collapsed, percent-encoded as UTF-8; empty when none
+QString ExpandSearch(QStringView search, const SearchQuery& query);
+
+// Lower case ASCII letters and digits, one "-" for each run of anything else, none at either
+// end; accents are dropped first. "Valle d'Aosta" is "valle-d-aosta", " Forlì - Cesena " is
+// "forli-cesena". Letters with no ASCII form count as separators.
+QString RegionSlug(QStringView regionText);
+
+// Why a search address cannot be used for a site on `domain`, or empty when it can. It must
+// be http or https on a host within the domain, with no placeholder before its path, and
+// every placeholder must be known.
+QString SearchProblem(const QString& search, const QString& domain);
+
+// Why a domain cannot name a site's pages, or empty when it can: lower-case ASCII labels of
+// letters, digits and "-", at least two of them.
+QString DomainProblem(const QString& domain);
+
+// Why a rule cannot be used, or empty when it can. The reasons are in English, to follow a
+// file name and a section on standard error, and name each field by its key in the sites file,
+// the only place a user writes a rule.
+QString RuleProblem(const SiteRule& rule);
+
+// Whether a site's listings are read from a page at `url`: http or https, on the rule's domain,
+// and within one of its page scopes when it has any. A page elsewhere can carry the same class
+// names, and must not be read as the site's listings.
+bool IsRulePage(const SiteRule& rule, const QUrl& url);
+
+// Every site the program knows, in order: the four of the grid's default first.
+struct Catalogue {
+    QList<SiteRule> rules;
+
+    const SiteRule* find(const QString& id) const;
+    bool operator==(const Catalogue&) const = default;
+};
+
+// The four sites of the grid by default, in pane order: miojob, jobrapido, jobonline, infojobs.
+const QList<SiteRule>& DefaultRules();
+
+// The defaults, then the presets of other boards a user can choose instead.
+const Catalogue& BuiltInCatalogue();
+
+}  // namespace quintavia

@@ -1,0 +1,131 @@
+#include "store/site_catalogue.h"
+
+#include <QHash>
+#include <QStringTokenizer>
+
+namespace quintavia {
+namespace {
+
+const QString kName = QStringLiteral("nome");
+const QString kPaneLabel = QStringLiteral("etichetta");
+const QString kSearch = QStringLiteral("indirizzo");
+const QString kDomain = QStringLiteral("dominio");
+const QString kMarker = QStringLiteral("marcatore");
+const QString kSelector = QStringLiteral("selettore");
+const QString kLinkSelector = QStringLiteral("selettore_link");
+const QString kPages = QStringLiteral("pagine");
+const QString kClosed = QStringLiteral("chiuso");
+
+const QStringList& Keys() {
+    static const QStringList keys{kName,     kPaneLabel,    kSearch, kDomain, kMarker,
+                                  kSelector, kLinkSelector, kPages,  kClosed};
+    return keys;
+}
+
+QList<PageScope> ParsePages(const QString& text) {
+    QList<PageScope> pages;
+    const QString words = text.simplified();
+    for (const QStringView word : QStringTokenizer(words, u' ', Qt::SkipEmptyParts)) {
+        const qsizetype slash = word.indexOf(u'/');
+        pages.append({word.left(slash < 0 ? word.size() : slash).toString().toLower(),
+                      slash < 0 ? QString() : word.sliced(slash).toString()});
+    }
+    return pages;
+}
+
+QString PagesText(const QList<PageScope>& pages) {
+    QStringList words;
+    for (const PageScope& scope : pages) words.append(scope.host + scope.pathPrefix);
+    return words.join(u' ');
+}
+
+// Sets the keys a section gives over `rule`; the reason when the section cannot be taken.
+QString Apply(const IniDocument& file, const QString& section, SiteRule* rule) {
+    const QStringList keys = file.keys(section);
+    for (const QString& key : keys)
+        if (!Keys().contains(key)) return QStringLiteral("unknown key \"%1\"").arg(key);
+    if (keys.contains(kMarker) && keys.contains(kSelector))
+        return QStringLiteral("both \"marcatore\" and \"selettore\": give one");
+
+    const auto given = [&](const QString& key) -> std::optional<QString> {
+        const std::optional<QString> value = file.value(section, key);
+        if (!value) return std::nullopt;
+        return value->trimmed();
+    };
+    if (const auto name = given(kName); name && *name != rule->name) {
+        rule->name = *name;
+        rule->logLabel = LogLabelFor(*name);
+    }
+    if (const auto label = given(kPaneLabel)) rule->paneLabel = *label;
+    if (const auto search = given(kSearch)) rule->search = *search;
+    if (const auto domain = given(kDomain)) rule->domain = domain->toLower();
+    if (const auto marker = given(kMarker)) {
+        rule->findBy = FindBy::Marker;
+        rule->marker = *marker;
+        rule->selector.clear();
+        rule->linkSelector.clear();
+    }
+    if (const auto selector = given(kSelector)) {
+        rule->findBy = FindBy::Selector;
+        rule->selector = *selector;
+        rule->marker.clear();
+        rule->linkSelector.clear();
+    }
+    if (const auto link = given(kLinkSelector)) rule->linkSelector = *link;
+    if (const auto pages = given(kPages)) rule->pages = ParsePages(*pages);
+    if (const auto closed = given(kClosed)) rule->closedNote = *closed;
+    if (rule->paneLabel.isEmpty()) rule->paneLabel = rule->name;
+    return RuleProblem(*rule);
+}
+
+}  // namespace
+
+MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& userFile,
+                               const QString& fileName) {
+    MergedCatalogue merged{builtIn, {}};
+    QList<SiteRule>& rules = merged.catalogue.rules;
+    // A file names each section once, so only the built-in sites can be met again.
+    QHash<QString, qsizetype> builtInAt;
+    for (qsizetype i = 0; i < rules.size(); ++i) builtInAt.insert(rules[i].id, i);
+    for (const QString& section : userFile.sections()) {
+        const qsizetype at = builtInAt.value(section, -1);
+        SiteRule rule = at >= 0 ? rules[at] : SiteRule{};
+        rule.id = section;
+        if (const QString problem = Apply(userFile, section, &rule); !problem.isEmpty()) {
+            merged.errors.append(QStringLiteral("%1: [%2]: %3").arg(fileName, section, problem));
+            continue;
+        }
+        if (at >= 0)
+            rules[at] = rule;
+        else
+            rules.append(rule);
+    }
+    return merged;
+}
+
+QString CatalogueText(const Catalogue& catalogue) {
+    IniDocument file;
+    for (const SiteRule& rule : catalogue.rules) {
+        file.setValue(rule.id, kName, rule.name);
+        file.setValue(rule.id, kPaneLabel, rule.paneLabel);
+        file.setValue(rule.id, kSearch, rule.search);
+        file.setValue(rule.id, kDomain, rule.domain);
+        if (rule.findBy == FindBy::Marker) {
+            file.setValue(rule.id, kMarker, rule.marker);
+        } else {
+            file.setValue(rule.id, kSelector, rule.selector);
+            file.setValue(rule.id, kLinkSelector, rule.linkSelector);
+        }
+        // Written even when empty: over a built-in site, an absent key would keep its value.
+        file.setValue(rule.id, kPages, PagesText(rule.pages));
+        file.setValue(rule.id, kClosed, rule.closedNote);
+    }
+    return QStringLiteral(
+               "; I siti che Quintavia conosce. Per cambiarne uno, copia la sua sezione in %1 e\n"
+               "; cambia le chiavi che vuoi; una sezione con un nome nuovo aggiunge un sito.\n"
+               "; In indirizzo: {regione} {regione_n} {regione_slug} {parole}.\n\n")
+               .arg(QLatin1StringView(kSitesFileName)) +
+           QString::fromUtf8(file.toUtf8());
+}
+
+}  // namespace quintavia

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "core/site_rules.h"
+#include "store/ini_document.h"
+
+namespace quintavia {
+
+// The user's sites file, in the form of the settings file: one section per site id, with the
+// keys
+//
+//   nome            the name the notices use
+//   etichetta       the label over the pane (the name when not given)
+//   indirizzo       the search address, with its placeholders
+//   dominio         the registrable domain of the site's own pages
+//   marcatore       the text after which the newest listing's title stands, or
+//   selettore       the CSS selector of each listing's title
+//   selettore_link  optional, with selettore: the listing's link within its card
+//   pagine          optional: the hosts and path prefixes of the listing pages, between blanks
+//   chiuso          optional: the site has closed, and since when
+//
+// A section named after a built-in site changes only the keys it gives; marcatore or selettore
+// replaces the way the listings are found. A key given empty clears an optional one. Values
+// are taken without the blanks around them, as "key = value" is a common way to write them.
+
+inline constexpr char kSitesFileName[] = "siti.ini";
+
+struct MergedCatalogue {
+    Catalogue catalogue;
+    QStringList errors;  // one line per refused section: "<file>: [<section>]: <reason>"
+};
+
+// The built-in catalogue with the user's sites over it. A section that cannot make a usable
+// rule is refused whole, and a built-in site of the same id stays as it was.
+MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& userFile,
+                               const QString& fileName);
+
+// The whole catalogue in the sites file's form, every key of every site written out, to copy
+// a section from and edit it. Read back over the built-in catalogue it gives the same one.
+QString CatalogueText(const Catalogue& catalogue);
+
+}  // namespace quintavia

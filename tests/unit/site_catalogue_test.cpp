@@ -1,0 +1,204 @@
+#include "store/site_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "qt_printing.h"
+
+namespace quintavia {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+IniDocument File(const QString& text) {
+    return IniDocument::parse(text.toUtf8()).value();
+}
+
+const SiteRule& BuiltIn(const QString& id) {
+    return *BuiltInCatalogue().find(id);
+}
+
+QStringList Ids(const Catalogue& catalogue) {
+    QStringList ids;
+    for (const SiteRule& rule : catalogue.rules) ids.append(rule.id);
+    return ids;
+}
+
+TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
+    struct Case {
+        const char* what;
+        QString file;
+        QString id;
+        std::function<void(SiteRule&)> expect;  // applied to the built-in rule of `id`, if any
+    };
+    const Case cases[] = {
+        {"a selector replaces the marker", u"[jobrapido]\nselettore = .result-item__title\n"_s,
+         u"jobrapido"_s,
+         [](SiteRule& r) {
+             r.findBy = FindBy::Selector;
+             r.selector = u".result-item__title"_s;
+             r.marker.clear();
+         }},
+        {"a marker replaces the selector and its link",
+         u"[linkedin]\nmarcatore=base-search-card__title\n"_s, u"linkedin"_s,
+         [](SiteRule& r) {
+             r.findBy = FindBy::Marker;
+             r.marker = u"base-search-card__title"_s;
+             r.selector.clear();
+             r.linkSelector.clear();
+         }},
+        {"a new name brings its log label; an empty note reopens",
+         u"[infojobs]\nnome=InfoJobs Italia\nchiuso=\n"_s, u"infojobs"_s,
+         [](SiteRule& r) {
+             r.name = u"InfoJobs Italia"_s;
+             r.logLabel = u"InfoJobs "_s;
+             r.closedNote.clear();
+         }},
+        {"the same name keeps the log label", u"[infojobs]\nnome =  InfoJobs \n"_s, u"infojobs"_s,
+         [](SiteRule&) {}},
+        {"narrower pages, hosts in lower case",
+         u"[miojob]\npagine= miojob.repubblica.it \t WWW.Repubblica.it/economia/miojob/offerte/\n"_s,
+         u"miojob"_s,
+         [](SiteRule& r) {
+             r.pages = {{u"miojob.repubblica.it"_s, {}},
+                        {u"www.repubblica.it"_s, u"/economia/miojob/offerte/"_s}};
+         }},
+        {"every page of the domain", u"[miojob]\npagine=\n"_s, u"miojob"_s,
+         [](SiteRule& r) { r.pages.clear(); }},
+        {"an empty label is the name", u"[indeed]\netichetta=\n"_s, u"indeed"_s, [](SiteRule&) {}},
+        {"a new site",
+         u"[bakeca]\nnome=Bakeca\nindirizzo=https://www.bakeca.it/annunci/offerte-di-lavoro/?q={parole}\ndominio=Bakeca.IT\nselettore=h2 a\nselettore_link=a.annuncio\n"_s,
+         u"bakeca"_s,
+         [](SiteRule& r) {
+             r.id = u"bakeca"_s;
+             r.name = u"Bakeca"_s;
+             r.paneLabel = u"Bakeca"_s;
+             r.logLabel = u"Bakeca   "_s;
+             r.search = u"https://www.bakeca.it/annunci/offerte-di-lavoro/?q={parole}"_s;
+             r.domain = u"bakeca.it"_s;
+             r.findBy = FindBy::Selector;
+             r.selector = u"h2 a"_s;
+             r.linkSelector = u"a.annuncio"_s;
+         }},
+    };
+    for (const Case& c : cases) {
+        const MergedCatalogue merged =
+            MergeCatalogue(BuiltInCatalogue(), File(c.file), u"siti.ini"_s);
+        EXPECT_EQ(merged.errors, QStringList()) << c.what;
+        const SiteRule* existing = BuiltInCatalogue().find(c.id);
+        SiteRule expected = existing ? *existing : SiteRule{};
+        c.expect(expected);
+        const SiteRule* got = merged.catalogue.find(c.id);
+        ASSERT_NE(got, nullptr) << c.what;
+        EXPECT_EQ(*got, expected) << c.what;
+        // Every other site as it was, in its place; a new one last.
+        QStringList ids = Ids(BuiltInCatalogue());
+        if (!existing) ids.append(c.id);
+        EXPECT_EQ(Ids(merged.catalogue), ids) << c.what;
+        for (const SiteRule& rule : BuiltInCatalogue().rules)
+            if (rule.id != c.id) {
+                EXPECT_EQ(*merged.catalogue.find(rule.id), rule) << c.what;
+            }
+    }
+}
+
+TEST(SiteCatalogue, ABadSectionIsRefusedWholeWithOneLineAndTheBuiltInSiteStays) {
+    const QString newSite =
+        u"nome=Nuovo\nindirizzo=https://www.nuovo.it/?q={parole}\n"
+        u"dominio=nuovo.it\n"_s;
+    struct Case {
+        QString file;
+        QString error;
+    };
+    const Case cases[] = {
+        {u"[indeed]\nnome=Indeed Italia\nordine=data\n"_s,
+         u"siti.ini: [indeed]: unknown key \"ordine\""_s},
+        {u"[jobrapido]\nmarcatore=x\nselettore=.y\n"_s,
+         u"siti.ini: [jobrapido]: both \"marcatore\" and \"selettore\": give one"_s},
+        {u"[Indeed]\nnome=Indeed\n"_s,
+         u"siti.ini: [Indeed]: \"Indeed\" is not a site id: lower-case letters, digits and \"-\""_s},
+        {u"[miojob]\nindirizzo=https://www.example.org/{regione}\n"_s,
+         u"siti.ini: [miojob]: \"indirizzo\": its host www.example.org is not within "
+         u"repubblica.it"_s},
+        {u"[miojob]\ndominio=example.org\n"_s,
+         u"siti.ini: [miojob]: \"indirizzo\": its host miojob.repubblica.it is not within "
+         u"example.org"_s},
+        {u"[subito]\nindirizzo=https://www.subito.it/annunci-{provincia}/\n"_s,
+         u"siti.ini: [subito]: \"indirizzo\": the unknown placeholder {provincia}"_s},
+        {u"[nuovo]\n"_s + newSite,
+         u"siti.ini: [nuovo]: no way to find the listings: give \"marcatore\" or "
+         u"\"selettore\""_s},
+        {u"[nuovo]\n"_s + newSite + u"selettore=\n"_s,
+         u"siti.ini: [nuovo]: no way to find the listings: give \"marcatore\" or "
+         u"\"selettore\""_s},
+        {u"[nuovo]\nnome=Nuovo\nselettore=h2\n"_s,
+         u"siti.ini: [nuovo]: \"dominio\": an empty name is not a domain such as example.it "
+         u"(lower-case ASCII, with its dots)"_s},
+        {u"[nuovo]\nselettore=h2\ndominio=nuovo.it\nindirizzo=https://nuovo.it/\n"_s,
+         u"siti.ini: [nuovo]: no \"nome\""_s},
+        {u"[jobonline]\nselettore_link=a.titolo\n"_s,
+         u"siti.ini: [jobonline]: \"selettore_link\" goes with \"selettore\", not \"marcatore\""_s},
+        {u"[indeed]\nnome=\n"_s, u"siti.ini: [indeed]: no \"nome\""_s},
+        {u"[indeed]\nnome=Indeed\\nItalia\n"_s,
+         u"siti.ini: [indeed]: \"nome\" holds a control character"_s},
+        {u"[randstad]\npagine=www.randstad.it/offerte-lavoro/ www.randstad.com\n"_s,
+         u"siti.ini: [randstad]: \"pagine\": www.randstad.com is not within randstad.it"_s},
+    };
+    for (const Case& c : cases) {
+        const MergedCatalogue merged =
+            MergeCatalogue(BuiltInCatalogue(), File(c.file), u"siti.ini"_s);
+        EXPECT_EQ(merged.errors, QStringList{c.error}) << c.file.toStdString();
+        EXPECT_EQ(merged.catalogue, BuiltInCatalogue()) << c.file.toStdString();
+    }
+
+    // One refused section leaves the others be.
+    const MergedCatalogue merged = MergeCatalogue(
+        BuiltInCatalogue(),
+        File(u"[zeta]\n"_s + newSite + u"marcatore=annuncio\n[indeed]\nx=1\n[alfa]\n"_s + newSite +
+             u"selettore=h2\n"_s),
+        u"/home/u/.config/Quintavia/siti.ini"_s);
+    EXPECT_EQ(merged.errors,
+              QStringList{u"/home/u/.config/Quintavia/siti.ini: [indeed]: unknown key \"x\""_s});
+    const QStringList ids = Ids(merged.catalogue);
+    EXPECT_EQ(ids.mid(ids.size() - 2), (QStringList{u"zeta"_s, u"alfa"_s}));
+    EXPECT_EQ(*merged.catalogue.find(u"indeed"_s), BuiltIn(u"indeed"_s));
+}
+
+TEST(SiteCatalogue, TheCatalogueTextReadsBackAsTheSameCatalogue) {
+    const QString users[] = {
+        u""_s,
+        u"[infojobs]\nchiuso=\n[miojob]\npagine=\n"_s,
+        u"[jobrapido]\nselettore=.result-item__title\nselettore_link=a.result-item__link\n"_s,
+        u"[linkedin]\nmarcatore=base-search-card__title\nnome=LinkedIn Italia\n"_s,
+        u"[mio-sito-2]\nnome=Più lavoro; \"sul serio\" = sì \\ 😀\netichetta=[Più]\n"
+        u"indirizzo=https://lavoro.esempio.it/{regione_slug}?q={parole}&n={regione_n}\n"
+        u"dominio=esempio.it\nselettore=h2[title=\"a\"] > span\\tb\n"
+        u"pagine=lavoro.esempio.it/annunci/ esempio.it\nchiuso=da marzo\n"_s,
+    };
+    for (const QString& user : users) {
+        const MergedCatalogue first = MergeCatalogue(BuiltInCatalogue(), File(user), u"a"_s);
+        ASSERT_EQ(first.errors, QStringList()) << user.toStdString();
+        const QString text = CatalogueText(first.catalogue);
+        const std::optional<IniDocument> read = IniDocument::parse(text.toUtf8());
+        ASSERT_TRUE(read.has_value());
+        const MergedCatalogue again = MergeCatalogue(BuiltInCatalogue(), *read, u"b"_s);
+        EXPECT_EQ(again.errors, QStringList()) << text.toStdString();
+        EXPECT_EQ(again.catalogue, first.catalogue) << text.toStdString();
+    }
+}
+
+TEST(SiteCatalogue, TheTextShowsEachSiteAsASectionToCopy) {
+    const QString text = CatalogueText(BuiltInCatalogue());
+    EXPECT_TRUE(text.startsWith(u";"_s));
+    EXPECT_TRUE(text.contains(
+        u"[miojob]\nnome=MioJob\netichetta=Mio Job\nindirizzo=http://miojob.repubblica.it/"
+        u"offerte/lavoro/cerca/offer_location_region-{regione}\ndominio=repubblica.it\n"
+        u"marcatore=clearfix\npagine=miojob.repubblica.it www.repubblica.it/economia/miojob/\n"
+        u"chiuso=\n"_s))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(u"selettore_link=a[href*=\"/jobs/view/\"]\n"_s));
+}
+
+}  // namespace
+}  // namespace quintavia
