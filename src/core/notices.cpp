@@ -7,23 +7,20 @@ namespace {
 
 constexpr int kWatchedAgainTimeoutMs = 5000;
 
-QString Name(int site) {
-    return QString::fromLatin1(SiteAt(site).name);
-}
-
 }  // namespace
 
-Notice NewListingNotice(int site, const QString& title) {
-    return {QStringLiteral("Nuovo annuncio su %1").arg(Name(site)), title};
+Notice NewListingNotice(const QString& site, const QString& title) {
+    return {QStringLiteral("Nuovo annuncio su %1").arg(site), title};
 }
 
-Notice BlindNotice(int site, const QString& reason) {
-    return {QStringLiteral("%1 non è più sorvegliato").arg(Name(site)),
-            QStringLiteral("Quintavia non vede più gli annunci: %1.").arg(reason)};
+Notice BlindNotice(const QString& site, const QString& reason, const QString& advice) {
+    QString body = QStringLiteral("Quintavia non vede più gli annunci: %1").arg(reason);
+    if (!advice.isEmpty()) body += QStringLiteral("; ") + advice;
+    return {QStringLiteral("%1 non è più sorvegliato").arg(site), body + u'.'};
 }
 
-Notice WatchedAgainNotice(int site) {
-    return {QStringLiteral("%1 di nuovo sorvegliato").arg(Name(site)),
+Notice WatchedAgainNotice(const QString& site) {
+    return {QStringLiteral("%1 di nuovo sorvegliato").arg(site),
             QStringLiteral("Quintavia vede di nuovo gli annunci."), kWatchedAgainTimeoutMs};
 }
 
@@ -68,14 +65,15 @@ QString NoticeBodyMarkup(const QString& text) {
     return out;
 }
 
-QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& blindReasons) {
+QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& siteNames,
+                    const std::array<QString, kSiteCount>& blindReasons) {
     const int seconds = std::max(secondsLeft, 0);
     QString tip = QStringLiteral("Quintavia: prossimo aggiornamento tra %1:%2")
                       .arg(seconds / 60)
                       .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     for (int i = 0; i < kSiteCount; ++i) {
         const QString& reason = blindReasons[static_cast<std::size_t>(i)];
-        tip += u'\n' + Name(i) + QStringLiteral(": ") +
+        tip += u'\n' + siteNames[static_cast<std::size_t>(i)] + QStringLiteral(": ") +
                (reason.isEmpty() ? QStringLiteral("sorvegliato")
                                  : QStringLiteral("non sorvegliato, ") + reason);
     }

@@ -17,12 +17,12 @@ struct Notice {
     bool operator==(const Notice&) const = default;
 };
 
-// A new listing title, as logged. `site` must satisfy IsSiteIndex.
-Notice NewListingNotice(int site, const QString& title);
-// A site turned blind, with BlindReason's text.
-Notice BlindNotice(int site, const QString& reason);
+// A new listing title, as logged, of the site named `site`.
+Notice NewListingNotice(const QString& site, const QString& title);
+// A site turned blind, with BlindReason's text and what the user can do (BlindAdviceFor).
+Notice BlindNotice(const QString& site, const QString& reason, const QString& advice = {});
 // A site that was blind shows its listings again; a short notice.
-Notice WatchedAgainNotice(int site);
+Notice WatchedAgainNotice(const QString& site);
 
 // A notification's body for a desktop that may read it as markup: the text stays the text.
 // &, <, >, " and ' become character references; a NUL, which a message on the bus cannot
@@ -31,9 +31,10 @@ Notice WatchedAgainNotice(int site);
 inline constexpr qsizetype kNoticeBodyUnits = 1000;
 QString NoticeBodyMarkup(const QString& text);
 
-// The tray icon's tooltip: the seconds to the next refresh and, per site, watched or blind
-// with the reason (empty reason: watched).
-QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& blindReasons);
+// The tray icon's tooltip: the seconds to the next refresh and, per pane's site (by name),
+// watched or blind with the reason (empty reason: watched).
+QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& siteNames,
+                    const std::array<QString, kSiteCount>& blindReasons);
 
 // The site label's tooltip: empty while the site is watched.
 QString SiteLabelToolTip(const QString& blindReason);

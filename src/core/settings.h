@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <array>
 #include <optional>
@@ -19,6 +20,16 @@ QString TriStateText(TriState state);
 // it allowed (a hand edit may leave them): nullopt for anything but 0, 1 or 2.
 std::optional<TriState> TriStateFromText(const QString& text);
 
+// What is kept of a site other than the four of the grid's default, by the site's id: the four
+// keep theirs where the program always kept them.
+struct SiteMemory {
+    QString lastListing;
+    QString scrollTop = QStringLiteral("0");
+    QString scrollLeft = QStringLiteral("0");
+
+    bool operator==(const SiteMemory&) const = default;
+};
+
 // Everything the program keeps between runs.
 struct Settings {
     std::array<QString, kSiteCount> lastListing;  // the last listing title seen per site
@@ -32,6 +43,10 @@ struct Settings {
     std::array<QString, kSiteCount> scrollLeft{QStringLiteral("0"), QStringLiteral("0"),
                                                QStringLiteral("0"), QStringLiteral("0")};
     bool desktopNotifications = true;  // "Notifiche sul desktop"
+    // The id of the site each pane shows; empty for the pane's own default site.
+    std::array<QString, kSiteCount> paneSites;
+    QString keywords;  // searched for on the sites whose address takes them
+    QMap<QString, SiteMemory> otherSites;
 
     bool operator==(const Settings&) const = default;
 };

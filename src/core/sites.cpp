@@ -1,28 +1,6 @@
 #include "core/sites.h"
 
 namespace quintavia {
-namespace {
-
-constexpr std::array<Site, kSiteCount> kSites{{
-    {"MioJob", "Mio Job", "MioJob   ", "miojob.repubblica.it", "clearfix", "repubblica.it"},
-    {"Jobrapido", "Job Rapido", "Jobrapido", "it.jobrapido.com", "span class", "jobrapido.com"},
-    {"Jobonline", "Job on Line", "Jobonline", "www.jobonline.it", "dettaglioposizione",
-     "jobonline.it"},
-    {"InfoJobs", "Info Jobs", "Infojobs ", "www.infojobs.it", "www.infojobs.it/selezionare",
-     "infojobs.it"},
-}};
-
-}  // namespace
-
-const Site& SiteAt(int site) {
-    return kSites.at(static_cast<std::size_t>(site));
-}
-
-bool IsOnSiteDomain(int site, const QUrl& url) {
-    if (!IsSiteIndex(site)) return false;
-    return IsOnDomain(QString::fromLatin1(SiteAt(site).domain), url);
-}
-
 bool IsOnDomain(QStringView domain, const QUrl& url) {
     if (!url.isValid()) return false;
     // QUrl gives the scheme and the host in lower case, the host in its ASCII form, so a
@@ -60,29 +38,6 @@ const QStringList& RegionList() {
                                      "Umbria",
                                      "Valle d'Aosta"};
     return regions;
-}
-
-QString SearchAddress(int site, const QString& regionText, qint16 regionIndex) {
-    const QString host = QString::fromLatin1(SiteAt(site).host);
-    switch (site) {
-        case 0:
-            return "http://" + host + "/offerte/lavoro/cerca/offer_location_region-" + regionText;
-        case 1:
-            return "http://" + host + "/?w=&l=" + regionText + "&r=auto";
-        case 2:
-            return "http://" + host +
-                   "/lavoro/?fld2=0&fld3=" + QString::number(int{regionIndex} + 1) +
-                   "&fld4=0&fld1=ricerca+testuale&search=cerca+lavoro";
-        default:
-            return "http://" + host + "/offerte-lavoro/" + regionText;
-    }
-}
-
-Addresses SearchAddresses(const QString& regionText, qint16 regionIndex) {
-    Addresses addresses;
-    for (int i = 0; i < kSiteCount; ++i)
-        addresses[static_cast<std::size_t>(i)] = SearchAddress(i, regionText, regionIndex);
-    return addresses;
 }
 
 }  // namespace quintavia

@@ -2,15 +2,99 @@
 
 #include "core/history_csv.h"
 #include "core/listing_probe.h"
+#include "core/page_walls.h"
 #include "core/scroll_offset.h"
 
 namespace quintavia {
+namespace {
+
+// The default site's place among the four, or -1 for any other site.
+int DefaultIndex(const QString& id) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (int i = 0; i < defaults.size(); ++i)
+        if (defaults[i].id == id) return i;
+    return -1;
+}
+
+// The newest listing a page gives, by the site's rule.
+struct Read {
+    bool seen = false;             // the listings are in the page
+    std::optional<QString> title;  // the newest listing's title, when it could be read
+    std::optional<QUrl> link;      // its own address, when the rule gives one
+};
+
+Read ReadPage(const SiteRule& rule, const PageCapture& capture) {
+    Read read;
+    if (rule.findBy == FindBy::Marker) {
+        const NewestListing found = FindNewestListing(*capture.markup, rule.marker);
+        read.seen = found.markerPosition > 0;
+        if (found.outcome == ProbeOutcome::Title) read.title = found.title;
+        return read;
+    }
+    if (!capture.listings || capture.listings->isEmpty()) return read;
+    read.seen = true;
+    read.title = capture.listings->first().title;
+    read.link = capture.listings->first().link;
+    return read;
+}
+
+}  // namespace
+
+WatchController::WatchController(Catalogue catalogue) : catalogue_(std::move(catalogue)) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        const SiteRule* known = rule(defaults[static_cast<qsizetype>(i)].id);
+        panes_[i] = known ? *known : defaults[static_cast<qsizetype>(i)];
+    }
+}
+
+const SiteRule* WatchController::rule(const QString& id) const {
+    return catalogue_.find(id);
+}
+
+QString& WatchController::lastListingOf(const QString& id) {
+    const int at = DefaultIndex(id);
+    if (at >= 0) return settings_.lastListing[static_cast<std::size_t>(at)];
+    return settings_.otherSites[id].lastListing;
+}
+
+QString& WatchController::scrollTopOf(const QString& id) {
+    const int at = DefaultIndex(id);
+    if (at >= 0) return settings_.scrollTop[static_cast<std::size_t>(at)];
+    return settings_.otherSites[id].scrollTop;
+}
+
+QString& WatchController::scrollLeftOf(const QString& id) {
+    const int at = DefaultIndex(id);
+    if (at >= 0) return settings_.scrollLeft[static_cast<std::size_t>(at)];
+    return settings_.otherSites[id].scrollLeft;
+}
 
 StartUpOutcome WatchController::startUp(const Settings& stored) {
     StartUpOutcome outcome;
     regionIndex_ = 0;
-    outcome.addresses = refresh();
     settings_ = stored;
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        QString& id = settings_.paneSites[i];
+        if (id.isEmpty()) continue;
+        const SiteRule* chosen = rule(id);
+        if (!chosen) {
+            outcome.warnings.append(
+                QStringLiteral("the site \"%1\" chosen for pane %2 is not known: the pane shows %3")
+                    .arg(id, QString::number(i), panes_[i].name));
+            id.clear();
+            continue;
+        }
+        panes_[i] = *chosen;
+        if (DefaultRules()[static_cast<qsizetype>(i)].id == id) id.clear();
+    }
+    outcome.panes = panes_;
+    // The first refresh still searches the region box's initial text and the first region;
+    // what was stored takes over from the next one.
+    const QString storedRegion = settings_.region;
+    settings_.region = kDefaultRegionText;
+    outcome.addresses = refresh();
+    settings_.region = storedRegion;
     outcome.regionText = settings_.region;
     outcome.autoPosition = settings_.autoPosition;
     outcome.soundAlert = settings_.soundAlert;
@@ -19,8 +103,17 @@ StartUpOutcome WatchController::startUp(const Settings& stored) {
     return outcome;
 }
 
+QString WatchController::address(int pane) const {
+    return ExpandSearch(panes_.at(static_cast<std::size_t>(pane)).search,
+                        {.regionText = settings_.region,
+                         .regionIndex = regionIndex_,
+                         .keywords = settings_.keywords});
+}
+
 Addresses WatchController::refresh() const {
-    return SearchAddresses(settings_.region, regionIndex_);
+    Addresses addresses;
+    for (int i = 0; i < kSiteCount; ++i) addresses[static_cast<std::size_t>(i)] = address(i);
+    return addresses;
 }
 
 Addresses WatchController::chooseRegion(int listIndex) {
@@ -46,74 +139,115 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
     // the site's watch has heard of it: no title, and no scroll either.
     PageOutcome outcome;
     if (!IsSiteIndex(site)) return outcome;
-    const Site& row = SiteAt(site);
     const auto i = static_cast<std::size_t>(site);
-    std::optional<NewestListing> read;
-    if (capture.markup && IsOnSiteDomain(site, capture.url))
-        read = FindNewestListing(*capture.markup, QString::fromLatin1(row.marker));
+    const SiteRule& row = panes_[i];
+    std::optional<Read> read;
+    if (capture.markup && IsRulePage(row, capture.url)) read = ReadPage(row, capture);
     SiteWatch& watch = watches_[i];
-    const QString reasonBefore = watch.reason();
-    outcome.watch = watch.observe(Observe(site, {.url = capture.url,
-                                                 .loadSucceeded = capture.loadSucceeded,
-                                                 .httpStatus = capture.httpStatus,
-                                                 .markerSeen = read && read->markerPosition > 0}));
-    if (outcome.watch && settings_.desktopNotifications) {
-        outcome.watchNotice = outcome.watch->kind == WatchChange::Kind::TurnedBlind
-                                  ? BlindNotice(site, outcome.watch->reason)
-                                  : WatchedAgainNotice(site);
+    if (capture.startedByProgram) {
+        const bool seen = read && read->seen;
+        const QString reasonBefore = watch.reason();
+        outcome.watch =
+            watch.observe(Observe(row, {.url = capture.url,
+                                        .loadSucceeded = capture.loadSucceeded,
+                                        .httpStatus = capture.httpStatus,
+                                        .markerSeen = seen,
+                                        .wall = read && !seen ? DetectWall(*capture.markup)
+                                                              : std::optional<WallKind>()}));
+        if (outcome.watch && settings_.desktopNotifications) {
+            outcome.watchNotice =
+                outcome.watch->kind == WatchChange::Kind::TurnedBlind
+                    ? BlindNotice(row.name, outcome.watch->reason, outcome.watch->advice)
+                    : WatchedAgainNotice(row.name);
+        }
+        if (watch.reason() != reasonBefore) outcome.toolTips = toolTips();
     }
-    if (watch.reason() != reasonBefore) outcome.toolTips = toolTips();
-    if (!read || read->outcome != ProbeOutcome::Title) return outcome;
-    const NewestListing& found = *read;
+    if (!read || !read->title) return outcome;
 
-    QString& last = settings_.lastListing[i];
-    const QString title = CutTitle(found.title);
+    QString& last = lastListingOf(row.id);
+    const QString title = CutTitle(*read->title);
     if (!title.isEmpty() && title != last) {
         last = title;
-        NewListing listing{
-            .site = site,
-            .title = title,
-            .address = capture.url,
-            .logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + title,
-            .sound = settings_.soundAlert == TriState::Ticked,
-            .notice = std::nullopt,
-            .record = HistoryLine(when, QString::fromLatin1(row.name), title, capture.url)};
-        if (settings_.desktopNotifications) listing.notice = NewListingNotice(site, title);
+        const QUrl address = read->link.value_or(capture.url);
+        NewListing listing{.site = site,
+                           .siteId = row.id,
+                           .title = title,
+                           .address = address,
+                           .logEntry = row.logLabel + QStringLiteral(": ") + title,
+                           .sound = settings_.soundAlert == TriState::Ticked,
+                           .notice = std::nullopt,
+                           .record = HistoryLine(when, row.name, title, address)};
+        if (settings_.desktopNotifications) listing.notice = NewListingNotice(row.name, title);
         outcome.listing = std::move(listing);
         outcome.listingsChanged = true;
     }
 
     if (settings_.autoPosition == TriState::Ticked) {
         // A stored vertical offset that is no number stops the restore before either offset.
-        if (const std::optional<double> top = ScrollOffsetFromText(settings_.scrollTop[i]))
-            outcome.scroll = ScrollTo{*top, ScrollOffsetFromText(settings_.scrollLeft[i])};
+        if (const std::optional<double> top = ScrollOffsetFromText(scrollTopOf(row.id)))
+            outcome.scroll = ScrollTo{*top, ScrollOffsetFromText(scrollLeftOf(row.id))};
     }
     return outcome;
 }
 
-QList<int> WatchController::savePositions(
+QStringList WatchController::savePositions(
     const std::array<std::optional<QPointF>, kSiteCount>& offsets) {
-    QList<int> saved;
-    for (int site = 0; site < kSiteCount; ++site) {
-        const auto i = static_cast<std::size_t>(site);
+    QStringList saved;
+    for (std::size_t i = 0; i < offsets.size(); ++i) {
         if (!offsets[i]) continue;
+        const QString& id = panes_[i].id;
         const std::optional<QString> top = ScrollOffsetToText(offsets[i]->y());
         const std::optional<QString> left = ScrollOffsetToText(offsets[i]->x());
-        if (top) settings_.scrollTop[i] = *top;
-        if (left) settings_.scrollLeft[i] = *left;
-        saved.append(site);
+        if (top) scrollTopOf(id) = *top;
+        if (left) scrollLeftOf(id) = *left;
+        if (!saved.contains(id)) saved.append(id);
     }
     return saved;
 }
 
+Choices WatchController::choices() const {
+    Choices current;
+    for (std::size_t i = 0; i < panes_.size(); ++i) current.paneSites[i] = panes_[i].id;
+    current.keywords = settings_.keywords;
+    current.desktopNotifications = settings_.desktopNotifications;
+    return current;
+}
+
+ChoicesOutcome WatchController::choose(const Choices& choices) {
+    const Addresses before = refresh();
+    const PaneRules rulesBefore = panes_;
+    settings_.keywords = choices.keywords;
+    settings_.desktopNotifications = choices.desktopNotifications;
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        const SiteRule* chosen = rule(choices.paneSites[i]);
+        if (!chosen) continue;  // the dialog offers the catalogue alone
+        panes_[i] = *chosen;
+        const bool isDefault = DefaultRules()[static_cast<qsizetype>(i)].id == chosen->id;
+        settings_.paneSites[i] = isDefault ? QString() : chosen->id;
+    }
+    ChoicesOutcome outcome;
+    const Addresses after = refresh();
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        // Another site's watch starts afresh: what the one before it met says nothing of it.
+        if (panes_[i].id != rulesBefore[i].id) watches_[i] = SiteWatch();
+        if (panes_[i].id != rulesBefore[i].id || after[i] != before[i])
+            outcome.reload[i] = after[i];
+    }
+    outcome.panes = panes_;
+    outcome.toolTips = toolTips();
+    return outcome;
+}
+
 ToolTips WatchController::toolTips() const {
     ToolTips tips;
+    std::array<QString, kSiteCount> names;
     std::array<QString, kSiteCount> reasons;
     for (std::size_t i = 0; i < reasons.size(); ++i) {
+        names[i] = panes_[i].name;
         reasons[i] = watches_[i].reason();
         tips.siteLabels[i] = SiteLabelToolTip(reasons[i]);
     }
-    tips.tray = TrayToolTip(secondsLeft_, reasons);
+    tips.tray = TrayToolTip(secondsLeft_, names, reasons);
     return tips;
 }
 

@@ -9,9 +9,11 @@
 #include <optional>
 
 #include "core/countdown.h"
+#include "core/listing_extraction.h"
+#include "core/listing_title.h"
 #include "core/notices.h"
 #include "core/settings.h"
-#include "core/listing_title.h"
+#include "core/site_rules.h"
 #include "core/site_watch.h"
 #include "core/sites.h"
 
@@ -25,7 +27,17 @@ struct PageCapture {
     // status, whose page may be the site's own body.
     bool loadSucceeded = true;
     int httpStatus = 0;  // 0 when unknown
+    // A site whose listings are read by a selector: what the pane's script read, in page
+    // order; none when it could not run.
+    std::optional<QList<Listing>> listings{};
+    // Whether the program asked for this load (start-up, a refresh, a choice): a page that the
+    // user or the page itself went to is read all the same, but says nothing of whether the
+    // site can still be watched.
+    bool startedByProgram = true;
 };
+
+// The site each pane shows, by pane.
+using PaneRules = std::array<SiteRule, kSiteCount>;
 
 struct ScrollTo {
     double top = 0;
@@ -36,13 +48,14 @@ struct ScrollTo {
 
 // A site's newest listing that changed, and what is done with it.
 struct NewListing {
-    int site = 0;
-    QString title;                  // as stored and compared
-    QUrl address;                   // of the page it was read from
-    QString logEntry;               // as the log box shows it
-    bool sound = false;             // play the site's alert sound
-    std::optional<Notice> notice;   // a desktop notification, when they are on
-    std::optional<QString> record;  // a line for the history file
+    int site = 0;        // the pane
+    QString siteId;      // the site's rule, which names its alert sound
+    QString title;       // as stored and compared
+    QUrl address;        // the listing's own link when the site gives one, else the page's
+    QString logEntry;    // as the log box shows it
+    bool sound = false;  // play the site's alert sound
+    std::optional<Notice> notice{};   // a desktop notification, when they are on
+    std::optional<QString> record{};  // a line for the history file
 
     bool operator==(const NewListing&) const = default;
 };
@@ -72,11 +85,29 @@ struct PageOutcome {
 };
 
 struct StartUpOutcome {
-    Addresses addresses;  // the first refresh, asked for before anything stored is shown
-    QString regionText;   // then the region box, and the options, as stored
+    PaneRules panes;       // each pane's site
+    QStringList warnings;  // one line each for standard error: a stored site that is unknown
+    Addresses addresses;   // the first refresh, asked for before anything stored is shown
+    QString regionText;    // then the region box, and the options, as stored
     TriState autoPosition = TriState::Unticked;
     TriState soundAlert = TriState::Unticked;
     bool desktopNotifications = true;
+    ToolTips toolTips;
+};
+
+// What the user chose in "Impostazioni": each pane's site by id, the keywords, the option.
+struct Choices {
+    std::array<QString, kSiteCount> paneSites;
+    QString keywords;
+    bool desktopNotifications = true;
+
+    bool operator==(const Choices&) const = default;
+};
+
+struct ChoicesOutcome {
+    PaneRules panes;
+    // The panes to load again, with their new address: those whose site or address changed.
+    std::array<std::optional<QString>, kSiteCount> reload;
     ToolTips toolTips;
 };
 
@@ -91,6 +122,9 @@ struct TickOutcome {
 // what the returned outcome says.
 class WatchController {
   public:
+    // The sites the program knows: the panes are set from them, by the stored ids.
+    explicit WatchController(Catalogue catalogue = BuiltInCatalogue());
+
     // Start-up: the first refresh goes out with the region box's initial text and the first
     // region, then what was stored takes over.
     StartUpOutcome startUp(const Settings& stored);
@@ -105,8 +139,13 @@ class WatchController {
     // handling at once: nothing is probed, logged or scrolled for it.
     PageOutcome pageCaptured(int site, const PageCapture& capture, const QDateTime& when = {});
     // "Salva posizione finestre": each pane's offsets, none for a pane without a page. Gives
-    // the sites whose offsets are to be stored; a pane without a page keeps what was stored.
-    QList<int> savePositions(const std::array<std::optional<QPointF>, kSiteCount>& offsets);
+    // the ids of the sites whose offsets are to be stored; a pane without a page keeps what
+    // was stored for its site.
+    QStringList savePositions(const std::array<std::optional<QPointF>, kSiteCount>& offsets);
+    // "Impostazioni" confirmed.
+    ChoicesOutcome choose(const Choices& choices);
+    // What "Impostazioni" opens with.
+    Choices choices() const;
 
     // Typing in the region box and clicks on the options change only the state; the next
     // event that needs them reads them.
@@ -117,6 +156,8 @@ class WatchController {
 
     // Everything that outlives the run, as it stands now.
     const Settings& settings() const { return settings_; }
+    const Catalogue& catalogue() const { return catalogue_; }
+    const SiteRule& paneRule(int pane) const { return panes_.at(static_cast<std::size_t>(pane)); }
     qint16 regionIndex() const { return regionIndex_; }
     // Whether each site's pages still show its listings; never stored.
     const SiteWatch& siteWatch(int site) const {
@@ -129,7 +170,16 @@ class WatchController {
 
   private:
     ToolTips toolTips() const;
+    QString address(int pane) const;
+    // The rule of the site with this id, or nullptr when the catalogue has none.
+    const SiteRule* rule(const QString& id) const;
+    // What is kept of the site with this id: the four defaults where they always were kept.
+    QString& lastListingOf(const QString& id);
+    QString& scrollTopOf(const QString& id);
+    QString& scrollLeftOf(const QString& id);
 
+    Catalogue catalogue_;
+    PaneRules panes_;
     Settings settings_;
     qint16 regionIndex_ = 0;
     int secondsLeft_ = kCountdownStart;

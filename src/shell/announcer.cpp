@@ -17,7 +17,7 @@ Announcer::Announcer(Beep& beep, QSystemTrayIcon* tray, QObject* parent)
 }
 
 void Announcer::announce(const NewListing& listing) {
-    if (listing.sound) sound_.play(SoundFile(listing.site));
+    if (listing.sound) sound_.play(SoundFileFor(listing.siteId));
     if (listing.notice) notifier_->notify(*listing.notice);
     if (listing.record) record(*listing.record);
 }

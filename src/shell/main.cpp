@@ -4,6 +4,7 @@
 #include "shell/engine_environment.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
+#include "shell/program_start.h"
 #include "shell/quit_signals.h"
 #include "shell/warn.h"
 #include "store/settings_file.h"
@@ -19,8 +20,6 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
-    const quintavia::SettingsFile::Loaded loaded = store.load();
-    quintavia::Warn(loaded.warnings);
 
     // The engine starts with its first profile and resets SIGTERM, SIGINT and SIGHUP to their
     // defaults as it does: our handlers go in after it, and before the window starts up, so a
@@ -30,13 +29,14 @@ int main(int argc, char* argv[]) {
     if (!engine.notice().isEmpty()) std::fprintf(stderr, "%s\n", qUtf8Printable(engine.notice()));
     quintavia::QuitSignals quitSignals;
 
-    quintavia::MainWindow window(store, engine.profile());
-    QObject::connect(&quitSignals, &quintavia::QuitSignals::received, &window, &QWidget::close);
+    const std::unique_ptr<quintavia::MainWindow> window =
+        quintavia::StartProgram(store, engine.profile());
+    QObject::connect(&quitSignals, &quintavia::QuitSignals::received, window.get(),
+                     &QWidget::close);
     // Quitting by any other path still stores what outlives the run before the window goes.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window,
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, window.get(),
                      &quintavia::MainWindow::shutDown);
-    window.startUp(loaded.settings);
-    window.show();
+    window->show();
     const int status = QApplication::exec();
-    return status != 0 ? status : (window.settingsSaved() ? 0 : 1);
+    return status != 0 ? status : (window->settingsSaved() ? 0 : 1);
 }

@@ -172,13 +172,16 @@ void MainWindow::wire() {
     }
 }
 
-void MainWindow::startUp(const Settings& stored) {
+void MainWindow::startUp(const Settings& stored, Catalogue sites) {
+    controller_ = WatchController(std::move(sites));
     // Appending to an empty list would select the new entry and overwrite the box's text.
     const QString text = regionBox_->currentText();
     regionBox_->addItems(RegionList());
     regionBox_->setEditText(text);
 
     const StartUpOutcome start = controller_.startUp(stored);
+    Warn(start.warnings);
+    showPanes(start.panes);
     load(start.addresses);
     regionBox_->setEditText(start.regionText);
     autoPositionOption_->setValue(start.autoPosition);
@@ -209,6 +212,14 @@ void MainWindow::apply(int site, const PageOutcome& outcome) {
     if (outcome.listingsChanged && !listingsTimer_->isActive()) listingsTimer_->start();
 }
 
+void MainWindow::showPanes(const PaneRules& panes) {
+    for (int i = 0; i < kSiteCount; ++i) {
+        const SiteRule& rule = panes[static_cast<std::size_t>(i)];
+        grid_->siteLabel(i)->setText(rule.paneLabel);
+        pane(i)->setListingScript(ExtractionScript(rule));
+    }
+}
+
 void MainWindow::showToolTips(const ToolTips& tips) {
     for (int i = 0; i < kSiteCount; ++i)
         grid_->siteLabel(i)->setToolTip(tips.siteLabels[static_cast<std::size_t>(i)]);
@@ -234,8 +245,8 @@ void MainWindow::savePositions() {
     for (int i = 0; i < kSiteCount; ++i)
         offsets[static_cast<std::size_t>(i)] = pane(i)->scrollOffsets();
     SettingsEntries entries;
-    for (const int site : controller_.savePositions(offsets))
-        entries += ScrollEntries(controller_.settings(), site);
+    for (const QString& site : controller_.savePositions(offsets))
+        entries += ScrollEntriesFor(controller_.settings(), site);
     if (!entries.isEmpty()) store(entries, "the scroll positions were not saved");
 }
 

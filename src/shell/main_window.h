@@ -37,7 +37,7 @@ class MainWindow final : public QWidget {
 
     // Fills the region list, asks the panes for their first pages and shows what was stored;
     // runs before the window is first shown.
-    void startUp(const Settings& stored);
+    void startUp(const Settings& stored, Catalogue sites = BuiltInCatalogue());
 
     // Stores what outlives the run, once whichever way the program ends (closing the window,
     // the session ending, a signal); later calls do nothing. A failed write is reported on
@@ -70,6 +70,7 @@ class MainWindow final : public QWidget {
     void wire();
     void load(const Addresses& addresses);
     void apply(int site, const PageOutcome& outcome);
+    void showPanes(const PaneRules& panes);
     void showToolTips(const ToolTips& tips);
     void savePositions();
     void storeListings();

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPalette>
 
+#include "core/site_rules.h"
 #include "core/twips.h"
 #include "shell/fonts.h"
 
@@ -19,7 +20,7 @@ PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* 
 
     const QFont labelFont = SiteLabelFont();
     for (int i = 0; i < kSiteCount; ++i) {
-        auto* label = new QLineEdit(QString::fromLatin1(SiteAt(i).paneLabel), this);
+        auto* label = new QLineEdit(DefaultRules()[i].paneLabel, this);
         label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
         label->setFont(labelFont);
         label->setFrame(false);

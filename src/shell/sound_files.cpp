@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
+
+#include "core/site_rules.h"
 
 namespace quintavia {
 
@@ -12,6 +15,20 @@ QStringList SoundFolders(const QString& programFolder) {
     return {programFolder,
             QDir::cleanPath(programFolder + u'/' + QStringLiteral(QUINTAVIA_SOUNDS_FROM_PROGRAM))};
 }
+
+namespace {
+
+// The first of `folders` that holds `name`, or none.
+std::optional<QString> FindIn(const QString& name, const QStringList& folders) {
+    // Qt takes "/" between folders on every platform.
+    for (const QString& folder : folders) {
+        const QString path = folder + u'/' + name;
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 QString SoundFileIn(int site, const QStringList& folders) {
     const QString name = QString::number(site) + QStringLiteral(".wav");
@@ -29,6 +46,20 @@ QString SoundFile(int site, const QString& programFolder) {
 
 QString SoundFile(int site) {
     return SoundFile(site, QCoreApplication::applicationDirPath());
+}
+
+QString SoundFileFor(const QString& siteId, const QStringList& folders) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (int i = 0; i < defaults.size(); ++i)
+        if (defaults[i].id == siteId) return SoundFileIn(i, folders);
+    const QString own = siteId + QStringLiteral(".wav");
+    if (std::optional<QString> found = FindIn(own, folders)) return *found;
+    const QString chime = QStringLiteral("chime.wav");
+    return FindIn(chime, folders).value_or(folders.value(0) + u'/' + chime);
+}
+
+QString SoundFileFor(const QString& siteId) {
+    return SoundFileFor(siteId, SoundFolders(QCoreApplication::applicationDirPath()));
 }
 
 }  // namespace quintavia

@@ -22,4 +22,10 @@ QString SoundFile(int site, const QString& programFolder);
 // The same for this program: its executable's folder is the application's.
 QString SoundFile(int site);
 
+// The alert sound of the site with this id for this program: the four default sites' by their
+// place, another site's by its id, and the chime without a name when no sound has its name
+// (a site of the user's own).
+QString SoundFileFor(const QString& siteId);
+QString SoundFileFor(const QString& siteId, const QStringList& folders);
+
 }  // namespace quintavia

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
+#include <utility>
 
 #include "shell/web_page.h"
 
@@ -13,6 +14,7 @@ namespace {
 // Gives the address of the document it read with what it read, taken together, so that a page
 // that moves on meanwhile cannot pass its markup off under another address. Anything but an
 // HTML document reads as no markup.
+// %1: the site's listing script, an expression, or null.
 constexpr auto kCaptureScript = R"JS(
 (function () {
     var d = document;
@@ -21,7 +23,13 @@ constexpr auto kCaptureScript = R"JS(
     var type = d.contentType;
     if (d.documentElement && (type === 'text/html' || type === 'application/xhtml+xml'))
         markup = d.documentElement.outerHTML;
-    return [d.URL, markup];
+    var listings = null;
+    try {
+        listings = %1;
+    } catch (e) {
+        listings = null;
+    }
+    return [d.URL, markup, listings];
 })()
 )JS";
 
@@ -52,7 +60,10 @@ WebPane::WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* pare
     // the capture's script answers.
     connect(page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
-                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    loadByProgram_ = std::exchange(programLoadAsked_, false);
+                    return;
+                }
                 httpStatus_ = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
                                   ? info.errorCode()
                                   : 0;
@@ -71,6 +82,7 @@ WebPane::~WebPane() {
 bool WebPane::navigate(const QString& address) {
     const QUrl url(address);
     if (!url.isValid()) return false;
+    programLoadAsked_ = true;
     load(url);
     return true;
 }
@@ -91,21 +103,30 @@ void WebPane::scrollTo(const ScrollTo& offsets) {
 void WebPane::capture(bool loadSucceeded) {
     std::weak_ptr<bool> alive = alive_;
     const QUrl url = page_->url();
-    page_->runJavaScript(QString::fromLatin1(kCaptureScript), QWebEngineScript::ApplicationWorld,
-                         [this, alive, url, loadSucceeded](const QVariant& result) {
-                             if (alive.expired()) return;
-                             PageCapture captured{.url = url,
-                                                  .markup = std::nullopt,
-                                                  .loadSucceeded = loadSucceeded,
-                                                  .httpStatus = httpStatus_};
-                             const QVariantList read = result.toList();
-                             if (result.typeId() == QMetaType::QVariantList && read.size() == 2) {
-                                 captured.url = QUrl(read[0].toString());
-                                 if (read[1].typeId() == QMetaType::QString)
-                                     captured.markup = read[1].toString();
-                             }
-                             emit pageCaptured(site_, captured);
-                         });
+    const bool byProgram = loadByProgram_;
+    const QString script =
+        QString::fromLatin1(kCaptureScript)
+            .arg(listingScript_.isEmpty() ? QStringLiteral("null") : listingScript_);
+    const bool readsListings = !listingScript_.isEmpty();
+    page_->runJavaScript(
+        script, QWebEngineScript::ApplicationWorld,
+        [this, alive, url, loadSucceeded, byProgram, readsListings](const QVariant& result) {
+            if (alive.expired()) return;
+            PageCapture captured{.url = url,
+                                 .markup = std::nullopt,
+                                 .loadSucceeded = loadSucceeded,
+                                 .httpStatus = httpStatus_,
+                                 .listings = std::nullopt,
+                                 .startedByProgram = byProgram};
+            const QVariantList read = result.toList();
+            if (result.typeId() == QMetaType::QVariantList && read.size() == 3) {
+                captured.url = QUrl(read[0].toString());
+                if (read[1].typeId() == QMetaType::QString) captured.markup = read[1].toString();
+                if (readsListings && read[2].typeId() == QMetaType::QVariantList)
+                    captured.listings = ListingsFromAnswer(read[2]);
+            }
+            emit pageCaptured(site_, captured);
+        });
 }
 
 }  // namespace quintavia

@@ -25,8 +25,12 @@ class WebPane final : public QWebEngineView {
     int site() const { return site_; }
     WebPage* webPage() const { return page_; }
 
-    // Starts loading the address and returns at once; false when it is no address at all.
+    // Starts loading the address and returns at once; false when it is no address at all. The
+    // load is the program's own: its capture says so.
     bool navigate(const QString& address);
+    // The script that reads the site's listings with each capture, in the pane's world of its
+    // own; empty when the site's newest listing is found in the markup alone.
+    void setListingScript(const QString& script) { listingScript_ = script; }
 
     // The page's scroll offsets in CSS pixels; none while the pane has no page.
     std::optional<QPointF> scrollOffsets() const;
@@ -44,6 +48,10 @@ class WebPane final : public QWebEngineView {
     WebPage* page_;
     // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
     int httpStatus_ = 0;
+    QString listingScript_;
+    // A load the program asked for is under way, or was the last to start.
+    bool programLoadAsked_ = false;
+    bool loadByProgram_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

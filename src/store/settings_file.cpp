@@ -1,14 +1,17 @@
 #include "store/settings_file.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
 #include "store/file_lock.h"
+#include "store/ini_file.h"
 #include "store/platform.h"
 #include "store/private_folder.h"
 
@@ -17,52 +20,6 @@ namespace {
 
 const QString kFolderName = QStringLiteral("Quintavia");
 const QString kFileName = QStringLiteral("Quintavia.ini");
-
-QString TooLarge() {
-    return QStringLiteral("it is larger than %1 MiB").arg(SettingsFile::kMaxFileSize / 1024 / 1024);
-}
-
-struct FileRead {
-    enum Kind {
-        Absent,
-        Text,
-        Refused,     // a link, or not a regular file: left alone
-        Unreadable,  // a read that failed: left alone
-        NotText,     // read, but not text the program wrote or could have: moved aside
-    } kind;
-    IniDocument doc{};
-    QString reason{};  // why not Text
-};
-
-// What lies at `path`, looked at before it is opened: no link is followed and nothing but a
-// regular file is opened, so a FIFO is never waited on.
-std::optional<FileRead> RefusedKind(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return FileRead{
-            FileRead::Refused, {}, QStringLiteral("it is a symbolic link, which is not followed")};
-    if (!info.exists()) return FileRead{FileRead::Absent};
-    if (!info.isFile())
-        return FileRead{FileRead::Refused, {}, QStringLiteral("it is not a regular file")};
-    return std::nullopt;
-}
-
-FileRead ReadFile(const QString& path) {
-    if (std::optional<FileRead> refused = RefusedKind(path)) return std::move(*refused);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!file.exists()) return {FileRead::Absent};
-        return {FileRead::Unreadable, {}, file.errorString()};
-    }
-    // One byte past the limit tells a file over it, whatever its size said a moment ago.
-    const QByteArray bytes = file.read(SettingsFile::kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) return {FileRead::Unreadable, {}, file.errorString()};
-    if (bytes.size() > SettingsFile::kMaxFileSize) return {FileRead::NotText, {}, TooLarge()};
-    if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("it holds NUL bytes")};
-    std::optional<IniDocument> doc = IniDocument::parse(bytes);
-    if (!doc) return {FileRead::NotText, {}, QStringLiteral("it is not valid UTF-8 text")};
-    return {FileRead::Text, std::move(*doc)};
-}
 
 // Moves the file to a name of its own beside it: "<name>.bad" the first time, then with the
 // time, then numbered, never over a file moved aside before.
@@ -91,7 +48,7 @@ std::optional<QString> SetAside(const QString& path, QString* error) {
 // reason when it must not be replaced.
 std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warnings,
                                          QString* error) {
-    FileRead read = ReadFile(path);
+    FileRead read = ReadIniFile(path, SettingsFile::kMaxFileSize);
     switch (read.kind) {
         case FileRead::Absent:
             return IniDocument();
@@ -124,6 +81,24 @@ QString LockPath(const QString& path) {
     return path + QLatin1String(".lock");
 }
 
+// The temporary files that writers killed mid-write left beside the file: QSaveFile names them
+// "<name>.XXXXXX" where the system cannot keep a file nameless until it is complete. Only the
+// lock holder can be writing one.
+void RemoveLeftovers(const QString& path) {
+    const QFileInfo file(path);
+    QDir folder = file.absoluteDir();
+    const QString prefix = file.fileName() + u'.';
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("??????")},
+                                                QDir::Files | QDir::Hidden | QDir::System)) {
+        const QStringView tail = QStringView(name).sliced(prefix.size());
+        if (std::all_of(tail.begin(), tail.end(), [](QChar c) {
+                return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                       (c >= u'0' && c <= u'9');
+            }))
+            folder.remove(name);
+    }
+}
+
 }  // namespace
 
 SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
@@ -146,7 +121,7 @@ SettingsFile::Loaded SettingsFile::load() {
                            "defaults and are not saved"));
         return loaded;
     }
-    const FileRead read = ReadFile(path_);
+    const FileRead read = ReadIniFile(path_, kMaxFileSize);
     switch (read.kind) {
         case FileRead::Absent:
             return loaded;
@@ -220,6 +195,8 @@ WriteResult SettingsFile::write(const SettingsEntries& entries) {
                         .arg(bytes.size())
                         .arg(kMaxFileSize / 1024 / 1024));
     }
+
+    RemoveLeftovers(path_);
 
     // Written beside the file and renamed over it once complete and on disk. A rename replaces
     // the name it lands on, never what a link there points to.

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "core/site_rules.h"
+
 namespace quintavia {
 namespace {
 
@@ -41,6 +43,17 @@ Settings ReadSettings(const IniDocument& doc) {
     settings.region = doc.value(kSectionOptions, kKeyRegionText).value_or(settings.region);
     settings.soundAlert =
         TriStateOr(doc.value(kSectionOptions, kKeySoundAlert), settings.soundAlert);
+    for (int i = 0; i < kSiteCount; ++i) {
+        settings.paneSites[static_cast<std::size_t>(i)] =
+            doc.value(kSectionPaneSites, SiteKey(i)).value_or(QString()).trimmed();
+    }
+    settings.keywords = doc.value(kSectionSearch, kKeyKeywords).value_or(QString());
+    for (const QString& id : doc.keys(kSectionSiteTitles))
+        settings.otherSites[id].lastListing = *doc.value(kSectionSiteTitles, id);
+    for (const QString& id : doc.keys(kSectionSiteScrollTop))
+        settings.otherSites[id].scrollTop = *doc.value(kSectionSiteScrollTop, id);
+    for (const QString& id : doc.keys(kSectionSiteScrollLeft))
+        settings.otherSites[id].scrollLeft = *doc.value(kSectionSiteScrollLeft, id);
     settings.desktopNotifications = FlagOr(
         doc.value(kSectionNotifications, kKeyDesktopNotifications), settings.desktopNotifications);
     return settings;
@@ -52,6 +65,8 @@ SettingsEntries ListingEntries(const Settings& settings) {
         entries.append(
             {kSectionLastListing, SiteKey(i), settings.lastListing[static_cast<std::size_t>(i)]});
     }
+    for (auto site = settings.otherSites.cbegin(); site != settings.otherSites.cend(); ++site)
+        entries.append({kSectionSiteTitles, site.key(), site->lastListing, true});
     return entries;
 }
 
@@ -62,6 +77,11 @@ SettingsEntries ShutdownEntries(const Settings& settings) {
     entries.append({kSectionOptions, kKeySoundAlert, TriStateText(settings.soundAlert)});
     entries.append({kSectionNotifications, kKeyDesktopNotifications,
                     settings.desktopNotifications ? QStringLiteral("1") : QStringLiteral("0")});
+    for (int i = 0; i < kSiteCount; ++i) {
+        entries.append(
+            {kSectionPaneSites, SiteKey(i), settings.paneSites[static_cast<std::size_t>(i)], true});
+    }
+    entries.append({kSectionSearch, kKeyKeywords, settings.keywords, true});
     return entries;
 }
 
@@ -72,10 +92,21 @@ SettingsEntries ScrollEntries(const Settings& settings, int site) {
             {kSectionScrollLeft, SiteKey(site), settings.scrollLeft[at]}};
 }
 
+SettingsEntries ScrollEntriesFor(const Settings& settings, const QString& siteId) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (int i = 0; i < defaults.size(); ++i)
+        if (defaults[i].id == siteId) return ScrollEntries(settings, i);
+    const SiteMemory kept = settings.otherSites.value(siteId);
+    return {{kSectionSiteScrollTop, siteId, kept.scrollTop},
+            {kSectionSiteScrollLeft, siteId, kept.scrollLeft}};
+}
+
 void ApplyEntries(IniDocument& doc, const SettingsEntries& entries) {
     for (const SettingsEntry& entry : entries) {
-        if (IsIniName(entry.section) && IsIniName(entry.key))
-            doc.setValue(entry.section, entry.key, entry.value);
+        if (!IsIniName(entry.section) || !IsIniName(entry.key)) continue;
+        if (entry.onlyIfSet && entry.value.isEmpty() && !doc.value(entry.section, entry.key))
+            continue;
+        doc.setValue(entry.section, entry.key, entry.value);
     }
 }
 

@@ -23,6 +23,16 @@ inline const QString kKeySoundAlert = QStringLiteral("2");    // the sound-alert
 inline const QString kSectionNotifications = QStringLiteral("Notifiche");
 inline const QString kKeyDesktopNotifications = QStringLiteral("0");
 
+// Added with the choice of sites: each pane's site id ("0" to "3"; empty or absent for the
+// pane's default), the keywords, and what is kept of the sites other than the four defaults,
+// keyed by their id (the defaults keep theirs in the sections above).
+inline const QString kSectionPaneSites = QStringLiteral("Siti");
+inline const QString kSectionSearch = QStringLiteral("Ricerca");
+inline const QString kKeyKeywords = QStringLiteral("parole");
+inline const QString kSectionSiteTitles = QStringLiteral("Titoli");
+inline const QString kSectionSiteScrollTop = QStringLiteral("ScrollSiti");
+inline const QString kSectionSiteScrollLeft = QStringLiteral("LeftSiti");
+
 // The settings a file holds, each absent or unreadable value at its default.
 Settings ReadSettings(const IniDocument& doc);
 
@@ -31,18 +41,24 @@ struct SettingsEntry {
     QString section;
     QString key;
     QString value;
+    // An empty value that the file does not hold yet is not added: a default stays unwritten.
+    bool onlyIfSet = false;
 
     bool operator==(const SettingsEntry&) const = default;
 };
 using SettingsEntries = QList<SettingsEntry>;
 
-// What shutdown writes: the four last titles, then the auto-position option, the region text
-// and the sound-alert option, then the desktop notifications option.
+// What shutdown writes: the last titles, then the auto-position option, the region text and
+// the sound-alert option, then the desktop notifications option, each pane's site and the
+// keywords.
 SettingsEntries ShutdownEntries(const Settings& settings);
-// The four last titles alone.
+// The four default sites' last titles, then the others' by id.
 SettingsEntries ListingEntries(const Settings& settings);
-// The vertical then the horizontal offset of one site's pane; none for a site out of range.
+// The vertical then the horizontal offset of one of the four default sites (by its pane);
+// none for a site out of range.
 SettingsEntries ScrollEntries(const Settings& settings, int site);
+// The same for the site with this id, wherever it is kept.
+SettingsEntries ScrollEntriesFor(const Settings& settings, const QString& siteId);
 
 // Sets each entry's value, leaving every other key and section of the file as it was. An entry
 // whose section or key the file cannot hold (see IsIniName) is left out.

@@ -1,7 +1,11 @@
 #include "store/site_catalogue.h"
 
+#include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 #include <QStringTokenizer>
+
+#include "store/ini_file.h"
 
 namespace quintavia {
 namespace {
@@ -126,6 +130,29 @@ QString CatalogueText(const Catalogue& catalogue) {
                "; In indirizzo: {regione} {regione_n} {regione_slug} {parole}.\n\n")
                .arg(QLatin1StringView(kSitesFileName)) +
            QString::fromUtf8(file.toUtf8());
+}
+
+QString UserSitesPath() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty()) return {};
+    return config + QStringLiteral("/Quintavia/") + QLatin1String(kSitesFileName);
+}
+
+MergedCatalogue LoadCatalogue(const QString& path) {
+    // A sites file of a few hundred sites is a few tens of KiB.
+    constexpr qint64 kMaxSitesFileBytes = 1024 * 1024;
+    if (path.isEmpty()) return {BuiltInCatalogue(), {}};
+    const FileRead read = ReadIniFile(path, kMaxSitesFileBytes);
+    switch (read.kind) {
+        case FileRead::Absent:
+            return {BuiltInCatalogue(), {}};
+        case FileRead::Text:
+            return MergeCatalogue(BuiltInCatalogue(), read.doc, path);
+        default:
+            return {BuiltInCatalogue(),
+                    {QStringLiteral("%1: not read (%2); the built-in sites are used")
+                         .arg(path, read.reason)}};
+    }
 }
 
 }  // namespace quintavia

@@ -11,10 +11,10 @@
 #include <ctime>
 #include <utility>
 
-#include "store/settings_file.h"
 #include "shell/engine_environment.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
+#include "store/settings_file.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "headless_run.h"
 #include "listing_pages.h"
 #include "private_bus.h"
+#include "shell/program_start.h"
 
 namespace quintavia::e2e {
 
@@ -34,12 +35,8 @@ void Harness::reset() {
 }
 
 std::unique_ptr<MainWindow> StartWindow(Beep* beep) {
-    SettingsFile& store = Harness::instance().store();
-    const SettingsFile::Loaded loaded = store.load();
-    for (const QString& warning : loaded.warnings)
-        std::fprintf(stderr, "Quintavia: %s\n", qUtf8Printable(warning));
-    auto window = std::make_unique<MainWindow>(store, Harness::instance().engine().profile(), beep);
-    window->startUp(loaded.settings);
+    auto window =
+        StartProgram(Harness::instance().store(), Harness::instance().engine().profile(), beep);
     window->show();
     return window;
 }

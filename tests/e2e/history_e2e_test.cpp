@@ -59,7 +59,7 @@ TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWind
         ASSERT_EQ(row.size(), 4) << row.join(u'|').toStdString();
         int site = -1;
         for (int i = 0; i < kSiteCount; ++i)
-            if (row[1] == QString::fromLatin1(SiteAt(i).name)) site = i;
+            if (row[1] == DefaultRules()[i].name) site = i;
         ASSERT_GE(site, 0) << row[1].toStdString();
         const auto i = static_cast<std::size_t>(site);
         ++seen[i];

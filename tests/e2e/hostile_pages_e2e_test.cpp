@@ -17,6 +17,7 @@
 #include <QWebEngineSettings>
 #include <optional>
 
+#include "core/site_rules.h"
 #include "harness.h"
 #include "hostile_sites.h"
 #include "listing_pages.h"
@@ -391,7 +392,7 @@ TEST_F(BoundedForDays, TheLogKeepsItsNewestFiveHundredEntries) {
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
     ASSERT_EQ(LogEntries(*window).size(), 4);
     auto* log = window->findChild<QComboBox*>(u"logBox"_s);
-    const QUrl address(SearchAddress(1, u"Abruzzo"_s, 0));
+    const QUrl address(ExpandSearch(DefaultRules()[1].search, {u"Abruzzo"_s, 0, {}}));
     const auto page = [&](const QString& title) {
         return PageCapture{.url = address,
                            .markup = QString::fromUtf8(fixtures::ListingPage(1, title))};

@@ -58,8 +58,7 @@ void ExpectEngineErrorPage(const Captures& captures, int site) {
     const std::optional<QString> markup = captures.last(site).markup;
     ASSERT_TRUE(markup) << "pane " << site;
     EXPECT_TRUE(markup->contains(u"ERR_EMPTY_RESPONSE"_s)) << "pane " << site;
-    EXPECT_FALSE(
-        UpperCaseUnits(*markup).contains(UpperCaseUnits(QString::fromLatin1(SiteAt(site).marker))))
+    EXPECT_FALSE(UpperCaseUnits(*markup).contains(UpperCaseUnits(DefaultRules()[site].marker)))
         << "pane " << site;
     const qsizetype tagEnd = markup->indexOf(u'>', 9);
     EXPECT_TRUE(markup->startsWith(u"<html"_s)) << "pane " << site;

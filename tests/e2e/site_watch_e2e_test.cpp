@@ -41,13 +41,14 @@ class SiteWatchInTheWindow : public NotifyingSitesTest {
     QList<NotificationStandIn::Call> Blind(int site) const {
         QList<NotificationStandIn::Call> calls;
         for (const auto& call : Notified())
-            if (call.summary == BlindNotice(site, {}).summary) calls << call;
+            if (call.summary == BlindNotice(DefaultRules()[site].name, {}).summary) calls << call;
         return calls;
     }
     QList<NotificationStandIn::Call> WatchedAgain(int site) const {
         QList<NotificationStandIn::Call> calls;
         for (const auto& call : Notified())
-            if (call.summary == WatchedAgainNotice(site).summary) calls << call;
+            if (call.summary == WatchedAgainNotice(DefaultRules()[site].name).summary)
+                calls << call;
         return calls;
     }
 
@@ -69,7 +70,8 @@ TEST_F(SiteWatchInTheWindow, ASiteWithoutItsMarkerIsReportedOnceAfterThreeCaptur
     Refresh(3);
     ASSERT_TRUE(WaitFor([&] { return Blind(0).size() == 1; }));
     EXPECT_EQ(Blind(0).first().body,
-              u"Quintavia non vede più gli annunci: la pagina non contiene più gli annunci."_s);
+              u"Quintavia non vede più gli annunci: la pagina non contiene più gli annunci; "
+              u"scegli un altro sito in Impostazioni."_s);
     EXPECT_EQ(LabelTip(0), u"Non sorvegliato: la pagina non contiene più gli annunci"_s);
     EXPECT_TRUE(
         TrayTip().contains(u"\nMioJob: non sorvegliato, la pagina non contiene più gli "
@@ -125,10 +127,14 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
 
     Refresh(2);
     Refresh(3);
+    // InfoJobs is known to have closed: that is what its pane says, whatever it shows.
     const QString reasons[kSiteCount] = {u"pagina di errore del browser"_s,
                                          u"il sito risponde con errore 429"_s,
                                          u"la pagina è su un altro sito (altrosito.example)"_s,
-                                         u"il sito risponde con errore 403"_s};
+                                         u"InfoJobs Italia ha chiuso il 31 dicembre 2025"_s};
+    // Choosing another site helps everywhere but where the browser itself cannot load a page.
+    const QString advice = u"; scegli un altro sito in Impostazioni"_s;
+    const QString advices[kSiteCount] = {u""_s, advice, advice, advice};
     ASSERT_TRUE(WaitFor([&] {
         for (int site = 0; site < kSiteCount; ++site)
             if (Blind(site).size() != 1) return false;
@@ -137,13 +143,50 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
     for (int site = 0; site < kSiteCount; ++site) {
         const auto i = static_cast<std::size_t>(site);
         EXPECT_EQ(Blind(site).first().body,
-                  u"Quintavia non vede più gli annunci: "_s + reasons[i] + u'.')
+                  u"Quintavia non vede più gli annunci: "_s + reasons[i] + advices[i] + u'.')
             << site;
         EXPECT_EQ(LabelTip(site), u"Non sorvegliato: "_s + reasons[i]) << site;
     }
     // Nothing was logged or stored for them.
     EXPECT_EQ(LogEntries(*window), QStringList{});
     EXPECT_EQ(window->controller().settings().lastListing, (std::array<QString, kSiteCount>{}));
+}
+
+// A page that asks for consent, or for a proof that the visitor is a person, says so, with
+// what to do about it; a user following links by hand in a pane never makes its site blind.
+TEST_F(SiteWatchInTheWindow, WallsGiveTheirOwnReasonAndPagesVisitedByHandCountForNothing) {
+    sites.answers[0] = fixtures::Response{
+        .body =
+            "<html><head><title>MioJob</title></head><body><div id=\"didomi-notice\">"
+            "Accetta i cookie o abbonati</div></body></html>"};
+    sites.answers[1] =
+        fixtures::Response{.status = 200,
+                           .body =
+                               "<html><head><title>Just a moment...</title></head><body>"
+                               "<div class=\"cf-turnstile\"></div></body></html>"};
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    // Pane 2's user goes off to another site three times, by hand.
+    for (int n = 1; n <= 3; ++n) {
+        const int before = captures->count(2);
+        window->pane(2)->load(QUrl(u"http://altrosito.example/%1"_s.arg(n)));
+        ASSERT_TRUE(WaitFor([&] { return captures->count(2) > before; }));
+    }
+    Refresh(2);
+    Refresh(3);
+    ASSERT_TRUE(WaitFor([&] { return Blind(0).size() == 1 && Blind(1).size() == 1; }));
+    EXPECT_EQ(Blind(0).first().body, BlindNotice(u"MioJob"_s, WallReason(WallKind::Consent),
+                                                 BlindAdvice(WallKind::Consent))
+                                         .body);
+    EXPECT_EQ(Blind(1).first().body, BlindNotice(u"Jobrapido"_s, WallReason(WallKind::BotCheck),
+                                                 BlindAdvice(WallKind::BotCheck))
+                                         .body);
+    EXPECT_TRUE(Blind(0).first().body.contains(u"accetta una volta nel riquadro"_s));
+    EXPECT_EQ(LabelTip(1), u"Non sorvegliato: "_s + WallReason(WallKind::BotCheck));
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(Blind(2).size(), 0);
+    EXPECT_EQ(LabelTip(2), u""_s);
 }
 
 }  // namespace

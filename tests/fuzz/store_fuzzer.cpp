@@ -20,8 +20,8 @@
 
 #include "fuzz_input.h"
 #include "store/ini_document.h"
-#include "store/settings_keys.h"
 #include "store/settings_file.h"
+#include "store/settings_keys.h"
 
 namespace quintavia::fuzz {
 namespace {

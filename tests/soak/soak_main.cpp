@@ -16,11 +16,11 @@
 
 #include "fixture_server.h"
 #include "headless_run.h"
-#include "store/settings_file.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "soak_run.h"
 #include "soak_sites.h"
+#include "store/settings_file.h"
 
 namespace {
 

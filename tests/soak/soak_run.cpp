@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "awaiting.h"
+#include "core/site_rules.h"
 
 namespace quintavia::soak {
 namespace {
@@ -59,7 +60,7 @@ class LogWatch {
     int most() const { return most_; }
 
     QStringList titles(int site) const {
-        const QString prefix = QString::fromLatin1(SiteAt(site).logLabel) + QStringLiteral(": ");
+        const QString prefix = DefaultRules()[site].logLabel + QStringLiteral(": ");
         QStringList titles;
         for (const QString& entry : entries_)
             if (entry.startsWith(prefix)) titles << entry.mid(prefix.size());

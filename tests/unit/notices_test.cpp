@@ -11,12 +11,19 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 
 TEST(Notices, TheTextsNameTheSite) {
-    EXPECT_EQ(NewListingNotice(0, u"CUOCO"_s), (Notice{u"Nuovo annuncio su MioJob"_s, u"CUOCO"_s}));
-    EXPECT_EQ(NewListingNotice(3, u"A & B"_s).summary, u"Nuovo annuncio su InfoJobs"_s);
-    EXPECT_EQ(BlindNotice(1, u"il sito risponde con errore 429"_s),
+    EXPECT_EQ(NewListingNotice(u"MioJob"_s, u"CUOCO"_s),
+              (Notice{u"Nuovo annuncio su MioJob"_s, u"CUOCO"_s}));
+    EXPECT_EQ(NewListingNotice(u"InfoJobs"_s, u"A & B"_s).summary, u"Nuovo annuncio su InfoJobs"_s);
+    EXPECT_EQ(BlindNotice(u"Jobrapido"_s, u"il sito risponde con errore 429"_s),
               (Notice{u"Jobrapido non è più sorvegliato"_s,
                       u"Quintavia non vede più gli annunci: il sito risponde con errore 429."_s}));
-    const Notice again = WatchedAgainNotice(2);
+    // What the user can do follows the reason.
+    EXPECT_EQ(BlindNotice(u"Indeed"_s, u"la pagina non contiene più gli annunci"_s,
+                          u"scegli un altro sito in Impostazioni"_s)
+                  .body,
+              u"Quintavia non vede più gli annunci: la pagina non contiene più gli annunci; "
+              u"scegli un altro sito in Impostazioni."_s);
+    const Notice again = WatchedAgainNotice(u"Jobonline"_s);
     EXPECT_EQ(again.summary, u"Jobonline di nuovo sorvegliato"_s);
     EXPECT_GT(again.timeoutMs, 0);
     EXPECT_LE(again.timeoutMs, 10000);
@@ -47,14 +54,17 @@ TEST(Notices, ABodyReadAsMarkupShowsTheText) {
 }
 
 TEST(Notices, TheTrayTipHasTheCountdownAndEachSitesState) {
-    EXPECT_EQ(TrayToolTip(299, {}),
+    const std::array<QString, kSiteCount> names{u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s,
+                                                u"InfoJobs"_s};
+    EXPECT_EQ(TrayToolTip(299, names, {}),
               u"Quintavia: prossimo aggiornamento tra 4:59\nMioJob: sorvegliato\n"
               u"Jobrapido: sorvegliato\nJobonline: sorvegliato\nInfoJobs: sorvegliato"_s);
-    EXPECT_EQ(TrayToolTip(5, {u""_s, u"il sito risponde con errore 429"_s, u""_s, u""_s}),
+    EXPECT_EQ(TrayToolTip(5, names, {u""_s, u"il sito risponde con errore 429"_s, u""_s, u""_s}),
               u"Quintavia: prossimo aggiornamento tra 0:05\nMioJob: sorvegliato\n"
               u"Jobrapido: non sorvegliato, il sito risponde con errore 429\n"
               u"Jobonline: sorvegliato\nInfoJobs: sorvegliato"_s);
-    EXPECT_TRUE(TrayToolTip(-1, {}).startsWith(u"Quintavia: prossimo aggiornamento tra 0:00\n"_s));
+    EXPECT_TRUE(
+        TrayToolTip(-1, names, {}).startsWith(u"Quintavia: prossimo aggiornamento tra 0:00\n"_s));
     EXPECT_EQ(SiteLabelToolTip(u""_s), u""_s);
     EXPECT_EQ(SiteLabelToolTip(u"pagina di errore del browser"_s),
               u"Non sorvegliato: pagina di errore del browser"_s);

@@ -154,6 +154,11 @@ TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
                                                  {"Posizione", "1", "Valle d'Aosta"},
                                                  {"Posizione", "2", "1"},
                                                  {"Notifiche", "0", "1"},
+                                                 {"Siti", "0", "", true},
+                                                 {"Siti", "1", "", true},
+                                                 {"Siti", "2", "", true},
+                                                 {"Siti", "3", "", true},
+                                                 {"Ricerca", "parole", "", true},
                                              }));
     EXPECT_EQ(ScrollEntries(s, 0), (SettingsEntries{{"Scroll", "0", "10"}, {"Left", "0", "1"}}));
     EXPECT_EQ(ScrollEntries(s, 3), (SettingsEntries{{"Scroll", "3", ""}, {"Left", "3", "-0"}}));

@@ -19,15 +19,18 @@ TEST(SiteWatch, EachCaptureIsObservedByWhatItShowed) {
         CaptureFacts facts;
         Observation expected;
         QString reason;
+        QString advice = u"scegli un altro sito in Impostazioni"_s;
     };
     const Case cases[] = {
         {"the listings",
          {.url = kJobrapido, .httpStatus = 200, .markerSeen = true},
          {Kind::Listings, 0, {}},
+         u""_s,
          u""_s},
         {"the marker on another subdomain",
          {.url = QUrl(u"https://m.jobrapido.com/offerte"_s), .markerSeen = true},
          {Kind::Listings, 0, {}},
+         u""_s,
          u""_s},
         {"no marker",
          {.url = kJobrapido, .httpStatus = 200},
@@ -62,18 +65,50 @@ TEST(SiteWatch, EachCaptureIsObservedByWhatItShowed) {
          {.url = QUrl(u"http://altro.example/"_s), .loadSucceeded = false, .httpStatus = 503},
          {Kind::HttpError, 503, {}},
          u"il sito risponde con errore 503"_s},
-        {"no answer at all",
+        {"no answer at all: nothing to choose in the program helps",
          {.url = kJobrapido, .loadSucceeded = false},
          {Kind::EngineError, 0, {}},
-         u"pagina di errore del browser"_s},
+         u"pagina di errore del browser"_s,
+         u""_s},
+        {"a consent banner and no listings",
+         {.url = kJobrapido, .wall = WallKind::Consent},
+         {Kind::Wall, 0, {}},
+         u"la pagina chiede il consenso ai cookie"_s,
+         BlindAdvice(WallKind::Consent)},
+        {"a bot check",
+         {.url = kJobrapido, .wall = WallKind::BotCheck},
+         {Kind::Wall, 0, {}},
+         u"il sito chiede di dimostrare che non sei un robot"_s,
+         BlindAdvice(WallKind::BotCheck)},
+        {"listings behind a banner are listings",
+         {.url = kJobrapido, .markerSeen = true, .wall = WallKind::Consent},
+         {Kind::Listings, 0, {}},
+         u""_s,
+         u""_s},
     };
     for (const Case& c : cases) {
-        const Observation seen = Observe(1, c.facts);
+        const Observation seen = Observe(DefaultRules()[1], c.facts);
         EXPECT_EQ(seen.kind, c.expected.kind) << c.what;
         EXPECT_EQ(seen.httpStatus, c.expected.httpStatus) << c.what;
         EXPECT_EQ(seen.host, c.expected.host) << c.what;
         EXPECT_EQ(BlindReason(seen), c.reason) << c.what;
+        EXPECT_EQ(BlindAdviceFor(seen), c.advice) << c.what;
     }
+}
+
+// A site known to have closed says so, whatever its pages show; its listings, should they
+// come back, are listings all the same.
+TEST(SiteWatch, AClosedSiteSaysSoAsItsReason) {
+    SiteRule closed = DefaultRules()[3];
+    ASSERT_FALSE(closed.closedNote.isEmpty());
+    const QUrl page(u"http://www.infojobs.it/offerte-lavoro/Lazio"_s);
+    for (const CaptureFacts& facts :
+         {CaptureFacts{.url = page, .loadSucceeded = false},
+          CaptureFacts{.url = page, .httpStatus = 404}, CaptureFacts{.url = page},
+          CaptureFacts{.url = QUrl(u"http://parked.example/"_s)}})
+        EXPECT_EQ(BlindReason(Observe(closed, facts)), closed.closedNote)
+            << facts.url.toString().toStdString();
+    EXPECT_EQ(Observe(closed, {.url = page, .markerSeen = true}).kind, Kind::Listings);
 }
 
 TEST(SiteWatch, ThreeBadCapturesInARowTurnASiteBlindOnceUntilItsMarkerReturns) {
@@ -82,9 +117,9 @@ TEST(SiteWatch, ThreeBadCapturesInARowTurnASiteBlindOnceUntilItsMarkerReturns) {
     const Observation elsewhere{Kind::OtherSite, 0, u"altro.example"_s};
     const Observation limited{Kind::HttpError, 429, {}};
     const Observation broken{Kind::EngineError, 0, {}};
-    const WatchChange again{WatchChange::Kind::WatchedAgain, {}};
+    const WatchChange again{WatchChange::Kind::WatchedAgain, {}, {}};
     const auto blind = [](const Observation& o) {
-        return WatchChange{WatchChange::Kind::TurnedBlind, BlindReason(o)};
+        return WatchChange{WatchChange::Kind::TurnedBlind, BlindReason(o), BlindAdviceFor(o)};
     };
     struct Step {
         const char* what;
@@ -139,15 +174,18 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_EQ(controller.pageCaptured(2, without), PageOutcome{});
     const QString reason = u"il sito risponde con errore 429"_s;
     const PageOutcome blind = controller.pageCaptured(1, limited);
-    EXPECT_EQ(blind.watch, (WatchChange{WatchChange::Kind::TurnedBlind, reason}));
+    const QString advice = u"scegli un altro sito in Impostazioni"_s;
+    EXPECT_EQ(blind.watch, (WatchChange{WatchChange::Kind::TurnedBlind, reason, advice}));
     // Everything the window and the desktop show of it comes with the change.
-    EXPECT_EQ(blind.watchNotice, BlindNotice(1, reason));
+    EXPECT_EQ(blind.watchNotice, BlindNotice(u"Jobrapido"_s, reason, advice));
     ASSERT_TRUE(blind.toolTips);
     EXPECT_EQ(blind.toolTips->siteLabels[1], SiteLabelToolTip(reason));
     EXPECT_EQ(blind.toolTips->siteLabels[2], QString());
-    EXPECT_EQ(blind.toolTips->tray,
-              TrayToolTip(controller.secondsLeft(), std::array<QString, kSiteCount>{
-                                                        QString(), reason, QString(), QString()}));
+    EXPECT_EQ(
+        blind.toolTips->tray,
+        TrayToolTip(controller.secondsLeft(),
+                    {u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s},
+                    std::array<QString, kSiteCount>{QString(), reason, QString(), QString()}));
     EXPECT_FALSE(blind.listing);
     EXPECT_TRUE(controller.siteWatch(1).blind());
     EXPECT_FALSE(controller.siteWatch(2).blind());
@@ -161,8 +199,8 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
 
     // The same title again is not logged; the watch is told all the same.
     const PageOutcome back = controller.pageCaptured(1, withListing);
-    EXPECT_EQ(back.watch, (WatchChange{WatchChange::Kind::WatchedAgain, {}}));
-    EXPECT_EQ(back.watchNotice, WatchedAgainNotice(1));
+    EXPECT_EQ(back.watch, (WatchChange{WatchChange::Kind::WatchedAgain, {}, {}}));
+    EXPECT_EQ(back.watchNotice, WatchedAgainNotice(u"Jobrapido"_s));
     ASSERT_TRUE(back.toolTips);
     EXPECT_EQ(back.toolTips->siteLabels[1], QString());
     EXPECT_FALSE(back.listing);

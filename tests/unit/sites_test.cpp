@@ -2,18 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
+#include "core/site_rules.h"
 #include "qt_printing.h"
 
 namespace quintavia {
 namespace {
 
 TEST(Sites, LogLabelsAreNineCharactersAndInfoJobsFindsItsOwnHost) {
-    for (int i = 0; i < kSiteCount; ++i) EXPECT_EQ(std::strlen(SiteAt(i).logLabel), 9u) << i;
+    for (const SiteRule& rule : BuiltInCatalogue().rules)
+        EXPECT_EQ(rule.logLabel.size(), 9) << rule.id.toStdString();
     // The InfoJobs marker carries the same host as its search address.
-    const QString host = QString::fromLatin1(SiteAt(3).marker).section('/', 0, 0);
-    EXPECT_TRUE(SearchAddress(3, "x", 0).startsWith("http://" + host + "/"));
+    const QString host = DefaultRules()[3].marker.section('/', 0, 0);
+    EXPECT_TRUE(
+        ExpandSearch(DefaultRules()[3].search, {"x", 0, {}}).startsWith("http://" + host + "/"));
 }
 
 TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
@@ -24,8 +25,10 @@ TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
     const Case cases[] = {
         {"http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-Lazio", 0},
         {"https://MIOJOB.Repubblica.IT/x", 0},
-        {"http://repubblica.it./", 0},
-        {"http://a.b.repubblica.it:8080/", 0},
+        {"http://repubblica.it./", -1},
+        {"http://miojob.repubblica.it./", 0},
+        {"http://a.miojob.repubblica.it:8080/", 0},
+        {"http://a.b.repubblica.it:8080/", -1},
         {"http://it.jobrapido.com/?w=&l=Lazio&r=auto", 1},
         {"https://www.jobonline.it/lavoro/", 2},
         {"http://www.infojobs.it/offerte-lavoro/Lazio", 3},
@@ -40,7 +43,9 @@ TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
         {"http://xn--jobonlin-x2a.it/", -1},
         {"http://192.0.2.1/", -1},
         {"not an address", -1},
-        {"https://www.repubblica.it/", 0},
+        {"https://www.repubblica.it/economia/miojob/offerte", 0},
+        {"https://www.repubblica.it/", -1},  // the news, not the job board
+        {"https://www.repubblica.it/economia/", -1},
         {"https://m.it.jobrapido.com/annuncio/1", 1},
         {"HTTPS://WWW.INFOJOBS.IT/", 3},
         {"http://www.infojobs.it./offerte-lavoro", 3},
@@ -57,13 +62,13 @@ TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
     for (const Case& c : cases) {
         const QUrl url(QString::fromUtf8(c.url));
         for (int site = 0; site < kSiteCount; ++site)
-            EXPECT_EQ(IsOnSiteDomain(site, url), site == c.site) << c.url << " site " << site;
+            EXPECT_EQ(IsRulePage(DefaultRules()[site], url), site == c.site)
+                << c.url << " site " << site;
     }
-    // Every search address is on its own site's domain.
-    for (int site = 0; site < kSiteCount; ++site)
-        EXPECT_TRUE(IsOnSiteDomain(site, QUrl(SearchAddress(site, "Lazio", 6)))) << site;
-    EXPECT_FALSE(IsOnSiteDomain(4, QUrl("http://www.infojobs.it/")));
-    EXPECT_FALSE(IsOnSiteDomain(-1, QUrl("http://www.infojobs.it/")));
+    // Every search address is a page of its own site.
+    for (const SiteRule& rule : BuiltInCatalogue().rules)
+        EXPECT_TRUE(IsRulePage(rule, QUrl(ExpandSearch(rule.search, {"Lazio", 6, "cuoco"}))))
+            << rule.id.toStdString();
 }
 
 TEST(Sites, NineteenRegionsInListOrder) {

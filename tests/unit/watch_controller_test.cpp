@@ -212,7 +212,8 @@ TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
     };
     const Case cases[] = {
         {"the search address", 0, "http://miojob.repubblica.it/offerte", true},
-        {"another subdomain", 0, "https://www.repubblica.it/lavoro", true},
+        {"the board's new home", 0, "https://www.repubblica.it/economia/miojob/offerte", true},
+        {"the news of the same domain", 0, "https://www.repubblica.it/lavoro", false},
         {"the domain itself", 1, "http://jobrapido.com/", true},
         {"another site's domain", 0, "http://it.jobrapido.com/", false},
         {"a look-alike ending", 2, "http://notjobonline.it/", false},
@@ -269,8 +270,9 @@ TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
         EXPECT_EQ(listing.address, page.url) << row.what;
         EXPECT_EQ(listing.logEntry, u"Infojobs : "_s + title) << row.what;
         EXPECT_EQ(listing.sound, row.sound == TriState::Ticked) << row.what;
-        EXPECT_EQ(listing.notice,
-                  row.notifications ? std::optional(NewListingNotice(3, title)) : std::nullopt)
+        EXPECT_EQ(listing.notice, row.notifications
+                                      ? std::optional(NewListingNotice(u"InfoJobs"_s, title))
+                                      : std::nullopt)
             << row.what;
         EXPECT_EQ(listing.record, HistoryLine(when, u"InfoJobs"_s, title, page.url)) << row.what;
         EXPECT_FALSE(outcome.toolTips) << row.what;  // the site's state did not change
@@ -357,9 +359,9 @@ TEST(SavePositions, StoresThePanesThatHaveAPageAndKeepsTheOthers) {
     stored.scrollLeft[2] = u"5"_s;
     WatchController controller;
     controller.startUp(stored);
-    const QList<int> saved = controller.savePositions(
+    const QStringList saved = controller.savePositions(
         {QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(-0.0, 12.5)});
-    const QList<int> expected = {0, 1, 3};
+    const QStringList expected = {u"miojob"_s, u"jobrapido"_s, u"infojobs"_s};
     EXPECT_EQ(saved, expected);
     EXPECT_EQ(controller.settings().scrollTop,
               (std::array<QString, kSiteCount>{u"300"_s, u"0"_s, u"77"_s, u"12.5"_s}));
@@ -382,13 +384,78 @@ TEST(Settings, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
     controller.setSoundAlert(TriState::Ticked);
     controller.setDesktopNotifications(false);
     const SettingsEntries expected = {
-        {u"Settaggio"_s, u"0"_s, u"A"_s},     {u"Settaggio"_s, u"1"_s, u"B"_s},
-        {u"Settaggio"_s, u"2"_s, u"NUOVO"_s}, {u"Settaggio"_s, u"3"_s, u"D"_s},
-        {u"Posizione"_s, u"0"_s, u"0"_s},     {u"Posizione"_s, u"1"_s, u"Lombardia"_s},
-        {u"Posizione"_s, u"2"_s, u"1"_s},     {u"Notifiche"_s, u"0"_s, u"0"_s},
+        {u"Settaggio"_s, u"0"_s, u"A"_s},
+        {u"Settaggio"_s, u"1"_s, u"B"_s},
+        {u"Settaggio"_s, u"2"_s, u"NUOVO"_s},
+        {u"Settaggio"_s, u"3"_s, u"D"_s},
+        {u"Posizione"_s, u"0"_s, u"0"_s},
+        {u"Posizione"_s, u"1"_s, u"Lombardia"_s},
+        {u"Posizione"_s, u"2"_s, u"1"_s},
+        {u"Notifiche"_s, u"0"_s, u"0"_s},
+        // Each pane's own site and no keywords: written only over what the file holds.
+        {u"Siti"_s, u"0"_s, u""_s, true},
+        {u"Siti"_s, u"1"_s, u""_s, true},
+        {u"Siti"_s, u"2"_s, u""_s, true},
+        {u"Siti"_s, u"3"_s, u""_s, true},
+        {u"Ricerca"_s, u"parole"_s, u""_s, true},
     };
     EXPECT_EQ(ShutdownEntries(controller.settings()), expected);
     EXPECT_EQ(ListingEntries(controller.settings()), expected.mid(0, 4));
+}
+
+// A pane can show any site of the catalogue: its address, its titles and its offsets are its
+// own, and a site shown again finds what it had.
+TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
+    Settings stored;
+    stored.paneSites[3] = u"indeed"_s;
+    stored.paneSites[1] = u"nessuno"_s;  // not in the catalogue: the pane's own site
+    stored.lastListing[3] = u"VECCHIO INFOJOBS"_s;
+    stored.keywords = u"cuoco capo"_s;
+    stored.autoPosition = TriState::Ticked;
+    stored.otherSites[u"indeed"_s].scrollTop = u"120"_s;
+    WatchController controller;
+    const StartUpOutcome start = controller.startUp(stored);
+    ASSERT_EQ(start.warnings.size(), 1);
+    EXPECT_TRUE(start.warnings[0].contains(u"nessuno"_s));
+    EXPECT_EQ(start.panes[3].id, u"indeed"_s);
+    EXPECT_EQ(start.panes[1].id, u"jobrapido"_s);
+    EXPECT_EQ(controller.settings().paneSites[1], u""_s);
+    controller.setRegionText(u"Lazio"_s);
+    EXPECT_EQ(controller.refresh()[3],
+              u"https://it.indeed.com/jobs?q=cuoco%20capo&l=Lazio&sort=date"_s);
+    EXPECT_EQ(controller.refresh()[1], u"http://it.jobrapido.com/?w=cuoco%20capo&l=Lazio&r=auto"_s);
+
+    // Indeed's listings come with their links: the newest is logged with its own address.
+    const QUrl search(controller.refresh()[3]);
+    const PageCapture page{.url = search,
+                           .markup = u"<html><body></body></html>"_s,
+                           .listings = QList<Listing>{
+                               {u"Cuoco capo partita"_s, QUrl(u"https://it.indeed.com/v?jk=1"_s)},
+                               {u"Aiuto cuoco"_s, QUrl(u"https://it.indeed.com/v?jk=2"_s)}}};
+    const PageOutcome outcome = controller.pageCaptured(3, page);
+    ASSERT_TRUE(outcome.listing);
+    EXPECT_EQ(outcome.listing->logEntry, u"Indeed   : Cuoco capo partita"_s);
+    EXPECT_EQ(outcome.listing->siteId, u"indeed"_s);
+    EXPECT_EQ(outcome.listing->address, QUrl(u"https://it.indeed.com/v?jk=1"_s));
+    EXPECT_EQ(outcome.scroll, (ScrollTo{120, 0}));
+    EXPECT_EQ(controller.settings().otherSites[u"indeed"_s].lastListing, u"Cuoco capo partita"_s);
+    EXPECT_EQ(controller.settings().lastListing[3], u"VECCHIO INFOJOBS"_s);
+
+    // Back to InfoJobs: only that pane reloads, and its old title is no news.
+    Choices back = controller.choices();
+    EXPECT_EQ(back.paneSites[3], u"indeed"_s);
+    back.paneSites[3] = u"infojobs"_s;
+    const ChoicesOutcome chosen = controller.choose(back);
+    EXPECT_EQ(chosen.reload[3], u"http://www.infojobs.it/offerte-lavoro/Lazio"_s);
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(chosen.reload[static_cast<std::size_t>(i)]) << i;
+    EXPECT_EQ(controller.settings().paneSites[3], u""_s);
+    EXPECT_FALSE(controller.pageCaptured(3, Page(3, u"Vecchio Infojobs"_s)).listing);
+    // New keywords reload the panes whose address takes them.
+    back.keywords = u"autista"_s;
+    const ChoicesOutcome searched = controller.choose(back);
+    EXPECT_TRUE(searched.reload[1]);
+    EXPECT_FALSE(searched.reload[0]);
+    EXPECT_EQ(controller.settings().keywords, u"autista"_s);
 }
 
 }  // namespace

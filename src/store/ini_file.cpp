@@ -1,0 +1,46 @@
+#include "store/ini_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
+#include <utility>
+
+namespace quintavia {
+namespace {
+
+// What lies at `path`, looked at before it is opened: no link is followed and nothing but a
+// regular file is opened, so a FIFO is never waited on.
+std::optional<FileRead> RefusedKind(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return FileRead{
+            FileRead::Refused, {}, QStringLiteral("it is a symbolic link, which is not followed")};
+    if (!info.exists()) return FileRead{FileRead::Absent};
+    if (!info.isFile())
+        return FileRead{FileRead::Refused, {}, QStringLiteral("it is not a regular file")};
+    return std::nullopt;
+}
+
+}  // namespace
+
+FileRead ReadIniFile(const QString& path, qint64 maxBytes) {
+    if (std::optional<FileRead> refused = RefusedKind(path)) return std::move(*refused);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.exists()) return {FileRead::Absent};
+        return {FileRead::Unreadable, {}, file.errorString()};
+    }
+    // One byte past the limit tells a file over it, whatever its size said a moment ago.
+    const QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) return {FileRead::Unreadable, {}, file.errorString()};
+    if (bytes.size() > maxBytes)
+        return {FileRead::NotText,
+                {},
+                QStringLiteral("it is larger than %1 MiB").arg(maxBytes / 1024 / 1024)};
+    if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("it holds NUL bytes")};
+    std::optional<IniDocument> doc = IniDocument::parse(bytes);
+    if (!doc) return {FileRead::NotText, {}, QStringLiteral("it is not valid UTF-8 text")};
+    return {FileRead::Text, std::move(*doc)};
+}
+
+}  // namespace quintavia

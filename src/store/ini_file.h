@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include "store/ini_document.h"
+
+namespace quintavia {
+
+// One of the program's INI files as it lies on disk, read whole. No link is followed and
+// nothing but a regular file is opened, so a FIFO in its place is never waited on.
+struct FileRead {
+    enum Kind {
+        Absent,
+        Text,
+        Refused,     // a link, or not a regular file: left alone
+        Unreadable,  // a read that failed: left alone
+        NotText,     // read, but not text the program wrote or could have: the caller decides
+    } kind;
+    IniDocument doc{};
+    QString reason{};  // why not Text
+};
+
+// The file at `path`, of at most `maxBytes`.
+FileRead ReadIniFile(const QString& path, qint64 maxBytes);
+
+}  // namespace quintavia
