@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -16,11 +14,6 @@
 namespace quintavia::e2e {
 namespace {
 
-// The controls by their object names, all in one place: the names are about to change.
-constexpr const char* kCheckBoxes[] = {"soundAlertOption", "autoPositionOption"};
-constexpr const char* kButtons[] = {"refreshButton", "saveScrollButton"};
-constexpr const char* kSiteLabels[] = {"siteLabel0", "siteLabel1", "siteLabel2", "siteLabel3"};
-
 // QLineEdit keeps this many pixels clear on either side of its text, inside its contents
 // (QLineEditPrivate::horizontalMargin, not reachable through the style).
 constexpr int kLineEditSideMargin = 2;
@@ -33,79 +26,90 @@ std::string Describe(const QWidget* widget, const QString& text) {
            widget->style()->name().toStdString() + " style";
 }
 
-class Captions : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        Harness::instance().reset();
-        window = StartWindow();
-        ASSERT_TRUE(WaitFor([&] { return window->isVisible(); }));
-    }
-
-    template <typename T>
-    T* control(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-
-    std::unique_ptr<MainWindow> window;
-};
-
-TEST_F(Captions, CheckBoxCaptionsFitBesideTheirMarks) {
-    for (const char* name : kCheckBoxes) {
-        auto* box = control<QCheckBox>(name);
-        ASSERT_NE(box, nullptr) << name;
-        ASSERT_FALSE(box->text().isEmpty()) << name;
-        // The style's own measure of the mark, the gap and the caption.
-        const QSize needed = box->sizeHint();
-        EXPECT_LE(needed.width(), box->width())
-            << Describe(box, box->text()) << ": caption "
-            << box->fontMetrics().horizontalAdvance(box->text()) << " px";
-        EXPECT_LE(needed.height(), box->height()) << Describe(box, box->text());
-    }
+std::string Pixels(QSize size) {
+    return std::to_string(size.width()) + "x" + std::to_string(size.height()) + " px";
 }
 
-TEST_F(Captions, ButtonCaptionsFitWithinTheirFrames) {
-    for (const char* name : kButtons) {
-        auto* button = control<QPushButton>(name);
-        ASSERT_NE(button, nullptr) << name;
-        ASSERT_FALSE(button->text().isEmpty()) << name;
-        // The frame and margins the style puts around a caption, asked for a button without
-        // one: with a caption, the style also rounds a small button up to a width of its
-        // liking, which says nothing about the caption.
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.features = button->autoDefault() ? QStyleOptionButton::AutoDefaultButton
-                                                : QStyleOptionButton::None;
-        const QSize around =
-            button->style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(), button);
-        const QSize caption = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-        EXPECT_LE(caption.width() + around.width(), button->width())
-            << Describe(button, button->text()) << ": caption " << caption.width()
-            << " px, margins " << around.width() << " px";
-        EXPECT_LE(caption.height() + around.height(), button->height())
-            << Describe(button, button->text());
-    }
+// What a caption needs, with what the style puts around it: for a check box, the style's own
+// measure of the mark, the gap and the caption.
+QSize MarkAndCaption(const QWidget* box) {
+    return box->sizeHint();
 }
 
-TEST_F(Captions, SiteLabelsShowTheirWholeNames) {
-    for (const char* name : kSiteLabels) {
-        auto* label = control<QLineEdit>(name);
-        ASSERT_NE(label, nullptr) << name;
-        ASSERT_FALSE(label->text().isEmpty()) << name;
-        QStyleOptionFrame option;
-        option.initFrom(label);
-        option.lineWidth = label->hasFrame() ? label->style()->pixelMetric(
-                                                   QStyle::PM_DefaultFrameWidth, &option, label)
-                                             : 0;
-        const QRect contents = label->style()
-                                   ->subElementRect(QStyle::SE_LineEditContents, &option, label)
-                                   .marginsRemoved(label->textMargins());
-        const int room = contents.width() - 2 * kLineEditSideMargin;
-        const int text = label->fontMetrics().horizontalAdvance(label->text());
-        EXPECT_LE(text, room) << Describe(label, label->text()) << ": " << label->width()
-                              << " px wide";
-        EXPECT_LE(label->fontMetrics().height(), contents.height())
-            << Describe(label, label->text());
-        EXPECT_TRUE(label->font().bold()) << Describe(label, label->text());
+QSize CaptionInFrame(const QWidget* widget) {
+    const auto* button = qobject_cast<const QPushButton*>(widget);
+    // The frame and margins the style puts around a caption, asked for a button without one:
+    // with a caption, the style also rounds a small button up to a width of its liking, which
+    // says nothing about the caption.
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.features =
+        button->autoDefault() ? QStyleOptionButton::AutoDefaultButton : QStyleOptionButton::None;
+    const QSize around =
+        button->style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(), button);
+    return button->fontMetrics().size(Qt::TextShowMnemonic, button->text()) + around;
+}
+
+QSize TextLine(const QWidget* label) {
+    const QString text = label->property("text").toString();
+    return {label->fontMetrics().horizontalAdvance(text), label->fontMetrics().height()};
+}
+
+// The room a widget gives its caption.
+
+QSize WholeWidget(const QWidget* widget) {
+    return widget->size();
+}
+
+QSize LineEditContents(const QWidget* widget) {
+    const auto* label = qobject_cast<const QLineEdit*>(widget);
+    QStyleOptionFrame option;
+    option.initFrom(label);
+    option.lineWidth = label->hasFrame() ? label->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, label)
+                                         : 0;
+    const QRect contents = label->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, label)
+                               .marginsRemoved(label->textMargins());
+    return {contents.width() - 2 * kLineEditSideMargin, contents.height()};
+}
+
+// Each control's whole caption fits in the room it has, measured in the font it is drawn in.
+TEST(Captions, EachCaptionFitsItsControl) {
+    Harness::instance().reset();
+    const std::unique_ptr<MainWindow> window = StartWindow();
+    ASSERT_TRUE(WaitFor([&] { return window->isVisible(); }));
+    // The controls by their object names, all in one place: the names are about to change.
+    const struct {
+        const char* widget;
+        const char* kind;
+        QSize (*caption)(const QWidget*);
+        QSize (*room)(const QWidget*);
+        bool bold;
+    } cases[] = {
+        {"soundAlertOption", "QCheckBox", MarkAndCaption, WholeWidget, false},
+        {"autoPositionOption", "QCheckBox", MarkAndCaption, WholeWidget, false},
+        {"refreshButton", "QPushButton", CaptionInFrame, WholeWidget, false},
+        {"saveScrollButton", "QPushButton", CaptionInFrame, WholeWidget, false},
+        {"siteLabel0", "QLineEdit", TextLine, LineEditContents, true},
+        {"siteLabel1", "QLineEdit", TextLine, LineEditContents, true},
+        {"siteLabel2", "QLineEdit", TextLine, LineEditContents, true},
+        {"siteLabel3", "QLineEdit", TextLine, LineEditContents, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.widget);
+        const auto* widget = window->findChild<QWidget*>(QString::fromLatin1(c.widget));
+        ASSERT_NE(widget, nullptr);
+        ASSERT_TRUE(widget->inherits(c.kind));
+        const QString text = widget->property("text").toString();
+        ASSERT_FALSE(text.isEmpty());
+        const QSize caption = c.caption(widget);
+        const QSize room = c.room(widget);
+        EXPECT_LE(caption.width(), room.width())
+            << Describe(widget, text) << ": needs " << Pixels(caption) << ", has " << Pixels(room);
+        EXPECT_LE(caption.height(), room.height())
+            << Describe(widget, text) << ": needs " << Pixels(caption) << ", has " << Pixels(room);
+        EXPECT_EQ(widget->font().bold(), c.bold) << Describe(widget, text);
     }
 }
 

@@ -111,32 +111,35 @@ TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
     EXPECT_EQ(stored(config, "Settaggio", "1"), "CUOCO CAPO PARTITA");
 }
 
-TEST_F(Restart, SigintAndSighupCloseTheWindowToo) {
-    for (const int signal : {SIGINT, SIGHUP}) {
+// Each signal that asks the program to quit closes the window through its normal path, which
+// stores the settings: from the moment the program handles the signal, before its window has
+// started up, as well as once it runs.
+TEST_F(Restart, AQuitSignalClosesTheWindowThroughTheNormalPath) {
+    enum class When { DuringStartUp, OnceThePagesAreAsked };
+    const struct {
+        const char* what;
+        int signal;
+        When when;
+    } cases[] = {
+        {"SIGINT", SIGINT, When::OnceThePagesAreAsked},
+        {"SIGHUP", SIGHUP, When::OnceThePagesAreAsked},
+        {"SIGTERM during start-up", SIGTERM, When::DuringStartUp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QTemporaryDir config;
         ProgramRun run(config.path());
         ASSERT_TRUE(run.start());
-        ASSERT_TRUE(run.waitForTheFirstPages());
-        run.sendSignal(signal);
-        ASSERT_TRUE(run.waitForExit()) << signal;
-        EXPECT_TRUE(run.exitedNormally()) << signal;
-        EXPECT_EQ(run.exitCode(), 0) << signal;
-        EXPECT_EQ(stored(config.path(), "Posizione", "1"), "Abruzzo") << signal;
+        if (c.when == When::DuringStartUp)
+            ASSERT_TRUE(WaitFor([&] { return run.handles(c.signal); }, 30000));
+        else
+            ASSERT_TRUE(run.waitForTheFirstPages());
+        run.sendSignal(c.signal);
+        ASSERT_TRUE(run.waitForExit());
+        EXPECT_TRUE(run.exitedNormally());
+        EXPECT_EQ(run.exitCode(), 0) << run.standardError().toStdString();
+        EXPECT_EQ(stored(config.path(), "Posizione", "1"), "Abruzzo");
     }
-}
-
-// From the moment the program handles the signal, before its window has started up, a SIGTERM
-// closes the window through its normal path and stores the settings.
-TEST_F(Restart, ASignalDuringStartUpClosesThroughTheNormalPath) {
-    QTemporaryDir config;
-    ProgramRun run(config.path());
-    ASSERT_TRUE(run.start());
-    ASSERT_TRUE(WaitFor([&] { return run.handles(SIGTERM); }, 30000));
-    run.sendSignal(SIGTERM);
-    ASSERT_TRUE(run.waitForExit());
-    EXPECT_TRUE(run.exitedNormally());
-    EXPECT_EQ(run.exitCode(), 0) << run.standardError().toStdString();
-    EXPECT_EQ(stored(config.path(), "Posizione", "1"), "Abruzzo");
 }
 
 // A run that is killed loses nothing it had seen: the titles it logged reach the file within

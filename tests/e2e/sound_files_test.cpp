@@ -4,77 +4,91 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "core/sites.h"
 #include "qt_printing.h"
 
 namespace quintavia {
 namespace {
 
-// An installation under a prefix of its own: the program in bin/, its sounds in
-// share/quintavia/sounds/, as the build installs them.
-class SoundFiles : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(prefix.isValid());
-        ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
-        ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("share/quintavia/sounds")));
+bool Touch(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
+}
+
+// Each case runs for every site in an installation under a prefix of its own: the program in
+// bin/, its sounds in {sounds} (share/quintavia/sounds), as the build installs them. In the
+// paths, {site} is the site looked up and {other} another site.
+TEST(SoundFiles, TheFirstFolderThatHoldsTheSiteSoundGivesIt) {
+    const struct {
+        const char* what;
+        QStringList made;     // before the look-up; a path ending in "/" is a folder
+        QStringList folders;  // tried in this order; none: the program's own
+        QString found;
+    } cases[] = {
+        {"beside the program and installed: the one beside comes first",
+         {"bin/{site}.wav", "{sounds}/{site}.wav"},
+         {},
+         "bin/{site}.wav"},
+        {"installed only", {"{sounds}/{site}.wav"}, {}, "{sounds}/{site}.wav"},
+        {"another site's sound beside, this one's installed",
+         {"bin/{other}.wav", "{sounds}/{site}.wav"},
+         {},
+         "{sounds}/{site}.wav"},
+        {"only another site's sounds: the path beside, which sounds the default alert",
+         {"bin/{other}.wav", "{sounds}/{other}.wav"},
+         {},
+         "bin/{site}.wav"},
+        {"a folder in the place of the file beside",
+         {"bin/{site}.wav/", "{sounds}/{site}.wav"},
+         {},
+         "{sounds}/{site}.wav"},
+        {"three folders, the last two with it",
+         {"a/", "b/{site}.wav", "c/{site}.wav"},
+         {"a", "b", "c"},
+         "b/{site}.wav"},
+        {"three folders, none with it",
+         {"a/", "b/{other}.wav", "c/{other}.wav"},
+         {"a", "b", "c"},
+         "a/{site}.wav"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int site = 0; site < kSiteCount; ++site) {
+            SCOPED_TRACE(testing::Message() << "site " << site);
+            QTemporaryDir prefix;
+            ASSERT_TRUE(prefix.isValid());
+            const auto at = [&](QString path) {
+                path.replace(QStringLiteral("{sounds}"), QStringLiteral("share/quintavia/sounds"));
+                path.replace(QStringLiteral("{site}"), QString::number(site));
+                path.replace(QStringLiteral("{other}"), QString::number((site + 1) % kSiteCount));
+                return prefix.filePath(path);
+            };
+            ASSERT_TRUE(QDir().mkpath(at(QStringLiteral("bin"))));
+            ASSERT_TRUE(QDir().mkpath(at(QStringLiteral("{sounds}"))));
+            for (const QString& path : c.made) {
+                if (path.endsWith(u'/'))
+                    ASSERT_TRUE(QDir().mkpath(at(path))) << path.toStdString();
+                else
+                    ASSERT_TRUE(QDir().mkpath(QFileInfo(at(path)).path()) && Touch(at(path)))
+                        << path.toStdString();
+            }
+            if (!c.folders.isEmpty()) {
+                QStringList folders;
+                for (const QString& folder : c.folders) folders += at(folder);
+                EXPECT_EQ(SoundFileIn(site, folders), at(c.found));
+                continue;
+            }
+            // However the program's folder is written.
+            for (const char* program : {"bin", "bin/", "bin/../bin"}) {
+                SCOPED_TRACE(program);
+                EXPECT_EQ(SoundFolders(at(program)).value(1), at(QStringLiteral("{sounds}")));
+                EXPECT_EQ(QDir::cleanPath(SoundFile(site, at(program))), at(c.found));
+            }
+        }
     }
-
-    QString bin() const { return prefix.filePath(QStringLiteral("bin")); }
-    QString data() const { return prefix.filePath(QStringLiteral("share/quintavia/sounds")); }
-
-    static bool Touch(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
-    }
-
-    QTemporaryDir prefix;
-};
-
-TEST_F(SoundFiles, TheInstalledFolderIsFoundFromTheProgramsFolder) {
-    EXPECT_EQ(SoundFolders(bin()), (QStringList{bin(), data()}));
-    // However the program's folder is written.
-    EXPECT_EQ(SoundFolders(bin() + QStringLiteral("/")).value(1), data());
-    EXPECT_EQ(SoundFolders(bin() + QStringLiteral("/../bin")).value(1), data());
-}
-
-TEST_F(SoundFiles, ASoundBesideTheProgramComesFirst) {
-    for (int site = 0; site < 4; ++site) {
-        ASSERT_TRUE(Touch(QStringLiteral("%1/%2.wav").arg(bin()).arg(site)));
-        ASSERT_TRUE(Touch(QStringLiteral("%1/%2.wav").arg(data()).arg(site)));
-        EXPECT_EQ(SoundFile(site, bin()), QStringLiteral("%1/%2.wav").arg(bin()).arg(site));
-    }
-}
-
-TEST_F(SoundFiles, WithoutOneBesideItTheInstalledSoundPlays) {
-    for (int site = 0; site < 4; ++site) {
-        ASSERT_TRUE(Touch(QStringLiteral("%1/%2.wav").arg(data()).arg(site)));
-        EXPECT_EQ(SoundFile(site, bin()), QStringLiteral("%1/%2.wav").arg(data()).arg(site));
-    }
-}
-
-TEST_F(SoundFiles, EachSiteIsLookedUpOnItsOwn) {
-    ASSERT_TRUE(Touch(bin() + QStringLiteral("/0.wav")));
-    ASSERT_TRUE(Touch(data() + QStringLiteral("/1.wav")));
-    EXPECT_EQ(SoundFile(0, bin()), bin() + QStringLiteral("/0.wav"));
-    EXPECT_EQ(SoundFile(1, bin()), data() + QStringLiteral("/1.wav"));
-    // Found nowhere: the path beside the program, which sounds the default alert.
-    EXPECT_EQ(SoundFile(2, bin()), bin() + QStringLiteral("/2.wav"));
-}
-
-TEST_F(SoundFiles, AFolderInThePlaceOfAFileIsNoSound) {
-    ASSERT_TRUE(QDir(bin()).mkdir(QStringLiteral("3.wav")));
-    ASSERT_TRUE(Touch(data() + QStringLiteral("/3.wav")));
-    EXPECT_EQ(SoundFile(3, bin()), data() + QStringLiteral("/3.wav"));
-}
-
-TEST(SoundFileIn, TriesTheFoldersInTheirOrder) {
-    QTemporaryDir a, b, c;
-    QFile(b.filePath(QStringLiteral("2.wav"))).open(QIODevice::WriteOnly);
-    QFile(c.filePath(QStringLiteral("2.wav"))).open(QIODevice::WriteOnly);
-    EXPECT_EQ(SoundFileIn(2, {a.path(), b.path(), c.path()}), b.filePath(QStringLiteral("2.wav")));
-    EXPECT_EQ(SoundFileIn(1, {a.path(), b.path(), c.path()}), a.filePath(QStringLiteral("1.wav")));
 }
 
 }  // namespace
