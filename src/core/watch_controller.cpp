@@ -13,23 +13,33 @@ QString CutTitle(const QString& title) {
 }
 
 StartUpOutcome WatchController::startUp(const Settings& stored) {
-    StartUpOutcome outcome;
-    regionIndex_ = 0;
-    outcome.addresses = refresh();
+    // The stored region is the one searched from the first refresh on: the first pages, and
+    // the titles they announce, are those of the region the box shows.
     settings_ = stored;
+    regionIndex_ = 0;
+    StartUpOutcome outcome;
     outcome.regionText = settings_.region;
     outcome.autoPosition = settings_.autoPosition;
     outcome.soundAlert = settings_.soundAlert;
+    outcome.addresses = refresh();
     return outcome;
 }
 
-Addresses WatchController::refresh() const {
-    return SearchAddresses(settings_.region, regionIndex_);
+Addresses WatchController::refresh() {
+    // Jobonline takes the region by its number, the others by the text: a text that names a
+    // region must reach all four as that region, however it came into the box.
+    if (const std::optional<int> named = RegionNamed(settings_.region))
+        regionIndex_ = static_cast<qint16>(*named);
+    return addresses();
 }
 
 Addresses WatchController::chooseRegion(int listIndex) {
     regionIndex_ = static_cast<qint16>(listIndex);
-    return refresh();
+    return addresses();
+}
+
+Addresses WatchController::addresses() const {
+    return SearchAddresses(settings_.region, regionIndex_);
 }
 
 TickOutcome WatchController::tick(WindowState state) {

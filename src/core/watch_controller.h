@@ -51,10 +51,10 @@ struct PageOutcome {
 };
 
 struct StartUpOutcome {
-    Addresses addresses;  // the first refresh, asked for before anything stored is shown
-    QString regionText;   // then the region box, and the options, as stored
+    QString regionText;  // the region box, and the options, as stored
     TriState autoPosition = TriState::Unticked;
     TriState soundAlert = TriState::Unticked;
+    Addresses addresses;  // then the first refresh, for the stored region
 };
 
 struct TickOutcome {
@@ -67,12 +67,14 @@ struct TickOutcome {
 // what the returned outcome says.
 class WatchController {
   public:
-    // Start-up: the first refresh goes out with the region box's initial text and the first
-    // region, then what was stored takes over.
+    // Start-up: what was stored takes over, and the first refresh searches the stored region.
     StartUpOutcome startUp(const Settings& stored);
 
-    // "Aggiorna", and every other refresh: the search addresses for the region box's text.
-    Addresses refresh() const;
+    // "Aggiorna", Enter in the region box, and every other refresh: the search addresses for
+    // the region box's text. A text that names a region of the list (in any letter case, with
+    // blanks around it) gives Jobonline that region's number, and counts as that region
+    // chosen; any other text leaves Jobonline the region last chosen.
+    Addresses refresh();
     // A region chosen from the list, by its position (-1 when none is selected).
     Addresses chooseRegion(int listIndex);
     // One tick of the countdown timer.
@@ -104,6 +106,8 @@ class WatchController {
     void expireCountdown() { secondsLeft_ = 0; }
 
   private:
+    Addresses addresses() const;
+
     Settings settings_;
     qint16 regionIndex_ = 0;
     int secondsLeft_ = kCountdownStart;

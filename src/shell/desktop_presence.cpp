@@ -23,6 +23,8 @@ DesktopPresence::DesktopPresence(MainWindow& window, const QIcon& icon)
       history_(HistoryFile::UserPath()),
       menu_(std::make_unique<QMenu>()) {
     setObjectName(QStringLiteral("desktopPresence"));
+    menu_->setAccessibleName(QStringLiteral("Menu di Quintavia"));
+    menu_->setAccessibleDescription(QStringLiteral("Il menu dell'icona di Quintavia"));
     tray_ = new QSystemTrayIcon(icon, this);
     tray_->setToolTip(QStringLiteral("Quintavia"));
     notifier_ = new DesktopNotifier(tray_, this);

@@ -8,6 +8,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
+#include "core/engine_start.h"
+
 namespace quintavia {
 
 QString EngineProfile::storagePath() {
@@ -71,6 +73,7 @@ EngineProfile::EngineProfile() {
     QObject::connect(profile_.get(), &QWebEngineProfile::downloadRequested, profile_.get(),
                      [](QWebEngineDownloadRequest* download) { download->cancel(); });
     RestrictEngineSettings(*profile_->settings());
+    profile_->setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
 }
 
 EngineProfile::~EngineProfile() {

@@ -6,6 +6,7 @@
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "shell/quit_signals.h"
+#include "shell/translations.h"
 
 int main(int argc, char* argv[]) {
     quintavia::PrepareEngineEnvironment();
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quintavia"));
     // The window, the tray and notifications map to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
+    quintavia::InstallItalianTranslations();
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
     const quintavia::SettingsFile::Loaded loaded = store.load();

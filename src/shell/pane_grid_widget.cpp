@@ -11,9 +11,14 @@ namespace quintavia {
 PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("paneGrid"));
+    setAccessibleName(QStringLiteral("Pagine dei siti"));
+    setAccessibleDescription(QStringLiteral("Le pagine dei quattro siti, due per due"));
     for (int i = 0; i < kSiteCount; ++i) {
         auto* pane = new WebPane(i, beep, profile, this);
         pane->setObjectName(QStringLiteral("pane%1").arg(i));
+        const QString site = QString::fromLatin1(SiteAt(i).name);
+        pane->setAccessibleName(QStringLiteral("Pagina di ") + site);
+        pane->setAccessibleDescription(QStringLiteral("I risultati della ricerca su ") + site);
         panes_[static_cast<std::size_t>(i)] = pane;
     }
 
@@ -21,6 +26,10 @@ PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* 
     for (int i = 0; i < kSiteCount; ++i) {
         auto* label = new QLineEdit(QString::fromLatin1(SiteAt(i).paneLabel), this);
         label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
+        // A name to read, not a field to edit.
+        label->setReadOnly(true);
+        label->setAccessibleName(QStringLiteral("Nome del sito"));
+        label->setAccessibleDescription(QStringLiteral("Il sito della pagina sotto il nome"));
         label->setFont(labelFont);
         label->setFrame(false);
         QPalette palette = label->palette();
