@@ -5,8 +5,10 @@
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QWindow>
 #include <cstdio>
 
 #include "core/top_band.h"
@@ -69,6 +71,16 @@ QAccessibleInterface* WindowAccessible(const QString& className, QObject* object
     return nullptr;
 }
 
+// The engine draws each page through a window of its own that is never shown, and Qt lists
+// such windows among the program's windows to assistive technology, as frames named
+// "Offscreen". Typed as pop-ups they are left out there; nothing else looks at the type of a
+// window that is never shown.
+void HideOffscreenWindowsFromAssistiveTechnology() {
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->inherits("QQuickWidgetOffscreenWindow") && window->type() != Qt::Popup)
+            window->setFlags(window->flags() | Qt::Popup);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep, QWidget* parent)
@@ -99,7 +111,8 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
 
     applyTabOrder();
     // A pane gets the widget that takes its keyboard focus only with its first page, and that
-    // widget joins the keyboard order where Qt puts new widgets: the order is put right again.
+    // widget joins the keyboard order where Qt puts new widgets: the order is put right again,
+    // and the window the widget draws through is kept from assistive technology.
     for (int i = 0; i < kSiteCount; ++i) pane(i)->installEventFilter(this);
 
     countdownTimer_ = new QTimer(this);
@@ -130,8 +143,10 @@ void MainWindow::applyTabOrder() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ChildAdded)
+    if (event->type() == QEvent::ChildAdded) {
         QTimer::singleShot(0, this, &MainWindow::applyTabOrder);
+        QTimer::singleShot(0, this, &HideOffscreenWindowsFromAssistiveTechnology);
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -60,6 +61,13 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
     RunCountdownOut(*window);
     EXPECT_NE(window->windowTitle(), u"Quintavia"_s);
     EXPECT_EQ(root->text(QAccessible::Name), u"Quintavia"_s);
+
+    // The windows through which the engine draws the pages are never shown, and not listed
+    // among the program's windows either.
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    QStringList windows;
+    for (int i = 0; i < app->childCount(); ++i) windows << app->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(windows, QStringList{u"Quintavia"_s});
 
     QMenu* menu = window->presence()->trayIcon()->contextMenu();
     ASSERT_NE(menu, nullptr);
