@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libgl-dev
+    qt6-translations-l10n  # Qt's own texts in Italian
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox
     fonts-liberation

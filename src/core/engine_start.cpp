@@ -53,10 +53,12 @@ EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const 
     QStringList kept;
     QStringList removed;
     bool logging = false;
+    bool language = false;
     for (const QString& token : Tokens(flags)) {
         bool off = false;
         for (QLatin1StringView name : kSandboxOff) off = off || IsSwitch(token, name);
         for (QLatin1StringView name : kLogging) logging = logging || IsSwitch(token, name);
+        language = language || IsSwitch(token, QLatin1StringView("lang"));
         if (off && !root)
             removed << token;
         else
@@ -64,6 +66,7 @@ EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const 
     }
     // Errors only: the engine's own lines would otherwise reach standard error on every run.
     if (!logging) kept << QStringLiteral("--log-level=3");
+    if (!language) kept << QStringLiteral("--lang=it");
     start.chromiumFlags = kept.join(u' ');
 
     if (root) {

@@ -16,11 +16,15 @@ struct EngineStart {
     QStringList notices;
 };
 
+// The sites' language: what the pages are asked for in, first of all.
+inline constexpr char kAcceptLanguage[] = "it-IT,it;q=0.9";
+
 // The sandbox stays on for a normal user, whatever the environment says; as root, where the
 // engine cannot sandbox its pages, it goes off with a warning. The engine's own log stays quiet
-// unless the environment asks for its log. `flags` is QTWEBENGINE_CHROMIUM_FLAGS as inherited
-// (empty when unset); the engine then reads its switches from there alone, none from the
-// program's arguments.
+// unless the environment asks for its log. The engine speaks Italian (its error pages and the
+// other texts of its own resources) unless the environment names another language. `flags` is
+// QTWEBENGINE_CHROMIUM_FLAGS as inherited (empty when unset); the engine then reads its switches
+// from there alone, none from the program's arguments.
 EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const QString& flags);
 
 // Whether a message of Qt's logging is one of the notices the engine prints on every start

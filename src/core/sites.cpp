@@ -36,8 +36,17 @@ const QStringList& RegionList() {
                                      "Toscana",
                                      "Trentino Alto Adige",
                                      "Umbria",
-                                     "Valle d'Aosta"};
+                                     "Valle d'Aosta",
+                                     "Veneto"};
     return regions;
+}
+
+std::optional<int> RegionNamed(const QString& text) {
+    const QString name = text.trimmed();
+    const QStringList& regions = RegionList();
+    for (qsizetype i = 0; i < regions.size(); ++i)
+        if (name.compare(regions[i], Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return std::nullopt;
 }
 
 }  // namespace quintavia

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <array>
+#include <optional>
 
 namespace quintavia {
 
@@ -23,6 +24,10 @@ bool IsHostWithin(QStringView host, QStringView domain);
 
 // The regions offered in the region box, in list order.
 const QStringList& RegionList();
+
+// The position in the list of the region that `text` names, in any letter case and with
+// blanks around it; none when it names no region of the list.
+std::optional<int> RegionNamed(const QString& text);
 
 // The four panes' search addresses, by pane.
 using Addresses = std::array<QString, kSiteCount>;

@@ -89,12 +89,9 @@ StartUpOutcome WatchController::startUp(const Settings& stored) {
         if (DefaultRules()[static_cast<qsizetype>(i)].id == id) id.clear();
     }
     outcome.panes = panes_;
-    // The first refresh still searches the region box's initial text and the first region;
-    // what was stored takes over from the next one.
-    const QString storedRegion = settings_.region;
-    settings_.region = kDefaultRegionText;
+    // The stored region is the one searched from the first refresh on: the first pages, and
+    // the titles they announce, are those of the region the box shows.
     outcome.addresses = refresh();
-    settings_.region = storedRegion;
     outcome.regionText = settings_.region;
     outcome.autoPosition = settings_.autoPosition;
     outcome.soundAlert = settings_.soundAlert;
@@ -110,7 +107,15 @@ QString WatchController::address(int pane) const {
                          .keywords = settings_.keywords});
 }
 
-Addresses WatchController::refresh() const {
+Addresses WatchController::refresh() {
+    // Jobonline takes the region by its number, the others by the text: a text that names a
+    // region must reach all four as that region, however it came into the box.
+    if (const std::optional<int> named = RegionNamed(settings_.region))
+        regionIndex_ = static_cast<qint16>(*named);
+    return addresses();
+}
+
+Addresses WatchController::addresses() const {
     Addresses addresses;
     for (int i = 0; i < kSiteCount; ++i) addresses[static_cast<std::size_t>(i)] = address(i);
     return addresses;
@@ -118,7 +123,7 @@ Addresses WatchController::refresh() const {
 
 Addresses WatchController::chooseRegion(int listIndex) {
     regionIndex_ = static_cast<qint16>(listIndex);
-    return refresh();
+    return addresses();
 }
 
 TickOutcome WatchController::tick(WindowState state) {
@@ -214,7 +219,7 @@ Choices WatchController::choices() const {
 }
 
 ChoicesOutcome WatchController::choose(const Choices& choices) {
-    const Addresses before = refresh();
+    const Addresses before = addresses();
     const PaneRules rulesBefore = panes_;
     settings_.keywords = choices.keywords;
     settings_.desktopNotifications = choices.desktopNotifications;
@@ -226,7 +231,7 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
         settings_.paneSites[i] = isDefault ? QString() : chosen->id;
     }
     ChoicesOutcome outcome;
-    const Addresses after = refresh();
+    const Addresses after = addresses();
     for (std::size_t i = 0; i < panes_.size(); ++i) {
         // Another site's watch starts afresh: what the one before it met says nothing of it.
         if (panes_[i].id != rulesBefore[i].id) watches_[i] = SiteWatch();

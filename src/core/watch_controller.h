@@ -87,8 +87,8 @@ struct PageOutcome {
 struct StartUpOutcome {
     PaneRules panes;       // each pane's site
     QStringList warnings;  // one line each for standard error: a stored site that is unknown
-    Addresses addresses;   // the first refresh, asked for before anything stored is shown
-    QString regionText;    // then the region box, and the options, as stored
+    Addresses addresses;   // the first refresh, for the stored region
+    QString regionText;    // the region box, and the options, as stored
     TriState autoPosition = TriState::Unticked;
     TriState soundAlert = TriState::Unticked;
     bool desktopNotifications = true;
@@ -125,12 +125,14 @@ class WatchController {
     // The sites the program knows: the panes are set from them, by the stored ids.
     explicit WatchController(Catalogue catalogue = BuiltInCatalogue());
 
-    // Start-up: the first refresh goes out with the region box's initial text and the first
-    // region, then what was stored takes over.
+    // Start-up: what was stored takes over, and the first refresh searches the stored region.
     StartUpOutcome startUp(const Settings& stored);
 
-    // "Aggiorna", and every other refresh: the search addresses for the region box's text.
-    Addresses refresh() const;
+    // "Aggiorna", Enter in the region box, and every other refresh: the search addresses for
+    // the region box's text. A text that names a region of the list (in any letter case, with
+    // blanks around it) gives Jobonline that region's number, and counts as that region
+    // chosen; any other text leaves Jobonline the region last chosen.
+    Addresses refresh();
     // A region chosen from the list, by its position (-1 when none is selected).
     Addresses chooseRegion(int listIndex);
     // One tick of the countdown timer.
@@ -171,6 +173,7 @@ class WatchController {
   private:
     ToolTips toolTips() const;
     QString address(int pane) const;
+    Addresses addresses() const;
     // The rule of the site with this id, or nullptr when the catalogue has none.
     const SiteRule* rule(const QString& id) const;
     // What is kept of the site with this id: the four defaults where they always were kept.

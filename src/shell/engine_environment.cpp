@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kDisableSandbox[] = "QTWEBENGINE_DISABLE_SANDBOX";
 constexpr char kChromiumFlags[] = "QTWEBENGINE_CHROMIUM_FLAGS";
+constexpr char kAccessibility[] = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";
 
 QtMessageHandler g_next = nullptr;
 
@@ -32,6 +33,9 @@ void PrepareEngineEnvironment() {
     else
         qunsetenv(kDisableSandbox);
     qputenv(kChromiumFlags, start.chromiumFlags.toLocal8Bit());
+    // The pages' content reaches assistive technology only with this set, on Linux; the engine
+    // builds it only while a screen reader or the like is listening.
+    if (!qEnvironmentVariableIsSet(kAccessibility)) qputenv(kAccessibility, "1");
     for (const QString& notice : start.notices)
         std::fprintf(stderr, "%s\n", qUtf8Printable(notice));
     g_next = qInstallMessageHandler(Quiet);

@@ -5,6 +5,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
+#include "core/engine_start.h"
 #include "store/file_lock.h"
 #include "store/private_folder.h"
 
@@ -52,6 +53,7 @@ EngineProfile::EngineProfile() {
     QObject::connect(profile_.get(), &QWebEngineProfile::downloadRequested, profile_.get(),
                      [](QWebEngineDownloadRequest* download) { download->cancel(); });
     RestrictEngineSettings(*profile_->settings());
+    profile_->setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
 }
 
 EngineProfile::~EngineProfile() {

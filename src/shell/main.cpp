@@ -6,6 +6,7 @@
 #include "shell/main_window.h"
 #include "shell/program_start.h"
 #include "shell/quit_signals.h"
+#include "shell/translations.h"
 #include "shell/warn.h"
 #include "store/settings_file.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quintavia"));
     // The window, the tray and notifications map to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
+    quintavia::InstallItalianTranslations();
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
 

@@ -1,9 +1,16 @@
 #include "shell/main_window.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
+#include <QWindow>
 
+#include "core/top_band.h"
 #include "core/twips.h"
 #include "shell/announcer.h"
 #include "shell/fonts.h"
@@ -19,27 +26,59 @@ static void RegisterIcons() {
 namespace quintavia {
 namespace {
 
-constexpr int kClientWidthTwips = 16515;
 constexpr int kClientHeightTwips = 9240;
 constexpr int kListingsWriteDelayMs = 2000;
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(
-        TwipsToPixels(static_cast<float>(left)), TwipsToPixels(static_cast<float>(top)),
-        TwipsToPixels(static_cast<float>(width)), TwipsToPixels(static_cast<float>(height)));
-}
-
+// The design's colours come with the design's text colour: a theme's own text colour, set for
+// its own backgrounds, can be near-white on the pale yellow and cyan.
 void Paint(QWidget* widget, QColor background) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Text, Qt::black);
     widget->setPalette(palette);
 }
 
+void Name(QWidget* widget, const QString& spokenName, const QString& description) {
+    widget->setAccessibleName(spokenName);
+    widget->setAccessibleDescription(description);
+}
+
+// Qt names a combo box by its text on Linux, and says what it is for by the label that has it
+// as its buddy: the design shows none, so the label is there for assistive technology alone.
+void Label(QWidget* box, const QString& spokenName) {
+    auto* label = new QLabel(spokenName, box->parentWidget());
+    label->setObjectName(box->objectName() + QStringLiteral("Label"));
+    label->setBuddy(box);
+    label->hide();
+}
+
+// What a control is called, says and reads out: its object name, its tooltip, and its name and
+// description for assistive technology, by its role rather than by what it shows.
 template <typename Widget>
-Widget* Named(Widget* widget, const char* name, const QString& tip) {
+Widget* Named(Widget* widget, const char* name, const QString& tip, const QString& spokenName,
+              const QString& description) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setToolTip(tip);
+    Name(widget, spokenName, description);
     return widget;
+}
+
+// The window is a window to assistive technology as well: Qt gives a plain top-level widget
+// the role of a filler.
+QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
+    if (className == u"quintavia::MainWindow" && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+// The engine draws each page through a window of its own that is never shown, and Qt lists
+// such windows among the program's windows to assistive technology, as frames named
+// "Offscreen". Typed as pop-ups they are left out there; nothing else looks at the type of a
+// window that is never shown.
+void HideOffscreenWindowsFromAssistiveTechnology() {
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->inherits("QQuickWidgetOffscreenWindow") && window->type() != Qt::Popup)
+            window->setFlags(window->flags() | Qt::Popup);
 }
 
 }  // namespace
@@ -54,7 +93,16 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
     icon.addFile(QStringLiteral(":/icons/icon_32.xpm"));
     icon.addFile(QStringLiteral(":/icons/icon_16.xpm"));
     setWindowIcon(icon);
-    resize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    static const bool accessibleWindows = [] {
+        QAccessible::installFactory(WindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleWindows);
+    setAccessibleName(QStringLiteral("Quintavia"));
+    setAccessibleDescription(
+        QStringLiteral("Sorveglia gli annunci di lavoro di MioJob, Jobrapido, Jobonline e "
+                       "InfoJobs per una regione"));
+    resize(TwipsToPixels(kDesignClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     // Behind the top band, covering the whole client area.
     grid_ = new PaneGridWidget(beep_, &profile, this);
@@ -63,7 +111,8 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
 
     applyTabOrder();
     // A pane gets the widget that takes its keyboard focus only with its first page, and that
-    // widget joins the keyboard order where Qt puts new widgets: the order is put right again.
+    // widget joins the keyboard order where Qt puts new widgets: the order is put right again,
+    // and the window the widget draws through is kept from assistive technology.
     for (int i = 0; i < kSiteCount; ++i) pane(i)->installEventFilter(this);
 
     countdownTimer_ = new QTimer(this);
@@ -95,46 +144,77 @@ void MainWindow::applyTabOrder() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ChildAdded)
+    if (event->type() == QEvent::ChildAdded) {
         QTimer::singleShot(0, this, &MainWindow::applyTabOrder);
+        QTimer::singleShot(0, this, &HideOffscreenWindowsFromAssistiveTechnology);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::buildTopBand() {
-    regionBox_ = Named(new RegionBox(this), "regionBox", QStringLiteral("Scelta delle regioni"));
+    regionBox_ =
+        Named(new RegionBox(this), "regionBox", QStringLiteral("Scelta delle regioni"),
+              QStringLiteral("Regione"),
+              QStringLiteral("La regione in cui cercare: sceglila dall'elenco, oppure scrivila e "
+                             "premi Invio"));
     regionBox_->setEditText(kDefaultRegionText);
+    Name(regionBox_->view(), QStringLiteral("Elenco delle regioni"),
+         QStringLiteral("Le venti regioni, in ordine alfabetico"));
+    Name(regionBox_->lineEdit(), QStringLiteral("Regione"),
+         QStringLiteral("Il testo della regione in cui cercare"));
+    Label(regionBox_, QStringLiteral("Regione"));
     Paint(regionBox_, QColor(255, 255, 192));
-    Place(regionBox_, 30, 0, 2115, 315);
 
-    refreshButton_ = Named(new QPushButton(QStringLiteral("Aggiorna"), this), "refreshButton",
-                           QStringLiteral("Aggiorna manualmente le pagine"));
-    Place(refreshButton_, 2220, 0, 1095, 315);
+    refreshButton_ =
+        Named(new QPushButton(QStringLiteral("Aggiorna"), this), "refreshButton",
+              QStringLiteral("Aggiorna manualmente le pagine"), QStringLiteral("Aggiorna"),
+              QStringLiteral("Carica di nuovo le pagine dei quattro siti"));
 
-    logBox_ = Named(new QComboBox(this), "logBox", QStringLiteral("Log"));
+    logBox_ =
+        Named(new QComboBox(this), "logBox", QStringLiteral("Log"), QStringLiteral("Annunci nuovi"),
+              QStringLiteral("Gli annunci nuovi trovati in questa sessione, il più recente "
+                             "per ultimo"));
     logBox_->setEditable(true);
     logBox_->setInsertPolicy(QComboBox::NoInsert);
     logBox_->setCompleter(nullptr);
+    Name(logBox_->view(), QStringLiteral("Elenco degli annunci nuovi"),
+         QStringLiteral("Gli annunci nuovi trovati, il più recente per ultimo"));
+    Name(logBox_->lineEdit(), QStringLiteral("Annunci nuovi"),
+         QStringLiteral("L'ultimo annuncio nuovo scelto o trovato"));
+    Label(logBox_, QStringLiteral("Annunci nuovi"));
     Paint(logBox_, QColor(192, 255, 255));
-    Place(logBox_, 3390, 0, 7035, 315);
 
-    soundAlertOption_ = Named(new TriStateCheckBox(QStringLiteral("Avviso sonoro"), this),
-                              "soundAlertOption", QStringLiteral("Avviso vocale di nuovi annunci"));
-    Place(soundAlertOption_, 10470, 0, 1335, 285);
+    soundAlertOption_ =
+        Named(new TriStateCheckBox(QStringLiteral("Avviso sonoro"), this), "soundAlertOption",
+              QStringLiteral("Avviso vocale di nuovi annunci"), QStringLiteral("Avviso sonoro"),
+              QStringLiteral("Suona un avviso per ogni annuncio nuovo"));
 
     autoPositionOption_ =
         Named(new TriStateCheckBox(QStringLiteral("Auto Posizione"), this), "autoPositionOption",
-              QStringLiteral("Attiva la posizione delle pagine nelle finestre browser salvate"));
-    Place(autoPositionOption_, 11850, 0, 1365, 285);
+              QStringLiteral("Attiva la posizione delle pagine nelle finestre browser salvate"),
+              QStringLiteral("Auto Posizione"),
+              QStringLiteral("Riporta ogni pagina alla posizione salvata dopo ogni caricamento"));
 
     saveScrollButton_ =
         Named(new QPushButton(QStringLiteral("Salva posizione finestre"), this), "saveScrollButton",
-              QStringLiteral("Salva la posizione delle pagine nelle finestre browser"));
-    Place(saveScrollButton_, 13260, 0, 1815, 315);
+              QStringLiteral("Salva la posizione delle pagine nelle finestre browser"),
+              QStringLiteral("Salva posizione finestre"),
+              QStringLiteral("Salva la posizione a cui è scorsa ciascuna delle quattro pagine"));
 
     // Only as wide as its square: the caption is there but never seen.
-    siteLabelsOption_ = Named(new TriStateCheckBox(QStringLiteral("Check3"), this),
-                              "siteLabelsOption", QStringLiteral("Visualizza Nome Agenzie"));
-    Place(siteLabelsOption_, 15120, 0, 285, 285);
+    siteLabelsOption_ =
+        Named(new TriStateCheckBox(QStringLiteral("Check3"), this), "siteLabelsOption",
+              QStringLiteral("Visualizza Nome Agenzie"), QStringLiteral("Nomi dei siti"),
+              QStringLiteral("Mostra il nome del sito sopra ogni pagina"));
+    layOutTopBand();
+}
+
+void MainWindow::layOutTopBand() {
+    const std::array<QWidget*, kBandControls> band = {
+        regionBox_,          refreshButton_,    logBox_,          soundAlertOption_,
+        autoPositionOption_, saveScrollButton_, siteLabelsOption_};
+    const BandRects rects = TopBand(width());
+    for (std::size_t i = 0; i < kBandControls; ++i) band[i]->setGeometry(rects[i]);
 }
 
 void MainWindow::wire() {
@@ -143,6 +223,7 @@ void MainWindow::wire() {
     connect(regionBox_, &QComboBox::editTextChanged, this,
             [this](const QString& text) { controller_.setRegionText(text); });
     connect(refreshButton_, &QPushButton::clicked, this, [this] { load(controller_.refresh()); });
+    connect(regionBox_, &RegionBox::textEntered, this, [this] { load(controller_.refresh()); });
     connect(soundAlertOption_, &QCheckBox::stateChanged, this,
             [this] { controller_.setSoundAlert(soundAlertOption_->value()); });
     connect(autoPositionOption_, &QCheckBox::stateChanged, this,
@@ -179,15 +260,17 @@ void MainWindow::startUp(const Settings& stored, Catalogue sites) {
     regionBox_->addItems(RegionList());
     regionBox_->setEditText(text);
 
+    // What was stored is shown before the first pages are asked for, which search the region
+    // that the box shows.
     const StartUpOutcome start = controller_.startUp(stored);
     Warn(start.warnings);
     showPanes(start.panes);
-    load(start.addresses);
     regionBox_->setEditText(start.regionText);
     autoPositionOption_->setValue(start.autoPosition);
     soundAlertOption_->setValue(start.soundAlert);
     tray_->setNotificationsChecked(start.desktopNotifications);
     showToolTips(start.toolTips);
+    load(start.addresses);
     tray_->show();
 }
 
@@ -215,7 +298,7 @@ void MainWindow::apply(int site, const PageOutcome& outcome) {
 void MainWindow::showPanes(const PaneRules& panes) {
     for (int i = 0; i < kSiteCount; ++i) {
         const SiteRule& rule = panes[static_cast<std::size_t>(i)];
-        grid_->siteLabel(i)->setText(rule.paneLabel);
+        grid_->showSite(i, rule);
         pane(i)->setListingScript(ExtractionScript(rule));
     }
 }
@@ -292,6 +375,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     grid_->setGeometry(rect());
+    layOutTopBand();
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -66,6 +66,7 @@ class MainWindow final : public QWidget {
 
   private:
     void buildTopBand();
+    void layOutTopBand();
     void applyTabOrder();
     void wire();
     void load(const Addresses& addresses);

@@ -12,6 +12,8 @@ namespace quintavia {
 PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("paneGrid"));
+    setAccessibleName(QStringLiteral("Pagine dei siti"));
+    setAccessibleDescription(QStringLiteral("Le pagine dei quattro siti, due per due"));
     for (int i = 0; i < kSiteCount; ++i) {
         auto* pane = new WebPane(i, beep, profile, this);
         pane->setObjectName(QStringLiteral("pane%1").arg(i));
@@ -22,6 +24,10 @@ PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* 
     for (int i = 0; i < kSiteCount; ++i) {
         auto* label = new QLineEdit(DefaultRules()[i].paneLabel, this);
         label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
+        // A name to read, not a field to edit.
+        label->setReadOnly(true);
+        label->setAccessibleName(QStringLiteral("Nome del sito"));
+        label->setAccessibleDescription(QStringLiteral("Il sito della pagina sotto il nome"));
         label->setFont(labelFont);
         label->setFrame(false);
         QPalette palette = label->palette();
@@ -31,7 +37,15 @@ PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* 
         label->resize(TwipsToPixels(1155), TwipsToPixels(285));
         label->hide();
         labels_[static_cast<std::size_t>(i)] = label;
+        showSite(i, DefaultRules()[i]);
     }
+}
+
+void PaneGridWidget::showSite(int pane, const SiteRule& site) {
+    WebPane* shown = panes_.at(static_cast<std::size_t>(pane));
+    shown->setAccessibleName(QStringLiteral("Pagina di ") + site.name);
+    shown->setAccessibleDescription(QStringLiteral("I risultati della ricerca su ") + site.name);
+    labels_.at(static_cast<std::size_t>(pane))->setText(site.paneLabel);
 }
 
 void PaneGridWidget::layOut() {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/pane_grid.h"
+#include "core/site_rules.h"
 #include "core/sites.h"
 #include "shell/beep.h"
 #include "shell/web_pane.h"
@@ -27,6 +28,8 @@ class PaneGridWidget final : public QWidget {
     // Lays the panes out for the current size; the labels follow their panes, shown or not.
     void layOut();
     void showSiteLabels(bool shown);
+    // The site a pane shows: its label and the names assistive technology reads.
+    void showSite(int pane, const SiteRule& site);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,5 +1,6 @@
 #include "shell/popup_window.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QWebEngineNewWindowRequest>
 
@@ -21,6 +22,10 @@ void PopupPage::javaScriptAlert(const QUrl& securityOrigin, const QString& messa
                            message.left(kShownUnits), QMessageBox::Ok, window_);
     // The page's text is shown as it is, never as markup of ours.
     box_->setTextFormat(Qt::PlainText);
+    box_->setAccessibleName(QStringLiteral("Messaggio della pagina"));
+    box_->setAccessibleDescription(QStringLiteral("Un messaggio della pagina di ") +
+                                   securityOrigin.host());
+    box_->button(QMessageBox::Ok)->setAccessibleDescription(QStringLiteral("Chiude il messaggio"));
     box_->setAttribute(Qt::WA_DeleteOnClose);
     box_->setWindowModality(Qt::WindowModal);
     box_->show();
@@ -31,6 +36,9 @@ PopupWindow::PopupWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile*
     : QWebEngineView() {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Its title is the page's, which may be none.
+    setAccessibleName(QStringLiteral("Finestra aperta da una pagina"));
+    setAccessibleDescription(QStringLiteral("Una pagina aperta da uno dei quattro siti"));
     connect(owner, &QObject::destroyed, this, [this] { delete this; });
     // A page of ours makes no window of its own (it leaves createWindow as it is, and answers
     // no request for one), so every request of its pages for one more is stopped.

@@ -36,6 +36,7 @@ void RegionBox::keyPressEvent(QKeyEvent* event) {
     typing_ = true;
     QComboBox::keyPressEvent(event);
     typing_ = false;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) emit textEntered();
 }
 
 void RegionBox::focusOutEvent(QFocusEvent* event) {

@@ -20,6 +20,9 @@ class RegionBox final : public QComboBox {
 
   signals:
     void regionChosen(int index);
+    // Enter (or the keypad's) pressed while the list is closed: the text as it stands is to be
+    // searched, as "Aggiorna" does.
+    void textEntered();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

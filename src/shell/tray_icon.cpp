@@ -10,6 +10,8 @@ namespace quintavia {
 TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
     : QObject(parent), menu_(std::make_unique<QMenu>()) {
     setObjectName(QStringLiteral("trayIcon"));
+    menu_->setAccessibleName(QStringLiteral("Menu di Quintavia"));
+    menu_->setAccessibleDescription(QStringLiteral("Il menu dell'icona di Quintavia"));
     tray_ = new QSystemTrayIcon(icon, this);
     tray_->setToolTip(QStringLiteral("Quintavia"));
 

@@ -11,7 +11,9 @@
 #include "headless_run.h"
 #include "listing_pages.h"
 #include "private_bus.h"
+#include "shell/engine_environment.h"
 #include "shell/program_start.h"
+#include "shell/translations.h"
 
 namespace quintavia::e2e {
 
@@ -108,6 +110,10 @@ int RunHarness(int argc, char** argv) {
         return 2;
     }
     support::UseFixtureSites(harness.server_->port());
+    // The engine starts as the program starts it, on the fixture sites' proxy, and its texts
+    // are the program's.
+    PrepareEngineEnvironment();
+    InstallItalianTranslations();
     harness.engine_ = std::make_unique<EngineProfile>();
 
     ::testing::InitGoogleTest(&argc, argv);

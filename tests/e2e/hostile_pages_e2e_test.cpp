@@ -17,6 +17,7 @@
 #include <QWebEngineSettings>
 #include <optional>
 
+#include "accessible_walk.h"
 #include "core/site_rules.h"
 #include "harness.h"
 #include "hostile_sites.h"
@@ -164,6 +165,9 @@ TEST_F(PageDialogs, APopUpWindowShowsItsAlertToItselfAlone) {
     EXPECT_EQ(box->windowModality(), Qt::WindowModal);
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->text(), u"Sessione <b>scaduta</b>"_s);
+    // Both say what they are to assistive technology, whatever the page's title.
+    EXPECT_EQ(AccessibilityFaults(popup), QStringList{});
+    EXPECT_EQ(AccessibilityFaults(box), QStringList{});
 
     // The main window still takes the user's click on "Aggiorna".
     sites.titles[1] = u"Nuovo mentre l'avviso aspetta"_s;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <cmath>
 
 #include "harness.h"
@@ -100,6 +101,49 @@ TEST_F(PaneLayoutE2e, TheSiteLabelsOptionShowsTheLabelsInFrontOfThePanes) {
     option->click();  // moved while hidden, shown in place
     EXPECT_TRUE(gridIsExact());
     for (int i = 0; i < kSiteCount; ++i) EXPECT_TRUE(label(i)->isVisible()) << i;
+}
+
+// The top band at any width: every control whole and in the window, in its order, for as long
+// as the log box can give; the log box takes what the window has more or less than the design.
+TEST_F(PaneLayoutE2e, TheTopBandGivesTheLogBoxTheRoomAndCutsNoOtherControl) {
+    const char* const names[] = {"regionBox",        "refreshButton",      "logBox",
+                                 "soundAlertOption", "autoPositionOption", "saveScrollButton",
+                                 "siteLabelsOption"};
+    const auto band = [&] {
+        QList<QRect> rects;
+        for (const char* name : names)
+            rects << window->findChild<QWidget*>(QString::fromLatin1(name))->geometry();
+        return rects;
+    };
+    const QList<QRect> designed = band();
+    constexpr int kLog = 2;
+    const auto expectFollows = [&](const char* what) {
+        const QList<QRect> now = band();
+        const int change = std::max(100 - designed[kLog].width(), window->width() - 1101);
+        for (int i = 0; i < now.size(); ++i) {
+            EXPECT_LE(now[i].right(), window->width() - 1) << what << ": " << names[i] << " cut";
+            if (i > 0) {
+                EXPECT_GT(now[i].left(), now[i - 1].right()) << what << ": " << names[i];
+            }
+            EXPECT_EQ(now[i].top(), designed[i].top()) << what << ": " << names[i];
+            EXPECT_EQ(now[i].height(), designed[i].height()) << what << ": " << names[i];
+            EXPECT_EQ(now[i].width(), designed[i].width() + (i == kLog ? change : 0))
+                << what << ": " << names[i];
+            EXPECT_EQ(now[i].left(), designed[i].left() + (i > kLog ? change : 0))
+                << what << ": " << names[i];
+        }
+    };
+    for (const QSize size : {QSize(760, 480), QSize(683, 700), QSize(1200, 700)}) {
+        ASSERT_TRUE(resizeTo(size)) << size.width() << "x" << size.height();
+        expectFollows("resized");
+    }
+    window->showMaximized();
+    ASSERT_TRUE(WaitFor([&] { return window->isMaximized() && window->width() != 1200; }, 5000));
+    expectFollows("maximised");
+    window->showNormal();
+    ASSERT_TRUE(WaitFor([&] { return !window->isMaximized(); }, 5000));
+    ASSERT_TRUE(resizeTo(QSize(1101, 616)));
+    EXPECT_EQ(band(), designed);
 }
 
 }  // namespace

@@ -52,12 +52,11 @@ class RegionBoxE2e : public ::testing::Test {
         ASSERT_TRUE(WaitFor([&] { return box->hasFocus(); }, 5000));
     }
 
-    // Types into the box in place of what it shows, and ends with Enter.
+    // Types into the box in place of what it shows.
     void type(const QString& text) {
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
     }
 
     std::unique_ptr<MainWindow> window;
@@ -65,33 +64,51 @@ class RegionBoxE2e : public ::testing::Test {
     QPushButton* refresh = nullptr;
 };
 
-TEST_F(RegionBoxE2e, TypingIsNeverAChoiceAndStaysAsTyped) {
+TEST_F(RegionBoxE2e, TypingIsNeverAChoiceAndEnterSearchesTheTextAsTyped) {
     ASSERT_NO_FATAL_FAILURE(focusTheBox());
     type(u"Lombardia"_s);
     EXPECT_EQ(box->currentText(), u"Lombardia"_s);
     EXPECT_TRUE(nothingAsked());
     EXPECT_EQ(window->controller().regionIndex(), 0);
 
-    // The focus leaves for "Aggiorna": only its own refresh goes out, with the typed text and
-    // the region number of the last choice.
-    QTest::mouseClick(refresh, Qt::LeftButton);
-    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Lombardia", "Lombardia", 1));
+    // Enter searches the text as "Aggiorna" does; a text that names a region of the list is
+    // that region for Jobonline too.
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Lombardia", "Lombardia", 9));
     EXPECT_TRUE(nothingAsked());
-    EXPECT_EQ(window->controller().regionIndex(), 0);
+    EXPECT_EQ(box->currentText(), u"Lombardia"_s);
 
-    // Nothing completes or corrects what is typed, in any letter case.
-    for (const QString& typed : {u"lazio"_s, u"sic"_s, u"valle d'aosta"_s}) {
+    // The focus leaves for "Aggiorna": only its own refresh goes out, the same.
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Lombardia", "Lombardia", 9));
+    EXPECT_TRUE(nothingAsked());
+
+    // Nothing completes or corrects what is typed, in any letter case; a text that names no
+    // region leaves Jobonline the region named last. The keypad's Enter is Enter too.
+    struct Typed {
+        QString text;
+        int regionNumber;
+        Qt::Key enter;
+    };
+    const Typed cases[] = {
+        {u"lazio"_s, 7, Qt::Key_Return},
+        {u"sic"_s, 7, Qt::Key_Enter},
+        {u"valle d'aosta"_s, 19, Qt::Key_Enter},
+    };
+    for (const Typed& typed : cases) {
         ASSERT_NO_FATAL_FAILURE(focusTheBox());
-        type(typed);
-        EXPECT_EQ(box->currentText(), typed);
-        QTest::mouseClick(refresh, Qt::LeftButton);
-        EXPECT_EQ(box->currentText(), typed);
-        QByteArray inQuery = typed.toUtf8();
+        type(typed.text);
+        QTest::keyClick(box, typed.enter,
+                        typed.enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(box->currentText(), typed.text);
+        QByteArray inQuery = typed.text.toUtf8();
         inQuery.replace(" ", "%20").replace("'", "%27");
-        const QByteArray inPath = typed.toUtf8().replace(" ", "%20");
-        EXPECT_EQ(nextRefresh(), RefreshRequestLines(inPath, inQuery, 1)) << typed.toStdString();
+        const QByteArray inPath = typed.text.toUtf8().replace(" ", "%20");
+        EXPECT_EQ(nextRefresh(), RefreshRequestLines(inPath, inQuery, typed.regionNumber))
+            << typed.text.toStdString();
+        EXPECT_EQ(box->currentText(), typed.text);
     }
-    EXPECT_EQ(window->controller().regionIndex(), 0);
+    EXPECT_TRUE(nothingAsked());
 
     // Stepping with the arrow keys opens the list instead of changing the text.
     ASSERT_NO_FATAL_FAILURE(focusTheBox());
@@ -121,22 +138,25 @@ TEST_F(RegionBoxE2e, AnEntryChosenInTheOpenListIsAChoice) {
     EXPECT_EQ(window->controller().regionIndex(), 6);
     EXPECT_TRUE(nothingAsked());
 
-    // With the mouse: the last entry.
+    // With the mouse: the last entry, the twentieth region.
     box->showPopup();
     ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }, 5000));
-    const QModelIndex last = list->model()->index(18, 0);
+    ASSERT_EQ(list->model()->rowCount(), 20);
+    const QModelIndex last = list->model()->index(19, 0);
     list->scrollTo(last);
     const QPoint at = list->visualRect(last).center();
     QTest::mouseMove(list->viewport(), at);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
-    EXPECT_EQ(window->controller().regionIndex(), 18);
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Veneto", "Veneto", 20));
+    EXPECT_EQ(box->currentText(), u"Veneto"_s);
+    EXPECT_EQ(window->controller().regionIndex(), 19);
 
     // Choosing the entry the box already shows is a choice all the same.
     box->showPopup();
     ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }, 5000));
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
+    EXPECT_EQ(nextRefresh(), RefreshRequestLines("Veneto", "Veneto", 20));
+    EXPECT_TRUE(nothingAsked());
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class SiteFaults : public ScriptedSitesTest {
     // The entries logged for one site, oldest first.
     QStringList EntriesOf(int site) const {
         QStringList entries = LogEntries(*window);
-        const QString label = QString::fromLatin1(SiteAt(site).logLabel);
+        const QString label = DefaultRules()[site].logLabel;
         entries.removeIf([&](const QString& entry) { return !entry.startsWith(label); });
         return entries;
     }

@@ -34,7 +34,7 @@ TEST_F(SiteSearches, StartUpRegionChoiceAndRefreshReachTheSites) {
 
     auto* regions = window->findChild<QComboBox*>("regionBox");
     ASSERT_NE(regions, nullptr);
-    ASSERT_EQ(regions->count(), 19);
+    ASSERT_EQ(regions->count(), 20);
     EXPECT_EQ(regions->currentText(), "Abruzzo");
 
     bench.server().clearRequests();
@@ -42,11 +42,40 @@ TEST_F(SiteSearches, StartUpRegionChoiceAndRefreshReachTheSites) {
     emit regions->activated(6);
     ASSERT_TRUE(ReceivesExactly(RefreshRequestLines("Lazio", "Lazio", 7)));
 
-    // "Aggiorna" sends the box's text as it stands, typed or chosen.
+    // "Aggiorna" sends the box's text as it stands, typed or chosen, and to Jobonline the
+    // number of the region it names.
     bench.server().clearRequests();
     regions->setEditText("Valle d'Aosta");
     window->findChild<QPushButton*>("refreshButton")->click();
-    ASSERT_TRUE(ReceivesExactly(RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 7)));
+    ASSERT_TRUE(ReceivesExactly(RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19)));
+}
+
+// The region kept from the last run is the one searched from the first pages on, by all four
+// sites: Jobonline by the number of the region that the text names, in whatever letter case.
+TEST_F(SiteSearches, TheStoredRegionIsSearchedFromTheFirstPagesOn) {
+    Harness& bench = Harness::instance();
+    struct Case {
+        QString stored;
+        QList<QByteArray> first;
+    };
+    const Case cases[] = {
+        {"Lombardia", RefreshRequestLines("Lombardia", "Lombardia", 9)},
+        {"veneto", RefreshRequestLines("veneto", "veneto", 20)},
+        // Text that names no region: Jobonline searches the first region, as nothing was
+        // chosen yet.
+        {"Milano", RefreshRequestLines("Milano", "Milano", 1)},
+    };
+    for (const Case& c : cases) {
+        bench.reset();
+        ASSERT_TRUE(support::Seed(bench.settingsPath(), {{"Posizione", "1", c.stored}}));
+        auto window = StartWindow();
+        EXPECT_EQ(window->findChild<QComboBox*>("regionBox")->currentText(), c.stored);
+        EXPECT_TRUE(ReceivesExactly(c.first)) << c.stored.toStdString();
+        // The countdown's refresh searches the same.
+        bench.server().clearRequests();
+        RunCountdownOut(*window);
+        EXPECT_TRUE(ReceivesExactly(c.first)) << c.stored.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 #include "harness.h"
 
@@ -71,7 +74,7 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
     };
     EXPECT_EQ(base("regionBox"), QColor(255, 255, 192));
     EXPECT_EQ(base("logBox"), QColor(192, 255, 255));
-    EXPECT_EQ(window->findChild<QComboBox*>(u"regionBox"_s)->count(), 19);
+    EXPECT_EQ(window->findChild<QComboBox*>(u"regionBox"_s)->count(), 20);
     EXPECT_EQ(window->findChild<QComboBox*>(u"logBox"_s)->count(), 0);
 
     const QString labels[] = {u"Mio Job"_s, u"Job Rapido"_s, u"Job on Line"_s, u"Info Jobs"_s};
@@ -120,6 +123,67 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
     };
     EXPECT_TRUE(WaitFor([&] { return chain() == ours; }, 5000))
         << ::testing::PrintToString(chain());
+}
+
+// The contrast of two colours as the web's accessibility guidelines measure it, from 1 to 21.
+double Contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// How the text of a box's field stands out from the box's background, as drawn: the pixels
+// that the text changes, against the background, at their most legible.
+double DrawnTextContrast(QComboBox* box, const QString& text) {
+    const QString before = box->currentText();
+    box->setEditText(QString());
+    const QImage empty = box->lineEdit()->grab().toImage();
+    box->setEditText(text);
+    const QImage written = box->lineEdit()->grab().toImage();
+    box->setEditText(before);
+    const QColor background = box->palette().color(QPalette::Base);
+    double best = 1;
+    for (int y = 0; y < written.height(); ++y)
+        for (int x = 0; x < written.width(); ++x)
+            if (written.pixel(x, y) != empty.pixel(x, y))
+                best = std::max(best, Contrast(written.pixelColor(x, y), background));
+    return best;
+}
+
+// A dark desktop theme brings near-white text for its dark fields: the design's pale boxes keep
+// a text colour that reads on them.
+TEST(WindowDesign, TheColouredBoxesStayReadableUnderADarkTheme) {
+    Harness::instance().reset();
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(53, 53, 53)},
+                                       {QPalette::WindowText, QColor(238, 238, 236)},
+                                       {QPalette::Base, QColor(45, 45, 45)},
+                                       {QPalette::AlternateBase, QColor(53, 53, 53)},
+                                       {QPalette::Text, QColor(238, 238, 236)},
+                                       {QPalette::Button, QColor(53, 53, 53)},
+                                       {QPalette::ButtonText, QColor(238, 238, 236)}})
+        dark.setColor(role, colour);
+    QApplication::setPalette(dark);
+    {
+        auto window = StartWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isVisible(); }));
+        const std::pair<const char*, QColor> boxes[] = {{"regionBox", QColor(255, 255, 192)},
+                                                        {"logBox", QColor(192, 255, 255)}};
+        for (const auto& [name, background] : boxes) {
+            auto* box = window->findChild<QComboBox*>(QString::fromLatin1(name));
+            ASSERT_NE(box, nullptr) << name;
+            EXPECT_EQ(box->palette().color(QPalette::Base), background) << name;
+            EXPECT_GE(DrawnTextContrast(box, u"Jobonline: CUOCO CAPO PARTITA"_s), 7.0) << name;
+        }
+    }
+    QApplication::setPalette(before);
 }
 
 }  // namespace

@@ -32,25 +32,31 @@ TEST(PlanEngineStart, ANormalUserKeepsTheSandboxWhateverTheEnvironmentSays) {
         u"Quintavia: the browser engine keeps its sandbox on; ignored from "
         u"the environment: "_s;
     const Case cases[] = {
-        {"nothing set", false, u""_s, u"--log-level=3"_s, u""_s},
+        {"nothing set", false, u""_s, u"--log-level=3 --lang=it"_s, u""_s},
         {"the tests' proxy kept", false, u"--proxy-server=http://127.0.0.1:8765 --no-first-run"_s,
-         u"--proxy-server=http://127.0.0.1:8765 --no-first-run --log-level=3"_s, u""_s},
-        {"the variable", true, u"--no-first-run"_s, u"--no-first-run --log-level=3"_s,
+         u"--proxy-server=http://127.0.0.1:8765 --no-first-run --log-level=3 --lang=it"_s, u""_s},
+        {"the variable", true, u"--no-first-run"_s, u"--no-first-run --log-level=3 --lang=it"_s,
          ignored + u"QTWEBENGINE_DISABLE_SANDBOX"_s},
         {"the switch, in any of its spellings", false,
          u"  --no-sandbox -no-sandbox --proxy-server=\"http://a b\"  --no-sandbox=1"_s,
-         u"--proxy-server=\"http://a b\" --log-level=3"_s,
+         u"--proxy-server=\"http://a b\" --log-level=3 --lang=it"_s,
          ignored + u"--no-sandbox, -no-sandbox, --no-sandbox=1"_s},
         {"both, and the filter alone", true, u"--disable-seccomp-filter-sandbox --no-sandbox"_s,
-         u"--log-level=3"_s,
+         u"--log-level=3 --lang=it"_s,
          ignored +
              u"QTWEBENGINE_DISABLE_SANDBOX, --disable-seccomp-filter-sandbox, --no-sandbox"_s},
-        {"pages in the program's own process", false, u"--single-process"_s, u"--log-level=3"_s,
-         ignored + u"--single-process"_s},
+        {"pages in the program's own process", false, u"--single-process"_s,
+         u"--log-level=3 --lang=it"_s, ignored + u"--single-process"_s},
         {"look-alikes stay", false, u"--no-sandboxes --disable-setuid-sandbox \"--no-sandbox\""_s,
-         u"--no-sandboxes --disable-setuid-sandbox \"--no-sandbox\" --log-level=3"_s, u""_s},
-        {"a log asked for", false, u"--enable-logging --v=1"_s, u"--enable-logging --v=1"_s, u""_s},
-        {"a log level asked for", false, u"--log-level=0"_s, u"--log-level=0"_s, u""_s},
+         u"--no-sandboxes --disable-setuid-sandbox \"--no-sandbox\" --log-level=3 --lang=it"_s,
+         u""_s},
+        {"a log asked for", false, u"--enable-logging --v=1"_s,
+         u"--enable-logging --v=1 --lang=it"_s, u""_s},
+        {"a log level asked for", false, u"--log-level=0"_s, u"--log-level=0 --lang=it"_s, u""_s},
+        {"a language asked for", false, u"--lang=de-DE --no-first-run"_s,
+         u"--lang=de-DE --no-first-run --log-level=3"_s, u""_s},
+        {"a switch that only begins like it", false, u"--language=de"_s,
+         u"--language=de --log-level=3 --lang=it"_s, u""_s},
     };
     for (const Case& c : cases) {
         const EngineStart start = PlanEngineStart(false, c.disabledByEnvironment, c.flags);
@@ -65,7 +71,7 @@ TEST(PlanEngineStart, RootRunsWithoutTheSandboxAndSaysSoOnce) {
     for (const bool disabled : {false, true}) {
         const EngineStart start = PlanEngineStart(true, disabled, u"--no-sandbox --x"_s);
         EXPECT_TRUE(start.disableSandbox);
-        EXPECT_EQ(start.chromiumFlags, u"--no-sandbox --x --log-level=3"_s);
+        EXPECT_EQ(start.chromiumFlags, u"--no-sandbox --x --log-level=3 --lang=it"_s);
         ASSERT_EQ(start.notices.size(), 1);
         EXPECT_TRUE(start.notices[0].startsWith(u"Quintavia: warning: running as root"_s));
         EXPECT_FALSE(start.notices[0].contains(u'\n'));

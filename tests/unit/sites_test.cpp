@@ -71,13 +71,41 @@ TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
             << rule.id.toStdString();
 }
 
-TEST(Sites, NineteenRegionsInListOrder) {
+TEST(Sites, TwentyRegionsInListOrder) {
     const QStringList& regions = RegionList();
-    ASSERT_EQ(regions.size(), 19);
+    ASSERT_EQ(regions.size(), 20);
     EXPECT_EQ(regions.front(), "Abruzzo");
     EXPECT_EQ(regions[6], "Lazio");
     EXPECT_EQ(regions[16], "Trentino Alto Adige");
-    EXPECT_EQ(regions.back(), "Valle d'Aosta");
+    EXPECT_EQ(regions[18], "Valle d'Aosta");
+    EXPECT_EQ(regions.back(), "Veneto");
+    // Jobonline numbers the regions by their place in the list.
+    EXPECT_TRUE(ExpandSearch(DefaultRules()[2].search, {"Veneto", 19, {}}).contains("&fld3=20&"));
+}
+
+TEST(Sites, ARegionIsNamedInAnyCaseWithBlanksAround) {
+    struct Case {
+        const char* text;
+        std::optional<int> named;
+    };
+    const Case cases[] = {
+        {"Abruzzo", 0},
+        {"lombardia", 8},
+        {"  LOMBARDIA\t", 8},
+        {"Veneto", 19},
+        {"valle d'aosta", 18},
+        {"Friuli Venezia Giulia ", 5},
+        {"Valle d\u2019Aosta", std::nullopt},  // another apostrophe
+        {"Valle", std::nullopt},
+        {"Lombardia e Piemonte", std::nullopt},
+        {"Emilia  Romagna", std::nullopt},
+        {"Emilia-Romagna", std::nullopt},
+        {"Roma", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RegionNamed(QString::fromUtf8(c.text)), c.named) << c.text;
 }
 
 }  // namespace

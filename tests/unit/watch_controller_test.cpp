@@ -66,22 +66,37 @@ Shown Logged(const QString& entry, bool sound = false) {
     return {.logEntry = entry, .sound = sound, .listingsChanged = true, .watch = std::nullopt};
 }
 
-TEST(StartUp, TheFirstPagesAreTheFirstRegionsWhateverWasStored) {
-    Settings stored;
-    stored.region = u"Lazio"_s;
-    stored.autoPosition = TriState::Ticked;
-    stored.soundAlert = TriState::Greyed;
-    stored.lastListing[2] = u"CUOCO"_s;
-    WatchController controller;
-    const StartUpOutcome start = controller.startUp(stored);
-    EXPECT_EQ(start.addresses, Expected(u"Abruzzo"_s, 1));
-    EXPECT_EQ(start.regionText, u"Lazio"_s);
-    EXPECT_EQ(start.autoPosition, TriState::Ticked);
-    EXPECT_EQ(start.soundAlert, TriState::Greyed);
-    EXPECT_EQ(controller.settings(), stored);
-    // The stored region is used from the next refresh on, Jobonline keeping the first region
-    // until one is chosen from the list.
-    EXPECT_EQ(controller.refresh(), Expected(u"Lazio"_s, 1));
+TEST(StartUp, TheFirstPagesSearchTheStoredRegion) {
+    struct Case {
+        QString stored;
+        Addresses first;
+        Addresses next;  // after "Aggiorna", nothing typed meanwhile
+    };
+    const Case cases[] = {
+        {u"Lazio"_s, Expected(u"Lazio"_s, 7), Expected(u"Lazio"_s, 7)},
+        {u"Veneto"_s, Expected(u"Veneto"_s, 20), Expected(u"Veneto"_s, 20)},
+        // Named in another letter case, with blanks: the text goes as it stands.
+        {u" lombardia "_s, Expected(u" lombardia "_s, 9), Expected(u" lombardia "_s, 9)},
+        // Typed text that names no region: Jobonline has the first region, as nothing was
+        // chosen yet.
+        {u"Milano"_s, Expected(u"Milano"_s, 1), Expected(u"Milano"_s, 1)},
+        {u""_s, Expected(u""_s, 1), Expected(u""_s, 1)},
+    };
+    for (const Case& c : cases) {
+        Settings stored;
+        stored.region = c.stored;
+        stored.autoPosition = TriState::Ticked;
+        stored.soundAlert = TriState::Greyed;
+        stored.lastListing[2] = u"CUOCO"_s;
+        WatchController controller;
+        const StartUpOutcome start = controller.startUp(stored);
+        EXPECT_EQ(start.addresses, c.first) << c.stored.toStdString();
+        EXPECT_EQ(start.regionText, c.stored);
+        EXPECT_EQ(start.autoPosition, TriState::Ticked);
+        EXPECT_EQ(start.soundAlert, TriState::Greyed);
+        EXPECT_EQ(controller.settings(), stored);
+        EXPECT_EQ(controller.refresh(), c.next) << c.stored.toStdString();
+    }
 }
 
 TEST(Refresh, TheRegionTextGoesToThreeSitesAndTheChosenPositionToJobonline) {
@@ -99,8 +114,17 @@ TEST(Refresh, TheRegionTextGoesToThreeSitesAndTheChosenPositionToJobonline) {
         {"pressed again", {}, u"Roma e provincia"_s, Expected(u"Roma e provincia"_s, 7)},
         {"the last region", 18, u"Valle d'Aosta"_s, Expected(u"Valle d'Aosta"_s, 19)},
         {"blanks kept", 16, u"Trentino Alto Adige"_s, Expected(u"Trentino Alto Adige"_s, 17)},
+        {"the twentieth region", 19, u"Veneto"_s, Expected(u"Veneto"_s, 20)},
         {"nothing selected", -1, u""_s, Expected(u""_s, 0)},
         {"text as typed", {}, u"  mIlAnO & co%20 "_s, Expected(u"  mIlAnO & co%20 "_s, 0)},
+        // A typed region name is that region for Jobonline too, and stays its region while
+        // the text names none.
+        {"a region typed", {}, u" lombardia  "_s, Expected(u" lombardia  "_s, 9)},
+        {"then other text", {}, u"Milano"_s, Expected(u"Milano"_s, 9)},
+        {"a name with an apostrophe", {}, u"VALLE D'AOSTA"_s, Expected(u"VALLE D'AOSTA"_s, 19)},
+        {"part of a name", {}, u"Valle"_s, Expected(u"Valle"_s, 19)},
+        {"blanks inside differ", {}, u"Emilia  Romagna"_s, Expected(u"Emilia  Romagna"_s, 19)},
+        {"chosen after typing", 6, u"Lazio"_s, Expected(u"Lazio"_s, 7)},
     };
     for (const Step& step : steps) {
         controller.setRegionText(step.typed);
@@ -108,7 +132,7 @@ TEST(Refresh, TheRegionTextGoesToThreeSitesAndTheChosenPositionToJobonline) {
             step.chosen ? controller.chooseRegion(*step.chosen) : controller.refresh();
         EXPECT_EQ(sent, step.expected) << step.what;
     }
-    EXPECT_EQ(controller.regionIndex(), -1);
+    EXPECT_EQ(controller.regionIndex(), 6);
     EXPECT_EQ(Expected(u""_s, 0)[0],
               u"http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-"_s);
 }
