@@ -2,6 +2,7 @@
 
 #include "core/listing_probe.h"
 #include "core/scroll_offset.h"
+#include "core/shown_text.h"
 
 namespace quintavia {
 
@@ -64,8 +65,10 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture) 
     QString& last = settings_.lastListing[i];
     const QString title = CutTitle(found.title);
     if (!title.isEmpty() && title != last) {
+        // Kept exact, to be compared with the next page's; shown without what hides or turns
+        // the text around.
         last = title;
-        outcome.logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + last;
+        outcome.logEntry = QLatin1String(row.logLabel) + QStringLiteral(": ") + ShownText(last);
         outcome.playSound = settings_.soundAlert == TriState::Ticked;
         outcome.listingsChanged = true;
     }
