@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
+#include <cstdio>
 
 #include "shell/web_page.h"
 
@@ -12,17 +13,27 @@ namespace {
 // Runs in an isolated world, so the page's own scripts can neither see nor tamper with it.
 // Gives the address of the document it read with what it read, taken together, so that a page
 // that moves on meanwhile cannot pass its markup off under another address. Anything but an
-// HTML document reads as no markup.
+// HTML document reads as no markup. Markup past the limit stays in the page's process, cut
+// before it crosses into ours (never between the halves of a pair), and the cut is told.
 constexpr auto kCaptureScript = R"JS(
-(function () {
+(function (limit) {
     var d = document;
     if (!d) return null;
     var markup = null;
+    var cut = false;
     var type = d.contentType;
-    if (d.documentElement && (type === 'text/html' || type === 'application/xhtml+xml'))
+    if (d.documentElement && (type === 'text/html' || type === 'application/xhtml+xml')) {
         markup = d.documentElement.outerHTML;
-    return [d.URL, markup];
-})()
+        if (markup.length > limit) {
+            var end = limit;
+            var last = markup.charCodeAt(end - 1);
+            if (last >= 0xD800 && last <= 0xDBFF) --end;
+            markup = markup.substring(0, end);
+            cut = true;
+        }
+    }
+    return [d.URL, markup, cut];
+})(%1)
 )JS";
 
 // Sets the offsets of the page's scrolling element (the root element in standards mode, the
@@ -88,10 +99,20 @@ void WebPane::scrollTo(const ScrollTo& offsets) {
                          QWebEngineScript::ApplicationWorld);
 }
 
+void WebPane::tellMarkupCut() {
+    if (markupCutTold_) return;
+    markupCutTold_ = true;
+    std::fprintf(stderr,
+                 "Quintavia: a page in the %s pane is longer than %lld characters; only its "
+                 "beginning is read for listings\n",
+                 SiteAt(site_).name, static_cast<long long>(kMarkupUnits));
+}
+
 void WebPane::capture(bool loadSucceeded) {
     std::weak_ptr<bool> alive = alive_;
     const QUrl url = page_->url();
-    page_->runJavaScript(QString::fromLatin1(kCaptureScript), QWebEngineScript::ApplicationWorld,
+    page_->runJavaScript(QString::fromLatin1(kCaptureScript).arg(kMarkupUnits),
+                         QWebEngineScript::ApplicationWorld,
                          [this, alive, url, loadSucceeded](const QVariant& result) {
                              if (alive.expired()) return;
                              PageCapture captured{.url = url,
@@ -99,10 +120,11 @@ void WebPane::capture(bool loadSucceeded) {
                                                   .loadSucceeded = loadSucceeded,
                                                   .httpStatus = httpStatus_};
                              const QVariantList read = result.toList();
-                             if (result.typeId() == QMetaType::QVariantList && read.size() == 2) {
+                             if (result.typeId() == QMetaType::QVariantList && read.size() == 3) {
                                  captured.url = QUrl(read[0].toString());
                                  if (read[1].typeId() == QMetaType::QString)
                                      captured.markup = read[1].toString();
+                                 if (read[2].toBool()) tellMarkupCut();
                              }
                              emit pageCaptured(site_, captured);
                          });

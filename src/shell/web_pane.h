@@ -19,6 +19,11 @@ namespace quintavia {
 class WebPane final : public QWebEngineView {
     Q_OBJECT
   public:
+    // A page's markup is read up to this many UTF-16 units: a page can grow itself to
+    // hundreds of megabytes, and all of it would be copied into the program, twice over.
+    // The first longer page of each pane is told once on standard error.
+    static constexpr qsizetype kMarkupUnits = 16 * 1024 * 1024;
+
     WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
     ~WebPane() override;
 
@@ -39,11 +44,13 @@ class WebPane final : public QWebEngineView {
 
   private:
     void capture(bool loadSucceeded);
+    void tellMarkupCut();
 
     int site_;
     WebPage* page_;
     // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
     int httpStatus_ = 0;
+    bool markupCutTold_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
