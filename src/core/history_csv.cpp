@@ -1,5 +1,7 @@
 #include "core/history_csv.h"
 
+#include "core/shown_text.h"
+
 namespace quintavia {
 
 QString CsvField(const QString& text) {
@@ -37,7 +39,7 @@ QString HistoryTime(const QDateTime& when) {
 
 QString HistoryLine(const QDateTime& when, const QString& site, const QString& title,
                     const QUrl& address) {
-    return CsvLine({HistoryTime(when), site, title, address.toDisplayString()});
+    return CsvLine({HistoryTime(when), site, ShownText(title), ShownAddress(address)});
 }
 
 }  // namespace quintavia

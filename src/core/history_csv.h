@@ -24,8 +24,8 @@ QString HistoryHeader();
 // where it was taken, and orders as text within one offset.
 QString HistoryTime(const QDateTime& when);
 
-// One log entry: when it was logged, the site's name, the title as logged and the pane's
-// address.
+// One log entry: when it was logged, the site's name, the title and the pane's address as
+// they are shown outside the page (ShownText, ShownAddress).
 QString HistoryLine(const QDateTime& when, const QString& site, const QString& title,
                     const QUrl& address);
 

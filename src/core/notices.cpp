@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/shown_text.h"
+
 namespace quintavia {
 namespace {
 
@@ -24,43 +26,51 @@ Notice WatchedAgainNotice(const QString& site) {
             QStringLiteral("Quintavia vede di nuovo gli annunci."), kWatchedAgainTimeoutMs};
 }
 
-QString NoticeBodyMarkup(const QString& text) {
-    qsizetype end = std::min(text.size(), kNoticeBodyUnits);
-    if (end > 0 && end < text.size() && text[end - 1].isHighSurrogate() &&
-        text[end].isLowSurrogate())
+QString NoticeBody(const QString& text, bool markup) {
+    const QString shown = ShownText(text);
+    qsizetype end = std::min(shown.size(), kNoticeBodyUnits);
+    if (end > 0 && end < shown.size() && shown[end - 1].isHighSurrogate() &&
+        shown[end].isLowSurrogate())
         --end;
     QString out;
-    out.reserve(end + end / 8);
+    out.reserve(end + (markup ? end / 8 : 0));
     for (qsizetype i = 0; i < end; ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < end && text[i + 1].isLowSurrogate()) {
+        const QChar c = shown[i];
+        if (c.isHighSurrogate() && i + 1 < end && shown[i + 1].isLowSurrogate()) {
             out += c;
-            out += text[++i];
+            out += shown[++i];
             continue;
         }
-        if (c.isSurrogate() || c.unicode() == 0) {
+        if (c.isSurrogate()) {
             out += QChar(QChar::ReplacementCharacter);
             continue;
         }
-        switch (c.unicode()) {
-            case u'&':
-                out += u"&amp;";
-                break;
-            case u'<':
-                out += u"&lt;";
-                break;
-            case u'>':
-                out += u"&gt;";
-                break;
-            case u'"':
-                out += u"&quot;";
-                break;
-            case u'\'':
-                out += u"&#39;";
-                break;
-            default:
-                out += c;
+        const char16_t* reference = nullptr;
+        if (markup) {
+            switch (c.unicode()) {
+                case u'&':
+                    reference = u"&amp;";
+                    break;
+                case u'<':
+                    reference = u"&lt;";
+                    break;
+                case u'>':
+                    reference = u"&gt;";
+                    break;
+                case u'"':
+                    reference = u"&quot;";
+                    break;
+                case u'\'':
+                    reference = u"&#39;";
+                    break;
+                default:
+                    break;
+            }
         }
+        if (reference)
+            out += QStringView(reference);
+        else
+            out += c;
     }
     return out;
 }

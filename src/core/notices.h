@@ -24,12 +24,13 @@ Notice BlindNotice(const QString& site, const QString& reason, const QString& ad
 // A site that was blind shows its listings again; a short notice.
 Notice WatchedAgainNotice(const QString& site);
 
-// A notification's body for a desktop that may read it as markup: the text stays the text.
-// &, <, >, " and ' become character references; a NUL, which a message on the bus cannot
-// carry, becomes U+FFFD, as does half of a surrogate pair. At most kNoticeBodyUnits UTF-16
-// units of the text are kept, never splitting a pair: a page can make a title of megabytes.
+// A notification's body: the text as shown outside the page (ShownText), of which at most
+// kNoticeBodyUnits UTF-16 units are kept, never splitting a pair (a page can make a title of
+// megabytes); half of a surrogate pair becomes U+FFFD. For a desktop that reads the body as
+// markup, &, <, >, " and ' become character references, so that the text stays the text; any
+// other desktop gets it as it is.
 inline constexpr qsizetype kNoticeBodyUnits = 1000;
-QString NoticeBodyMarkup(const QString& text);
+QString NoticeBody(const QString& text, bool markup);
 
 // The tray icon's tooltip: the seconds to the next refresh and, per pane's site (by name),
 // watched or blind with the reason (empty reason: watched).

@@ -4,6 +4,7 @@
 #include "core/listing_probe.h"
 #include "core/page_walls.h"
 #include "core/scroll_offset.h"
+#include "core/shown_text.h"
 
 namespace quintavia {
 namespace {
@@ -172,13 +173,15 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
     QString& last = lastListingOf(row.id);
     const QString title = CutTitle(*read->title);
     if (!title.isEmpty() && title != last) {
+        // Kept exact, to be compared with the next page's; shown without what hides or turns
+        // the text around.
         last = title;
         const QUrl address = read->link.value_or(capture.url);
         NewListing listing{.site = site,
                            .siteId = row.id,
                            .title = title,
                            .address = address,
-                           .logEntry = row.logLabel + QStringLiteral(": ") + title,
+                           .logEntry = row.logLabel + QStringLiteral(": ") + ShownText(title),
                            .sound = settings_.soundAlert == TriState::Ticked,
                            .notice = std::nullopt,
                            .record = HistoryLine(when, row.name, title, address)};

@@ -1,12 +1,14 @@
 #include "shell/desktop_notifier.h"
 
 #include <QSystemTrayIcon>
+#include <utility>
 
 #ifndef Q_OS_WIN
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QVariantMap>
 #endif
 
@@ -24,6 +26,8 @@ const QString kDefaultAction = QStringLiteral("default");
 constexpr int kReplyTimeoutMs = 10000;
 #endif
 constexpr qsizetype kShownIdsKept = 64;
+// The newest notices kept while the service's capabilities are asked.
+constexpr qsizetype kWaitingKept = 16;
 
 }  // namespace
 
@@ -41,24 +45,64 @@ DesktopNotifier::DesktopNotifier(QSystemTrayIcon* tray, QObject* parent)
                 SLOT(onActionInvoked(uint, QString)));
     bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                 SLOT(onNotificationClosed(uint, uint)));
+    auto* owner =
+        new QDBusServiceWatcher(kService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &DesktopNotifier::askCapabilities);
+    askCapabilities();
+#endif
+}
+
+void DesktopNotifier::askCapabilities() {
+#ifndef Q_OS_WIN
+    bodyMarkup_.reset();
+    const quint64 question = ++question_;
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                       QStringLiteral("GetCapabilities"));
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(call, kReplyTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, question](QDBusPendingCallWatcher* finished) {
+                finished->deleteLater();
+                if (question != question_) return;
+                const QDBusPendingReply<QStringList> reply = *finished;
+                // A service that cannot say gets plain text, which every service shows as it is.
+                bodyMarkup_ =
+                    reply.isValid() && reply.value().contains(QStringLiteral("body-markup"));
+                const QList<Notice> waiting = std::exchange(waiting_, {});
+                for (const Notice& notice : waiting) send(notice);
+            });
 #endif
 }
 
 void DesktopNotifier::notify(const Notice& notice) {
 #ifdef Q_OS_WIN
     if (tray_ && tray_->isVisible())
-        tray_->showMessage(notice.summary, notice.body, QSystemTrayIcon::Information,
+        tray_->showMessage(notice.summary, NoticeBody(notice.body, false),
+                           QSystemTrayIcon::Information,
                            notice.timeoutMs < 0 ? 10000 : notice.timeoutMs);
 #else
     if (!busConnected_) return;
+    if (!bodyMarkup_) {
+        waiting_.append(notice);
+        if (waiting_.size() > kWaitingKept) waiting_.removeFirst();
+        return;
+    }
+    send(notice);
+#endif
+}
+
+void DesktopNotifier::send(const Notice& notice) {
+#ifndef Q_OS_WIN
     QDBusConnection bus = QDBusConnection::sessionBus();
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), kDesktopEntry},
                             {QStringLiteral("image-path"), kDesktopEntry}};
     call << QStringLiteral("Quintavia") << uint{0} << kDesktopEntry << notice.summary
-         << NoticeBodyMarkup(notice.body) << QStringList{kDefaultAction, QStringLiteral("Apri")}
-         << hints << qint32{notice.timeoutMs};
+         << NoticeBody(notice.body, *bodyMarkup_)
+         << QStringList{kDefaultAction, QStringLiteral("Apri")} << hints
+         << qint32{notice.timeoutMs};
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kReplyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* finished) {

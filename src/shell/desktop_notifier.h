@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <optional>
 
 #include "core/notices.h"
 
@@ -14,6 +15,10 @@ namespace quintavia {
 // icon's message. Nothing waits for the desktop: a call goes out and its answer is taken when
 // it comes, so a desktop without the service, without a session bus, or with a service that
 // never answers costs nothing and says nothing.
+//
+// A body is sent as markup only to a service that lists "body-markup" among its capabilities,
+// and as plain text to any other. They are asked once, and again whenever another program
+// takes the service over; the notices that come meanwhile wait for the answer, a few of them.
 class DesktopNotifier final : public QObject {
     Q_OBJECT
   public:
@@ -32,11 +37,18 @@ class DesktopNotifier final : public QObject {
 
   private:
     void remember(uint id);
+    void askCapabilities();
+    void send(const Notice& notice);
 
     QSystemTrayIcon* tray_;
     bool busConnected_ = false;
     // The ids the service gave ours, the latest last; few are open at a time.
     QList<uint> shown_;
+    // Whether the service reads bodies as markup; none while it is being asked.
+    std::optional<bool> bodyMarkup_;
+    // Each question counts: an answer to one asked before the service changed hands is old.
+    quint64 question_ = 0;
+    QList<Notice> waiting_;
 };
 
 }  // namespace quintavia

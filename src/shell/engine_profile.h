@@ -44,8 +44,9 @@ class EngineProfile final {
 // What every page of the program may do, set on a profile's settings: no WebGL, no plugins,
 // media waits for a user gesture (a page's own sound is never taken for the program's alert),
 // no navigation by dropping a file, local content reads neither local files nor remote
-// addresses, unknown schemes are never handed to a desktop program, no full screen, no
-// clipboard.
+// addresses, unknown schemes are never handed to a desktop program, no full screen, and a
+// script reaches the clipboard only on the user's click (a copy that the click asks for goes
+// through, as in any browser) and never pastes.
 void RestrictEngineSettings(QWebEngineSettings& settings);
 
 }  // namespace quintavia

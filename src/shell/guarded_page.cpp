@@ -1,12 +1,19 @@
 #include "shell/guarded_page.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineQuotaRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
+#include <QWebEngineView>
 
 #include "core/navigation_rules.h"
+#include "core/shown_text.h"
 
 namespace quintavia {
 namespace {
@@ -16,6 +23,23 @@ bool IsLeaveQuestion(const QString& message) {
     return message == QCoreApplication::translate("QWebEnginePage",
                                                   "Are you sure you want to leave this page? "
                                                   "Changes that you made may not be saved.");
+}
+
+// The file dialog on show, whichever page asked for it.
+QPointer<QFileDialog> openFileDialog;
+
+QFileDialog::FileMode DialogMode(QWebEnginePage::FileSelectionMode mode) {
+    switch (mode) {
+        case QWebEnginePage::FileSelectOpenMultiple:
+            return QFileDialog::ExistingFiles;
+        case QWebEnginePage::FileSelectUploadFolder:
+            return QFileDialog::Directory;
+        case QWebEnginePage::FileSelectSave:
+            return QFileDialog::AnyFile;
+        case QWebEnginePage::FileSelectOpen:
+            break;
+    }
+    return QFileDialog::ExistingFile;
 }
 
 }  // namespace
@@ -55,5 +79,35 @@ bool GuardedPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, 
 
 void GuardedPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
                                            const QString&) {}
+
+QStringList GuardedPage::chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                                     const QStringList&) {
+    QWebEngineView* view = QWebEngineView::forPage(this);
+    if (openFileDialog || !view) return {};
+    // The engine wants the files chosen before this returns. The dialog is window-modal and
+    // awaited in a loop of its own rather than run by exec(), which would make it modal to the
+    // whole program: the other windows stay usable, and the timers, the panes' loads and the
+    // engine's work go on through this loop meanwhile.
+    auto* dialog = new QFileDialog(
+        view->window(), QStringLiteral("Scegli un file per %1").arg(ShownText(url().host())),
+        QDir::homePath());
+    dialog->setFileMode(DialogMode(mode));
+    if (mode == FileSelectSave) dialog->setAcceptMode(QFileDialog::AcceptSave);
+    if (!oldFiles.isEmpty() && !oldFiles.first().isEmpty())
+        dialog->selectFile(QFileInfo(oldFiles.first()).fileName());
+    openFileDialog = dialog;
+    QEventLoop loop;
+    connect(dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
+    dialog->open();
+    loop.exec();
+    // Gone with its window, or left open when the program ends.
+    if (!openFileDialog) return {};
+    openFileDialog.clear();
+    const QStringList chosen =
+        dialog->result() == QDialog::Accepted ? dialog->selectedFiles() : QStringList{};
+    dialog->deleteLater();
+    return chosen;
+}
 
 }  // namespace quintavia

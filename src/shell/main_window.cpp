@@ -299,7 +299,6 @@ void MainWindow::showPanes(const PaneRules& panes) {
     for (int i = 0; i < kSiteCount; ++i) {
         const SiteRule& rule = panes[static_cast<std::size_t>(i)];
         grid_->showSite(i, rule);
-        pane(i)->setListingScript(ExtractionScript(rule));
     }
 }
 

@@ -46,6 +46,7 @@ void PaneGridWidget::showSite(int pane, const SiteRule& site) {
     shown->setAccessibleName(QStringLiteral("Pagina di ") + site.name);
     shown->setAccessibleDescription(QStringLiteral("I risultati della ricerca su ") + site.name);
     labels_.at(static_cast<std::size_t>(pane))->setText(site.paneLabel);
+    shown->showSite(site);
 }
 
 void PaneGridWidget::layOut() {

@@ -3,8 +3,10 @@
 #include <QLocale>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
+#include <cstdio>
 #include <utility>
 
+#include "core/listing_extraction.h"
 #include "shell/web_page.h"
 
 namespace quintavia {
@@ -13,24 +15,34 @@ namespace {
 // Runs in an isolated world, so the page's own scripts can neither see nor tamper with it.
 // Gives the address of the document it read with what it read, taken together, so that a page
 // that moves on meanwhile cannot pass its markup off under another address. Anything but an
-// HTML document reads as no markup.
-// %1: the site's listing script, an expression, or null.
+// HTML document reads as no markup. Markup past the limit stays in the page's process, cut
+// before it crosses into ours (never between the halves of a pair), and the cut is told.
+// %1: the limit; %2: the site's listing script, an expression, or null.
 constexpr auto kCaptureScript = R"JS(
-(function () {
+(function (limit) {
     var d = document;
     if (!d) return null;
     var markup = null;
+    var cut = false;
     var type = d.contentType;
-    if (d.documentElement && (type === 'text/html' || type === 'application/xhtml+xml'))
+    if (d.documentElement && (type === 'text/html' || type === 'application/xhtml+xml')) {
         markup = d.documentElement.outerHTML;
+        if (markup.length > limit) {
+            var end = limit;
+            var last = markup.charCodeAt(end - 1);
+            if (last >= 0xD800 && last <= 0xDBFF) --end;
+            markup = markup.substring(0, end);
+            cut = true;
+        }
+    }
     var listings = null;
     try {
-        listings = %1;
+        listings = %2;
     } catch (e) {
         listings = null;
     }
-    return [d.URL, markup, listings];
-})()
+    return [d.URL, markup, cut, listings];
+})(%1)
 )JS";
 
 // Sets the offsets of the page's scrolling element (the root element in standards mode, the
@@ -79,6 +91,11 @@ WebPane::~WebPane() {
     delete page_;
 }
 
+void WebPane::showSite(const SiteRule& site) {
+    siteName_ = site.name;
+    listingScript_ = ExtractionScript(site);
+}
+
 bool WebPane::navigate(const QString& address) {
     const QUrl url(address);
     if (!url.isValid()) return false;
@@ -100,13 +117,23 @@ void WebPane::scrollTo(const ScrollTo& offsets) {
                          QWebEngineScript::ApplicationWorld);
 }
 
+void WebPane::tellMarkupCut() {
+    if (markupCutTold_) return;
+    markupCutTold_ = true;
+    std::fprintf(stderr,
+                 "Quintavia: a page in the %s pane is longer than %lld characters; only its "
+                 "beginning is read for listings\n",
+                 qUtf8Printable(siteName_), static_cast<long long>(kMarkupUnits));
+}
+
 void WebPane::capture(bool loadSucceeded) {
     std::weak_ptr<bool> alive = alive_;
     const QUrl url = page_->url();
     const bool byProgram = loadByProgram_;
     const QString script =
         QString::fromLatin1(kCaptureScript)
-            .arg(listingScript_.isEmpty() ? QStringLiteral("null") : listingScript_);
+            .arg(QString::number(kMarkupUnits),
+                 listingScript_.isEmpty() ? QStringLiteral("null") : listingScript_);
     const bool readsListings = !listingScript_.isEmpty();
     page_->runJavaScript(
         script, QWebEngineScript::ApplicationWorld,
@@ -119,11 +146,12 @@ void WebPane::capture(bool loadSucceeded) {
                                  .listings = std::nullopt,
                                  .startedByProgram = byProgram};
             const QVariantList read = result.toList();
-            if (result.typeId() == QMetaType::QVariantList && read.size() == 3) {
+            if (result.typeId() == QMetaType::QVariantList && read.size() == 4) {
                 captured.url = QUrl(read[0].toString());
                 if (read[1].typeId() == QMetaType::QString) captured.markup = read[1].toString();
-                if (readsListings && read[2].typeId() == QMetaType::QVariantList)
-                    captured.listings = ListingsFromAnswer(read[2]);
+                if (read[2].toBool()) tellMarkupCut();
+                if (readsListings && read[3].typeId() == QMetaType::QVariantList)
+                    captured.listings = ListingsFromAnswer(read[3]);
             }
             emit pageCaptured(site_, captured);
         });

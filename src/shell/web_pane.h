@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/new_window_filter.h"
+#include "core/site_rules.h"
 #include "core/watch_controller.h"
 #include "shell/beep.h"
 #include "shell/web_page.h"
@@ -19,6 +20,11 @@ namespace quintavia {
 class WebPane final : public QWebEngineView {
     Q_OBJECT
   public:
+    // A page's markup is read up to this many UTF-16 units: a page can grow itself to
+    // hundreds of megabytes, and all of it would be copied into the program, twice over.
+    // The first longer page of each pane is told once on standard error.
+    static constexpr qsizetype kMarkupUnits = 16 * 1024 * 1024;
+
     WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
     ~WebPane() override;
 
@@ -28,9 +34,10 @@ class WebPane final : public QWebEngineView {
     // Starts loading the address and returns at once; false when it is no address at all. The
     // load is the program's own: its capture says so.
     bool navigate(const QString& address);
-    // The script that reads the site's listings with each capture, in the pane's world of its
-    // own; empty when the site's newest listing is found in the markup alone.
-    void setListingScript(const QString& script) { listingScript_ = script; }
+    // The site the pane shows: its name for what the pane says, and the script that reads its
+    // listings with each capture, in the pane's world of its own (none when the site's newest
+    // listing is found in the markup alone).
+    void showSite(const SiteRule& site);
 
     // The page's scroll offsets in CSS pixels; none while the pane has no page.
     std::optional<QPointF> scrollOffsets() const;
@@ -43,15 +50,18 @@ class WebPane final : public QWebEngineView {
 
   private:
     void capture(bool loadSucceeded);
+    void tellMarkupCut();
 
     int site_;
     WebPage* page_;
     // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
     int httpStatus_ = 0;
+    QString siteName_;
     QString listingScript_;
     // A load the program asked for is under way, or was the last to start.
     bool programLoadAsked_ = false;
     bool loadByProgram_ = false;
+    bool markupCutTold_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

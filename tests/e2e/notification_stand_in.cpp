@@ -1,6 +1,7 @@
 #include "notification_stand_in.h"
 
 #include <QDBusConnection>
+#include <utility>
 
 namespace quintavia::e2e {
 namespace {
@@ -10,8 +11,9 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 
 }  // namespace
 
-NotificationStandIn::NotificationStandIn(const QByteArray& busAddress, Answers answers)
-    : answers_(answers) {
+NotificationStandIn::NotificationStandIn(const QByteArray& busAddress, Answers answers,
+                                         QStringList capabilities)
+    : answers_(answers), capabilities_(std::move(capabilities)) {
     static int instances = 0;
     connectionName_ = QStringLiteral("notification-stand-in-%1").arg(++instances);
     QDBusConnection bus =
@@ -59,7 +61,8 @@ uint NotificationStandIn::Notify(const QString& appName, uint replacesId, const 
 }
 
 QStringList NotificationStandIn::GetCapabilities() {
-    return {QStringLiteral("actions"), QStringLiteral("body"), QStringLiteral("body-markup")};
+    ++capabilityQuestions_;
+    return capabilities_;
 }
 
 void NotificationStandIn::CloseNotification(uint id) {

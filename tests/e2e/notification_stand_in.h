@@ -12,8 +12,9 @@ namespace quintavia::e2e {
 
 // Stands in for the desktop's notification service (org.freedesktop.Notifications) on the
 // test program's own session bus, through a connection of its own, as another process would.
-// It records each Notify call and answers with increasing ids, or never answers; it can
-// tell that the user clicked a notification. It leaves the bus when it goes.
+// It records each Notify call and answers with increasing ids, or never answers; it tells
+// the capabilities it is given, counting the questions; it can tell that the user clicked a
+// notification. It leaves the bus when it goes.
 class NotificationStandIn final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
@@ -32,12 +33,19 @@ class NotificationStandIn final : public QObject, protected QDBusContext {
         uint id = 0;  // what was or would have been answered
     };
 
-    explicit NotificationStandIn(const QByteArray& busAddress, Answers answers = Answers::Always);
+    // What a desktop that shows markup in bodies says.
+    static QStringList MarkupCapabilities() {
+        return {QStringLiteral("actions"), QStringLiteral("body"), QStringLiteral("body-markup")};
+    }
+
+    explicit NotificationStandIn(const QByteArray& busAddress, Answers answers = Answers::Always,
+                                 QStringList capabilities = MarkupCapabilities());
     ~NotificationStandIn() override;
 
     // Whether it owns the service's name on the bus.
     bool registered() const { return registered_; }
     const QList<Call>& calls() const { return calls_; }
+    int capabilityQuestions() const { return capabilityQuestions_; }
     // The calls whose summary is `summary`.
     QList<Call> callsWithSummary(const QString& summary) const;
 
@@ -59,6 +67,8 @@ class NotificationStandIn final : public QObject, protected QDBusContext {
   private:
     QString connectionName_;
     Answers answers_;
+    QStringList capabilities_;
+    int capabilityQuestions_ = 0;
     bool registered_ = false;
     uint nextId_ = 1;
     QList<Call> calls_;

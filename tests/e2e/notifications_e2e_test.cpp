@@ -64,6 +64,38 @@ TEST_F(Notifications, EveryNewTitleIsNotifiedWithItsSiteAndTheTitleAsText) {
     EXPECT_EQ(LogEntries(*window).size(), 5);
 }
 
+// A desktop that does not say it reads markup gets the text as it is. Its capabilities are
+// asked once, and again when another program takes the service over.
+TEST_F(Notifications, ABodyIsMarkupOnlyForADesktopThatSaysItReadsMarkup) {
+    sites.titles = {u"Bar & ristorante \"Da Mario\""_s, u"Receptionist d'albergo"_s,
+                    u"<Cuoco> capo partita"_s, u"Autista patente C"_s};
+    StandIn(NotificationStandIn::Answers::Always, {u"actions"_s, u"body"_s});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Notified().size() >= 4; }));
+    EXPECT_EQ(Texts(Notified()),
+              (QList<std::pair<QString, QString>>{
+                  {u"Nuovo annuncio su InfoJobs"_s, u"AUTISTA PATENTE C"_s},
+                  {u"Nuovo annuncio su Jobonline"_s, u"&LT;CUOCO&GT; CAPO PARTITA"_s},
+                  {u"Nuovo annuncio su Jobrapido"_s, u"RECEPTIONIST D'ALBERGO"_s},
+                  {u"Nuovo annuncio su MioJob"_s, u"BAR &AMP; RISTORANTE \"DA MARIO\""_s},
+              }));
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(standIn->capabilityQuestions(), 1);
+
+    // The service goes; once the program has heard so, and asked the bus in vain, another
+    // one that reads markup comes.
+    standIn.reset();
+    ASSERT_TRUE(BusRoundTrip());
+    ASSERT_TRUE(BusRoundTrip());
+    StandIn();
+    sites.titles[1] = u"Cameriere d'hotel"_s;
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return Notified().size() == 1; }));
+    EXPECT_EQ(Notified().first().body, u"CAMERIERE D&#39;HOTEL"_s);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(standIn->capabilityQuestions(), 1);
+}
+
 TEST_F(Notifications, ClickingANotificationBringsTheMinimizedWindowBack) {
     StandIn();
     Start();

@@ -56,8 +56,10 @@ class NotifyingSitesTest : public ScriptedSitesTest {
         standIn.reset();
     }
 
-    void StandIn(NotificationStandIn::Answers answers = NotificationStandIn::Answers::Always) {
-        standIn = std::make_unique<NotificationStandIn>(Harness::instance().busAddress(), answers);
+    void StandIn(NotificationStandIn::Answers answers = NotificationStandIn::Answers::Always,
+                 const QStringList& capabilities = NotificationStandIn::MarkupCapabilities()) {
+        standIn = std::make_unique<NotificationStandIn>(Harness::instance().busAddress(), answers,
+                                                        capabilities);
         ASSERT_TRUE(standIn->registered());
     }
 

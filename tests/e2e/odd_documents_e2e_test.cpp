@@ -69,8 +69,10 @@ class OddDocuments : public ScriptedSitesTest {
 };
 
 TEST_F(OddDocuments, TextDocumentsAreProbedForWhatTheyRead) {
+    // Read on its beginning only: the listing at the end of the big page is not seen.
     const QByteArray big = TwentyMegabytePage(0, sites.titles[0]);
     ASSERT_GE(big.size(), 20 << 20);
+    ASSERT_GT(big.size(), WebPane::kMarkupUnits);
     sites.answers[0] = fixtures::Response{.body = big};
     // Served as HTML, binary bytes are text like any other, and the listing after them is read.
     sites.answers[1] = fixtures::Response{.body = BinaryBytes(64 * 1024) +
@@ -88,8 +90,7 @@ TEST_F(OddDocuments, TextDocumentsAreProbedForWhatTheyRead) {
     EXPECT_EQ(EntriesSince(0),
               (QStringList{u"Jobonline: CUOCO \uFFFD( CAPO \uFFFD PARTITA \uFFFD\uFFFD "
                            u"\uFFFD\uFFFD\uFFFD \uFFFD FINE"_s,
-                           u"Jobrapido: CAMERIERE DI SALA"_s,
-                           u"MioJob   : IN FONDO A VENTI MEGABYTE"_s}));
+                           u"Jobrapido: CAMERIERE DI SALA"_s}));
     EXPECT_EQ(captures->last(3).markup, std::nullopt);
     EXPECT_EQ(window->controller().settings().lastListing[3], u""_s);
 
@@ -97,8 +98,9 @@ TEST_F(OddDocuments, TextDocumentsAreProbedForWhatTheyRead) {
     sites.answers = {};
     RunCountdownOut(*window);
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
-    EXPECT_EQ(EntriesSince(3),
-              (QStringList{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s}));
+    EXPECT_EQ(EntriesSince(2),
+              (QStringList{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s,
+                           u"MioJob   : IN FONDO A VENTI MEGABYTE"_s}));
 }
 
 // Whatever replaces a listing page without being an HTML document, the title seen stays seen.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -79,6 +80,20 @@ class PopupFilterE2e : public ::testing::Test {
         window->pane(site)->navigate(Url(site, path));
         ASSERT_TRUE(WaitFor([&] { return loaded; }));
         QObject::disconnect(connection);
+    }
+
+    // A click that comes before the pane has drawn the page finds nothing to press; the user
+    // clicks again, until the page hears it. The page counts its presses in window.presses.
+    void clickUntilHeard(int site) {
+        ASSERT_TRUE(WaitFor([&] { return window->pane(site)->focusProxy() != nullptr; }));
+        const auto pressesHeard = [&] {
+            return runInPage(window->pane(site)->page(), "window.presses").toInt();
+        };
+        for (int attempt = 0; attempt < 10 && pressesHeard() == 0; ++attempt) {
+            QTest::mouseClick(window->pane(site)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+            WaitFor([&] { return pressesHeard() > 0; }, 3000);
+        }
+        ASSERT_EQ(pressesHeard(), 1);
     }
 
     QVariant runInPage(QWebEnginePage* page, const QString& script) {
@@ -202,33 +217,56 @@ TEST_F(PopupFilterE2e, AClickOnALinkToANewWindowOpensIt) {
                  " addEventListener('mousedown', () => ++window.presses, true);</script>")}});
     start();
     loadInPane(2, "/click");
-    ASSERT_TRUE(WaitFor([&] { return window->pane(2)->focusProxy() != nullptr; }));
-
-    // A click that comes before the pane has drawn the page finds nothing to press; the user
-    // clicks again, until the page hears it.
-    const auto pressesHeard = [&] {
-        return runInPage(window->pane(2)->page(), "window.presses").toInt();
-    };
-    for (int attempt = 0; attempt < 10 && pressesHeard() == 0; ++attempt) {
-        QTest::mouseClick(window->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
-        WaitFor([&] { return pressesHeard() > 0; }, 3000);
-    }
-    ASSERT_EQ(pressesHeard(), 1);
+    clickUntilHeard(2);
     ASSERT_TRUE(WaitFor([&] { return popups().size() == 1 && requested("opened-by-click"); }));
     ASSERT_EQ(decisions.size(), 1u);
     EXPECT_FALSE(decisions[0].stopped);
     EXPECT_EQ(beep.count, 0);
     PopupWindow* popup = popups().front();
     EXPECT_TRUE(popup->isWindow());
-    EXPECT_TRUE(WaitFor([&] { return popup->url().path() == "/opened-by-click"; }));
+    EXPECT_TRUE(WaitFor([&] { return popup->view()->url().path() == "/opened-by-click"; }));
 
     // The opened window opens no window of its own, even on a click of its user.
-    runInPage(popup->page(), "window.open('" + Url(3, "/popup-of-popup") + "')");
-    QTest::mouseClick(popup->focusProxy(), Qt::LeftButton, {}, QPoint(5, 5));
+    runInPage(popup->view()->page(), "window.open('" + Url(3, "/popup-of-popup") + "')");
+    QTest::mouseClick(popup->view()->focusProxy(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(WaitFor([&] { return popups().size() > 1 || decisions.size() > 1; }, 1000));
     EXPECT_EQ(popups().size(), 1);
     EXPECT_FALSE(requested("popup-of-popup"));
     EXPECT_EQ(decisions.size(), 1u);
+}
+
+// A window opened on the user's click says whose it is, and its page cannot reach the pane
+// that opened it.
+TEST_F(PopupFilterE2e, APopUpNamesItsHostShowsItsAddressAndCannotMoveItsOpener) {
+    serve({{fixtures::SiteHost(1).toLatin1() + "/opener",
+            Page("<div style='position:fixed; left:0; top:0; width:300px; height:200px'></div>"
+                 "<script>window.presses = 0;"
+                 " addEventListener('mousedown', () => ++window.presses, true);"
+                 " addEventListener('click', () => window.open('/sessione', '_blank',"
+                 " 'width=30000,height=30000'));</script>")},
+           {fixtures::SiteHost(1).toLatin1() + "/sessione",
+            Page("<input type=password><script>"
+                 "document.title = 'Quintavia - Sessione scaduta: accedi di nuovo';"
+                 "var o = window.opener;"
+                 "if (o) o.location = 'http://annunci.example.net/accedi';"
+                 "new Image().src = '/opener-' + (o ? 'present' : 'none');"
+                 "</script>")}});
+    start();
+    loadInPane(1, "/opener");
+    clickUntilHeard(1);
+    ASSERT_TRUE(WaitFor([&] { return popups().size() == 1 && requested("/opener-"); }));
+    EXPECT_TRUE(requested("/opener-none"));
+    PopupWindow* popup = popups().front();
+    EXPECT_TRUE(WaitFor([&] {
+        return popup->windowTitle() ==
+               u"Pop-up da it.jobrapido.com – Quintavia - Sessione scaduta: accedi di nuovo";
+    })) << popup->windowTitle().toStdString();
+    EXPECT_TRUE(popup->addressLine()->isReadOnly());
+    EXPECT_EQ(popup->addressLine()->text(), Url(1, "/sessione"));
+
+    // A bound on how long the pane would take to ask for the other site, had it been sent.
+    EXPECT_FALSE(WaitFor([&] { return requested("/accedi"); }, 1500));
+    EXPECT_EQ(window->pane(1)->url(), QUrl(Url(1, "/opener")));
 }
 
 TEST_F(PopupFilterE2e, APageSeesNothingOfOurs) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/listing_probe.h"
+#include "core/site_rules.h"
 #include "core/sites.h"
 #include "fuzz_input.h"
 
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::CheckProbe(markup, fuzz::ChunkText(chunks[1]));
     } else {
         for (int site = 0; site < kSiteCount; ++site)
-            fuzz::CheckProbe(markup, QString::fromLatin1(SiteAt(site).marker));
+            fuzz::CheckProbe(markup, DefaultRules()[site].marker);
     }
     return 0;
 }

@@ -29,28 +29,39 @@ TEST(Notices, TheTextsNameTheSite) {
     EXPECT_LE(again.timeoutMs, 10000);
 }
 
-TEST(Notices, ABodyReadAsMarkupShowsTheText) {
+TEST(Notices, ABodyIsMarkupOnlyForADesktopThatReadsMarkup) {
     const QString rocket = u"\U0001F680"_s;
     const QString longTitle = QString(kNoticeBodyUnits - 1, u'x') + rocket;  // a pair astride
     struct Case {
         const char* what;
         QString text;
-        QString expected;
+        QString asMarkup;
+        QString asText;
     };
     const Case cases[] = {
-        {"plain", u"CUOCO CAPO PARTITA"_s, u"CUOCO CAPO PARTITA"_s},
+        {"plain", u"CUOCO CAPO PARTITA"_s, u"CUOCO CAPO PARTITA"_s, u"CUOCO CAPO PARTITA"_s},
         {"markup characters", u"<b>Bar & \"Ristorante\" d'Italia</b>"_s,
-         u"&lt;b&gt;Bar &amp; &quot;Ristorante&quot; d&#39;Italia&lt;/b&gt;"_s},
-        {"a reference stays text", u"&amp;"_s, u"&amp;amp;"_s},
-        {"line breaks and accents", u"Città\nperò"_s, u"Città\nperò"_s},
-        {"outside the BMP", u"Consegne "_s + rocket, u"Consegne "_s + rocket},
-        {"a NUL", u"a"_s + QChar(0) + u"b"_s, u"a\uFFFDb"_s},
-        {"half a pair", u"a"_s + QChar(0xD83D) + u"b"_s + QChar(0xDE80), u"a\uFFFDb\uFFFD"_s},
-        {"cut short", QString(kNoticeBodyUnits + 50, u'a'), QString(kNoticeBodyUnits, u'a')},
-        {"cut before a pair", longTitle, QString(kNoticeBodyUnits - 1, u'x')},
-        {"empty", u""_s, u""_s},
+         u"&lt;b&gt;Bar &amp; &quot;Ristorante&quot; d&#39;Italia&lt;/b&gt;"_s,
+         u"<b>Bar & \"Ristorante\" d'Italia</b>"_s},
+        {"a reference stays text", u"&amp;"_s, u"&amp;amp;"_s, u"&amp;"_s},
+        {"a line break and accents", u"Città\nperò"_s, u"Città però"_s, u"Città però"_s},
+        {"outside the BMP", u"Consegne "_s + rocket, u"Consegne "_s + rocket,
+         u"Consegne "_s + rocket},
+        {"a NUL and a bidi override", u"a"_s + QChar(0) + u"b\u202Ec"_s, u"abc"_s, u"abc"_s},
+        {"half a pair", u"a"_s + QChar(0xD83D) + u"b"_s + QChar(0xDE80), u"a\uFFFDb\uFFFD"_s,
+         u"a\uFFFDb\uFFFD"_s},
+        {"cut short", QString(kNoticeBodyUnits + 50, u'a'), QString(kNoticeBodyUnits, u'a'),
+         QString(kNoticeBodyUnits, u'a')},
+        {"cut before a pair", longTitle, QString(kNoticeBodyUnits - 1, u'x'),
+         QString(kNoticeBodyUnits - 1, u'x')},
+        {"cut after what is left out", u"\u200B"_s.repeated(50) + QString(kNoticeBodyUnits, u'a'),
+         QString(kNoticeBodyUnits, u'a'), QString(kNoticeBodyUnits, u'a')},
+        {"empty", u""_s, u""_s, u""_s},
     };
-    for (const Case& c : cases) EXPECT_EQ(NoticeBodyMarkup(c.text), c.expected) << c.what;
+    for (const Case& c : cases) {
+        EXPECT_EQ(NoticeBody(c.text, true), c.asMarkup) << c.what;
+        EXPECT_EQ(NoticeBody(c.text, false), c.asText) << c.what;
+    }
 }
 
 TEST(Notices, TheTrayTipHasTheCountdownAndEachSitesState) {

@@ -205,7 +205,10 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
         {"one that comes back", 1, Page(1, u"Cuoco capo partita"_s),
          Logged(u"Jobrapido: CUOCO CAPO PARTITA"_s)},
         {"blanks only", 2, Page(2, u"   "_s), {}},
-        {"a line break is a title", 2, Page(2, u" \n "_s), Logged(u"Jobonline: \n"_s)},
+        {"a line break is a title, shown as nothing", 2, Page(2, u" \n "_s),
+         Logged(u"Jobonline: "_s)},
+        {"a bidi override is kept but not shown", 3, Page(3, u"Offerta \u202Eexe.fdp\u202C"_s),
+         Logged(u"Infojobs : OFFERTA EXE.FDP"_s)},
         {"adjacent tags", 2, Page(2, u""_s), {}},
         {"not an HTML document", 2, {.url = Page(2, {}).url, .markup = std::nullopt}, {}},
         {"no tag end", 1, OnSite(1, u"<div><span class=\"title\" Cuoco, no end"_s), {}},
@@ -216,7 +219,7 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
         EXPECT_EQ(Of(controller.pageCaptured(step.site, step.page)), step.expected) << step.what;
     EXPECT_EQ(controller.settings().lastListing,
               (std::array<QString, kSiteCount>{u"AUTISTA"_s, u"CUOCO CAPO PARTITA"_s, u"\n"_s,
-                                               u"AUTISTA"_s}));
+                                               u"OFFERTA \u202EEXE.FDP\u202C"_s}));
 }
 
 // A page that took its pane away from the site is not the site's, whatever it carries: the
