@@ -49,7 +49,12 @@ PopupWindow::PopupWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile*
     address_ = new QLineEdit(this);
     address_->setObjectName(QStringLiteral("popupAddress"));
     address_->setReadOnly(true);
+    address_->setAccessibleName(QStringLiteral("Indirizzo della pagina"));
+    address_->setAccessibleDescription(
+        QStringLiteral("L'indirizzo della pagina mostrata in questa finestra, in sola lettura"));
     view_ = new QWebEngineView(this);
+    view_->setAccessibleName(QStringLiteral("Pagina"));
+    view_->setAccessibleDescription(QStringLiteral("La pagina aperta in questa finestra"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

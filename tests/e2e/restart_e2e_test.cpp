@@ -170,8 +170,11 @@ TEST_F(Restart, AKilledRunKeepsTheTitlesItHadSeen) {
     EXPECT_EQ(stored(config, "Posizione", "1"), "Valle d'Aosta");
     EXPECT_EQ(stored(config, "Posizione", "2"), "2");
     EXPECT_EQ(stored(config, "Scroll", "0"), "120");
-    // No half-written file or lock is left behind.
-    EXPECT_EQ(QDir(config + "/Quintavia").entryList(QDir::Files), QStringList{"Quintavia.ini"});
+    // No half-written file is left behind; a run killed as it held the lock leaves that, for
+    // the next writer to take over.
+    QStringList files = QDir(config + "/Quintavia").entryList(QDir::Files);
+    files.removeAll("Quintavia.ini.lock");
+    EXPECT_EQ(files, QStringList{"Quintavia.ini"});
 
     auto next = StartWindow();
     Captures captures(*next);
