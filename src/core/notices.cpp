@@ -15,6 +15,11 @@ Notice NewListingNotice(const QString& site, const QString& title) {
     return {QStringLiteral("Nuovo annuncio su %1").arg(site), title};
 }
 
+Notice HeldListingsNotice(const QString& site, int count, const QString& latest) {
+    if (count <= 1) return NewListingNotice(site, latest);
+    return {QStringLiteral("%1 nuovi annunci su %2").arg(count).arg(site), latest};
+}
+
 Notice BlindNotice(const QString& site, const QString& reason, const QString& advice) {
     QString body = QStringLiteral("Quintavia non vede più gli annunci: %1").arg(reason);
     if (!advice.isEmpty()) body += QStringLiteral("; ") + advice;

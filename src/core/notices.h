@@ -19,6 +19,9 @@ struct Notice {
 
 // A new listing title, as logged, of the site named `site`.
 Notice NewListingNotice(const QString& site, const QString& title);
+// Listings of the site named `site` held back while its notifications were quiet: `count` of
+// them, the newest `latest`. One of them reads as any new listing.
+Notice HeldListingsNotice(const QString& site, int count, const QString& latest);
 // A site turned blind, with BlindReason's text and what the user can do (BlindAdviceFor).
 Notice BlindNotice(const QString& site, const QString& reason, const QString& advice = {});
 // A site that was blind shows its listings again; a short notice.

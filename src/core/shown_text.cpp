@@ -58,6 +58,11 @@ QString ShownAddress(const QUrl& address) {
         }
         out += QString::fromLatin1(units.toUtf8().toPercentEncoding());
     });
+    if (out.size() > kAddressUnits) {
+        qsizetype end = kAddressUnits;
+        if (out[end - 1].isHighSurrogate()) --end;
+        out.truncate(end);
+    }
     return out;
 }
 

@@ -17,7 +17,9 @@ QString ShownText(QStringView text);
 
 // An address as shown and written: readable as QUrl::toDisplayString has it, with each control
 // or format character that it decodes encoded again (%E2%80%AE for U+202E), so that the
-// address still leads to the same page.
+// address still leads to the same page, and cut at kAddressUnits UTF-16 units (never between
+// the halves of a pair): a page can make its address megabytes long.
+inline constexpr qsizetype kAddressUnits = 2048;
 QString ShownAddress(const QUrl& address);
 
 // The title of a window that a page in a pane opened: it says that it is a pop-up and names the

@@ -1,5 +1,7 @@
 #include "core/watch_controller.h"
 
+#include <utility>
+
 #include "core/history_csv.h"
 #include "core/listing_probe.h"
 #include "core/page_walls.h"
@@ -134,6 +136,17 @@ TickOutcome WatchController::tick(WindowState state) {
         outcome.refresh = refresh();
     }
     --secondsLeft_;
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        if (noticeQuiet_[i] == 0 || --noticeQuiet_[i] > 0) continue;
+        if (heldCount_[i] == 0) continue;
+        if (settings_.desktopNotifications) {
+            outcome.notices.append(
+                HeldListingsNotice(panes_[i].name, heldCount_[i], heldLatest_[i]));
+            noticeQuiet_[i] = kNoticeQuietSeconds;
+        }
+        heldCount_[i] = 0;
+        heldLatest_.at(i).clear();
+    }
     outcome.title = CountdownTitle(secondsLeft_, state);
     outcome.trayToolTip = toolTips().tray;
     return outcome;
@@ -150,6 +163,9 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
     std::optional<Read> read;
     if (capture.markup && IsRulePage(row, capture.url)) read = ReadPage(row, capture);
     SiteWatch& watch = watches_[i];
+    // Each load the program asked for may add one line to the history: what a page loads by
+    // itself never pushes older lines out faster than the refreshes would.
+    if (capture.startedByProgram) historyDue_[i] = true;
     if (capture.startedByProgram) {
         const bool seen = read && read->seen;
         const QString reasonBefore = watch.reason();
@@ -183,9 +199,10 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
                            .address = address,
                            .logEntry = row.logLabel + QStringLiteral(": ") + ShownText(title),
                            .sound = settings_.soundAlert == TriState::Ticked,
-                           .notice = std::nullopt,
-                           .record = HistoryLine(when, row.name, title, address)};
-        if (settings_.desktopNotifications) listing.notice = NewListingNotice(row.name, title);
+                           .notice = noticeFor(i, title),
+                           .record = std::nullopt};
+        if (std::exchange(historyDue_[i], false))
+            listing.record = HistoryLine(when, row.name, title, address);
         outcome.listing = std::move(listing);
         outcome.listingsChanged = true;
     }
@@ -237,13 +254,27 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     const Addresses after = addresses();
     for (std::size_t i = 0; i < panes_.size(); ++i) {
         // Another site's watch starts afresh: what the one before it met says nothing of it.
-        if (panes_[i].id != rulesBefore[i].id) watches_[i] = SiteWatch();
+        if (panes_[i].id != rulesBefore[i].id) {
+            watches_[i] = SiteWatch();
+            heldCount_[i] = 0;
+        }
         if (panes_[i].id != rulesBefore[i].id || after[i] != before[i])
             outcome.reload[i] = after[i];
     }
     outcome.panes = panes_;
     outcome.toolTips = toolTips();
     return outcome;
+}
+
+std::optional<Notice> WatchController::noticeFor(std::size_t pane, const QString& title) {
+    if (!settings_.desktopNotifications) return std::nullopt;
+    if (noticeQuiet_[pane] == 0) {
+        noticeQuiet_[pane] = kNoticeQuietSeconds;
+        return NewListingNotice(panes_[pane].name, title);
+    }
+    ++heldCount_[pane];
+    heldLatest_[pane] = title;
+    return std::nullopt;
 }
 
 ToolTips WatchController::toolTips() const {

@@ -115,6 +115,8 @@ struct TickOutcome {
     std::optional<Addresses> refresh;
     QString title;
     QString trayToolTip;
+    // New listings held back while their site's notifications were quiet, one notice a site.
+    QList<Notice> notices;
 };
 
 // The program's state and the rules that act on it, free of widgets and of the browser
@@ -170,7 +172,12 @@ class WatchController {
     // window faster than the clock.
     void expireCountdown() { secondsLeft_ = 0; }
 
+    // A site's notifications come at most once in this many seconds (ticks): a page that
+    // reloads itself with a new title each time must not flood the desktop.
+    static constexpr int kNoticeQuietSeconds = 60;
+
   private:
+    std::optional<Notice> noticeFor(std::size_t pane, const QString& title);
     ToolTips toolTips() const;
     QString address(int pane) const;
     Addresses addresses() const;
@@ -187,6 +194,13 @@ class WatchController {
     qint16 regionIndex_ = 0;
     int secondsLeft_ = kCountdownStart;
     std::array<SiteWatch, kSiteCount> watches_{};
+    // Per pane: the seconds left before the next notification may come, the listings held back
+    // meanwhile and the newest of them, and whether a history line is still due for the last
+    // load the program asked for.
+    std::array<int, kSiteCount> noticeQuiet_{};
+    std::array<int, kSiteCount> heldCount_{};
+    std::array<QString, kSiteCount> heldLatest_{};
+    std::array<bool, kSiteCount> historyDue_{};
 };
 
 }  // namespace quintavia

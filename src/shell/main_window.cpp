@@ -313,6 +313,7 @@ void MainWindow::countdownTick() {
     if (tick.refresh) load(*tick.refresh);
     setWindowTitle(tick.title);
     tray_->setToolTip(tick.trayToolTip);
+    for (const Notice& notice : tick.notices) announcer_->notify(notice);
 }
 
 WindowState MainWindow::state() const {

@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <algorithm>
 
+#include "csv_reader.h"
 #include "notifying_sites.h"
+#include "store/history_file.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -53,10 +56,15 @@ TEST_F(Notifications, EveryNewTitleIsNotifiedWithItsSiteAndTheTitleAsText) {
         EXPECT_EQ(call.expireTimeout, -1);
     }
 
-    // Only what is new is notified, once.
+    // Only what is new is notified, once; within a minute of its site's last notification it
+    // waits for the minute to pass.
     sites.titles[1] = u"Cameriere ai piani"_s;
     RunCountdownOut(*window);
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
+    EXPECT_EQ(LogEntries(*window).size(), 5);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 4);
+    PassAMinute();
     ASSERT_TRUE(AllSentNotificationsArrived());
     ASSERT_EQ(Notified().size(), 5);
     EXPECT_EQ(Notified().last().summary, u"Nuovo annuncio su Jobrapido"_s);
@@ -90,6 +98,7 @@ TEST_F(Notifications, ABodyIsMarkupOnlyForADesktopThatSaysItReadsMarkup) {
     StandIn();
     sites.titles[1] = u"Cameriere d'hotel"_s;
     RunCountdownOut(*window);
+    PassAMinute();
     ASSERT_TRUE(WaitFor([&] { return Notified().size() == 1; }));
     EXPECT_EQ(Notified().first().body, u"CAMERIERE D&#39;HOTEL"_s);
     ASSERT_TRUE(AllSentNotificationsArrived());
@@ -174,6 +183,7 @@ TEST_F(WithoutAnAnswer, NoServiceOnTheBus) {
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
     Start();
     ExpectTheLogAndTheCountdownUnharmed();
+    PassAMinute();  // the second listing of a site waits for its minute
     // The bus's answers to the five calls have come and gone.
     ASSERT_TRUE(BusRoundTrip());
     EXPECT_EQ(messages.seen(), QStringList{});
@@ -183,9 +193,60 @@ TEST_F(WithoutAnAnswer, AServiceThatNeverReplies) {
     StandIn(NotificationStandIn::Answers::Never);
     Start();
     ExpectTheLogAndTheCountdownUnharmed();
+    PassAMinute();  // the second listing of a site waits for its minute
     // Every call went out and is still waiting.
     ASSERT_TRUE(WaitFor([&] { return standIn->calls().size() == 5; }));
     EXPECT_EQ(messages.seen(), QStringList{});
+}
+
+// A page that reloads itself with a new listing every time is logged every time, but neither
+// floods the desktop nor pushes the history out: one notification for its site, and one history
+// line for the load the program asked for.
+TEST_F(Notifications, APageThatReloadsItselfNeitherFloodsTheDesktopNorTheHistory) {
+    constexpr int kReloads = 8;
+    int served = 0;
+    Harness::instance().server().setHandler([&](const fixtures::Request& request) {
+        const int site = fixtures::SiteForHost(request.host);
+        if (site < 0) return fixtures::Response{.status = 404};
+        if (site != 1)
+            return fixtures::Response{.body = fixtures::ListingPage(site, sites.titles[site])};
+        ++served;
+        QByteArray body = fixtures::ListingPage(1, u"Annuncio %1"_s.arg(served));
+        if (served <= kReloads)
+            body.replace("</body>",
+                         "<script>setTimeout(function () { location.reload(); }, 20);"
+                         "</script></body>");
+        return fixtures::Response{.body = body};
+    });
+    const auto historyRows = [] {
+        QFile file(HistoryFile::UserPath());
+        if (!file.open(QIODevice::ReadOnly)) return QList<QStringList>();
+        return support::ReadCsv(QString::fromUtf8(file.readAll())).value_or(QList<QStringList>());
+    };
+    const auto jobrapidoRows = [&] {
+        qsizetype n = 0;
+        for (const QStringList& row : historyRows()) n += row.value(1) == u"Jobrapido"_s;
+        return n;
+    };
+    const qsizetype before = jobrapidoRows();
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->count(1) >= kReloads + 1; }, 60000));
+    QStringList logged = LogEntries(*window);
+    logged.removeIf([](const QString& entry) { return !entry.startsWith(u"Jobrapido"_s); });
+    EXPECT_EQ(logged.size(), kReloads + 1);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    const auto ofJobrapido = [&] {
+        qsizetype n = 0;
+        for (const Call& call : Notified()) n += call.summary.endsWith(u"Jobrapido"_s);
+        return n;
+    };
+    EXPECT_EQ(ofJobrapido(), 1);
+    EXPECT_EQ(jobrapidoRows() - before, 1);
+    // The minute out, one more says how many came meanwhile.
+    PassAMinute();
+    ASSERT_TRUE(WaitFor([&] { return ofJobrapido() == 2; }));
+    EXPECT_EQ(Notified().last().summary, u"%1 nuovi annunci su Jobrapido"_s.arg(kReloads));
 }
 
 }  // namespace

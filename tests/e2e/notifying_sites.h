@@ -72,6 +72,11 @@ class NotifyingSitesTest : public ScriptedSitesTest {
         return WaitFor([&] { return !standIn->callsWithSummary(summary).isEmpty(); });
     }
 
+    // The countdown's ticks of a minute, at once: a site's held notification comes then.
+    void PassAMinute() {
+        for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t) window->countdownTick();
+    }
+
     // Every message that reached the program's connection to the bus before the answer to a
     // call it makes now has been handled: signals from the stand-in, answers from the bus.
     static bool BusRoundTrip() {

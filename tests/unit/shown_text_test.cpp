@@ -66,6 +66,15 @@ TEST(ShownText, AnAddressKeepsItsHiddenCharactersEncoded) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ShownAddress(QUrl(QString::fromLatin1(c.url))), c.expected) << c.what;
+
+    // A page can set an address of megabytes (history.replaceState): it is cut, never between
+    // the halves of a pair.
+    const QString base = u"http://it.jobrapido.com/?q="_s;
+    const QString longQuery = QString(3'000'000, u'a');
+    EXPECT_EQ(ShownAddress(QUrl(base + longQuery)),
+              base + longQuery.left(kAddressUnits - base.size()));
+    const QString astride = QString(kAddressUnits - base.size() - 1, u'b') + u"\U0001F600"_s;
+    EXPECT_EQ(ShownAddress(QUrl(base + astride)).size(), kAddressUnits - 1);
 }
 
 TEST(ShownText, APopUpsTitleNamesItsHostBeforeThePagesTitle) {

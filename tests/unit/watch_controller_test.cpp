@@ -485,5 +485,56 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
     EXPECT_EQ(controller.settings().keywords, u"autista"_s);
 }
 
+// A page that reloads itself with a new title each time is logged every time, but its site is
+// notified at most once a minute, naming how many came meanwhile, and it adds at most one
+// history line for each load the program asked for.
+TEST(PageCaptured, ASelfReloadingPageNeitherFloodsTheDesktopNorPushesTheHistoryOut) {
+    WatchController controller;
+    controller.startUp({});
+    const auto byPage = [](const QString& title) {
+        PageCapture page = Page(1, title);
+        page.startedByProgram = false;
+        return page;
+    };
+    struct Step {
+        const char* what;
+        int ticksBefore;  // seconds that pass before the capture
+        int site;
+        PageCapture page;
+        std::optional<QString> notified;  // the notice's body
+        bool recorded;
+    };
+    const Step steps[] = {
+        {"the program's load", 0, 1, Page(1, u"Uno"_s), u"UNO"_s, true},
+        {"the page reloads", 1, 1, byPage(u"Due"_s), std::nullopt, false},
+        {"and again", 1, 1, byPage(u"Tre"_s), std::nullopt, false},
+        {"a refresh: one more line", 1, 1, Page(1, u"Quattro"_s), std::nullopt, true},
+        {"another site is not held up", 0, 2, Page(2, u"Cinque"_s), u"CINQUE"_s, true},
+    };
+    qsizetype held = 0;
+    for (const Step& step : steps) {
+        for (int t = 0; t < step.ticksBefore; ++t)
+            held += controller.tick(WindowState::Normal).notices.size();
+        const PageOutcome outcome = controller.pageCaptured(step.site, step.page);
+        ASSERT_TRUE(outcome.listing) << step.what;
+        const std::optional<Notice>& notice = outcome.listing->notice;
+        EXPECT_EQ(notice ? std::optional(notice->body) : std::nullopt, step.notified) << step.what;
+        EXPECT_EQ(outcome.listing->record.has_value(), step.recorded) << step.what;
+    }
+    EXPECT_EQ(held, 0);
+    // Once the minute is out, one notice says how many were held back, with the newest.
+    QList<Notice> later;
+    for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t)
+        later += controller.tick(WindowState::Normal).notices;
+    ASSERT_EQ(later.size(), 1);
+    EXPECT_EQ(later[0], HeldListingsNotice(u"Jobrapido"_s, 3, u"QUATTRO"_s));
+    EXPECT_EQ(later[0].summary, u"3 nuovi annunci su Jobrapido"_s);
+    // Nothing more is held: the next minute brings nothing.
+    for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t)
+        EXPECT_TRUE(controller.tick(WindowState::Normal).notices.isEmpty());
+    EXPECT_EQ(controller.pageCaptured(1, Page(1, u"Sei"_s)).listing->notice,
+              NewListingNotice(u"Jobrapido"_s, u"SEI"_s));
+}
+
 }  // namespace
 }  // namespace quintavia
