@@ -57,6 +57,15 @@ QList<QByteArray> RefreshRequestLines(const QByteArray& inPath, const QByteArray
     return lines;
 }
 
+QList<QByteArray> NextRefreshLines() {
+    Harness& harness = Harness::instance();
+    EXPECT_TRUE(WaitFor([&] { return harness.siteRequestLines().size() >= 4; }));
+    QList<QByteArray> lines = harness.siteRequestLines();
+    std::sort(lines.begin(), lines.end());
+    harness.server().clearRequests();
+    return lines;
+}
+
 QStringList LogEntries(const MainWindow& window) {
     const auto* log = window.findChild<QComboBox*>(QStringLiteral("logBox"));
     QStringList entries;

@@ -72,6 +72,9 @@ std::unique_ptr<MainWindow> StartWindow(Beep* beep = nullptr);
 QList<QByteArray> RefreshRequestLines(const QByteArray& inPath, const QByteArray& inQuery,
                                       int regionNumber);
 
+// The request lines of the next refresh, sorted, once all four have arrived; then forgets them.
+QList<QByteArray> NextRefreshLines();
+
 // The entries of the window's log box, oldest first.
 QStringList LogEntries(const MainWindow& window);
 

@@ -9,18 +9,6 @@
 namespace quintavia::e2e {
 namespace {
 
-// The panes load in parallel, so their requests may arrive in any order.
-::testing::AssertionResult ReceivesExactly(const QList<QByteArray>& expected) {
-    Harness& bench = Harness::instance();
-    const bool arrived = WaitFor([&] { return bench.siteRequestLines().size() >= 4; });
-    QList<QByteArray> seen = bench.siteRequestLines();
-    std::sort(seen.begin(), seen.end());
-    if (arrived && seen == expected) return ::testing::AssertionSuccess();
-    QByteArray all;
-    for (const QByteArray& line : bench.siteRequestLines()) all += "\n  " + line;
-    return ::testing::AssertionFailure() << "the fixture server saw:" << all.constData();
-}
-
 class SiteSearches : public ::testing::Test {
   protected:
     void SetUp() override { Harness::instance().reset(); }
@@ -30,7 +18,7 @@ TEST_F(SiteSearches, StartUpRegionChoiceAndRefreshReachTheSites) {
     Harness& bench = Harness::instance();
     auto window = StartWindow();
     EXPECT_EQ(window->windowTitle(), "Quintavia by Norvello - www.norvello.it");
-    ASSERT_TRUE(ReceivesExactly(RefreshRequestLines("Abruzzo", "Abruzzo", 1)));
+    ASSERT_EQ(NextRefreshLines(), RefreshRequestLines("Abruzzo", "Abruzzo", 1));
 
     auto* regions = window->findChild<QComboBox*>("regionBox");
     ASSERT_NE(regions, nullptr);
@@ -40,14 +28,14 @@ TEST_F(SiteSearches, StartUpRegionChoiceAndRefreshReachTheSites) {
     bench.server().clearRequests();
     regions->setCurrentIndex(6);
     emit regions->activated(6);
-    ASSERT_TRUE(ReceivesExactly(RefreshRequestLines("Lazio", "Lazio", 7)));
+    ASSERT_EQ(NextRefreshLines(), RefreshRequestLines("Lazio", "Lazio", 7));
 
     // "Aggiorna" sends the box's text as it stands, typed or chosen, and to Jobonline the
     // number of the region it names.
     bench.server().clearRequests();
     regions->setEditText("Valle d'Aosta");
     window->findChild<QPushButton*>("refreshButton")->click();
-    ASSERT_TRUE(ReceivesExactly(RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19)));
+    ASSERT_EQ(NextRefreshLines(), RefreshRequestLines("Valle%20d'Aosta", "Valle%20d%27Aosta", 19));
 }
 
 // The region kept from the last run is the one searched from the first pages on, by all four
@@ -70,11 +58,11 @@ TEST_F(SiteSearches, TheStoredRegionIsSearchedFromTheFirstPagesOn) {
         ASSERT_TRUE(support::Seed(bench.settingsPath(), {{"Posizione", "1", c.stored}}));
         auto window = StartWindow();
         EXPECT_EQ(window->findChild<QComboBox*>("regionBox")->currentText(), c.stored);
-        EXPECT_TRUE(ReceivesExactly(c.first)) << c.stored.toStdString();
+        EXPECT_EQ(NextRefreshLines(), c.first) << c.stored.toStdString();
         // The countdown's refresh searches the same.
         bench.server().clearRequests();
         RunCountdownOut(*window);
-        EXPECT_TRUE(ReceivesExactly(c.first)) << c.stored.toStdString();
+        EXPECT_EQ(NextRefreshLines(), c.first) << c.stored.toStdString();
     }
 }
 
