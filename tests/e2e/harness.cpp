@@ -66,6 +66,13 @@ QList<QByteArray> NextRefreshLines() {
     return lines;
 }
 
+QList<PopupWindow*> OpenPopups() {
+    QList<PopupWindow*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* popup = qobject_cast<PopupWindow*>(widget)) found << popup;
+    return found;
+}
+
 QStringList LogEntries(const MainWindow& window) {
     const auto* log = window.findChild<QComboBox*>(QStringLiteral("logBox"));
     QStringList entries;

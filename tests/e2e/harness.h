@@ -12,6 +12,7 @@
 #include "qt_printing.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
+#include "shell/popup_window.h"
 #include "store/settings_file.h"
 #include "stored.h"
 
@@ -74,6 +75,9 @@ QList<QByteArray> RefreshRequestLines(const QByteArray& inPath, const QByteArray
 
 // The request lines of the next refresh, sorted, once all four have arrived; then forgets them.
 QList<QByteArray> NextRefreshLines();
+
+// The windows that pages opened: windows of their own, outside the main window's children.
+QList<PopupWindow*> OpenPopups();
 
 // The entries of the window's log box, oldest first.
 QStringList LogEntries(const MainWindow& window);

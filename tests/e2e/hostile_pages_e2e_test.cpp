@@ -66,13 +66,6 @@ QList<QDialog*> OpenDialogs() {
     return open;
 }
 
-QList<PopupWindow*> Popups() {
-    QList<PopupWindow*> found;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* popup = qobject_cast<PopupWindow*>(widget)) found << popup;
-    return found;
-}
-
 class HostilePagesTest : public WindowOnSitesTest<HostileSites> {
   protected:
     QStringList Entries(const char* suffix) const {
@@ -164,11 +157,11 @@ TEST_F(PageDialogs, APopUpWindowShowsItsAlertToItselfAlone) {
     ASSERT_TRUE(WaitFor([&] { return window->pane(2)->focusProxy() != nullptr; }));
     QTest::mouseClick(window->pane(2)->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
     ASSERT_TRUE(WaitFor([&] {
-        return Popups().size() == 1 && !OpenDialogs().isEmpty() &&
+        return OpenPopups().size() == 1 && !OpenDialogs().isEmpty() &&
                Reports().contains(u"www.jobonline.it?popup-confirm=false"_s);
     }));
 
-    PopupWindow* popup = Popups().front();
+    PopupWindow* popup = OpenPopups().front();
     const QList<QDialog*> dialogs = OpenDialogs();
     ASSERT_EQ(dialogs.size(), 1);  // one box at a time
     auto* box = qobject_cast<QMessageBox*>(dialogs.front());
