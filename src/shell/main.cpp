@@ -14,7 +14,6 @@
 #include "shell/translations.h"
 #include "shell/warn.h"
 #include "store/settings_file.h"
-#include "store/site_catalogue.h"
 
 namespace {
 
@@ -22,8 +21,7 @@ namespace {
 struct Request {
     bool listSites = false;
     std::optional<QString> checkSite;  // a site's id
-    QString region = quintavia::kDefaultRegionText;
-    QString keywords;
+    quintavia::SearchQuery query;      // what the checked site searches
 };
 
 // The request, or none after one line on standard error.
@@ -52,8 +50,11 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
     Request request;
     request.listSites = parser.isSet(sites);
     if (parser.isSet(check)) request.checkSite = parser.value(check);
-    if (parser.isSet(region)) request.region = parser.value(region);
-    request.keywords = parser.value(words);
+    request.query.regionText =
+        parser.isSet(region) ? parser.value(region) : quintavia::kDefaultRegionText;
+    request.query.regionIndex =
+        static_cast<qint16>(quintavia::RegionNamed(request.query.regionText).value_or(0));
+    request.query.keywords = parser.value(words);
     return request;
 }
 
@@ -66,15 +67,8 @@ int main(int argc, char* argv[]) {
     if (request->listSites) return quintavia::PrintCatalogue(sitesPath);
     std::optional<quintavia::SiteRule> checked;
     if (request->checkSite) {
-        const quintavia::MergedCatalogue sites = quintavia::LoadCatalogue(sitesPath);
-        quintavia::Warn(sites.errors);
-        const quintavia::SiteRule* rule = sites.catalogue.find(*request->checkSite);
-        if (!rule) {
-            quintavia::Warn(QStringLiteral("no site has the id %1 (quintavia --siti lists them)")
-                                .arg(*request->checkSite));
-            return 2;
-        }
-        checked = *rule;
+        checked = quintavia::SiteToCheck(sitesPath, *request->checkSite);
+        if (!checked) return 2;
         // A check shows nothing: it runs where no display is, and never opens a window.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -88,13 +82,7 @@ int main(int argc, char* argv[]) {
     // The window, the tray and notifications map to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
     quintavia::InstallItalianTranslations();
-    if (checked) {
-        const std::optional<int> region = quintavia::RegionNamed(request->region);
-        return quintavia::CheckSiteAndReport(
-            *checked, {.regionText = request->region,
-                       .regionIndex = static_cast<qint16>(region.value_or(0)),
-                       .keywords = request->keywords});
-    }
+    if (checked) return quintavia::CheckSiteAndReport(*checked, request->query);
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
 

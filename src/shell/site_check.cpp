@@ -31,6 +31,14 @@ void Print(const QString& text) {
 
 }  // namespace
 
+std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id) {
+    const MergedCatalogue sites = LoadCatalogue(sitesPath);
+    Warn(sites.errors);
+    if (const SiteRule* rule = sites.catalogue.find(id)) return *rule;
+    Warn(QStringLiteral("no site has the id %1 (quintavia --siti lists them)").arg(id));
+    return std::nullopt;
+}
+
 int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
     const QString address = ExpandSearch(rule.search, query);
     QWebEngineProfile profile;  // off the record: nothing reaches the disk
