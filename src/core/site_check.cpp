@@ -52,7 +52,7 @@ QString CheckReport(const QString& address, const PageCapture& capture, const Si
     if (capture.httpStatus != 0)
         status = QString::number(capture.httpStatus);
     else if (capture.loadSucceeded)
-        status = QStringLiteral("success");  // the engine tells a code only for an error
+        status = QStringLiteral("success");  // a page that came by other means than HTTP
     else
         status = QStringLiteral("none, the page did not load");
     QString report = QStringLiteral("address: %1\nHTTP status: %2\nfinal address: %3\n")
