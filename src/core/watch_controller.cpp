@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "core/history_csv.h"
-#include "core/listing_probe.h"
 #include "core/page_walls.h"
 #include "core/scroll_offset.h"
 #include "core/shown_text.h"
+#include "core/site_check.h"
 
 namespace quintavia {
 namespace {
@@ -17,28 +17,6 @@ int DefaultIndex(const QString& id) {
     for (int i = 0; i < defaults.size(); ++i)
         if (defaults[i].id == id) return i;
     return -1;
-}
-
-// The newest listing a page gives, by the site's rule.
-struct Read {
-    bool seen = false;             // the listings are in the page
-    std::optional<QString> title;  // the newest listing's title, when it could be read
-    std::optional<QUrl> link;      // its own address, when the rule gives one
-};
-
-Read ReadPage(const SiteRule& rule, const PageCapture& capture) {
-    Read read;
-    if (rule.findBy == FindBy::Marker) {
-        const NewestListing found = FindNewestListing(*capture.markup, rule.marker);
-        read.seen = found.markerPosition > 0;
-        if (found.outcome == ProbeOutcome::Title) read.title = found.title;
-        return read;
-    }
-    if (!capture.listings || capture.listings->isEmpty()) return read;
-    read.seen = true;
-    read.title = capture.listings->first().title;
-    read.link = capture.listings->first().link;
-    return read;
 }
 
 }  // namespace
@@ -160,22 +138,14 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
     if (!IsSiteIndex(site)) return outcome;
     const auto i = static_cast<std::size_t>(site);
     const SiteRule& row = panes_[i];
-    std::optional<Read> read;
-    if (capture.markup && IsRulePage(row, capture.url)) read = ReadPage(row, capture);
+    const PageListings read = ReadListings(row, capture);
     SiteWatch& watch = watches_[i];
     // Each load the program asked for may add one line to the history: what a page loads by
     // itself never pushes older lines out faster than the refreshes would.
     if (capture.startedByProgram) historyDue_[i] = true;
     if (capture.startedByProgram) {
-        const bool seen = read && read->seen;
         const QString reasonBefore = watch.reason();
-        outcome.watch =
-            watch.observe(Observe(row, {.url = capture.url,
-                                        .loadSucceeded = capture.loadSucceeded,
-                                        .httpStatus = capture.httpStatus,
-                                        .markerSeen = seen,
-                                        .wall = read && !seen ? DetectWall(*capture.markup)
-                                                              : std::optional<WallKind>()}));
+        outcome.watch = watch.observe(Observe(row, WatchFacts(row, capture, read)));
         if (outcome.watch && settings_.desktopNotifications) {
             outcome.watchNotice =
                 outcome.watch->kind == WatchChange::Kind::TurnedBlind
@@ -184,15 +154,15 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
         }
         if (watch.reason() != reasonBefore) outcome.toolTips = toolTips();
     }
-    if (!read || !read->title) return outcome;
+    if (read.listings.isEmpty()) return outcome;
 
     QString& last = lastListingOf(row.id);
-    const QString title = CutTitle(*read->title);
+    const QString title = CutTitle(read.listings.first().title);
     if (!title.isEmpty() && title != last) {
         // Kept exact, to be compared with the next page's; shown without what hides or turns
         // the text around.
         last = title;
-        const QUrl address = read->link.value_or(capture.url);
+        const QUrl address = read.listings.first().link;
         NewListing listing{.site = site,
                            .siteId = row.id,
                            .title = title,

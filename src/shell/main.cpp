@@ -1,16 +1,78 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <cstdio>
+#include <optional>
 
+#include "core/settings.h"
+#include "core/sites.h"
 #include "shell/engine_environment.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
 #include "shell/program_start.h"
 #include "shell/quit_signals.h"
+#include "shell/site_check.h"
 #include "shell/translations.h"
 #include "shell/warn.h"
 #include "store/settings_file.h"
 
+namespace {
+
+// What the command line asks for: the window, by default.
+struct Request {
+    bool listSites = false;
+    std::optional<QString> checkSite;  // a site's id
+    quintavia::SearchQuery query;      // what the checked site searches
+};
+
+// The request, or none after one line on standard error.
+std::optional<Request> ParseArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments += QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    const QCommandLineOption sites(QStringLiteral("siti"));
+    const QCommandLineOption check(QStringLiteral("prova-sito"), {}, QStringLiteral("ID"));
+    const QCommandLineOption region(QStringLiteral("regione"), {}, QStringLiteral("TESTO"));
+    const QCommandLineOption words(QStringLiteral("parole"), {}, QStringLiteral("TESTO"));
+    parser.addOptions({sites, check, region, words});
+    QString problem;
+    if (!parser.parse(arguments))
+        problem = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
+    else if (parser.isSet(sites) && parser.isSet(check))
+        problem = QStringLiteral("--siti and --prova-sito go one at a time");
+    else if (!parser.isSet(check) && (parser.isSet(region) || parser.isSet(words)))
+        problem = QStringLiteral("--regione and --parole go with --prova-sito");
+    if (!problem.isEmpty()) {
+        quintavia::Warn(problem);
+        return std::nullopt;
+    }
+    Request request;
+    request.listSites = parser.isSet(sites);
+    if (parser.isSet(check)) request.checkSite = parser.value(check);
+    request.query.regionText =
+        parser.isSet(region) ? parser.value(region) : quintavia::kDefaultRegionText;
+    request.query.regionIndex =
+        static_cast<qint16>(quintavia::RegionNamed(request.query.regionText).value_or(0));
+    request.query.keywords = parser.value(words);
+    return request;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    const std::optional<Request> request = ParseArguments(argc, argv);
+    if (!request) return 2;
+    const QString sitesPath = quintavia::SitesPathBeside(quintavia::SettingsFile::UserPath());
+    if (request->listSites) return quintavia::PrintCatalogue(sitesPath);
+    std::optional<quintavia::SiteRule> checked;
+    if (request->checkSite) {
+        checked = quintavia::SiteToCheck(sitesPath, *request->checkSite);
+        if (!checked) return 2;
+        // A check shows nothing: it runs where no display is, and never opens a window.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
     quintavia::PrepareEngineEnvironment();
     // The browser engine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -20,6 +82,7 @@ int main(int argc, char* argv[]) {
     // The window, the tray and notifications map to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
     quintavia::InstallItalianTranslations();
+    if (checked) return quintavia::CheckSiteAndReport(*checked, request->query);
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
 

@@ -39,6 +39,10 @@ void ProgramRun::launchThrough(const QStringList& launcher, const QString& progr
     process_.setArguments(launcher.mid(1) << program);
 }
 
+void ProgramRun::addArguments(const QStringList& arguments) {
+    process_.setArguments(process_.arguments() + arguments);
+}
+
 ProgramRun::~ProgramRun() {
     if (process_.state() == QProcess::NotRunning) return;
     process_.kill();

@@ -22,6 +22,9 @@ class ProgramRun {
     // becomes the program in its own process (such as setpriv); with no launcher, directly.
     void launchThrough(const QStringList& launcher, const QString& program);
 
+    // Before start() and after launchThrough(): the program's own arguments.
+    void addArguments(const QStringList& arguments);
+
     bool start();
     // True once the four panes asked the fixture sites for their first pages: the program's
     // event loop runs, its signal handling included.

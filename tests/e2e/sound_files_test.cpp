@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "core/site_rules.h"
 #include "core/sites.h"
+#include "core/wave_file.h"
 #include "qt_printing.h"
 
 namespace quintavia {
@@ -88,6 +90,32 @@ TEST(SoundFiles, TheFirstFolderThatHoldsTheSiteSoundGivesIt) {
                 EXPECT_EQ(QDir::cleanPath(SoundFile(site, at(program))), at(c.found));
             }
         }
+    }
+}
+
+// The program as built plays, for each site of the catalogue, a whole sound of that site's own;
+// a site of the user's own gets the chime that names no site.
+TEST(SoundFiles, EverySiteOfTheCatalogueHasItsOwnSoundBesideTheBuiltProgram) {
+    const QStringList folders =
+        SoundFolders(QFileInfo(QStringLiteral(QUINTAVIA_PROGRAM)).absolutePath());
+    // The defaults come first in the catalogue, and keep their sounds by pane.
+    QList<std::pair<QString, QString>> expected;  // a site's id, its sound's file name
+    for (const SiteRule& rule : BuiltInCatalogue().rules) {
+        const qsizetype at = expected.size();
+        expected.append({rule.id, (at < DefaultRules().size() ? QString::number(at) : rule.id) +
+                                      QStringLiteral(".wav")});
+    }
+    expected.append({QStringLiteral("cercalavoro"), QStringLiteral("chime.wav")});
+    QStringList played;
+    for (const auto& [id, name] : expected) {
+        SCOPED_TRACE(id.toStdString());
+        const QString path = SoundFileFor(id, folders);
+        EXPECT_EQ(QFileInfo(path).fileName(), name);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        EXPECT_TRUE(IsWholeWave(file.readAll()));
+        EXPECT_FALSE(played.contains(path));
+        played += path;
     }
 }
 
