@@ -309,7 +309,10 @@ void MainWindow::openSettings() {
         settingsDialog_ = new SettingsDialog(controller_.catalogue(), controller_.choices(), this);
         settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
         connect(settingsDialog_, &QDialog::accepted, this,
-                [this] { applyChoices(settingsDialog_->choices()); });
+                [this, dialog = settingsDialog_.data()] { applyChoices(dialog->choices()); });
+        // Closed, it goes only once the event loop comes back to it: the next request opens
+        // another at once.
+        connect(settingsDialog_, &QDialog::finished, this, [this] { settingsDialog_ = nullptr; });
         // Window-modal: the watch goes on behind it.
         settingsDialog_->open();
     }

@@ -60,7 +60,7 @@ class MainWindow final : public QWidget {
     // activated.
     void bringBack();
     // "Impostazioni", open until confirmed or cancelled; asked again, the open one comes to the
-    // front.
+    // front. The dialog is none once closed.
     void openSettings();
     SettingsDialog* settingsDialog() const { return settingsDialog_; }
 
