@@ -17,6 +17,7 @@
 #include "core/pane_grid.h"
 #include "core/top_band.h"
 #include "core/twips.h"
+#include "shell/accessible_names.h"
 #include "shell/announcer.h"
 #include "shell/fonts.h"
 #include "shell/settings_dialog.h"
@@ -44,11 +45,6 @@ void Paint(QWidget* widget, QColor background) {
     widget->setPalette(palette);
 }
 
-void Name(QWidget* widget, const QString& spokenName, const QString& description) {
-    widget->setAccessibleName(spokenName);
-    widget->setAccessibleDescription(description);
-}
-
 // Qt names a combo box by its text on Linux, and says what it is for by the label that has it
 // as its buddy: the design shows none, so the label is there for assistive technology alone.
 void Label(QWidget* box, const QString& spokenName) {
@@ -56,17 +52,6 @@ void Label(QWidget* box, const QString& spokenName) {
     label->setObjectName(box->objectName() + QStringLiteral("Label"));
     label->setBuddy(box);
     label->hide();
-}
-
-// What a control is called, says and reads out: its object name, its tooltip, and its name and
-// description for assistive technology, by its role rather than by what it shows.
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name, const QString& tip, const QString& spokenName,
-              const QString& description) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setToolTip(tip);
-    Name(widget, spokenName, description);
-    return widget;
 }
 
 // The window is a window to assistive technology as well: Qt gives a plain top-level widget

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/accessible_names.h"
+
 namespace quintavia {
 namespace {
 
@@ -17,13 +19,6 @@ namespace {
 const std::array<const char*, kSiteCount> kPaneLabels = {
     "Riquadro &1 (in alto a sinistra)", "Riquadro &2 (in alto a destra)",
     "Riquadro &3 (in basso a sinistra)", "Riquadro &4 (in basso a destra)"};
-
-void Name(QWidget* widget, const char* objectName, const QString& spokenName,
-          const QString& description) {
-    widget->setObjectName(QString::fromLatin1(objectName));
-    widget->setAccessibleName(spokenName);
-    widget->setAccessibleDescription(description);
-}
 
 // A closed site stays on the list, so that a pane showing it shows it here too, and says so.
 QString ShownName(const SiteRule& site) {
@@ -47,11 +42,11 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
         const auto at = static_cast<std::size_t>(i);
         auto* box = new QComboBox(this);
         const QString label = QString::fromUtf8(kPaneLabels[at]).remove(u'&');
-        Name(box, QStringLiteral("siteBox%1").arg(i).toLatin1().constData(), label,
-             QStringLiteral("Il sito che il riquadro mostra"));
-        box->view()->setAccessibleName(QStringLiteral("Elenco dei siti"));
-        box->view()->setAccessibleDescription(
-            QStringLiteral("I siti che un riquadro può mostrare"));
+        const QByteArray objectName = "siteBox" + QByteArray::number(i);
+        Named(box, objectName.constData(), QStringLiteral("Il sito di questo riquadro"), label,
+              QStringLiteral("Il sito che il riquadro mostra"));
+        Name(box->view(), QStringLiteral("Elenco dei siti"),
+             QStringLiteral("I siti che un riquadro può mostrare"));
         for (const SiteRule& site : sites.rules) {
             box->addItem(ShownName(site), site.id);
             if (!site.closedNote.isEmpty())
@@ -66,29 +61,33 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     }
 
     keywords_ = new QLineEdit(current.keywords, this);
-    Name(keywords_, "keywordsEdit", QStringLiteral("Parole chiave"),
-         QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna"));
+    Named(keywords_, "keywordsEdit", QStringLiteral("Le parole da cercare"),
+          QStringLiteral("Parole chiave"),
+          QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna"));
     auto* keywordsCaption = new QLabel(QStringLiteral("&Parole chiave"), this);
     keywordsCaption->setBuddy(keywords_);
     form->addRow(keywordsCaption, keywords_);
 
     notifications_ = new QCheckBox(QStringLiteral("&Notifiche sul desktop"), this);
-    Name(notifications_, "notificationsOption", QStringLiteral("Notifiche sul desktop"),
-         QStringLiteral("Una notifica del desktop per ogni annuncio nuovo"));
+    Named(notifications_, "notificationsOption",
+          QStringLiteral("Una notifica per ogni annuncio nuovo"),
+          QStringLiteral("Notifiche sul desktop"),
+          QStringLiteral("Una notifica del desktop per ogni annuncio nuovo"));
     notifications_->setChecked(current.desktopNotifications);
     form->addRow(notifications_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    Name(buttons, "settingsButtons", QStringLiteral("Conferma"),
-         QStringLiteral("Applica o annulla le impostazioni"));
+    buttons->setObjectName(QStringLiteral("settingsButtons"));
+    Name(buttons, QStringLiteral("Conferma"), QStringLiteral("Applica o annulla le impostazioni"));
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
     // Italian whatever translations are installed.
     ok->setText(QStringLiteral("OK"));
     cancel->setText(QStringLiteral("Annulla"));
-    Name(ok, "okButton", QStringLiteral("OK"), QStringLiteral("Applica e salva le impostazioni"));
-    Name(cancel, "cancelButton", QStringLiteral("Annulla"),
-         QStringLiteral("Chiude senza cambiare nulla"));
+    Named(ok, "okButton", QString(), QStringLiteral("OK"),
+          QStringLiteral("Applica e salva le impostazioni"));
+    Named(cancel, "cancelButton", QString(), QStringLiteral("Annulla"),
+          QStringLiteral("Chiude senza cambiare nulla"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -62,7 +62,8 @@ class SettingsDialogE2e : public ::testing::Test {
     std::unique_ptr<Captures> captures;
 };
 
-TEST_F(SettingsDialogE2e, CtrlCommaOpensItAndKeysAloneGiveTheThirdPaneAnotherSite) {
+TEST_F(SettingsDialogE2e,
+       CtrlCommaOpensItAndKeysAloneGiveTheThirdPaneAnotherSiteAndNoNotifications) {
     QTest::keyClick(window.get(), Qt::Key_Comma, Qt::ControlModifier);
     SettingsDialog* dialog = shownDialog();
     ASSERT_NE(dialog, nullptr);
@@ -77,8 +78,12 @@ TEST_F(SettingsDialogE2e, CtrlCommaOpensItAndKeysAloneGiveTheThirdPaneAnotherSit
     ASSERT_EQ(QApplication::focusWidget(), dialog->siteBox(2));
     for (int i = 0; i < 3; ++i) QTest::keyClick(dialog->siteBox(2), Qt::Key_Down);
     ASSERT_EQ(dialog->siteBox(2)->currentText(), u"Indeed"_s);
+    // Past the fourth box and the keywords, Space unticks the notifications; Enter is OK.
+    for (int i = 0; i < 3; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), dialog->findChild<QCheckBox*>(u"notificationsOption"_s));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     const int before = captures->count(2);
-    QTest::keyClick(dialog->siteBox(2), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
     // Only the third pane loads, at Indeed's search for the region; the engine asks the
     // fixture server for a tunnel to the secure site, which it refuses.
@@ -92,6 +97,8 @@ TEST_F(SettingsDialogE2e, CtrlCommaOpensItAndKeysAloneGiveTheThirdPaneAnotherSit
     for (int i : {0, 1, 3}) EXPECT_EQ(captures->count(i), 1) << i;
 
     EXPECT_EQ(Harness::instance().stored(u"Siti"_s, u"2"_s), u"indeed"_s);
+    EXPECT_EQ(Harness::instance().stored(u"Notifiche"_s, u"0"_s), u"0"_s);
+    EXPECT_FALSE(window->trayIcon()->findChild<QAction*>(u"notificationsAction"_s)->isChecked());
     EXPECT_EQ(window->paneGrid()->siteLabel(2)->text(), u"Indeed"_s);
     EXPECT_EQ(window->controller().paneRule(2).id, u"indeed"_s);
 }
