@@ -4,16 +4,23 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QShortcut>
 #include <QWindow>
 
+#include "core/pane_grid.h"
 #include "core/top_band.h"
 #include "core/twips.h"
+#include "shell/accessible_names.h"
 #include "shell/announcer.h"
 #include "shell/fonts.h"
+#include "shell/settings_dialog.h"
 #include "shell/tray_icon.h"
 #include "shell/warn.h"
 
@@ -38,11 +45,6 @@ void Paint(QWidget* widget, QColor background) {
     widget->setPalette(palette);
 }
 
-void Name(QWidget* widget, const QString& spokenName, const QString& description) {
-    widget->setAccessibleName(spokenName);
-    widget->setAccessibleDescription(description);
-}
-
 // Qt names a combo box by its text on Linux, and says what it is for by the label that has it
 // as its buddy: the design shows none, so the label is there for assistive technology alone.
 void Label(QWidget* box, const QString& spokenName) {
@@ -50,17 +52,6 @@ void Label(QWidget* box, const QString& spokenName) {
     label->setObjectName(box->objectName() + QStringLiteral("Label"));
     label->setBuddy(box);
     label->hide();
-}
-
-// What a control is called, says and reads out: its object name, its tooltip, and its name and
-// description for assistive technology, by its role rather than by what it shows.
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name, const QString& tip, const QString& spokenName,
-              const QString& description) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setToolTip(tip);
-    Name(widget, spokenName, description);
-    return widget;
 }
 
 // The window is a window to assistive technology as well: Qt gives a plain top-level widget
@@ -124,6 +115,15 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
     listingsTimer_->setInterval(kListingsWriteDelayMs);
     tray_ = new TrayIcon(icon, this);
     announcer_ = new Announcer(beep_, tray_->icon(), this);
+
+    // The platform's key for preferences is none on GNOME and plain X11 desktops: Ctrl+, is
+    // bound there all the same.
+    const QKeySequence commaKey(Qt::CTRL | Qt::Key_Comma);
+    auto* settingsKey = new QShortcut(commaKey, this, this, &MainWindow::openSettings);
+    settingsKey->setObjectName(QStringLiteral("settingsShortcut"));
+    const QKeySequence preferences(QKeySequence::Preferences);
+    if (!preferences.isEmpty() && preferences != commaKey)
+        new QShortcut(preferences, this, this, &MainWindow::openSettings);
     wire();
 }
 
@@ -239,6 +239,7 @@ void MainWindow::wire() {
     connect(tray_, &TrayIcon::notificationsToggled, this,
             [this](bool on) { controller_.setDesktopNotifications(on); });
     connect(tray_, &TrayIcon::historyAsked, announcer_, &Announcer::openHistory);
+    connect(tray_, &TrayIcon::settingsAsked, this, &MainWindow::openSettings);
     // Through the window's own path, which stores the settings. A window hidden from the tray
     // ends nothing when it closes: the program is told to end as well.
     connect(tray_, &TrayIcon::quitAsked, this, [this] {
@@ -278,6 +279,39 @@ void MainWindow::load(const Addresses& addresses) {
     // Stops at the first address a pane refuses; the panes after it keep what they show.
     for (int i = 0; i < kSiteCount; ++i)
         if (!pane(i)->navigate(addresses[static_cast<std::size_t>(i)])) return;
+}
+
+void MainWindow::reload(const std::array<std::optional<QString>, kSiteCount>& addresses) {
+    for (int i = 0; i < kSiteCount; ++i)
+        if (const auto& address = addresses[static_cast<std::size_t>(i)])
+            pane(i)->navigate(*address);
+}
+
+void MainWindow::openSettings() {
+    // From the tray the window may be hidden or minimized: the dialog comes with it.
+    if (!isVisible() || isMinimized()) bringBack();
+    if (!settingsDialog_) {
+        settingsDialog_ = new SettingsDialog(controller_.catalogue(), controller_.choices(), this);
+        settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(settingsDialog_, &QDialog::accepted, this,
+                [this, dialog = settingsDialog_.data()] { applyChoices(dialog->choices()); });
+        // Closed, it goes only once the event loop comes back to it: the next request opens
+        // another at once.
+        connect(settingsDialog_, &QDialog::finished, this, [this] { settingsDialog_ = nullptr; });
+        // Window-modal: the watch goes on behind it.
+        settingsDialog_->open();
+    }
+    settingsDialog_->raise();
+    settingsDialog_->activateWindow();
+}
+
+void MainWindow::applyChoices(const Choices& choices) {
+    const ChoicesOutcome outcome = controller_.choose(choices);
+    showPanes(outcome.panes);
+    showToolTips(outcome.toolTips);
+    tray_->setNotificationsChecked(controller_.settings().desktopNotifications);
+    reload(outcome.reload);
+    store(ChoicesEntries(controller_.settings()), "the settings were not saved");
 }
 
 void MainWindow::apply(int site, const PageOutcome& outcome) {
@@ -370,6 +404,19 @@ void MainWindow::toggleShown() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     shutDown();
     event->accept();  // closing is never refused
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // What reaches the window from the top band: its free area and the controls that have no
+    // menu of their own. The panes and site labels keep theirs.
+    if (event->pos().y() >= TwipsToPixels(kTopStripTwips)) return QWidget::contextMenuEvent(event);
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("bandMenu"));
+    menu.setAccessibleName(QStringLiteral("Menu della barra"));
+    menu.setAccessibleDescription(QStringLiteral("Il menu della barra dei controlli"));
+    QAction* settings = menu.addAction(QStringLiteral("Impostazioni…"));
+    settings->setObjectName(QStringLiteral("bandSettingsAction"));
+    if (menu.exec(event->globalPos()) == settings) openSettings();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include "shell/pane_grid_widget.h"
 #include "shell/qt_beep.h"
 #include "shell/region_box.h"
+#include "shell/settings_dialog.h"
 #include "shell/tri_state_check_box.h"
 #include "store/settings_file.h"
 
@@ -57,11 +59,16 @@ class MainWindow final : public QWidget {
     // The window back in front of the user: restored if minimized, shown if hidden, raised and
     // activated.
     void bringBack();
+    // "Impostazioni", open until confirmed or cancelled; asked again, the open one comes to the
+    // front. The dialog is none once closed.
+    void openSettings();
+    SettingsDialog* settingsDialog() const { return settingsDialog_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -70,6 +77,9 @@ class MainWindow final : public QWidget {
     void applyTabOrder();
     void wire();
     void load(const Addresses& addresses);
+    // Only the panes given an address; a pane that refuses its address keeps its page.
+    void reload(const std::array<std::optional<QString>, kSiteCount>& addresses);
+    void applyChoices(const Choices& choices);
     void apply(int site, const PageOutcome& outcome);
     void showPanes(const PaneRules& panes);
     void showToolTips(const ToolTips& tips);
@@ -99,6 +109,7 @@ class MainWindow final : public QWidget {
 
     TrayIcon* tray_ = nullptr;
     Announcer* announcer_ = nullptr;
+    QPointer<SettingsDialog> settingsDialog_;
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;

@@ -26,6 +26,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
     connect(notificationsAction_, &QAction::toggled, this, &TrayIcon::notificationsToggled);
     connect(addAction("historyAction", QStringLiteral("Apri cronologia")), &QAction::triggered,
             this, &TrayIcon::historyAsked);
+    connect(addAction("settingsAction", QStringLiteral("Impostazioni…")), &QAction::triggered, this,
+            &TrayIcon::settingsAsked);
     menu_->addSeparator();
     connect(addAction("quitAction", QStringLiteral("Esci")), &QAction::triggered, this,
             &TrayIcon::quitAsked);

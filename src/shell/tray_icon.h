@@ -32,8 +32,9 @@ class TrayIcon final : public QObject {
     void toggleAsked();   // a click on the icon
     void refreshAsked();  // "Aggiorna ora"
     void notificationsToggled(bool on);
-    void historyAsked();  // "Apri cronologia"
-    void quitAsked();     // "Esci"
+    void historyAsked();   // "Apri cronologia"
+    void settingsAsked();  // "Impostazioni…"
+    void quitAsked();      // "Esci"
 
   private:
     QAction* addAction(const char* name, const QString& text);

@@ -75,6 +75,11 @@ SettingsEntries ShutdownEntries(const Settings& settings) {
     entries.append({kSectionOptions, kKeyAutoPosition, TriStateText(settings.autoPosition)});
     entries.append({kSectionOptions, kKeyRegionText, settings.region});
     entries.append({kSectionOptions, kKeySoundAlert, TriStateText(settings.soundAlert)});
+    return entries + ChoicesEntries(settings);
+}
+
+SettingsEntries ChoicesEntries(const Settings& settings) {
+    SettingsEntries entries;
     entries.append({kSectionNotifications, kKeyDesktopNotifications,
                     settings.desktopNotifications ? QStringLiteral("1") : QStringLiteral("0")});
     for (int i = 0; i < kSiteCount; ++i) {

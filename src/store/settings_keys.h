@@ -52,6 +52,9 @@ using SettingsEntries = QList<SettingsEntry>;
 // the sound-alert option, then the desktop notifications option, each pane's site and the
 // keywords.
 SettingsEntries ShutdownEntries(const Settings& settings);
+// What "Impostazioni" changes, as shutdown writes it: the desktop notifications option, each
+// pane's site and the keywords.
+SettingsEntries ChoicesEntries(const Settings& settings);
 // The four default sites' last titles, then the others' by id.
 SettingsEntries ListingEntries(const Settings& settings);
 // The vertical then the horizontal offset of one of the four default sites (by its pane);

@@ -9,6 +9,7 @@
 #include "core/site_rules.h"
 #include "harness.h"
 #include "listing_pages.h"
+#include "shell/settings_dialog.h"
 #include "shell/tray_icon.h"
 
 namespace quintavia::e2e {
@@ -74,6 +75,26 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
     QAccessibleInterface* menuRoot = QAccessible::queryAccessibleInterface(menu);
     EXPECT_EQ(menuRoot->childCount(), menu->actions().size());
     EXPECT_EQ(AccessibilityFaults(menuRoot), QStringList{});
+
+    // "Impostazioni": a dialog named as such, each field named by its label.
+    window->openSettings();
+    SettingsDialog* dialog = window->settingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return dialog->isVisible(); }));
+    QAccessibleInterface* dialogRoot = QAccessible::queryAccessibleInterface(dialog);
+    EXPECT_EQ(dialogRoot->role(), QAccessible::Dialog);
+    EXPECT_EQ(dialogRoot->text(QAccessible::Name), u"Impostazioni"_s);
+    EXPECT_EQ(AccessibilityFaults(dialogRoot), QStringList{});
+    const QString panes[] = {
+        u"Riquadro 1 (in alto a sinistra)"_s, u"Riquadro 2 (in alto a destra)"_s,
+        u"Riquadro 3 (in basso a sinistra)"_s, u"Riquadro 4 (in basso a destra)"_s};
+    for (int i = 0; i < kSiteCount; ++i) {
+        const auto labels = QAccessible::queryAccessibleInterface(dialog->siteBox(i))
+                                ->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1) << i;
+        EXPECT_EQ(labels[0].first->text(QAccessible::Name), panes[i]);
+    }
+    dialog->reject();
 }
 
 // With assistive technology listening, each pane's page shows its headings and listings.

@@ -166,6 +166,43 @@ TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
     EXPECT_TRUE(ScrollEntries(s, kSiteCount).isEmpty());
 }
 
+// What "Impostazioni" stores: a pane back on its default site empties a key the file holds
+// and adds none where it holds nothing; the other sections stay as they were.
+TEST(SettingsEntries, TheChoicesWriteTheirOwnKeysAlone) {
+    const struct {
+        const char* name;
+        const char* file;
+        std::array<QString, kSiteCount> paneSites;
+        QString keywords;
+        bool notifications;
+        QByteArray written;
+    } cases[] = {
+        {"defaults on a new file", "", {}, "", true, "[Notifiche]\n0=1\n"},
+        {"a preset in pane 2, keywords, no notifications",
+         "[Posizione]\n1=Lazio\n",
+         {"", "", "indeed", ""},
+         "cuoco pizzaiolo",
+         false,
+         "[Posizione]\n1=Lazio\n\n[Notifiche]\n0=0\n\n[Siti]\n2=indeed\n\n"
+         "[Ricerca]\nparole=cuoco pizzaiolo\n"},
+        {"pane 2 back on its default, keywords cleared",
+         "[Siti]\n2=indeed\n3=subito\n[Ricerca]\nparole=cuoco\n",
+         {"", "", "", "subito"},
+         "",
+         true,
+         "[Siti]\n2=\n3=subito\n\n[Ricerca]\nparole=\n\n[Notifiche]\n0=1\n"},
+    };
+    for (const auto& c : cases) {
+        Settings s = AwkwardSettings();
+        s.paneSites = c.paneSites;
+        s.keywords = c.keywords;
+        s.desktopNotifications = c.notifications;
+        IniDocument doc = Parse(c.file);
+        ApplyEntries(doc, ChoicesEntries(s));
+        EXPECT_EQ(doc.toUtf8(), c.written) << c.name;
+    }
+}
+
 // A write changes its own keys only: keys the program does not know, other sections, comments'
 // neighbours and the order of first appearance all stay; new keys go after their section's.
 TEST(SettingsEntries, ApplyingKeepsEverythingElseInItsPlace) {
