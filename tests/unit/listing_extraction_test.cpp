@@ -62,6 +62,14 @@ QVariantList Pair(const QVariant& text, const QVariant& href) {
     return QVariantList{text, href};
 }
 
+// An answer of one pair. Braces around a single list would copy that list rather than hold it,
+// as some compilers read them.
+QVariantList OnePair(const QVariant& text, const QVariant& href) {
+    QVariantList answer;
+    answer.append(QVariant(Pair(text, href)));
+    return answer;
+}
+
 TEST(ListingExtraction, AnswersBecomeBoundedListingsWithHttpLinks) {
     const QString longTitle = u"x"_s.repeated(kTitleUnits - 1) + u"😀"_s + u"y"_s;
     struct Case {
@@ -85,7 +93,7 @@ TEST(ListingExtraction, AnswersBecomeBoundedListingsWithHttpLinks) {
                       Pair(u"e"_s, u"data:text/html,x"_s), Pair(u"f"_s, u"http:///x"_s),
                       Pair(u"g"_s, u"https://a.it/ x"_s), Pair(u"h"_s, u"HTTPS://A.IT/h"_s)},
          {{u"h"_s, QUrl(u"https://a.it/h"_s)}}},
-        {"no text", QVariantList{Pair(u" \u00a0\n"_s, u"https://a.it/"_s)}, {}},
+        {"no text", OnePair(u" \u00a0\n"_s, u"https://a.it/"_s), {}},
         {"entries of another shape",
          QVariantList{QVariantList{u"a"_s}, Pair(1, u"https://a.it/"_s),
                       Pair(u"b"_s, QVariantList{}), u"c"_s,
@@ -93,13 +101,13 @@ TEST(ListingExtraction, AnswersBecomeBoundedListingsWithHttpLinks) {
                       Pair(u"f"_s, u"https://a.it/f"_s)},
          {{u"f"_s, QUrl(u"https://a.it/f"_s)}}},
         {"a long title, cut before a pair",
-         QVariantList{Pair(longTitle, u"https://a.it/"_s)},
+         OnePair(longTitle, u"https://a.it/"_s),
          {{longTitle.left(kTitleUnits - 1), QUrl(u"https://a.it/"_s)}}},
         {"half a pair left at the end by the script's cut",
-         QVariantList{Pair(u"abc "_s + QChar(0xD83D), u"https://a.it/"_s)},
+         OnePair(u"abc "_s + QChar(0xD83D), u"https://a.it/"_s),
          {{u"abc"_s, QUrl(u"https://a.it/"_s)}}},
         {"a link too long",
-         QVariantList{Pair(u"a"_s, u"https://a.it/"_s + u"p"_s.repeated(kMaxLinkUnits))},
+         OnePair(u"a"_s, u"https://a.it/"_s + u"p"_s.repeated(kMaxLinkUnits)),
          {}},
     };
     for (const Case& c : cases) EXPECT_EQ(ListingsFromAnswer(c.answer), c.listings) << c.what;
