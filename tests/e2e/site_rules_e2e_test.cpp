@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <map>
+
+#include "core/listing_probe.h"
+#include "csv_reader.h"
+#include "listing_pages.h"
+#include "notifying_sites.h"
+#include "shell/program_start.h"
+#include "shell/settings_dialog.h"
+#include "store/history_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace quintavia::e2e {
+namespace {
+
+// The host of a site's search, as the rules have it.
+QByteArray SearchHost(const SiteRule& rule) {
+    return QUrl(ExpandSearch(rule.search,
+                             {.regionText = u"Abruzzo"_s, .regionIndex = 0, .keywords = {}}))
+        .host()
+        .toLatin1();
+}
+
+// A window started with a sites file beside the harness's settings file, against the scripted
+// default sites and, at the hosts a test gives, pages of its own.
+class SiteRulesE2e : public NotifyingSitesTest {
+  protected:
+    void SetUp() override {
+        NotifyingSitesTest::SetUp();
+        ForgetFiles();
+        Harness::instance().server().setHandler(
+            [this, scripted = sites.handler()](const fixtures::Request& request) {
+                const auto page = pages.find(request.host.toLower());
+                if (page == pages.end()) return scripted(request);
+                return fixtures::Response{.body = page->second};
+            });
+    }
+    void TearDown() override {
+        NotifyingSitesTest::TearDown();
+        ForgetFiles();
+    }
+
+    void ForgetFiles() const {
+        QFile::remove(sitesPath);
+        QFile::remove(historyPath);
+        QFile::remove(historyPath + u".1"_s);
+    }
+
+    bool WriteSitesFile(const QString& text) const {
+        QDir().mkpath(QFileInfo(sitesPath).path());
+        QFile file(sitesPath);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+    }
+
+    // The history's lines for the site of this name, without the heading.
+    QList<QStringList> HistoryOf(const QString& name) const {
+        QFile file(historyPath);
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        const std::optional<QList<QStringList>> rows =
+            support::ReadCsv(QString::fromUtf8(file.readAll()));
+        QList<QStringList> found;
+        for (const QStringList& row : rows.value_or(QList<QStringList>{}))
+            if (row.size() == 4 && row[1] == name) found << row;
+        return found;
+    }
+
+    std::map<QByteArray, QByteArray> pages;
+    const QString sitesPath = SitesPathBeside(Harness::instance().settingsPath());
+    const QString historyPath = HistoryFile::UserPath();
+};
+
+// Cards of a board read by selector: the title has no link of its own, and the card's first
+// link is the employer's, so only the rule's link selector finds the listing's own page.
+QByteArray BoardCards() {
+    QByteArray page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n";
+    const char* titles[] = {"Cameriere di sala, Roma", "Aiuto cuoco, Latina", "Barista, Rieti"};
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray n = QByteArray::number(101 - i);
+        page += "<div class=\"annuncio\"><a href=\"/azienda/" + n + "\">Azienda</a><h2>" +
+                titles[i] + "</h2><a class=\"dettagli\" href=\"/offerta/" + n +
+                "\">Dettagli</a></div>\n";
+    }
+    return page + "</body></html>\n";
+}
+
+// What the sites file says of a site is what the pane reads at its first capture: a changed
+// marker for a default site, and a site of the user's own read by its selector.
+TEST_F(SiteRulesE2e, TheSitesFilesRuleIsWhatThePaneReadsAndLogs) {
+    const SiteRule& jobrapido = DefaultRules()[1];
+    const QString boardName = u"Bacheca Comune"_s;
+    const QByteArray boardHost = "www.bachecacomune.example";
+    const struct {
+        const char* what;
+        QString sitesFile;
+        int pane;
+        QString paneSite;  // under [Siti]; empty: the pane's default
+        QByteArray host;
+        QByteArray page;
+        QString name;       // in the history
+        QString logEntry;   // the pane's one entry
+        QString notLogged;  // what the rule it replaces would have logged
+        QString link;       // in the history; empty: the page's address
+    } cases[] = {
+        {"Jobrapido's marker changed",
+         u"[jobrapido]\nmarcatore = offerta-recente\n"_s,
+         1,
+         {},
+         SearchHost(jobrapido),
+         // The old marker comes first in the page, before an older listing.
+         "<!DOCTYPE html><html><body>\n<div><span class=\"title\">Annuncio di ieri</span></div>\n"
+         "<h3 class=\"offerta-recente\">Cuoco capo partita</h3>\n</body></html>\n",
+         jobrapido.name,
+         jobrapido.logLabel + u": CUOCO CAPO PARTITA"_s,
+         jobrapido.logLabel + u": ANNUNCIO DI IERI"_s,
+         {}},
+        {"a board of the user's, by selector and link selector",
+         u"[bacheca-comune]\nnome = "_s + boardName + u"\nindirizzo = http://"_s + boardHost +
+             u"/offerte/?r={regione_slug}&q={parole}\ndominio = bachecacomune.example\n"
+             u"selettore = .annuncio h2\nselettore_link = a.dettagli\n"_s,
+         2, u"bacheca-comune"_s, boardHost, BoardCards(), boardName,
+         LogLabelFor(boardName) + u": Cameriere di sala, Roma"_s,
+         DefaultRules()[2].logLabel + u": CUOCO CAPO PARTITA"_s,
+         u"http://"_s + boardHost + u"/offerta/101"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ForgetFiles();
+        QFile::remove(Harness::instance().settingsPath());
+        ASSERT_TRUE(WriteSitesFile(c.sitesFile));
+        if (!c.paneSite.isEmpty()) {
+            ASSERT_TRUE(Harness::instance().store().write(
+                {{u"Siti"_s, QString::number(c.pane), c.paneSite}}));
+        }
+        pages = {{c.host, c.page}};
+        Start();
+        ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+
+        const QStringList entries = LogEntries(*window);
+        EXPECT_EQ(entries.size(), kSiteCount) << entries.join(u'\n').toStdString();
+        EXPECT_TRUE(entries.contains(c.logEntry)) << entries.join(u'\n').toStdString();
+        EXPECT_FALSE(entries.contains(c.notLogged));
+        const QList<QStringList> history = HistoryOf(c.name);
+        ASSERT_EQ(history.size(), 1);
+        EXPECT_EQ(history[0][2], c.logEntry.mid(c.logEntry.indexOf(u": "_s) + 2));
+        EXPECT_EQ(history[0][3], c.link.isEmpty() ? captures->last(c.pane).url.toString() : c.link);
+        EXPECT_EQ(captures->last(c.pane).url.host().toLatin1(), c.host);
+
+        captures.reset();
+        window.reset();
+    }
+}
+
+// A preset put in a pane by the settings file keeps its last title apart from the default
+// site's; back on the default, the page that shows the title stored for it is nothing new.
+TEST_F(SiteRulesE2e, APresetInAPaneKeepsItsOwnTitleAndTheDefaultBackAnnouncesNothingOld) {
+    StandIn();
+    ASSERT_NE(BuiltInCatalogue().find(u"indeed"_s), nullptr);
+    const SiteRule& indeed = *BuiltInCatalogue().find(u"indeed"_s);
+    const SiteRule& infojobs = DefaultRules()[3];
+    // The fixture server answers plain http only: the preset's address, on its own host.
+    QString address = indeed.search;
+    ASSERT_TRUE(address.startsWith(u"https://"_s));
+    address.replace(0, 8, u"http://"_s);
+    ASSERT_TRUE(WriteSitesFile(u"[indeed]\nindirizzo = "_s + address + u'\n'));
+    const QString indeedTitle = u"Cuoco capo partita - Trattoria da Mario"_s;
+    QByteArray cards = "<!DOCTYPE html><html><body><ul>\n";
+    const QByteArray titles[] = {indeedTitle.toUtf8(), "Lavapiatti"};
+    for (const QByteArray& title : titles) {
+        const QByteArray jk = QByteArray::number(cards.size(), 16);
+        cards += "<li><div class=\"cardOutline\" data-jk=\"" + jk +
+                 "\"><h2 class=\"jobTitle\"><a href=\"/viewjob?jk=" + jk + "\"><span title=\"" +
+                 title + "\">" + title + "</span></a></h2></div></li>\n";
+    }
+    pages = {{SearchHost(indeed), cards + "</ul></body></html>\n"}};
+
+    // Every default site has been seen as it shows now: only the preset's title is new.
+    SettingsEntries stored{{u"Siti"_s, u"3"_s, indeed.id}};
+    for (int i = 0; i < kSiteCount; ++i)
+        stored += {u"Settaggio"_s, QString::number(i), UpperCaseUnits(sites.titles[i])};
+    ASSERT_TRUE(Harness::instance().store().write(stored));
+    const QString infojobsTitle = UpperCaseUnits(sites.titles[3]);
+
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    EXPECT_EQ(window->paneGrid()->siteLabel(3)->text(), indeed.paneLabel);
+    EXPECT_EQ(LogEntries(*window), QStringList{indeed.logLabel + u": "_s + indeedTitle});
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 1);
+    EXPECT_TRUE(Notified()[0].summary.contains(indeed.name) ||
+                Notified()[0].body.contains(indeed.name));
+    EXPECT_TRUE(WaitFor([&] {
+        return Harness::instance().stored(u"Titoli"_s, indeed.id) == indeedTitle;
+    })) << Harness::instance().stored(u"Titoli"_s, indeed.id).toStdString();
+    EXPECT_EQ(Harness::instance().stored(u"Settaggio"_s, u"3"_s), infojobsTitle);
+
+    // Back to InfoJobs, as "Impostazioni" gives it, while InfoJobs shows what it showed.
+    const int before = captures->count(3);
+    window->openSettings();
+    SettingsDialog* dialog = window->settingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->siteBox(3)->setCurrentIndex(dialog->siteBox(3)->findData(infojobs.id));
+    ASSERT_EQ(dialog->siteBox(3)->currentData().toString(), infojobs.id);
+    dialog->findChild<QPushButton*>(u"okButton"_s)->click();
+    ASSERT_TRUE(WaitFor([&] { return captures->count(3) > before; }));
+
+    EXPECT_EQ(captures->last(3).url.host().toLatin1(), SearchHost(infojobs));
+    EXPECT_TRUE(captures->last(3).markup.value_or(QString()).contains(sites.titles[3]));
+    EXPECT_EQ(window->paneGrid()->siteLabel(3)->text(), infojobs.paneLabel);
+    EXPECT_EQ(LogEntries(*window).size(), 1);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_EQ(Notified().size(), 1);
+    EXPECT_EQ(Harness::instance().stored(u"Siti"_s, u"3"_s), u""_s);
+    EXPECT_EQ(Harness::instance().stored(u"Titoli"_s, indeed.id), indeedTitle);
+    window->close();
+    EXPECT_EQ(Harness::instance().stored(u"Settaggio"_s, u"3"_s), infojobsTitle);
+    EXPECT_EQ(Harness::instance().stored(u"Titoli"_s, indeed.id), indeedTitle);
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
