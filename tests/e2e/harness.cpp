@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/site_rules.h"
 #include "headless_run.h"
 #include "listing_pages.h"
 #include "private_bus.h"
@@ -45,14 +46,21 @@ std::unique_ptr<MainWindow> StartWindow(Beep* beep) {
 
 QList<QByteArray> RefreshRequestLines(const QByteArray& inPath, const QByteArray& inQuery,
                                       int regionNumber) {
-    QList<QByteArray> lines = {
-        "GET http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-" + inPath +
-            " HTTP/1.1",
-        "GET http://it.jobrapido.com/?w=&l=" + inQuery + "&r=auto HTTP/1.1",
-        "GET http://www.jobonline.it/lavoro/?fld2=0&fld3=" + QByteArray::number(regionNumber) +
-            "&fld4=0&fld1=ricerca+testuale&search=cerca+lavoro HTTP/1.1",
-        "GET http://www.infojobs.it/offerte-lavoro/" + inPath + " HTTP/1.1",
-    };
+    // Each default site's own address for a stand-in region, which then takes the form the
+    // engine gives it where it stands: in the path or in the query.
+    const QString standIn(QChar(0x1));
+    QList<QByteArray> lines;
+    for (const SiteRule& rule : DefaultRules()) {
+        const QByteArray address =
+            ExpandSearch(rule.search, {standIn, static_cast<qint16>(regionNumber - 1), {}})
+                .toUtf8();
+        const qsizetype query = address.indexOf('?');
+        QByteArray path = query < 0 ? address : address.left(query);
+        QByteArray rest = query < 0 ? QByteArray() : address.mid(query);
+        path.replace(standIn.toUtf8(), inPath);
+        rest.replace(standIn.toUtf8(), inQuery);
+        lines << "GET " + path + rest + " HTTP/1.1";
+    }
     std::sort(lines.begin(), lines.end());
     return lines;
 }
