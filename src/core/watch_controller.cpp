@@ -233,6 +233,7 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     }
     outcome.panes = panes_;
     outcome.toolTips = toolTips();
+    outcome.desktopNotifications = settings_.desktopNotifications;
     return outcome;
 }
 

@@ -109,6 +109,7 @@ struct ChoicesOutcome {
     // The panes to load again, with their new address: those whose site or address changed.
     std::array<std::optional<QString>, kSiteCount> reload;
     ToolTips toolTips;
+    bool desktopNotifications = true;  // the option as it now stands
 };
 
 struct TickOutcome {

@@ -309,7 +309,7 @@ void MainWindow::applyChoices(const Choices& choices) {
     const ChoicesOutcome outcome = controller_.choose(choices);
     showPanes(outcome.panes);
     showToolTips(outcome.toolTips);
-    tray_->setNotificationsChecked(controller_.settings().desktopNotifications);
+    tray_->setNotificationsChecked(outcome.desktopNotifications);
     reload(outcome.reload);
     store(ChoicesEntries(controller_.settings()), "the settings were not saved");
 }

@@ -477,9 +477,12 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(chosen.reload[static_cast<std::size_t>(i)]) << i;
     EXPECT_EQ(controller.settings().paneSites[3], u""_s);
     EXPECT_FALSE(controller.pageCaptured(3, Page(3, u"Vecchio Infojobs"_s)).listing);
-    // New keywords reload the panes whose address takes them.
+    EXPECT_TRUE(chosen.desktopNotifications);
+    // New keywords reload the panes whose address takes them; the option comes back as chosen.
     back.keywords = u"autista"_s;
+    back.desktopNotifications = false;
     const ChoicesOutcome searched = controller.choose(back);
+    EXPECT_FALSE(searched.desktopNotifications);
     EXPECT_TRUE(searched.reload[1]);
     EXPECT_FALSE(searched.reload[0]);
     EXPECT_EQ(controller.settings().keywords, u"autista"_s);
