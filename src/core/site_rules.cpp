@@ -286,6 +286,13 @@ const QList<SiteRule>& DefaultRules() {
     return rules;
 }
 
+int DefaultPane(QStringView id) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (qsizetype i = 0; i < defaults.size(); ++i)
+        if (defaults[i].id == id) return static_cast<int>(i);
+    return -1;
+}
+
 const Catalogue& BuiltInCatalogue() {
     static const Catalogue catalogue{DefaultRules() + MakePresets()};
     return catalogue;

@@ -95,6 +95,10 @@ struct Catalogue {
 // The four sites of the grid by default, in pane order: miojob, jobrapido, jobonline, infojobs.
 const QList<SiteRule>& DefaultRules();
 
+// The pane whose default site has this id, or -1 for any other site: the four defaults keep
+// what the program stores of them, and their sounds, under their pane's number.
+int DefaultPane(QStringView id);
+
 // The defaults, then the presets of other boards a user can choose instead.
 const Catalogue& BuiltInCatalogue();
 

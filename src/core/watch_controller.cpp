@@ -9,17 +9,6 @@
 #include "core/site_check.h"
 
 namespace quintavia {
-namespace {
-
-// The default site's place among the four, or -1 for any other site.
-int DefaultIndex(const QString& id) {
-    const QList<SiteRule>& defaults = DefaultRules();
-    for (int i = 0; i < defaults.size(); ++i)
-        if (defaults[i].id == id) return i;
-    return -1;
-}
-
-}  // namespace
 
 WatchController::WatchController(Catalogue catalogue) : catalogue_(std::move(catalogue)) {
     const QList<SiteRule>& defaults = DefaultRules();
@@ -34,19 +23,19 @@ const SiteRule* WatchController::rule(const QString& id) const {
 }
 
 QString& WatchController::lastListingOf(const QString& id) {
-    const int at = DefaultIndex(id);
+    const int at = DefaultPane(id);
     if (at >= 0) return settings_.lastListing[static_cast<std::size_t>(at)];
     return settings_.otherSites[id].lastListing;
 }
 
 QString& WatchController::scrollTopOf(const QString& id) {
-    const int at = DefaultIndex(id);
+    const int at = DefaultPane(id);
     if (at >= 0) return settings_.scrollTop[static_cast<std::size_t>(at)];
     return settings_.otherSites[id].scrollTop;
 }
 
 QString& WatchController::scrollLeftOf(const QString& id) {
-    const int at = DefaultIndex(id);
+    const int at = DefaultPane(id);
     if (at >= 0) return settings_.scrollLeft[static_cast<std::size_t>(at)];
     return settings_.otherSites[id].scrollLeft;
 }
@@ -67,7 +56,7 @@ StartUpOutcome WatchController::startUp(const Settings& stored) {
             continue;
         }
         panes_[i] = *chosen;
-        if (DefaultRules()[static_cast<qsizetype>(i)].id == id) id.clear();
+        if (DefaultPane(id) == static_cast<int>(i)) id.clear();
     }
     outcome.panes = panes_;
     // The stored region is the one searched from the first refresh on: the first pages, and
@@ -217,8 +206,8 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
         const SiteRule* chosen = rule(choices.paneSites[i]);
         if (!chosen) continue;  // the dialog offers the catalogue alone
         panes_[i] = *chosen;
-        const bool isDefault = DefaultRules()[static_cast<qsizetype>(i)].id == chosen->id;
-        settings_.paneSites[i] = isDefault ? QString() : chosen->id;
+        settings_.paneSites[i] =
+            DefaultPane(chosen->id) == static_cast<int>(i) ? QString() : chosen->id;
     }
     ChoicesOutcome outcome;
     const Addresses after = addresses();

@@ -49,9 +49,7 @@ QString SoundFile(int site) {
 }
 
 QString SoundFileFor(const QString& siteId, const QStringList& folders) {
-    const QList<SiteRule>& defaults = DefaultRules();
-    for (int i = 0; i < defaults.size(); ++i)
-        if (defaults[i].id == siteId) return SoundFileIn(i, folders);
+    if (const int pane = DefaultPane(siteId); pane >= 0) return SoundFileIn(pane, folders);
     const QString own = siteId + QStringLiteral(".wav");
     if (std::optional<QString> found = FindIn(own, folders)) return *found;
     const QString chime = QStringLiteral("chime.wav");

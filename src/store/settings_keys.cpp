@@ -98,9 +98,7 @@ SettingsEntries ScrollEntries(const Settings& settings, int site) {
 }
 
 SettingsEntries ScrollEntriesFor(const Settings& settings, const QString& siteId) {
-    const QList<SiteRule>& defaults = DefaultRules();
-    for (int i = 0; i < defaults.size(); ++i)
-        if (defaults[i].id == siteId) return ScrollEntries(settings, i);
+    if (const int pane = DefaultPane(siteId); pane >= 0) return ScrollEntries(settings, pane);
     const SiteMemory kept = settings.otherSites.value(siteId);
     return {{kSectionSiteScrollTop, siteId, kept.scrollTop},
             {kSectionSiteScrollLeft, siteId, kept.scrollLeft}};
