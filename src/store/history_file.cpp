@@ -7,6 +7,7 @@
 
 #include "core/history_csv.h"
 #include "store/file_lock.h"
+#include "store/ini_file.h"
 #include "store/private_folder.h"
 
 namespace quintavia {
@@ -41,10 +42,8 @@ WriteResult HistoryFile::write(const QByteArray& bytes) {
     FileLock lock(path_ + QStringLiteral(".lock"));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
+    if (const QString refused = RefusalAt(path_); !refused.isEmpty()) return fail(refused);
     const QFileInfo info(path_);
-    if (info.isSymLink())
-        return fail(QStringLiteral("it is a symbolic link, which is not followed"));
-    if (info.exists() && !info.isFile()) return fail(QStringLiteral("it is not a regular file"));
     if (info.exists() && info.size() > 0 && !bytes.isEmpty() &&
         info.size() + bytes.size() > rotateBytes_) {
         // The previous file goes first: a rename never replaces a file on every platform.

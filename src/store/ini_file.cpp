@@ -2,29 +2,19 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
 #include <utility>
 
 namespace quintavia {
-namespace {
-
-// What lies at `path`, looked at before it is opened: no link is followed and nothing but a
-// regular file is opened, so a FIFO is never waited on.
-std::optional<FileRead> RefusedKind(const QString& path) {
+QString RefusalAt(const QString& path) {
     const QFileInfo info(path);
-    if (info.isSymLink())
-        return FileRead{
-            FileRead::Refused, {}, QStringLiteral("it is a symbolic link, which is not followed")};
-    if (!info.exists()) return FileRead{FileRead::Absent};
-    if (!info.isFile())
-        return FileRead{FileRead::Refused, {}, QStringLiteral("it is not a regular file")};
-    return std::nullopt;
+    if (info.isSymLink()) return QStringLiteral("it is a symbolic link, which is not followed");
+    if (info.exists() && !info.isFile()) return QStringLiteral("it is not a regular file");
+    return {};
 }
 
-}  // namespace
-
 FileRead ReadIniFile(const QString& path, qint64 maxBytes) {
-    if (std::optional<FileRead> refused = RefusedKind(path)) return std::move(*refused);
+    if (QString refused = RefusalAt(path); !refused.isEmpty())
+        return {FileRead::Refused, {}, std::move(refused)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (!file.exists()) return {FileRead::Absent};

@@ -20,6 +20,11 @@ struct FileRead {
     QString reason{};  // why not Text
 };
 
+// Why nothing may be opened at `path`: a symbolic link (even to nothing) or something other
+// than a regular file; empty when there is nothing there or a regular file. Looked at before
+// any open, so that no link is followed and a FIFO is never waited on.
+QString RefusalAt(const QString& path);
+
 // The file at `path`, of at most `maxBytes`.
 FileRead ReadIniFile(const QString& path, qint64 maxBytes);
 
