@@ -46,14 +46,7 @@ EngineProfile::EngineProfile() {
                       .arg(storage, refusal);
     }
 
-    // Downloads are refused. The engine writes a partial file into the download folder before
-    // it asks, so that folder is one of ours, never the user's.
-    profile_->setDownloadPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                              QStringLiteral("/refused-downloads"));
-    QObject::connect(profile_.get(), &QWebEngineProfile::downloadRequested, profile_.get(),
-                     [](QWebEngineDownloadRequest* download) { download->cancel(); });
-    RestrictEngineSettings(*profile_->settings());
-    profile_->setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
+    GuardProfile(*profile_);
 }
 
 EngineProfile::~EngineProfile() {
@@ -66,7 +59,15 @@ bool EngineProfile::isPersistent() const {
     return !profile_->isOffTheRecord();
 }
 
-void RestrictEngineSettings(QWebEngineSettings& settings) {
+void GuardProfile(QWebEngineProfile& profile) {
+    // Downloads are refused. The engine writes a partial file into the download folder before
+    // it asks, so that folder is one of ours, never the user's.
+    profile.setDownloadPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                            QStringLiteral("/refused-downloads"));
+    QObject::connect(&profile, &QWebEngineProfile::downloadRequested, &profile,
+                     [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    profile.setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
+    QWebEngineSettings& settings = *profile.settings();
     settings.setAttribute(QWebEngineSettings::WebGLEnabled, false);
     settings.setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings.setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);

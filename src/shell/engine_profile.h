@@ -4,7 +4,6 @@
 #include <memory>
 
 class QWebEngineProfile;
-class QWebEngineSettings;
 
 namespace quintavia {
 
@@ -41,12 +40,13 @@ class EngineProfile final {
     QString notice_;
 };
 
-// What every page of the program may do, set on a profile's settings: no WebGL, no plugins,
-// media waits for a user gesture (a page's own sound is never taken for the program's alert),
-// no navigation by dropping a file, local content reads neither local files nor remote
-// addresses, unknown schemes are never handed to a desktop program, no full screen, and a
-// script reaches the clipboard only on the user's click (a copy that the click asks for goes
-// through, as in any browser) and never pastes.
-void RestrictEngineSettings(QWebEngineSettings& settings);
+// What every page of the program's profiles may do and send: no WebGL, no plugins, media waits
+// for a user gesture (a page's own sound is never taken for the program's alert), no
+// navigation by dropping a file, local content reads neither local files nor remote addresses,
+// unknown schemes are never handed to a desktop program, no full screen, and a script reaches
+// the clipboard only on the user's click (a copy that the click asks for goes through, as in
+// any browser) and never pastes; Italian first in the language asked of sites; every download
+// refused, its partial file kept in a folder of ours, never the user's.
+void GuardProfile(QWebEngineProfile& profile);
 
 }  // namespace quintavia

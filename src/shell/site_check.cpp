@@ -2,12 +2,10 @@
 
 #include <QEventLoop>
 #include <QTimer>
-#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <cstdio>
 #include <optional>
 
-#include "core/engine_start.h"
 #include "core/site_check.h"
 #include "shell/beep.h"
 #include "shell/engine_profile.h"
@@ -41,11 +39,8 @@ std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id)
 
 int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
     const QString address = ExpandSearch(rule.search, query);
-    QWebEngineProfile profile;  // off the record: nothing reaches the disk
-    RestrictEngineSettings(*profile.settings());
-    profile.setHttpAcceptLanguage(QString::fromLatin1(kAcceptLanguage));
-    QObject::connect(&profile, &QWebEngineProfile::downloadRequested, &profile,
-                     [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    QWebEngineProfile profile;  // off the record: no cookie or cache reaches the disk
+    GuardProfile(profile);
 
     SilentBeep beep;
     std::optional<PageCapture> captured;
