@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <array>
 
 #include "core/sites.h"
 
 namespace quintavia {
+
+// What a click on a notification does: bring the window back, open the listing's link in the
+// user's browser, or show the list of what was found.
+enum class NoticeAction { ShowWindow, OpenLink, ShowFound };
 
 // What the program tells the user outside its window, as plain text.
 struct Notice {
@@ -13,6 +18,8 @@ struct Notice {
     QString body;
     // How long the desktop shows it; -1 leaves that to the desktop.
     int timeoutMs = -1;
+    NoticeAction action = NoticeAction::ShowWindow;
+    QUrl link{};  // what OpenLink opens: an http or https address (IsOpenableLink)
 
     bool operator==(const Notice&) const = default;
 };

@@ -46,6 +46,10 @@ struct Settings {
     // The id of the site each pane shows; empty for the pane's own default site.
     std::array<QString, kSiteCount> paneSites;
     QString keywords;  // searched for on the sites whose address takes them
+    // The words a new listing's title must hold one of, and those it must hold none of:
+    // comma-separated, as the user wrote them; empty lets everything through.
+    QString includeWords;
+    QString excludeWords;
     QMap<QString, SiteMemory> otherSites;
 
     bool operator==(const Settings&) const = default;

@@ -161,7 +161,11 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
                            .notice = noticeFor(i, title),
                            .record = std::nullopt};
         if (std::exchange(historyDue_[i], false))
-            listing.record = HistoryLine(when, row.name, title, address);
+            listing.record = HistoryLine({.when = when,
+                                          .siteId = row.id,
+                                          .site = row.name,
+                                          .title = title,
+                                          .link = address});
         outcome.listing = std::move(listing);
         outcome.listingsChanged = true;
     }

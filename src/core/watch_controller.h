@@ -100,6 +100,9 @@ struct Choices {
     std::array<QString, kSiteCount> paneSites;
     QString keywords;
     bool desktopNotifications = true;
+    // The words new listings are filtered by (Settings::includeWords, excludeWords).
+    QString includeWords{};
+    QString excludeWords{};
 
     bool operator==(const Choices&) const = default;
 };

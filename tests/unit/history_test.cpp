@@ -42,7 +42,7 @@ TEST(HistoryCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
     };
     for (const Case& c : cases) EXPECT_EQ(CsvField(c.field), c.expected) << c.what;
     EXPECT_EQ(CsvLine({u"a"_s, u"b,c"_s, u""_s}), u"a,\"b,c\",\r\n"_s);
-    EXPECT_EQ(HistoryHeader(), u"data,sito,annuncio,indirizzo\r\n"_s);
+    EXPECT_EQ(HistoryHeader(), u"data,sito,annuncio,indirizzo,filtrato,anche su\r\n"_s);
 }
 
 TEST(HistoryCsv, TimesAreLocalWithTheirOffset) {
@@ -60,16 +60,88 @@ TEST(HistoryCsv, TimesAreLocalWithTheirOffset) {
     EXPECT_EQ(back.offsetFromUtc(), now.offsetFromUtc());
     EXPECT_EQ(back.toSecsSinceEpoch(), now.toSecsSinceEpoch());
 
-    EXPECT_EQ(HistoryLine(QDateTime(day, time, QTimeZone(3600)), u"Jobrapido"_s,
-                          u"CUOCO, \"CAPO\""_s, QUrl(u"http://it.jobrapido.com/?w=&l=Lazio"_s)),
+    const QDateTime when(day, time, QTimeZone(3600));
+    EXPECT_EQ(HistoryLine({.when = when,
+                           .site = u"Jobrapido"_s,
+                           .title = u"CUOCO, \"CAPO\""_s,
+                           .page = QUrl(u"http://it.jobrapido.com/?w=&l=Lazio"_s)}),
               u"2024-03-31T02:30:05+01:00,Jobrapido,\"CUOCO, \"\"CAPO\"\"\","
-              u"http://it.jobrapido.com/?w=&l=Lazio\r\n"_s);
+              u"http://it.jobrapido.com/?w=&l=Lazio,,\r\n"_s);
     // What would turn the line around, or make the file binary, is not written.
-    EXPECT_EQ(HistoryLine(QDateTime(day, time, QTimeZone(3600)), u"Jobonline"_s,
-                          u"CUOCO\u202E"_s + QChar(0) + u"\nCAPO"_s,
-                          QUrl(u"http://www.jobonline.it/?q=%E2%80%AE%00"_s)),
+    EXPECT_EQ(HistoryLine({.when = when,
+                           .site = u"Jobonline"_s,
+                           .title = u"CUOCO\u202E"_s + QChar(0) + u"\nCAPO"_s,
+                           .page = QUrl(u"http://www.jobonline.it/?q=%E2%80%AE%00"_s)}),
               u"2024-03-31T02:30:05+01:00,Jobonline,CUOCO CAPO,"
-              u"http://www.jobonline.it/?q=%E2%80%AE%00\r\n"_s);
+              u"http://www.jobonline.it/?q=%E2%80%AE%00,,\r\n"_s);
+    // The listing's own link, filtered, and seen on another site.
+    EXPECT_EQ(HistoryLine({.when = when,
+                           .site = u"Indeed"_s,
+                           .title = u"Cuoco"_s,
+                           .link = QUrl(u"https://it.indeed.com/viewjob?jk=1"_s),
+                           .page = QUrl(u"https://it.indeed.com/lavoro"_s),
+                           .filtered = true,
+                           .alsoOn = u"Subito"_s}),
+              u"2024-03-31T02:30:05+01:00,Indeed,Cuoco,https://it.indeed.com/viewjob?jk=1,sì,"
+              u"Subito\r\n"_s);
+}
+
+// No cell of the history is run as a formula by a spreadsheet, and the list reads each back as
+// it was.
+TEST(HistoryCsv, FormulaCellsAreDefusedAndReadBackAsTheyWere) {
+    struct Case {
+        QString cell;
+        QString written;
+    };
+    const QList<Case> cases = {
+        {u"=HYPERLINK(\"http://x\")"_s, u"'=HYPERLINK(\"http://x\")"_s},
+        {u"+39 cuoco"_s, u"'+39 cuoco"_s},
+        {u"-1"_s, u"'-1"_s},
+        {u"@SUM(A1)"_s, u"'@SUM(A1)"_s},
+        {u"\tcmd"_s, u"'\tcmd"_s},
+        {u"\rcmd"_s, u"'\rcmd"_s},
+        {u"'=già difeso"_s, u"''=già difeso"_s},
+        {u"'apostrofo"_s, u"'apostrofo"_s},
+        {u"Cuoco = chef"_s, u"Cuoco = chef"_s},
+        {u""_s, u""_s},
+        {u"'"_s, u"'"_s},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DefusedCell(c.cell), c.written) << c.cell.toStdString();
+        EXPECT_EQ(UndefusedCell(c.written), c.cell) << c.cell.toStdString();
+    }
+
+    const QDateTime when(QDate(2024, 5, 1), QTime(9, 0), QTimeZone(7200));
+    const FoundListing formula{.when = when,
+                               .site = u"Subito"_s,
+                               .title = u"=1+1 magazziniere"_s,
+                               .page = QUrl(u"https://www.subito.it/annunci/1"_s),
+                               .filtered = true,
+                               .alsoOn = u"-Indeed"_s};
+    const QString text = HistoryHeader() + HistoryLine(formula);
+    EXPECT_TRUE(text.contains(u",'=1+1 magazziniere,"_s));
+    EXPECT_EQ(FoundInHistory(text), QList<FoundListing>{formula});
+}
+
+// What the list reads from the history: files from before the last two columns, and a last
+// line cut by a crash, give what they hold.
+TEST(HistoryCsv, OlderFilesAndACutLastLineReadBack) {
+    const QString older =
+        u"data,sito,annuncio,indirizzo\r\n"
+        u"2024-05-01T09:00:00+02:00,MioJob,CUOCO,http://miojob.repubblica.it/offerte\r\n"
+        u"non una data,MioJob,CUOCO,http://x\r\n"
+        u"2024-05-01T09:05:00+02:00,InfoJobs\r\n"
+        u"2024-05-01T09:10:00+02:00,InfoJobs,\"AUTISTA, C\",http://www.infojobs.it/\r\n"
+        u"2024-05-01T09:15:00+02:00,Jobrapido,\"TAGLIATO"_s;
+    const QList<FoundListing> found = FoundInHistory(older);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(found[0].site, u"MioJob"_s);
+    EXPECT_EQ(found[0].title, u"CUOCO"_s);
+    EXPECT_EQ(found[0].address(), QUrl(u"http://miojob.repubblica.it/offerte"_s));
+    EXPECT_EQ(found[0].when.offsetFromUtc(), 7200);
+    EXPECT_FALSE(found[0].filtered);
+    EXPECT_EQ(found[1].title, u"AUTISTA, C"_s);
+    EXPECT_TRUE(found[1].alsoOn.isEmpty());
 }
 
 QString Contents(const QString& path) {
@@ -78,8 +150,10 @@ QString Contents(const QString& path) {
 }
 
 QString Line(int n, const QString& title) {
-    return HistoryLine(QDateTime(QDate(2024, 5, 1), QTime(9, 0, n % 60), QTimeZone(7200)),
-                       u"MioJob"_s, title, QUrl(u"http://miojob.repubblica.it/offerte"_s));
+    return HistoryLine({.when = QDateTime(QDate(2024, 5, 1), QTime(9, 0, n % 60), QTimeZone(7200)),
+                        .site = u"MioJob"_s,
+                        .title = title,
+                        .page = QUrl(u"http://miojob.repubblica.it/offerte"_s)});
 }
 
 TEST(HistoryFile, AwkwardTitlesReadBackAsWritten) {

@@ -301,7 +301,12 @@ TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
                                       ? std::optional(NewListingNotice(u"InfoJobs"_s, title))
                                       : std::nullopt)
             << row.what;
-        EXPECT_EQ(listing.record, HistoryLine(when, u"InfoJobs"_s, title, page.url)) << row.what;
+        EXPECT_EQ(listing.record, HistoryLine({.when = when,
+                                               .siteId = u"infojobs"_s,
+                                               .site = u"InfoJobs"_s,
+                                               .title = title,
+                                               .link = page.url}))
+            << row.what;
         EXPECT_FALSE(outcome.toolTips) << row.what;  // the site's state did not change
     }
 }
