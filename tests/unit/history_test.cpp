@@ -175,10 +175,11 @@ TEST(HistoryFile, AwkwardTitlesReadBackAsWritten) {
     const std::optional<QList<QStringList>> rows = support::ReadCsv(Contents(history.path()));
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), titles.size() + 1);
-    EXPECT_EQ(rows->first(), (QStringList{u"data"_s, u"sito"_s, u"annuncio"_s, u"indirizzo"_s}));
+    EXPECT_EQ(rows->first(), (QStringList{u"data"_s, u"sito"_s, u"annuncio"_s, u"indirizzo"_s,
+                                          u"filtrato"_s, u"anche su"_s}));
     for (int i = 0; i < titles.size(); ++i) {
         const QStringList& row = (*rows)[i + 1];
-        ASSERT_EQ(row.size(), 4) << i;
+        ASSERT_EQ(row.size(), 6) << i;
         EXPECT_EQ(row[0], u"2024-05-01T09:00:0%1+02:00"_s.arg(i)) << i;
         EXPECT_EQ(row[1], u"MioJob"_s) << i;
         // Line breaks are written as spaces.
