@@ -11,13 +11,21 @@ constexpr int kWatchedAgainTimeoutMs = 5000;
 
 }  // namespace
 
-Notice NewListingNotice(const QString& site, const QString& title) {
-    return {QStringLiteral("Nuovo annuncio su %1").arg(site), title};
-}
-
-Notice HeldListingsNotice(const QString& site, int count, const QString& latest) {
-    if (count <= 1) return NewListingNotice(site, latest);
-    return {QStringLiteral("%1 nuovi annunci su %2").arg(count).arg(site), latest};
+Notice ListingsNotice(const QString& site, const QList<FoundListing>& first, int count) {
+    Notice notice;
+    notice.summary = count <= 1 ? QStringLiteral("Nuovo annuncio su %1").arg(site)
+                                : QStringLiteral("%1 nuovi annunci su %2").arg(count).arg(site);
+    QStringList lines;
+    for (const FoundListing& listing : first.first(std::min(first.size(), kNoticeTitles)))
+        lines.append(ShownText(listing.title));
+    if (count > lines.size()) lines.append(QStringLiteral("e altri %1").arg(count - lines.size()));
+    notice.body = lines.join(u'\n');
+    notice.action = NoticeAction::ShowFound;
+    if (!first.isEmpty() && IsOpenableLink(first.first().link)) {
+        notice.action = NoticeAction::OpenLink;
+        notice.link = first.first().link;
+    }
+    return notice;
 }
 
 Notice BlindNotice(const QString& site, const QString& reason, const QString& advice) {
@@ -32,7 +40,10 @@ Notice WatchedAgainNotice(const QString& site) {
 }
 
 QString NoticeBody(const QString& text, bool markup) {
-    const QString shown = ShownText(text);
+    // Line by line: a notice's lines are its titles, which stay apart.
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) line = ShownText(line);
+    const QString shown = lines.join(u'\n');
     qsizetype end = std::min(shown.size(), kNoticeBodyUnits);
     if (end > 0 && end < shown.size() && shown[end - 1].isHighSurrogate() &&
         shown[end].isLowSurrogate())
@@ -81,7 +92,7 @@ QString NoticeBody(const QString& text, bool markup) {
 }
 
 QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& siteNames,
-                    const std::array<QString, kSiteCount>& blindReasons) {
+                    const std::array<QString, kSiteCount>& blindReasons, int unopened) {
     const int seconds = std::max(secondsLeft, 0);
     QString tip = QStringLiteral("Quintavia: prossimo aggiornamento tra %1:%2")
                       .arg(seconds / 60)
@@ -92,6 +103,9 @@ QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& site
                (reason.isEmpty() ? QStringLiteral("sorvegliato")
                                  : QStringLiteral("non sorvegliato, ") + reason);
     }
+    if (unopened > 0)
+        tip += unopened == 1 ? QStringLiteral("\n1 annuncio trovato da aprire")
+                             : QStringLiteral("\n%1 annunci trovati da aprire").arg(unopened);
     return tip;
 }
 

@@ -40,10 +40,14 @@ QString& WatchController::scrollLeftOf(const QString& id) {
     return settings_.otherSites[id].scrollLeft;
 }
 
-StartUpOutcome WatchController::startUp(const Settings& stored) {
+StartUpOutcome WatchController::startUp(const Settings& stored, ListingMemory seen,
+                                        const QList<FoundListing>& earlier) {
     StartUpOutcome outcome;
     regionIndex_ = 0;
     settings_ = stored;
+    memory_ = std::move(seen);
+    filters_ = FiltersFrom(settings_.includeWords, settings_.excludeWords);
+    found_.load(earlier);
     for (std::size_t i = 0; i < panes_.size(); ++i) {
         QString& id = settings_.paneSites[i];
         if (id.isEmpty()) continue;
@@ -107,12 +111,11 @@ TickOutcome WatchController::tick(WindowState state) {
         if (noticeQuiet_[i] == 0 || --noticeQuiet_[i] > 0) continue;
         if (heldCount_[i] == 0) continue;
         if (settings_.desktopNotifications) {
-            outcome.notices.append(
-                HeldListingsNotice(panes_[i].name, heldCount_[i], heldLatest_[i]));
+            outcome.notices.append(ListingsNotice(panes_[i].name, held_[i], heldCount_[i]));
             noticeQuiet_[i] = kNoticeQuietSeconds;
         }
         heldCount_[i] = 0;
-        heldLatest_.at(i).clear();
+        held_.at(i).clear();
     }
     outcome.title = CountdownTitle(secondsLeft_, state);
     outcome.trayToolTip = toolTips().tray;
@@ -129,9 +132,6 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
     const SiteRule& row = panes_[i];
     const PageListings read = ReadListings(row, capture);
     SiteWatch& watch = watches_[i];
-    // Each load the program asked for may add one line to the history: what a page loads by
-    // itself never pushes older lines out faster than the refreshes would.
-    if (capture.startedByProgram) historyDue_[i] = true;
     if (capture.startedByProgram) {
         const QString reasonBefore = watch.reason();
         outcome.watch = watch.observe(Observe(row, WatchFacts(row, capture, read)));
@@ -145,28 +145,43 @@ PageOutcome WatchController::pageCaptured(int site, const PageCapture& capture,
     }
     if (read.listings.isEmpty()) return outcome;
 
+    // Only the loads the program asked for bring news: a page that reloads itself, or one the
+    // user went to, shows what the next refresh finds all the same.
+    if (capture.startedByProgram) {
+        const QString search = capture.requested.isEmpty() ? address(site) : capture.requested;
+        News news = FindNews(memory_, row, search, read.listings, capture.url, filters_, when);
+        outcome.memoryChanged = news.memoryChanged;
+        if (!news.found.isEmpty()) {
+            QList<FoundListing> announced;
+            for (qsizetype k = 0; k < news.found.size(); ++k) {
+                outcome.records.append(HistoryLine(news.found[k]));
+                if (news.announced[k]) announced.append(news.found[k]);
+            }
+            // Added oldest first: the top of the page ends at the top of the list.
+            QList<FoundListing> reversed(news.found.rbegin(), news.found.rend());
+            QList<bool> flags(news.announced.rbegin(), news.announced.rend());
+            found_.add(reversed, flags);
+            if (!announced.isEmpty()) {
+                outcome.foundNotice = noticeFor(i, announced);
+                outcome.toolTips = toolTips();
+            }
+            outcome.found = std::move(news.found);
+        }
+    }
+
     QString& last = lastListingOf(row.id);
     const QString title = CutTitle(read.listings.first().title);
     if (!title.isEmpty() && title != last) {
         // Kept exact, to be compared with the next page's; shown without what hides or turns
         // the text around.
         last = title;
-        const QUrl address = read.listings.first().link;
-        NewListing listing{.site = site,
-                           .siteId = row.id,
-                           .title = title,
-                           .address = address,
-                           .logEntry = row.logLabel + QStringLiteral(": ") + ShownText(title),
-                           .sound = settings_.soundAlert == TriState::Ticked,
-                           .notice = noticeFor(i, title),
-                           .record = std::nullopt};
-        if (std::exchange(historyDue_[i], false))
-            listing.record = HistoryLine({.when = when,
-                                          .siteId = row.id,
-                                          .site = row.name,
-                                          .title = title,
-                                          .link = address});
-        outcome.listing = std::move(listing);
+        outcome.listing =
+            NewListing{.site = site,
+                       .siteId = row.id,
+                       .title = title,
+                       .address = read.listings.first().link,
+                       .logEntry = row.logLabel + QStringLiteral(": ") + ShownText(title),
+                       .sound = settings_.soundAlert == TriState::Ticked};
         outcome.listingsChanged = true;
     }
 
@@ -198,7 +213,40 @@ Choices WatchController::choices() const {
     for (std::size_t i = 0; i < panes_.size(); ++i) current.paneSites[i] = panes_[i].id;
     current.keywords = settings_.keywords;
     current.desktopNotifications = settings_.desktopNotifications;
+    current.includeWords = settings_.includeWords;
+    current.excludeWords = settings_.excludeWords;
     return current;
+}
+
+OpenOutcome WatchController::openFound(qsizetype row) {
+    OpenOutcome outcome;
+    if (row < 0 || row >= found_.size()) return outcome;
+    outcome.link = found_.open(row);
+    outcome.toolTips = toolTips();
+    return outcome;
+}
+
+OpenOutcome WatchController::noticeClicked(NoticeAction action, const QUrl& link) {
+    OpenOutcome outcome;
+    switch (action) {
+        case NoticeAction::ShowWindow:
+            outcome.bringBack = true;
+            break;
+        case NoticeAction::OpenLink:
+            // Only a link the program put there is opened; anything else shows the list.
+            if (IsOpenableLink(link)) {
+                outcome.link = link;
+                found_.openedElsewhere(link);
+            } else {
+                outcome.showFound = true;
+            }
+            break;
+        case NoticeAction::ShowFound:
+            outcome.showFound = true;
+            break;
+    }
+    outcome.toolTips = toolTips();
+    return outcome;
 }
 
 ChoicesOutcome WatchController::choose(const Choices& choices) {
@@ -206,6 +254,9 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     const PaneRules rulesBefore = panes_;
     settings_.keywords = choices.keywords;
     settings_.desktopNotifications = choices.desktopNotifications;
+    settings_.includeWords = choices.includeWords;
+    settings_.excludeWords = choices.excludeWords;
+    filters_ = FiltersFrom(settings_.includeWords, settings_.excludeWords);
     for (std::size_t i = 0; i < panes_.size(); ++i) {
         const SiteRule* chosen = rule(choices.paneSites[i]);
         if (!chosen) continue;  // the dialog offers the catalogue alone
@@ -216,10 +267,13 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     ChoicesOutcome outcome;
     const Addresses after = addresses();
     for (std::size_t i = 0; i < panes_.size(); ++i) {
-        // Another site's watch starts afresh: what the one before it met says nothing of it.
+        // Another site's watch starts afresh: what the one before it met says nothing of it,
+        // and what it shows first is a new search, not news.
         if (panes_[i].id != rulesBefore[i].id) {
             watches_[i] = SiteWatch();
             heldCount_[i] = 0;
+            held_.at(i).clear();
+            ForgetSearch(memory_, panes_[i].id);
         }
         if (panes_[i].id != rulesBefore[i].id || after[i] != before[i])
             outcome.reload[i] = after[i];
@@ -230,14 +284,19 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     return outcome;
 }
 
-std::optional<Notice> WatchController::noticeFor(std::size_t pane, const QString& title) {
+std::optional<Notice> WatchController::noticeFor(std::size_t pane,
+                                                 const QList<FoundListing>& announced) {
     if (!settings_.desktopNotifications) return std::nullopt;
+    const auto count = static_cast<int>(announced.size());
     if (noticeQuiet_[pane] == 0) {
         noticeQuiet_[pane] = kNoticeQuietSeconds;
-        return NewListingNotice(panes_[pane].name, title);
+        return ListingsNotice(panes_[pane].name, announced, count);
     }
-    ++heldCount_[pane];
-    heldLatest_[pane] = title;
+    // The newest first: what this capture found goes ahead of what was held before.
+    heldCount_[pane] += count;
+    QList<FoundListing>& held = held_[pane];
+    held = announced.first(std::min(announced.size(), kNoticeTitles)) + held;
+    held.resize(std::min(held.size(), kNoticeTitles));
     return std::nullopt;
 }
 
@@ -250,7 +309,7 @@ ToolTips WatchController::toolTips() const {
         reasons[i] = watches_[i].reason();
         tips.siteLabels[i] = SiteLabelToolTip(reasons[i]);
     }
-    tips.tray = TrayToolTip(secondsLeft_, names, reasons);
+    tips.tray = TrayToolTip(secondsLeft_, names, reasons, found_.unopenedCount());
     return tips;
 }
 

@@ -9,7 +9,9 @@
 #include <optional>
 
 #include "core/countdown.h"
+#include "core/found_listings.h"
 #include "core/listing_extraction.h"
+#include "core/listing_news.h"
 #include "core/listing_title.h"
 #include "core/notices.h"
 #include "core/settings.h"
@@ -34,6 +36,9 @@ struct PageCapture {
     // user or the page itself went to is read all the same, but says nothing of whether the
     // site can still be watched.
     bool startedByProgram = true;
+    // The address the program asked for that led to this load: the search whose listings these
+    // are, whatever redirects followed. Empty when unknown: the pane's address now stands in.
+    QString requested{};
 };
 
 // The site each pane shows, by pane.
@@ -46,7 +51,7 @@ struct ScrollTo {
     bool operator==(const ScrollTo&) const = default;
 };
 
-// A site's newest listing that changed, and what is done with it.
+// A site's newest listing that changed: the log box's entry and the alert sound.
 struct NewListing {
     int site = 0;        // the pane
     QString siteId;      // the site's rule, which names its alert sound
@@ -54,8 +59,6 @@ struct NewListing {
     QUrl address;        // the listing's own link when the site gives one, else the page's
     QString logEntry;    // as the log box shows it
     bool sound = false;  // play the site's alert sound
-    std::optional<Notice> notice{};   // a desktop notification, when they are on
-    std::optional<QString> record{};  // a line for the history file
 
     bool operator==(const NewListing&) const = default;
 };
@@ -72,6 +75,15 @@ struct ToolTips {
 // What the program does once a pane's page has been read.
 struct PageOutcome {
     std::optional<NewListing> listing;
+    // The listings never seen before, in page order, and their lines for the history file.
+    QList<FoundListing> found;
+    QStringList records;
+    // The notification of those announced, when notifications are on and the site's last one
+    // is a minute old.
+    std::optional<Notice> foundNotice;
+    // What was learned of the site's listings is to be stored now: the history already holds
+    // what was found, and a kill must not make it new again.
+    bool memoryChanged = false;
     std::optional<ScrollTo> scroll;  // scroll the pane back to the saved offsets
     bool listingsChanged = false;    // a last listing changed: store the listings soon
     // The site turned blind, or is watched again, and the notification that says so when
@@ -115,6 +127,14 @@ struct ChoicesOutcome {
     bool desktopNotifications = true;  // the option as it now stands
 };
 
+// What the user opened from the list of what was found, or by clicking a notification.
+struct OpenOutcome {
+    std::optional<QUrl> link{};  // for the desktop's opener
+    bool showFound = false;      // show the list of what was found
+    bool bringBack = false;      // bring the main window back
+    ToolTips toolTips{};         // the number not yet opened has changed
+};
+
 struct TickOutcome {
     std::optional<Addresses> refresh;
     QString title;
@@ -132,7 +152,10 @@ class WatchController {
     explicit WatchController(Catalogue catalogue = BuiltInCatalogue());
 
     // Start-up: what was stored takes over, and the first refresh searches the stored region.
-    StartUpOutcome startUp(const Settings& stored);
+    // `seen` is what earlier runs learned of the sites' listings, `earlier` what the history
+    // holds of the listings they found, oldest first.
+    StartUpOutcome startUp(const Settings& stored, ListingMemory seen = {},
+                           const QList<FoundListing>& earlier = {});
 
     // "Aggiorna", Enter in the region box, and every other refresh: the search addresses for
     // the region box's text. A text that names a region of the list (in any letter case, with
@@ -154,6 +177,10 @@ class WatchController {
     ChoicesOutcome choose(const Choices& choices);
     // What "Impostazioni" opens with.
     Choices choices() const;
+    // The row of the list of what was found that the user opened.
+    OpenOutcome openFound(qsizetype row);
+    // A click on one of the program's notifications.
+    OpenOutcome noticeClicked(NoticeAction action, const QUrl& link);
 
     // Typing in the region box and clicks on the options change only the state; the next
     // event that needs them reads them.
@@ -164,6 +191,8 @@ class WatchController {
 
     // Everything that outlives the run, as it stands now.
     const Settings& settings() const { return settings_; }
+    const ListingMemory& listingMemory() const { return memory_; }
+    const FoundListings& found() const { return found_; }
     const Catalogue& catalogue() const { return catalogue_; }
     const SiteRule& paneRule(int pane) const { return panes_.at(static_cast<std::size_t>(pane)); }
     qint16 regionIndex() const { return regionIndex_; }
@@ -181,7 +210,7 @@ class WatchController {
     static constexpr int kNoticeQuietSeconds = 60;
 
   private:
-    std::optional<Notice> noticeFor(std::size_t pane, const QString& title);
+    std::optional<Notice> noticeFor(std::size_t pane, const QList<FoundListing>& announced);
     ToolTips toolTips() const;
     QString address(int pane) const;
     Addresses addresses() const;
@@ -198,13 +227,14 @@ class WatchController {
     qint16 regionIndex_ = 0;
     int secondsLeft_ = kCountdownStart;
     std::array<SiteWatch, kSiteCount> watches_{};
-    // Per pane: the seconds left before the next notification may come, the listings held back
-    // meanwhile and the newest of them, and whether a history line is still due for the last
-    // load the program asked for.
+    ListingMemory memory_;
+    ListingFilters filters_;
+    FoundListings found_;
+    // Per pane: the seconds left before the next notification may come, and how many listings
+    // were held back meanwhile, the newest first few of them.
     std::array<int, kSiteCount> noticeQuiet_{};
     std::array<int, kSiteCount> heldCount_{};
-    std::array<QString, kSiteCount> heldLatest_{};
-    std::array<bool, kSiteCount> historyDue_{};
+    std::array<QList<FoundListing>, kSiteCount> held_{};
 };
 
 }  // namespace quintavia

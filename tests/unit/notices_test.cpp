@@ -10,10 +10,51 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-TEST(Notices, TheTextsNameTheSite) {
-    EXPECT_EQ(NewListingNotice(u"MioJob"_s, u"CUOCO"_s),
-              (Notice{u"Nuovo annuncio su MioJob"_s, u"CUOCO"_s}));
-    EXPECT_EQ(NewListingNotice(u"InfoJobs"_s, u"A & B"_s).summary, u"Nuovo annuncio su InfoJobs"_s);
+FoundListing Found(const QString& title, const char* link = "") {
+    return {.title = title, .link = QUrl(QString::fromLatin1(link))};
+}
+
+// One listing names its title; more name up to three, one a line, and count the rest. A click
+// opens the first one's link only when it may be opened, else the list.
+TEST(Notices, NewListingsAreNamedAndTheFirstOneOpened) {
+    struct Case {
+        const char* what;
+        QList<FoundListing> first;
+        int count;
+        Notice expected;
+    };
+    const QUrl link(u"https://it.indeed.com/viewjob?jk=1"_s);
+    const Case cases[] = {
+        {"one with its link",
+         {Found(u"Cuoco"_s, "https://it.indeed.com/viewjob?jk=1")},
+         1,
+         {u"Nuovo annuncio su Indeed"_s, u"Cuoco"_s, -1, NoticeAction::OpenLink, link}},
+        {"one without a link",
+         {Found(u"Cuoco\u202E\nCapo"_s)},
+         1,
+         {u"Nuovo annuncio su Indeed"_s, u"Cuoco Capo"_s, -1, NoticeAction::ShowFound, {}}},
+        {"three",
+         {Found(u"Uno"_s, "https://it.indeed.com/viewjob?jk=1"), Found(u"Due"_s), Found(u"Tre"_s)},
+         3,
+         {u"3 nuovi annunci su Indeed"_s, u"Uno\nDue\nTre"_s, -1, NoticeAction::OpenLink, link}},
+        {"five, of which the first few",
+         {Found(u"Uno"_s, "javascript:alert(1)"), Found(u"Due"_s), Found(u"Tre"_s),
+          Found(u"Quattro"_s)},
+         5,
+         {u"5 nuovi annunci su Indeed"_s,
+          u"Uno\nDue\nTre\ne altri 2"_s,
+          -1,
+          NoticeAction::ShowFound,
+          {}}},
+        {"held: more than were kept",
+         {Found(u"Uno"_s, "file:///etc/passwd")},
+         4,
+         {u"4 nuovi annunci su Indeed"_s, u"Uno\ne altri 3"_s, -1, NoticeAction::ShowFound, {}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ListingsNotice(u"Indeed"_s, c.first, c.count), c.expected) << c.what;
+    // The lines stay lines on the desktop.
+    EXPECT_EQ(NoticeBody(u"A & B\nC\u202E\tD"_s, true), u"A &amp; B\nC D"_s);
     EXPECT_EQ(BlindNotice(u"Jobrapido"_s, u"il sito risponde con errore 429"_s),
               (Notice{u"Jobrapido non è più sorvegliato"_s,
                       u"Quintavia non vede più gli annunci: il sito risponde con errore 429."_s}));
@@ -44,7 +85,8 @@ TEST(Notices, ABodyIsMarkupOnlyForADesktopThatReadsMarkup) {
          u"&lt;b&gt;Bar &amp; &quot;Ristorante&quot; d&#39;Italia&lt;/b&gt;"_s,
          u"<b>Bar & \"Ristorante\" d'Italia</b>"_s},
         {"a reference stays text", u"&amp;"_s, u"&amp;amp;"_s, u"&amp;"_s},
-        {"a line break and accents", u"Città\nperò"_s, u"Città però"_s, u"Città però"_s},
+        {"lines stay, other breaks are spaces", u"Città\u2028però\r\nqui"_s,
+         u"Città però\nqui"_s, u"Città però\nqui"_s},
         {"outside the BMP", u"Consegne "_s + rocket, u"Consegne "_s + rocket,
          u"Consegne "_s + rocket},
         {"a NUL and a bidi override", u"a"_s + QChar(0) + u"b\u202Ec"_s, u"abc"_s, u"abc"_s},

@@ -267,8 +267,7 @@ TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
     }
 }
 
-// A new listing comes with everything the shell does with it, decided here: the shell reads
-// nothing back.
+// A new newest title comes with what the log box and the sound do with it, decided here.
 TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
     const QDateTime when(QDate(2024, 5, 1), QTime(9, 30), QTimeZone(7200));
     struct Row {
@@ -297,16 +296,6 @@ TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
         EXPECT_EQ(listing.address, page.url) << row.what;
         EXPECT_EQ(listing.logEntry, u"Infojobs : "_s + title) << row.what;
         EXPECT_EQ(listing.sound, row.sound == TriState::Ticked) << row.what;
-        EXPECT_EQ(listing.notice, row.notifications
-                                      ? std::optional(NewListingNotice(u"InfoJobs"_s, title))
-                                      : std::nullopt)
-            << row.what;
-        EXPECT_EQ(listing.record, HistoryLine({.when = when,
-                                               .siteId = u"infojobs"_s,
-                                               .site = u"InfoJobs"_s,
-                                               .title = title,
-                                               .link = page.url}))
-            << row.what;
         EXPECT_FALSE(outcome.toolTips) << row.what;  // the site's state did not change
     }
 }
@@ -493,55 +482,158 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
     EXPECT_EQ(controller.settings().keywords, u"autista"_s);
 }
 
-// A page that reloads itself with a new title each time is logged every time, but its site is
-// notified at most once a minute, naming how many came meanwhile, and it adds at most one
-// history line for each load the program asked for.
-TEST(PageCaptured, ASelfReloadingPageNeitherFloodsTheDesktopNorPushesTheHistoryOut) {
+// A capture of a site that shows its listings, newest first, with their links.
+PageCapture Board(const QStringList& titles, const QString& search = {}) {
+    PageCapture page{.url = QUrl(u"https://it.indeed.com/jobs?q=&l=Lazio&sort=date"_s),
+                     .markup = u"<html><body>annunci</body></html>"_s,
+                     .listings = QList<Listing>(),
+                     .requested = search};
+    for (const QString& title : titles)
+        page.listings->append(
+            {title, QUrl(u"https://it.indeed.com/viewjob?jk="_s + title.toLower())});
+    return page;
+}
+
+Choices WithIndeedInPane3(const WatchController& controller) {
+    Choices choices = controller.choices();
+    choices.paneSites[3] = u"indeed"_s;
+    return choices;
+}
+
+// The listings never seen on a search are found once each: written to the history, announced
+// in one notification a capture, and counted until opened.
+TEST(NewListings, FoundOnceAnnouncedOnceAndCountedUntilOpened) {
+    const QDateTime when(QDate(2026, 12, 7), QTime(9, 30), QTimeZone(3600));
     WatchController controller;
     controller.startUp({});
-    const auto byPage = [](const QString& title) {
-        PageCapture page = Page(1, title);
-        page.startedByProgram = false;
-        return page;
-    };
+    controller.choose(WithIndeedInPane3(controller));
+    const QString lazio = u"https://it.indeed.com/jobs?q=&l=Lazio&sort=date"_s;
+
     struct Step {
         const char* what;
-        int ticksBefore;  // seconds that pass before the capture
-        int site;
         PageCapture page;
-        std::optional<QString> notified;  // the notice's body
-        bool recorded;
+        QStringList found;
+        std::optional<QString> summary;
     };
+    PageCapture byPage = Board({u"Sei"_s, u"Uno"_s}, lazio);
+    byPage.startedByProgram = false;
     const Step steps[] = {
-        {"the program's load", 0, 1, Page(1, u"Uno"_s), u"UNO"_s, true},
-        {"the page reloads", 1, 1, byPage(u"Due"_s), std::nullopt, false},
-        {"and again", 1, 1, byPage(u"Tre"_s), std::nullopt, false},
-        {"a refresh: one more line", 1, 1, Page(1, u"Quattro"_s), std::nullopt, true},
-        {"another site is not held up", 0, 2, Page(2, u"Cinque"_s), u"CINQUE"_s, true},
+        {"the first capture learns", Board({u"Uno"_s, u"Due"_s}, lazio), {}, std::nullopt},
+        {"three at once",
+         Board({u"Tre"_s, u"Quattro"_s, u"Cinque"_s, u"Uno"_s}, lazio),
+         {u"Tre"_s, u"Quattro"_s, u"Cinque"_s},
+         u"3 nuovi annunci su Indeed"_s},
+        {"a page that loaded itself brings no news", byPage, {}, std::nullopt},
+        {"but the next refresh does, held for a minute",
+         Board({u"Sei"_s, u"Uno"_s}, lazio),
+         {u"Sei"_s},
+         std::nullopt},
+        {"another search learns",
+         Board({u"Sette"_s}, u"https://it.indeed.com/jobs?q=&l=Veneto&sort=date"_s),
+         {},
+         std::nullopt},
     };
-    qsizetype held = 0;
     for (const Step& step : steps) {
-        for (int t = 0; t < step.ticksBefore; ++t)
-            held += controller.tick(WindowState::Normal).notices.size();
-        const PageOutcome outcome = controller.pageCaptured(step.site, step.page);
-        ASSERT_TRUE(outcome.listing) << step.what;
-        const std::optional<Notice>& notice = outcome.listing->notice;
-        EXPECT_EQ(notice ? std::optional(notice->body) : std::nullopt, step.notified) << step.what;
-        EXPECT_EQ(outcome.listing->record.has_value(), step.recorded) << step.what;
+        const PageOutcome outcome = controller.pageCaptured(3, step.page, when);
+        QStringList titles;
+        for (const FoundListing& found : outcome.found) titles.append(found.title);
+        EXPECT_EQ(titles, step.found) << step.what;
+        EXPECT_EQ(outcome.records.size(), step.found.size()) << step.what;
+        EXPECT_EQ(outcome.foundNotice ? std::optional(outcome.foundNotice->summary) : std::nullopt,
+                  step.summary)
+            << step.what;
+        EXPECT_EQ(outcome.memoryChanged, step.page.startedByProgram) << step.what;
     }
-    EXPECT_EQ(held, 0);
-    // Once the minute is out, one notice says how many were held back, with the newest.
+    const Notice held = controller.tick(WindowState::Normal).notices.value(0);
+    EXPECT_TRUE(held.summary.isEmpty());
     QList<Notice> later;
     for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t)
         later += controller.tick(WindowState::Normal).notices;
     ASSERT_EQ(later.size(), 1);
-    EXPECT_EQ(later[0], HeldListingsNotice(u"Jobrapido"_s, 3, u"QUATTRO"_s));
-    EXPECT_EQ(later[0].summary, u"3 nuovi annunci su Jobrapido"_s);
-    // Nothing more is held: the next minute brings nothing.
-    for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t)
-        EXPECT_TRUE(controller.tick(WindowState::Normal).notices.isEmpty());
-    EXPECT_EQ(controller.pageCaptured(1, Page(1, u"Sei"_s)).listing->notice,
-              NewListingNotice(u"Jobrapido"_s, u"SEI"_s));
+    EXPECT_EQ(later[0].summary, u"Nuovo annuncio su Indeed"_s);
+    EXPECT_EQ(later[0].link, QUrl(u"https://it.indeed.com/viewjob?jk=sei"_s));
+
+    // The list, newest first; the tray counts what is not yet opened.
+    const FoundListings& list = controller.found();
+    ASSERT_EQ(list.size(), 4);
+    EXPECT_EQ(list.at(0).title, u"Sei"_s);
+    EXPECT_EQ(list.at(1).title, u"Tre"_s);
+    EXPECT_EQ(list.unopenedCount(), 4);
+    EXPECT_TRUE(controller.tick(WindowState::Normal)
+                    .trayToolTip.endsWith(u"\n4 annunci trovati da aprire"_s));
+    const OpenOutcome opened = controller.openFound(1);
+    EXPECT_EQ(opened.link, QUrl(u"https://it.indeed.com/viewjob?jk=tre"_s));
+    EXPECT_TRUE(opened.toolTips.tray.endsWith(u"\n3 annunci trovati da aprire"_s));
+    EXPECT_FALSE(controller.openFound(4).link);
+
+    // A click on a notification: its link, the list, or the window.
+    struct Click {
+        NoticeAction action;
+        QUrl link;
+        OpenOutcome expected;
+    };
+    const QUrl sei(u"https://it.indeed.com/viewjob?jk=sei"_s);
+    const Click clicks[] = {
+        {NoticeAction::OpenLink, sei, {.link = sei}},
+        {NoticeAction::OpenLink, QUrl(u"file:///etc/passwd"_s), {.showFound = true}},
+        {NoticeAction::ShowFound, {}, {.showFound = true}},
+        {NoticeAction::ShowWindow, {}, {.bringBack = true}},
+    };
+    for (const Click& click : clicks) {
+        const OpenOutcome outcome = controller.noticeClicked(click.action, click.link);
+        EXPECT_EQ(outcome.link, click.expected.link);
+        EXPECT_EQ(outcome.showFound, click.expected.showFound);
+        EXPECT_EQ(outcome.bringBack, click.expected.bringBack);
+    }
+    EXPECT_EQ(controller.found().unopenedCount(), 2);
+}
+
+// What a run learned is what the next starts from: nothing seen is news again, and a site
+// chosen for a pane starts with a new search.
+TEST(NewListings, ARestartAnnouncesNothingSeenAndAChosenSiteLearnsFirst) {
+    const QString lazio = u"https://it.indeed.com/jobs?q=&l=Lazio&sort=date"_s;
+    WatchController first;
+    first.startUp({});
+    first.choose(WithIndeedInPane3(first));
+    first.pageCaptured(3, Board({u"Uno"_s, u"Due"_s}, lazio));
+    EXPECT_EQ(first.pageCaptured(3, Board({u"Tre"_s, u"Uno"_s}, lazio)).found.size(), 1);
+
+    WatchController second;
+    second.startUp(first.settings(), first.listingMemory());
+    const PageOutcome again = second.pageCaptured(3, Board({u"Quattro"_s, u"Tre"_s}, lazio));
+    ASSERT_EQ(again.found.size(), 1);
+    EXPECT_EQ(again.found[0].title, u"Quattro"_s);
+
+    // InfoJobs back in the pane, then Indeed again: its first page is a new search.
+    Choices back = second.choices();
+    back.paneSites[3] = u"infojobs"_s;
+    second.choose(back);
+    second.choose(WithIndeedInPane3(second));
+    EXPECT_TRUE(second.pageCaptured(3, Board({u"Cinque"_s}, lazio)).found.isEmpty());
+    EXPECT_EQ(second.pageCaptured(3, Board({u"Sei"_s, u"Cinque"_s}, lazio)).found.size(), 1);
+}
+
+// The user's words filter what is announced, not what is kept.
+TEST(NewListings, TheChosenWordsFilterWhatIsAnnounced) {
+    const QString lazio = u"https://it.indeed.com/jobs?q=&l=Lazio&sort=date"_s;
+    WatchController controller;
+    controller.startUp({});
+    Choices choices = WithIndeedInPane3(controller);
+    choices.excludeWords = u"stage, tirocinio"_s;
+    controller.choose(choices);
+    EXPECT_EQ(controller.choices().excludeWords, u"stage, tirocinio"_s);
+    EXPECT_EQ(controller.settings().excludeWords, u"stage, tirocinio"_s);
+    controller.pageCaptured(3, Board({u"Uno"_s}, lazio));
+    const PageOutcome outcome =
+        controller.pageCaptured(3, Board({u"STAGE in cucina"_s, u"Cuoco"_s, u"Uno"_s}, lazio));
+    ASSERT_EQ(outcome.found.size(), 2);
+    EXPECT_TRUE(outcome.found[0].filtered);
+    EXPECT_FALSE(outcome.found[1].filtered);
+    EXPECT_TRUE(outcome.records[0].contains(u",sì,"_s));
+    ASSERT_TRUE(outcome.foundNotice);
+    EXPECT_EQ(outcome.foundNotice->summary, u"Nuovo annuncio su Indeed"_s);
+    EXPECT_EQ(outcome.foundNotice->body, u"Cuoco"_s);
+    EXPECT_EQ(controller.found().unopenedCount(), 1);
 }
 
 }  // namespace

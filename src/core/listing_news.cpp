@@ -1,0 +1,124 @@
+#include "core/listing_news.h"
+
+#include <QSet>
+
+#include "core/listing_title.h"
+#include "core/text_fold.h"
+
+namespace quintavia {
+namespace {
+
+QStringList Phrases(const QString& text) {
+    QStringList phrases;
+    for (const QString& part : text.split(u',')) {
+        const QString folded = FoldText(part);
+        if (!folded.isEmpty()) phrases.append(folded);
+    }
+    return phrases;
+}
+
+// The listings of `listings` with a title, cut as every title is, each once by its key.
+struct Keyed {
+    Listing listing;
+    QString key;
+};
+
+QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings) {
+    QList<Keyed> keyed;
+    QSet<QString> keys;
+    for (const Listing& listing : listings) {
+        const QString title = CutTitle(listing.title);
+        if (title.trimmed().isEmpty()) continue;
+        // A marker rule's one listing carries the page's address, which names no listing.
+        const bool byLink = site.findBy == FindBy::Selector && !listing.link.isEmpty();
+        const QString key = byLink ? QString::fromLatin1(listing.link.toEncoded()) : title;
+        if (keys.contains(key)) continue;
+        keys.insert(key);
+        keyed.append({{title, byLink ? listing.link : QUrl()}, key});
+    }
+    return keyed;
+}
+
+void Prune(QList<Announced>& announced, const QDateTime& when) {
+    const QDateTime oldest = when.addDays(-kAnnouncedDays);
+    qsizetype drop = 0;
+    while (drop < announced.size() && announced[drop].when < oldest) ++drop;
+    drop = std::max(drop, announced.size() - kAnnouncedKept);
+    if (drop > 0) announced.remove(0, drop);
+}
+
+}  // namespace
+
+ListingFilters FiltersFrom(const QString& include, const QString& exclude) {
+    return {Phrases(include), Phrases(exclude)};
+}
+
+bool PassesFilters(const ListingFilters& filters, QStringView title) {
+    if (filters.include.isEmpty() && filters.exclude.isEmpty()) return true;
+    const QStringList words = FoldedWords(title);
+    for (const QString& phrase : filters.exclude)
+        if (HoldsPhrase(words, phrase)) return false;
+    if (filters.include.isEmpty()) return true;
+    for (const QString& phrase : filters.include)
+        if (HoldsPhrase(words, phrase)) return true;
+    return false;
+}
+
+News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search,
+              const QList<Listing>& listings, const QUrl& page, const ListingFilters& filters,
+              const QDateTime& when) {
+    News news;
+    const QList<Keyed> keyed = KeyedListings(site, listings);
+    if (keyed.isEmpty()) return news;
+    SeenKeys& seen = memory.sites[site.id];
+    const bool learnOnly = seen.keys.isEmpty() || seen.search != search;
+    if (seen.search != search) seen.search = search;
+
+    // The page's listings become the newest keys, in page order, the oldest going first.
+    QSet<QString> shown;
+    for (const Keyed& one : keyed) shown.insert(one.key);
+    QSet<QString> known;
+    for (const QString& key : seen.keys) known.insert(key);
+    seen.keys.removeIf([&](const QString& key) { return shown.contains(key); });
+    for (qsizetype i = keyed.size() - 1; i >= 0; --i) seen.keys.append(keyed[i].key);
+    if (seen.keys.size() > kSeenKeysKept) seen.keys.remove(0, seen.keys.size() - kSeenKeysKept);
+
+    if (learnOnly) {
+        news.memoryChanged = true;
+        return news;
+    }
+    Prune(memory.announced, when);
+    for (const Keyed& one : keyed) {
+        if (known.contains(one.key)) continue;
+        news.memoryChanged = true;
+        FoundListing found{.when = when,
+                           .siteId = site.id,
+                           .site = site.name,
+                           .title = one.listing.title,
+                           .link = one.listing.link,
+                           .page = page,
+                           .filtered = !PassesFilters(filters, one.listing.title)};
+        if (!found.filtered) {
+            const QString folded = FoldText(found.title);
+            for (const Announced& earlier : memory.announced) {
+                if (earlier.title == folded && earlier.siteId != site.id) {
+                    found.alsoOn = earlier.site;
+                    break;
+                }
+            }
+            if (found.alsoOn.isEmpty() && !folded.isEmpty())
+                memory.announced.append({folded, site.id, site.name, when});
+        }
+        news.announced.append(!found.filtered && found.alsoOn.isEmpty());
+        news.found.append(std::move(found));
+    }
+    Prune(memory.announced, when);
+    return news;
+}
+
+void ForgetSearch(ListingMemory& memory, const QString& siteId) {
+    const auto it = memory.sites.find(siteId);
+    if (it != memory.sites.end()) it->search.clear();
+}
+
+}  // namespace quintavia
