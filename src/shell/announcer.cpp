@@ -18,16 +18,16 @@ Announcer::Announcer(Beep& beep, QSystemTrayIcon* tray, QObject* parent)
 
 void Announcer::announce(const NewListing& listing) {
     if (listing.sound) sound_.play(SoundFileFor(listing.siteId));
-    if (listing.notice) notifier_->notify(*listing.notice);
-    if (listing.record) record(*listing.record);
 }
 
 void Announcer::notify(const Notice& notice) {
     notifier_->notify(notice);
 }
 
-void Announcer::record(const QString& line) {
-    const WriteResult written = history_.append(line);
+void Announcer::record(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    // One append: the lines of one capture go together, or not at all.
+    const WriteResult written = history_.append(lines.join(QString()));
     // A rotation that keeps failing would say so at every entry: once is enough.
     for (const QString& warning : written.warnings) {
         if (warning == lastWarning_) continue;

@@ -15,8 +15,8 @@ namespace quintavia {
 class DesktopNotifier;
 
 // Carries out what the watch decided to tell beyond the window: the site's alert sound, the
-// desktop's notification and the history line. It decides nothing: what the outcome holds is
-// done, and nothing else.
+// desktop's notifications and the history's lines. It decides nothing: what the outcome holds
+// is done, and nothing else.
 class Announcer final : public QObject {
     Q_OBJECT
   public:
@@ -24,8 +24,11 @@ class Announcer final : public QObject {
     // tray is the platform's way (Windows).
     Announcer(Beep& beep, QSystemTrayIcon* tray, QObject* parent);
 
+    // The site's alert sound, when the listing says so.
     void announce(const NewListing& listing);
     void notify(const Notice& notice);
+    // Appends the lines to the history, in order.
+    void record(const QStringList& lines);
     // Opens the history with the desktop's program for it, made with its header if need be.
     void openHistory();
 
@@ -37,8 +40,6 @@ class Announcer final : public QObject {
     void notificationActivated();
 
   private:
-    void record(const QString& line);
-
     QtSound sound_;
     HistoryFile history_;
     DesktopNotifier* notifier_ = nullptr;

@@ -20,6 +20,8 @@
 #include "shell/accessible_names.h"
 #include "shell/announcer.h"
 #include "shell/fonts.h"
+#include "shell/found_listings_window.h"
+#include "shell/listing_opener.h"
 #include "shell/settings_dialog.h"
 #include "shell/tray_icon.h"
 #include "shell/warn.h"
@@ -75,7 +77,10 @@ void HideOffscreenWindowsFromAssistiveTechnology() {
 }  // namespace
 
 MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep, QWidget* parent)
-    : QWidget(parent), store_(store), beep_(beep ? *beep : platformBeep_) {
+    : QWidget(parent),
+      store_(store),
+      beep_(beep ? *beep : platformBeep_),
+      seenFile_(ListingMemoryFile::UserPath()) {
     RegisterIcons();
     setObjectName(QStringLiteral("mainWindow"));
     setFont(WindowFont());
@@ -144,6 +149,10 @@ void MainWindow::applyTabOrder() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == logBox_->lineEdit() && event->type() == QEvent::MouseButtonDblClick) {
+        showFound();
+        return true;
+    }
     if (event->type() == QEvent::ChildAdded) {
         QTimer::singleShot(0, this, &MainWindow::applyTabOrder);
         QTimer::singleShot(0, this, &HideOffscreenWindowsFromAssistiveTechnology);
@@ -173,7 +182,7 @@ void MainWindow::buildTopBand() {
     logBox_ =
         Named(new QComboBox(this), "logBox", QStringLiteral("Log"), QStringLiteral("Annunci nuovi"),
               QStringLiteral("Gli annunci nuovi trovati in questa sessione, il più recente "
-                             "per ultimo"));
+                             "per ultimo; un doppio clic apre gli annunci trovati"));
     logBox_->setEditable(true);
     logBox_->setInsertPolicy(QComboBox::NoInsert);
     logBox_->setCompleter(nullptr);
@@ -182,6 +191,8 @@ void MainWindow::buildTopBand() {
     Name(logBox_->lineEdit(), QStringLiteral("Annunci nuovi"),
          QStringLiteral("L'ultimo annuncio nuovo scelto o trovato"));
     Label(logBox_, QStringLiteral("Annunci nuovi"));
+    // A double-click on the entry shows every listing found, with its link.
+    logBox_->lineEdit()->installEventFilter(this);
     Paint(logBox_, QColor(192, 255, 255));
 
     soundAlertOption_ =
@@ -240,12 +251,16 @@ void MainWindow::wire() {
             [this](bool on) { controller_.setDesktopNotifications(on); });
     connect(tray_, &TrayIcon::historyAsked, announcer_, &Announcer::openHistory);
     connect(tray_, &TrayIcon::settingsAsked, this, &MainWindow::openSettings);
+    connect(tray_, &TrayIcon::foundAsked, this, &MainWindow::showFound);
     // Through the window's own path, which stores the settings. A window hidden from the tray
     // ends nothing when it closes: the program is told to end as well.
     connect(tray_, &TrayIcon::quitAsked, this, [this] {
         if (close()) QCoreApplication::quit();
     });
-    connect(announcer_, &Announcer::notificationActivated, this, &MainWindow::bringBack);
+    connect(announcer_, &Announcer::notificationActivated, this,
+            [this](NoticeAction action, const QUrl& link) {
+                apply(controller_.noticeClicked(action, link));
+            });
     for (int i = 0; i < kSiteCount; ++i) {
         connect(
             pane(i), &WebPane::pageCaptured, this, [this](int site, const PageCapture& capture) {
@@ -263,7 +278,10 @@ void MainWindow::startUp(const Settings& stored, Catalogue sites) {
 
     // What was stored is shown before the first pages are asked for, which search the region
     // that the box shows.
-    const StartUpOutcome start = controller_.startUp(stored);
+    ListingMemoryFile::Loaded seen = seenFile_.load();
+    Warn(seen.warnings);
+    const StartUpOutcome start =
+        controller_.startUp(stored, std::move(seen.memory), announcer_->history().readFound());
     Warn(start.warnings);
     showPanes(start.panes);
     regionBox_->setEditText(start.regionText);
@@ -323,10 +341,47 @@ void MainWindow::apply(int site, const PageOutcome& outcome) {
         logBox_->setEditText(outcome.listing->logEntry);
         announcer_->announce(*outcome.listing);
     }
+    announcer_->record(outcome.records);
+    if (outcome.memoryChanged) storeListingMemory();
+    if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
+    if (!outcome.found.isEmpty() && foundWindow_) foundWindow_->refresh(controller_.found());
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
     if (outcome.toolTips) showToolTips(*outcome.toolTips);
     if (outcome.scroll) pane(site)->scrollTo(*outcome.scroll);
     if (outcome.listingsChanged && !listingsTimer_->isActive()) listingsTimer_->start();
+}
+
+void MainWindow::apply(const OpenOutcome& outcome) {
+    if (outcome.link) OpenInBrowser(*outcome.link);
+    if (outcome.bringBack) bringBack();
+    if (outcome.showFound) showFound();
+    showToolTips(outcome.toolTips);
+    if (foundWindow_) foundWindow_->refresh(controller_.found());
+}
+
+void MainWindow::showFound() {
+    if (!foundWindow_) {
+        // A window of its own, beside the main one: the list is read while the panes go on.
+        foundWindow_ = new FoundListingsWindow(this);
+        connect(foundWindow_, &FoundListingsWindow::openAsked, this,
+                [this](qsizetype row) { apply(controller_.openFound(row)); });
+    }
+    foundWindow_->refresh(controller_.found());
+    foundWindow_->show();
+    foundWindow_->raise();
+    foundWindow_->activateWindow();
+}
+
+void MainWindow::storeListingMemory() {
+    const WriteResult written = seenFile_.save(controller_.listingMemory());
+    Warn(written.warnings);
+    // A file that keeps failing would say so at every capture: once, until it works again.
+    if (written) {
+        seenFileFailing_ = false;
+        return;
+    }
+    if (std::exchange(seenFileFailing_, true)) return;
+    Warn(QStringLiteral("the listings seen were not saved: ") + written.error);
 }
 
 void MainWindow::showPanes(const PaneRules& panes) {
@@ -416,7 +471,11 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.setAccessibleDescription(QStringLiteral("Il menu della barra dei controlli"));
     QAction* settings = menu.addAction(QStringLiteral("Impostazioni…"));
     settings->setObjectName(QStringLiteral("bandSettingsAction"));
-    if (menu.exec(event->globalPos()) == settings) openSettings();
+    QAction* found = menu.addAction(QStringLiteral("Annunci trovati"));
+    found->setObjectName(QStringLiteral("bandFoundAction"));
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == settings) openSettings();
+    if (chosen == found) showFound();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

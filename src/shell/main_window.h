@@ -12,6 +12,7 @@
 #include "shell/region_box.h"
 #include "shell/settings_dialog.h"
 #include "shell/tri_state_check_box.h"
+#include "store/listing_memory_file.h"
 #include "store/settings_file.h"
 
 class QWebEngineProfile;
@@ -19,6 +20,7 @@ class QWebEngineProfile;
 namespace quintavia {
 
 class Announcer;
+class FoundListingsWindow;
 class TrayIcon;
 
 // The program's one window: the top band of controls and the grid of browser panes. It turns
@@ -63,6 +65,9 @@ class MainWindow final : public QWidget {
     // front. The dialog is none once closed.
     void openSettings();
     SettingsDialog* settingsDialog() const { return settingsDialog_; }
+    // "Annunci trovati", made at its first showing and kept; none until then.
+    void showFound();
+    FoundListingsWindow* foundWindow() const { return foundWindow_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -81,6 +86,8 @@ class MainWindow final : public QWidget {
     void reload(const std::array<std::optional<QString>, kSiteCount>& addresses);
     void applyChoices(const Choices& choices);
     void apply(int site, const PageOutcome& outcome);
+    void apply(const OpenOutcome& outcome);
+    void storeListingMemory();
     void showPanes(const PaneRules& panes);
     void showToolTips(const ToolTips& tips);
     void savePositions();
@@ -110,6 +117,11 @@ class MainWindow final : public QWidget {
     TrayIcon* tray_ = nullptr;
     Announcer* announcer_ = nullptr;
     QPointer<SettingsDialog> settingsDialog_;
+    FoundListingsWindow* foundWindow_ = nullptr;
+    // What the sites' listings the program has seen: written as soon as they change, after the
+    // history, so that a kill announces nothing seen again and loses nothing found.
+    ListingMemoryFile seenFile_;
+    bool seenFileFailing_ = false;
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;

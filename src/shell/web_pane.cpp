@@ -74,6 +74,7 @@ WebPane::WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* pare
             [this](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
                     loadByProgram_ = std::exchange(programLoadAsked_, false);
+                    loadAddress_ = loadByProgram_ ? askedAddress_ : QString();
                     return;
                 }
                 httpStatus_ = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
@@ -100,6 +101,7 @@ bool WebPane::navigate(const QString& address) {
     const QUrl url(address);
     if (!url.isValid()) return false;
     programLoadAsked_ = true;
+    askedAddress_ = address;
     load(url);
     return true;
 }
@@ -130,31 +132,34 @@ void WebPane::capture(bool loadSucceeded) {
     std::weak_ptr<bool> alive = alive_;
     const QUrl url = page_->url();
     const bool byProgram = loadByProgram_;
+    const QString requested = loadAddress_;
     const QString script =
         QString::fromLatin1(kCaptureScript)
             .arg(QString::number(kMarkupUnits),
                  listingScript_.isEmpty() ? QStringLiteral("null") : listingScript_);
     const bool readsListings = !listingScript_.isEmpty();
-    page_->runJavaScript(
-        script, QWebEngineScript::ApplicationWorld,
-        [this, alive, url, loadSucceeded, byProgram, readsListings](const QVariant& result) {
-            if (alive.expired()) return;
-            PageCapture captured{.url = url,
-                                 .markup = std::nullopt,
-                                 .loadSucceeded = loadSucceeded,
-                                 .httpStatus = httpStatus_,
-                                 .listings = std::nullopt,
-                                 .startedByProgram = byProgram};
-            const QVariantList read = result.toList();
-            if (result.typeId() == QMetaType::QVariantList && read.size() == 4) {
-                captured.url = QUrl(read[0].toString());
-                if (read[1].typeId() == QMetaType::QString) captured.markup = read[1].toString();
-                if (read[2].toBool()) tellMarkupCut();
-                if (readsListings && read[3].typeId() == QMetaType::QVariantList)
-                    captured.listings = ListingsFromAnswer(read[3]);
-            }
-            emit pageCaptured(site_, captured);
-        });
+    page_->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                         [this, alive, url, loadSucceeded, byProgram, requested,
+                          readsListings](const QVariant& result) {
+                             if (alive.expired()) return;
+                             PageCapture captured{.url = url,
+                                                  .markup = std::nullopt,
+                                                  .loadSucceeded = loadSucceeded,
+                                                  .httpStatus = httpStatus_,
+                                                  .listings = std::nullopt,
+                                                  .startedByProgram = byProgram,
+                                                  .requested = requested};
+                             const QVariantList read = result.toList();
+                             if (result.typeId() == QMetaType::QVariantList && read.size() == 4) {
+                                 captured.url = QUrl(read[0].toString());
+                                 if (read[1].typeId() == QMetaType::QString)
+                                     captured.markup = read[1].toString();
+                                 if (read[2].toBool()) tellMarkupCut();
+                                 if (readsListings && read[3].typeId() == QMetaType::QVariantList)
+                                     captured.listings = ListingsFromAnswer(read[3]);
+                             }
+                             emit pageCaptured(site_, captured);
+                         });
 }
 
 }  // namespace quintavia

@@ -58,9 +58,12 @@ class WebPane final : public QWebEngineView {
     int httpStatus_ = 0;
     QString siteName_;
     QString listingScript_;
-    // A load the program asked for is under way, or was the last to start.
+    // A load the program asked for is under way, or was the last to start, and the address it
+    // asked for.
     bool programLoadAsked_ = false;
     bool loadByProgram_ = false;
+    QString askedAddress_;
+    QString loadAddress_;
     bool markupCutTold_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
