@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <map>
+
+#include "browser_stand_in.h"
+#include "csv_reader.h"
+#include "notifying_sites.h"
+#include "program_run.h"
+#include "shell/found_listings_window.h"
+#include "shell/program_start.h"
+#include "shell/region_box.h"
+#include "shell/settings_dialog.h"
+#include "store/history_file.h"
+#include "store/listing_memory_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace quintavia::e2e {
+namespace {
+
+// Two boards of the user's, read by selector, in panes 2 and 3: each serves its listings newest
+// first, each with its own page, and a test adds listings between loads.
+struct Board {
+    QString id;
+    QString name;
+    QByteArray host;
+};
+const Board kBoards[] = {
+    {u"bacheca-uno"_s, u"Bacheca Uno"_s, "www.bachecauno.example"},
+    {u"bacheca-due"_s, u"Bacheca Due"_s, "www.bachecadue.example"},
+};
+constexpr int kFirstBoardPane = 2;
+
+class NewListingsE2e : public NotifyingSitesTest {
+  protected:
+    void SetUp() override {
+        NotifyingSitesTest::SetUp();
+        ForgetFiles();
+        QString rules;
+        SettingsEntries panes;
+        for (int b = 0; b < 2; ++b) {
+            const Board& board = kBoards[b];
+            rules +=
+                u"[%1]\nnome = %2\nindirizzo = http://%3/offerte/?r={regione_slug}\n"
+                u"dominio = %4\nselettore = .annuncio h2\nselettore_link = a.dettagli\n"_s.arg(
+                    board.id, board.name, QString::fromLatin1(board.host),
+                    QString::fromLatin1(board.host.mid(4)));
+            panes += {u"Siti"_s, QString::number(kFirstBoardPane + b), board.id};
+            listings[board.host] = {{u"Annuncio di ieri"_s, 1}};
+        }
+        QDir().mkpath(QFileInfo(sitesPath).path());
+        QFile file(sitesPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(rules.toUtf8());
+        file.close();
+        ASSERT_TRUE(Harness::instance().store().write(panes));
+        Harness::instance().server().setHandler(
+            [this, scripted = sites.handler()](const fixtures::Request& request) {
+                const auto board = listings.find(request.host.toLower());
+                if (board == listings.end()) return scripted(request);
+                return fixtures::Response{.body = Page(board->second)};
+            });
+        for (const QString& scheme : {u"http"_s, u"https"_s})
+            QDesktopServices::setUrlHandler(scheme, &browser, "open");
+    }
+    void TearDown() override {
+        for (const QString& scheme : {u"http"_s, u"https"_s})
+            QDesktopServices::unsetUrlHandler(scheme);
+        NotifyingSitesTest::TearDown();
+        ForgetFiles();
+    }
+
+    void ForgetFiles() const {
+        QFile::remove(sitesPath);
+        QFile::remove(historyPath);
+        QFile::remove(historyPath + u".1"_s);
+        QFile::remove(ListingMemoryFile::UserPath());
+    }
+
+    // Cards as a board writes them: the title with no link of its own, the listing's page
+    // under "Dettagli".
+    static QByteArray Page(const QList<std::pair<QString, int>>& cards) {
+        QByteArray page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n";
+        for (const auto& [title, n] : cards)
+            page += "<div class=\"annuncio\"><h2>" + title.toHtmlEscaped().toUtf8() +
+                    "</h2><a class=\"dettagli\" href=\"/offerta/" + QByteArray::number(n) +
+                    "\">Dettagli</a></div>\n";
+        return page + "</body></html>\n";
+    }
+
+    // Puts a listing at the top of board `b`'s page; gives its link.
+    QString Add(int b, const QString& title) {
+        auto& cards = listings[kBoards[b].host];
+        const int n = ++lastNumber;
+        cards.prepend({title, n});
+        return u"http://%1/offerta/%2"_s.arg(QString::fromLatin1(kBoards[b].host)).arg(n);
+    }
+
+    // Every pane has read the page of a refresh begun now.
+    [[nodiscard]] bool Refreshed(const std::function<void()>& refresh) {
+        std::array<int, kSiteCount> before{};
+        for (int i = 0; i < kSiteCount; ++i)
+            before[static_cast<std::size_t>(i)] = captures->count(i);
+        refresh();
+        return WaitFor([&] {
+            for (int i = 0; i < kSiteCount; ++i)
+                if (captures->count(i) <= before[static_cast<std::size_t>(i)]) return false;
+            return true;
+        });
+    }
+    [[nodiscard]] bool Refreshed() {
+        return Refreshed([this] { RunCountdownOut(*window); });
+    }
+
+    // The history's listings, without the heading.
+    QList<QStringList> History() const {
+        QFile file(historyPath);
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        QList<QStringList> rows =
+            support::ReadCsv(QString::fromUtf8(file.readAll())).value_or(QList<QStringList>{});
+        if (!rows.isEmpty()) rows.removeFirst();
+        return rows;
+    }
+
+    std::map<QByteArray, QList<std::pair<QString, int>>> listings;
+    int lastNumber = 100;
+    BrowserStandIn browser;
+    const QString sitesPath = SitesPathBeside(Harness::instance().settingsPath());
+    const QString historyPath = HistoryFile::UserPath();
+};
+
+// A load that adds three listings at once: three lines of the history, each with its own link,
+// and one notification naming them, whose click opens the first listing in the browser.
+TEST_F(NewListingsE2e, ThreeAtOnceAreThreeLinesAndOneNotificationThatOpensTheFirst) {
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    const QString first = Add(0, u"Aiuto cuoco, Latina"_s);
+    const QString second = Add(0, u"Barista, Rieti"_s);
+    const QString third = Add(0, u"Cameriere di sala, Roma"_s);
+    ASSERT_TRUE(Refreshed());
+
+    const QList<QStringList> history = History();
+    ASSERT_EQ(history.size(), 3);
+    const QStringList titles = {u"Cameriere di sala, Roma"_s, u"Barista, Rieti"_s,
+                                u"Aiuto cuoco, Latina"_s};
+    const QStringList links = {third, second, first};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(history[k].mid(1), (QStringList{kBoards[0].name, titles[k], links[k], {}, {}}));
+    }
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 1);
+    EXPECT_EQ(Notified()[0].summary, u"3 nuovi annunci su Bacheca Uno"_s);
+    EXPECT_EQ(Notified()[0].body, titles.join(u'\n'));
+
+    standIn->invokeAction(Notified()[0].id, u"default"_s);
+    ASSERT_TRUE(WaitFor([&] { return !browser.opened.isEmpty(); }));
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(third)});
+}
+
+// Neither the first load of a site nor the first after another region is news: the log box
+// gains its entries, and nothing is notified or written until a listing comes on that search.
+TEST_F(NewListingsE2e, TheFirstLoadAndTheFirstAfterANewRegionNotifyNothing) {
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    EXPECT_EQ(LogEntries(*window).size(), kSiteCount);
+
+    Add(0, u"Magazziniere, Padova"_s);
+    auto* region = window->findChild<RegionBox*>(u"regionBox"_s);
+    auto* refresh = window->findChild<QPushButton*>(u"refreshButton"_s);
+    ASSERT_TRUE(region && refresh);
+    region->setEditText(u"Veneto"_s);
+    ASSERT_TRUE(Refreshed([&] { refresh->click(); }));
+    EXPECT_EQ(captures->last(kFirstBoardPane).url.query(), u"r=veneto"_s);
+    EXPECT_TRUE(LogEntries(*window).contains(u"Bacheca U: Magazziniere, Padova"_s));
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_TRUE(Notified().isEmpty());
+    EXPECT_TRUE(History().isEmpty());
+
+    Add(1, u"Commessa, Verona"_s);
+    ASSERT_TRUE(Refreshed());
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 1);
+    EXPECT_EQ(Notified()[0].summary, u"Nuovo annuncio su Bacheca Due"_s);
+    EXPECT_EQ(History().size(), 1);
+}
+
+// What a run saw, a killed run included, is never news again: the run after it announces only
+// what came since.
+TEST_F(NewListingsE2e, ARestartAndAKilledRunAnnounceNothingSeen) {
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_TRUE(QFileInfo::exists(ListingMemoryFile::UserPath()));
+    window->close();
+    captures.reset();
+    window.reset();
+
+    // The program itself, in a home of its own that holds what this run left, finds one new
+    // listing and is killed as soon as the history has it.
+    const QString link = Add(0, u"Operaio, Frosinone"_s);
+    QTemporaryDir programHome;
+    const QString programData = programHome.path() + u"/data/Quintavia/"_s;
+    ASSERT_TRUE(QDir().mkpath(programData));
+    const QString memory = ListingMemoryFile::UserPath();
+    ASSERT_TRUE(QFile::copy(memory, programData + QFileInfo(memory).fileName()));
+    ProgramRun run(Harness::instance().configDir(), programHome.path());
+    ASSERT_TRUE(run.start());
+    const auto programHistory = [&] {
+        QFile file(programData + u"cronologia.csv"_s);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    ASSERT_TRUE(WaitFor([&] { return programHistory().contains(link); }, 60000))
+        << run.standardError().toStdString();
+    run.sendSignal(SIGKILL);
+    ASSERT_TRUE(run.waitForExit());
+    QFile::remove(memory);
+    ASSERT_TRUE(QFile::copy(programData + QFileInfo(memory).fileName(), memory));
+    QFile::remove(historyPath);
+    ASSERT_TRUE(QFile::copy(programData + u"cronologia.csv"_s, historyPath));
+
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    EXPECT_TRUE(Notified().isEmpty());
+    ASSERT_EQ(History().size(), 1);
+    EXPECT_EQ(History()[0][3], link);
+    // And what comes next is news.
+    Add(0, u"Operaia, Anagni"_s);
+    ASSERT_TRUE(Refreshed());
+    EXPECT_EQ(History().size(), 2);
+}
+
+// A word to exclude, chosen in "Impostazioni", silences what the same run announced before it:
+// the listing is written to the history all the same, marked.
+TEST_F(NewListingsE2e, AnExcludedWordSilencesAListingAndTheHistoryKeepsItMarked) {
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    Add(0, u"Stage in cucina, Roma"_s);
+    ASSERT_TRUE(Refreshed());
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 1);
+
+    window->openSettings();
+    SettingsDialog* dialog = window->settingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QLineEdit*>(u"excludeWords"_s)->setText(u"tirocinio, STAGE"_s);
+    dialog->findChild<QPushButton*>(u"okButton"_s)->click();
+    EXPECT_EQ(Harness::instance().stored(u"Filtri"_s, u"escludi"_s), u"tirocinio, STAGE"_s);
+
+    Add(1, u"Stage di cucina, Latina"_s);
+    Add(1, u"Cuoco, Latina"_s);
+    ASSERT_TRUE(Refreshed());
+    const QList<QStringList> history = History();
+    ASSERT_EQ(history.size(), 3);
+    EXPECT_EQ(history[1][2], u"Cuoco, Latina"_s);
+    EXPECT_EQ(history[1][4], u""_s);
+    EXPECT_EQ(history[2][2], u"Stage di cucina, Latina"_s);
+    EXPECT_EQ(history[2][4], u"sì"_s);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 2);
+    EXPECT_EQ(Notified()[1].summary, u"Nuovo annuncio su Bacheca Due"_s);
+    EXPECT_EQ(Notified()[1].body, u"Cuoco, Latina"_s);
+}
+
+// The same job on two boards is announced once; the history has it on both, the second naming
+// the first.
+TEST_F(NewListingsE2e, TheSameTitleOnTwoBoardsIsAnnouncedOnce) {
+    StandIn();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    Add(0, u"Cuoco capo partita"_s);
+    Add(1, u"CUOCO – Capo Partita!"_s);
+    ASSERT_TRUE(Refreshed());
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 1);
+    const QList<QStringList> history = History();
+    ASSERT_EQ(history.size(), 2);
+    const QString announcedBy =
+        Notified()[0].summary.endsWith(kBoards[0].name) ? kBoards[0].name : kBoards[1].name;
+    const QStringList& other = history[0][1] == announcedBy ? history[1] : history[0];
+    EXPECT_NE(other[1], announcedBy);
+    EXPECT_EQ(other[5], announcedBy);
+}
+
+// A title that a spreadsheet would run is written defused, shown as it was in "Annunci
+// trovati", and opened from there with Enter.
+TEST_F(NewListingsE2e, AFormulaTitleIsDefusedInTheHistoryAndTheListOpensItWithEnter) {
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    const QString title = u"=HYPERLINK(\"http://x.example\";\"Cuoco\")"_s;
+    const QString link = Add(0, title);
+    ASSERT_TRUE(Refreshed());
+    QFile file(historyPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"'=HYPERLINK(\"\"http://x.example\"\";"));
+    EXPECT_EQ(History()[0][2], u"'"_s + title);
+
+    window->trayIcon()->menu()->findChild<QAction*>(u"foundAction"_s)->trigger();
+    FoundListingsWindow* list = window->foundWindow();
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list));
+    EXPECT_EQ(list->windowTitle(), u"Annunci trovati (1 da aprire)"_s);
+    QAbstractItemView* rows = list->listView();
+    ASSERT_EQ(rows->model()->rowCount(), 1);
+    EXPECT_EQ(rows->model()->index(0, 2).data().toString(), title);
+    rows->setFocus();
+    rows->setCurrentIndex(rows->model()->index(0, 0));
+    QTest::keyClick(rows, Qt::Key_Return);
+    ASSERT_TRUE(WaitFor([&] { return !browser.opened.isEmpty(); }));
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(link)});
+    EXPECT_EQ(list->windowTitle(), u"Annunci trovati"_s);
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
