@@ -30,14 +30,33 @@ class FoundListings {
     const FoundListing& at(qsizetype row) const;
     bool unopened(qsizetype row) const;
     // The rows to show, newest first: those whose title or site holds the query's words (case
-    // and accents aside), the filtered ones only when asked for.
+    // and accents aside), the filtered ones only when asked for. A word of the query is found
+    // within a word as well ("magaz" finds "Magazziniere"): the query is typed letter by letter,
+    // and the list narrows as it is.
     QList<qsizetype> shown(const QString& query, bool withFiltered) const;
     // The row is opened: the link to hand to the desktop's opener, none when it has none that
-    // may be opened.
+    // may be opened. It no longer counts as not yet opened either way: the user has seen it,
+    // and a row without a link would otherwise count for ever.
     std::optional<QUrl> open(qsizetype row);
-    // The listing whose link this is, opened from its notification.
+    // The listing whose address (its own link, else its page's) this is, opened from its
+    // notification.
     void openedElsewhere(const QUrl& link);
     int unopenedCount() const;
+
+  private:
+    struct Row {
+        FoundListing listing;
+        QString folded;  // title and site, as a query's words are looked for in them
+        bool unopened = false;
+    };
+    static Row RowOf(const FoundListing& listing, bool waits);
+    const Row& rowAt(qsizetype row) const;
+    void dropOldest();
+
+    // Oldest first, those loaded ahead of those found: the newest row is the last.
+    QList<Row> rows_;
+    qsizetype loaded_ = 0;
+    int unopened_ = 0;
 };
 
 // The list's window title: "Annunci trovati", with the number not yet opened when there are.
