@@ -36,8 +36,9 @@ class Announcer final : public QObject {
     const HistoryFile& history() const { return history_; }
 
   signals:
-    // The user clicked one of the notifications shown.
-    void notificationActivated();
+    // The user clicked one of the notifications shown: what its notice asked a click to do,
+    // and its link.
+    void notificationActivated(quintavia::NoticeAction action, const QUrl& link);
 
   private:
     QtSound sound_;

@@ -35,7 +35,9 @@ DesktopNotifier::DesktopNotifier(QSystemTrayIcon* tray, QObject* parent)
     : QObject(parent), tray_(tray) {
 #ifdef Q_OS_WIN
     // Untested: the tray's balloon is the platform's notification there.
-    if (tray_) connect(tray_, &QSystemTrayIcon::messageClicked, this, &DesktopNotifier::activated);
+    if (tray_)
+        connect(tray_, &QSystemTrayIcon::messageClicked, this,
+                [this] { emit activated(lastShown_.action, lastShown_.link); });
 #else
     // A session bus does not come later in a session: without one at start there is none.
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -77,10 +79,12 @@ void DesktopNotifier::askCapabilities() {
 
 void DesktopNotifier::notify(const Notice& notice) {
 #ifdef Q_OS_WIN
-    if (tray_ && tray_->isVisible())
+    if (tray_ && tray_->isVisible()) {
+        lastShown_ = {0, notice.action, notice.link};
         tray_->showMessage(notice.summary, NoticeBody(notice.body, false),
                            QSystemTrayIcon::Information,
                            notice.timeoutMs < 0 ? 10000 : notice.timeoutMs);
+    }
 #else
     if (!busConnected_) return;
     if (!bodyMarkup_) {
@@ -105,22 +109,27 @@ void DesktopNotifier::send(const Notice& notice) {
          << qint32{notice.timeoutMs};
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kReplyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* finished) {
+            [this, notice](QDBusPendingCallWatcher* finished) {
                 const QDBusPendingReply<uint> reply = *finished;
-                if (reply.isValid()) remember(reply.value());
+                if (reply.isValid()) remember(reply.value(), notice);
                 finished->deleteLater();
             });
 #endif
 }
 
-void DesktopNotifier::remember(uint id) {
-    shown_.append(id);
+void DesktopNotifier::remember(uint id, const Notice& notice) {
+    shown_.append({id, notice.action, notice.link});
     if (shown_.size() > kShownIdsKept) shown_.removeFirst();
 }
 
 void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
 #ifndef Q_OS_WIN
-    if (actionKey == kDefaultAction && shown_.contains(id)) emit activated();
+    if (actionKey != kDefaultAction) return;
+    for (const Shown& shown : shown_) {
+        if (shown.id != id) continue;
+        emit activated(shown.action, shown.link);
+        return;
+    }
 #else
     Q_UNUSED(id);
     Q_UNUSED(actionKey);
@@ -128,7 +137,7 @@ void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
 }
 
 void DesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) {
-    shown_.removeAll(id);
+    shown_.removeIf([id](const Shown& shown) { return shown.id == id; });
 }
 
 }  // namespace quintavia

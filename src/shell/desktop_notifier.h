@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QUrl>
 #include <optional>
 
 #include "core/notices.h"
@@ -28,22 +29,30 @@ class DesktopNotifier final : public QObject {
     void notify(const Notice& notice);
 
   signals:
-    // The user clicked one of the notifications this notifier showed.
-    void activated();
+    // The user clicked one of the notifications this notifier showed: what that notice asked
+    // a click to do, and its link.
+    void activated(quintavia::NoticeAction action, const QUrl& link);
 
   private slots:
     void onActionInvoked(uint id, const QString& actionKey);
     void onNotificationClosed(uint id, uint reason);
 
   private:
-    void remember(uint id);
+    void remember(uint id, const Notice& notice);
     void askCapabilities();
     void send(const Notice& notice);
 
     QSystemTrayIcon* tray_;
     bool busConnected_ = false;
+    struct Shown {
+        uint id = 0;
+        NoticeAction action = NoticeAction::ShowWindow;
+        QUrl link;
+    };
     // The ids the service gave ours, the latest last; few are open at a time.
-    QList<uint> shown_;
+    QList<Shown> shown_;
+    // The tray shows one message at a time: a click is on the last one.
+    Shown lastShown_;
     // Whether the service reads bodies as markup; none while it is being asked.
     std::optional<bool> bodyMarkup_;
     // Each question counts: an answer to one asked before the service changed hands is old.

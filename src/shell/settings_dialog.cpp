@@ -68,6 +68,34 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     keywordsCaption->setBuddy(keywords_);
     form->addRow(keywordsCaption, keywords_);
 
+    // Whole words, as the titles are compared with them: "cuoco" lets "Cuoco capo partita"
+    // through, not "Cuochessa".
+    const QString wordsRule =
+        QStringLiteral("separate da virgole; parole intere, maiuscole e accenti non contano");
+    includeWords_ = new QLineEdit(current.includeWords, this);
+    Named(includeWords_, "includeWords",
+          QStringLiteral("Un annuncio nuovo è segnalato solo se il titolo contiene almeno una di "
+                         "queste parole (") +
+              wordsRule + QStringLiteral("). Vuoto: passano tutti."),
+          QStringLiteral("Parole da includere"),
+          QStringLiteral("Segnala solo gli annunci che contengono almeno una di queste parole, ") +
+              wordsRule + QStringLiteral("; vuoto per segnalarli tutti"));
+    auto* includeCaption = new QLabel(QStringLiteral("Parole da &includere"), this);
+    includeCaption->setBuddy(includeWords_);
+    form->addRow(includeCaption, includeWords_);
+
+    excludeWords_ = new QLineEdit(current.excludeWords, this);
+    Named(excludeWords_, "excludeWords",
+          QStringLiteral("Un annuncio nuovo il cui titolo contiene una di queste parole non è "
+                         "segnalato (") +
+              wordsRule + QStringLiteral("). Vuoto: passano tutti."),
+          QStringLiteral("Parole da escludere"),
+          QStringLiteral("Non segnala gli annunci che contengono una di queste parole, ") +
+              wordsRule + QStringLiteral("; vuoto per non escluderne nessuno"));
+    auto* excludeCaption = new QLabel(QStringLiteral("Parole da &escludere"), this);
+    excludeCaption->setBuddy(excludeWords_);
+    form->addRow(excludeCaption, excludeWords_);
+
     notifications_ = new QCheckBox(QStringLiteral("&Notifiche sul desktop"), this);
     Named(notifications_, "notificationsOption",
           QStringLiteral("Una notifica per ogni annuncio nuovo"),
@@ -95,7 +123,7 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    order << keywords_ << notifications_ << ok << cancel;
+    order << keywords_ << includeWords_ << excludeWords_ << notifications_ << ok << cancel;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     siteBoxes_[0]->setFocus();
 }
@@ -105,6 +133,8 @@ Choices SettingsDialog::choices() const {
     for (std::size_t i = 0; i < siteBoxes_.size(); ++i)
         chosen.paneSites[i] = siteBoxes_[i]->currentData().toString();
     chosen.keywords = keywords_->text();
+    chosen.includeWords = includeWords_->text();
+    chosen.excludeWords = excludeWords_->text();
     chosen.desktopNotifications = notifications_->isChecked();
     return chosen;
 }

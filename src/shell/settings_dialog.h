@@ -27,6 +27,8 @@ class SettingsDialog final : public QDialog {
   private:
     std::array<QComboBox*, kSiteCount> siteBoxes_{};
     QLineEdit* keywords_ = nullptr;
+    QLineEdit* includeWords_ = nullptr;
+    QLineEdit* excludeWords_ = nullptr;
     QCheckBox* notifications_ = nullptr;
 };
 

@@ -24,6 +24,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
     notificationsAction_->setCheckable(true);
     notificationsAction_->setChecked(true);
     connect(notificationsAction_, &QAction::toggled, this, &TrayIcon::notificationsToggled);
+    connect(addAction("foundAction", QStringLiteral("Annunci trovati")), &QAction::triggered, this,
+            &TrayIcon::foundAsked);
     connect(addAction("historyAction", QStringLiteral("Apri cronologia")), &QAction::triggered,
             this, &TrayIcon::historyAsked);
     connect(addAction("settingsAction", QStringLiteral("Impostazioni…")), &QAction::triggered, this,

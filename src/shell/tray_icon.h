@@ -32,6 +32,7 @@ class TrayIcon final : public QObject {
     void toggleAsked();   // a click on the icon
     void refreshAsked();  // "Aggiorna ora"
     void notificationsToggled(bool on);
+    void foundAsked();     // "Annunci trovati"
     void historyAsked();   // "Apri cronologia"
     void settingsAsked();  // "Impostazioni…"
     void quitAsked();      // "Esci"

@@ -113,8 +113,14 @@ TEST_F(Notifications, ClickingANotificationBringsTheMinimizedWindowBack) {
     window->showMinimized();
     ASSERT_TRUE(WaitFor([&] { return window->isMinimized(); }));
     int activations = 0;
-    QObject::connect(window->announcer()->notifier(), &DesktopNotifier::activated, window.get(),
-                     [&] { ++activations; });
+    NoticeAction action = NoticeAction::OpenLink;
+    QUrl link(u"https://example.it/"_s);
+    QObject::connect(window->announcer(), &Announcer::notificationActivated, window.get(),
+                     [&](NoticeAction clicked, const QUrl& itsLink) {
+                         ++activations;
+                         action = clicked;
+                         link = itsLink;
+                     });
 
     // Another program's notification, and another action of ours, leave the window where it
     // is.
@@ -126,9 +132,21 @@ TEST_F(Notifications, ClickingANotificationBringsTheMinimizedWindowBack) {
 
     standIn->invokeAction(ours, u"default"_s);
     ASSERT_TRUE(WaitFor([&] { return activations == 1; }));
+    // What that notice asked a click to do.
+    EXPECT_EQ(action, NoticeAction::ShowWindow);
+    EXPECT_EQ(link, QUrl());
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+
+    // A notice that opens its listing says so when clicked, with the listing's link.
+    const QUrl listing(u"https://www.miojob.it/annuncio/42"_s);
+    window->announcer()->notify({u"Offerta"_s, u"CUOCO"_s, -1, NoticeAction::OpenLink, listing});
+    ASSERT_TRUE(WaitFor([&] { return !standIn->callsWithSummary(u"Offerta"_s).isEmpty(); }));
+    standIn->invokeAction(standIn->callsWithSummary(u"Offerta"_s).first().id, u"default"_s);
+    ASSERT_TRUE(WaitFor([&] { return activations == 2; }));
+    EXPECT_EQ(action, NoticeAction::OpenLink);
+    EXPECT_EQ(link, listing);
 }
 
 TEST_F(Notifications, NothingIsNotifiedWhileTheOptionIsOffAndTheChoiceIsStored) {

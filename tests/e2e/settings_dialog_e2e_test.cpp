@@ -78,8 +78,16 @@ TEST_F(SettingsDialogE2e,
     ASSERT_EQ(QApplication::focusWidget(), dialog->siteBox(2));
     for (int i = 0; i < 3; ++i) QTest::keyClick(dialog->siteBox(2), Qt::Key_Down);
     ASSERT_EQ(dialog->siteBox(2)->currentText(), u"Indeed"_s);
-    // Past the fourth box and the keywords, Space unticks the notifications; Enter is OK.
+    // Past the fourth box and the keywords, the words to include and those to exclude; Space
+    // unticks the notifications; Enter is OK.
     for (int i = 0; i < 3; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), dialog->findChild<QLineEdit*>(u"includeWords"_s));
+    QTest::keyClicks(QApplication::focusWidget(), u"cuoco, barista"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), u"stage"_s);
+    EXPECT_EQ(dialog->choices().includeWords, u"cuoco, barista"_s);
+    EXPECT_EQ(dialog->choices().excludeWords, u"stage"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), dialog->findChild<QCheckBox*>(u"notificationsOption"_s));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     const int before = captures->count(2);
