@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "accessible_walk.h"
+#include "browser_stand_in.h"
 #include "awaiting.h"
 #include "qt_printing.h"
 #include "shell/found_listings_window.h"
@@ -22,15 +23,6 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 using support::WaitFor;
-
-// Stands in for the user's browser: the desktop's opener hands it what it would have opened.
-class BrowserStandIn final : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 FoundListing Listing(int minute, const QString& site, const QString& title, const QString& link) {
     return {.when = QDateTime(QDate(2024, 5, 6), QTime(9, minute)),
@@ -191,4 +183,3 @@ TEST_F(FoundListingsE2e, EveryControlSaysWhatItIsFor) {
 }  // namespace
 }  // namespace quintavia::e2e
 
-#include "found_listings_e2e_test.moc"
