@@ -31,11 +31,7 @@ WriteResult HistoryFile::create() {
 
 WriteResult HistoryFile::write(const QByteArray& bytes) {
     WriteResult result;
-    const auto fail = [&](const QString& reason) {
-        result.ok = false;
-        result.error = QStringLiteral("cannot write %1: %2").arg(path_, reason);
-        return result;
-    };
+    const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
     if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
     if (const QString why = MakePrivateFolder(QFileInfo(path_).absolutePath()); !why.isEmpty())
         return fail(why);
