@@ -270,6 +270,8 @@ TEST_F(SettingsFileTest, TextsRoundTripThroughTheRealFile) {
         s.soundAlert = generate.nextState();
         for (QString& offset : s.scrollTop) offset = generate.next();
         for (QString& offset : s.scrollLeft) offset = generate.next();
+        s.includeWords = generate.next();
+        s.excludeWords = generate.next();
         const WriteResult written = file.write(ShutdownEntries(s));
         ASSERT_TRUE(Written(written));
         EXPECT_TRUE(written.warnings.isEmpty());
