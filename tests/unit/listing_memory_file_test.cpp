@@ -88,6 +88,7 @@ TEST_F(ListingMemoryFileTest, AwkwardKeysAndTitlesRoundTrip) {
         u"ADDETTO \U0001F69A CONSEGNE \U0001D11E"_s,
         u"\u202Eeverse\u200B\uFEFF"_s,
         QString(u"nul\0dentro\x01\x1F\x7F"_s),
+        QString(QChar(0xd800)) + u"x"_s + QChar(0xdfff),  // lone surrogates, as a page may give
         u""_s,
         u" "_s,
         QString(20'000, u'x'),
