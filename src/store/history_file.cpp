@@ -11,6 +11,25 @@
 #include "store/private_folder.h"
 
 namespace quintavia {
+namespace {
+
+// The whole lines of the last `maxBytes` of the file at `path`; nothing when it is not a
+// regular file or cannot be read.
+QString TailOf(const QString& path, qint64 maxBytes) {
+    if (!RefusalAt(path).isEmpty()) return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const qint64 size = file.size();
+    if (size <= maxBytes) return QString::fromUtf8(file.read(maxBytes));
+    // One byte before the cut too, to tell whether a line begins right at it.
+    if (!file.seek(size - maxBytes - 1)) return {};
+    const QByteArray bytes = file.read(maxBytes + 1);
+    const qsizetype lineEnd = bytes.indexOf('\n');
+    if (lineEnd < 0) return {};
+    return QString::fromUtf8(QByteArrayView(bytes).sliced(lineEnd + 1));
+}
+
+}  // namespace
 
 HistoryFile::HistoryFile(QString path, qint64 rotateBytes)
     : path_(std::move(path)), rotateBytes_(rotateBytes) {}
@@ -29,13 +48,15 @@ WriteResult HistoryFile::create() {
     return write({});
 }
 
+QList<FoundListing> HistoryFile::readFound() const {
+    if (path_.isEmpty()) return {};
+    return FoundInHistory(TailOf(previousPath(), 2 * rotateBytes_)) +
+           FoundInHistory(TailOf(path_, 2 * rotateBytes_));
+}
+
 WriteResult HistoryFile::write(const QByteArray& bytes) {
     WriteResult result;
-    const auto fail = [&](const QString& reason) {
-        result.ok = false;
-        result.error = QStringLiteral("cannot write %1: %2").arg(path_, reason);
-        return result;
-    };
+    const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
     if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
     if (const QString why = MakePrivateFolder(QFileInfo(path_).absolutePath()); !why.isEmpty())
         return fail(why);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <chrono>
 
+#include "core/found_listing.h"
 #include "store/write_result.h"
 
 namespace quintavia {
@@ -30,6 +32,12 @@ class HistoryFile {
     WriteResult append(const QString& line);
     // Makes the file with its header when there is none, for opening it.
     WriteResult create();
+
+    // The listings of the previous file then of this one, oldest first. Of a file larger than
+    // twice the rotation size only the whole lines of its last that-many bytes are read; a
+    // missing file, a link or anything but a regular file gives nothing. Read without the lock:
+    // an append adds whole lines.
+    QList<FoundListing> readFound() const;
 
     const QString& path() const { return path_; }
     QString previousPath() const { return path_ + QStringLiteral(".1"); }

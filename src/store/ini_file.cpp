@@ -12,7 +12,7 @@ QString RefusalAt(const QString& path) {
     return {};
 }
 
-FileRead ReadIniFile(const QString& path, qint64 maxBytes) {
+FileBytes ReadFileBytes(const QString& path, qint64 maxBytes) {
     if (QString refused = RefusalAt(path); !refused.isEmpty())
         return {FileRead::Refused, {}, std::move(refused)};
     QFile file(path);
@@ -21,12 +21,20 @@ FileRead ReadIniFile(const QString& path, qint64 maxBytes) {
         return {FileRead::Unreadable, {}, file.errorString()};
     }
     // One byte past the limit tells a file over it, whatever its size said a moment ago.
-    const QByteArray bytes = file.read(maxBytes + 1);
+    QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) return {FileRead::Unreadable, {}, file.errorString()};
-    if (bytes.size() > maxBytes)
+    if (bytes.size() > maxBytes) {
         return {FileRead::NotText,
                 {},
                 QStringLiteral("it is larger than %1 MiB").arg(maxBytes / 1024 / 1024)};
+    }
+    return {FileRead::Text, std::move(bytes)};
+}
+
+FileRead ReadIniFile(const QString& path, qint64 maxBytes) {
+    FileBytes read = ReadFileBytes(path, maxBytes);
+    if (read.kind != FileRead::Text) return {read.kind, {}, std::move(read.reason)};
+    const QByteArray& bytes = read.bytes;
     if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("it holds NUL bytes")};
     std::optional<IniDocument> doc = IniDocument::parse(bytes);
     if (!doc) return {FileRead::NotText, {}, QStringLiteral("it is not valid UTF-8 text")};

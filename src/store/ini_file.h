@@ -25,6 +25,16 @@ struct FileRead {
 // any open, so that no link is followed and a FIFO is never waited on.
 QString RefusalAt(const QString& path);
 
+// The bytes of the file at `path`, of at most `maxBytes`, for the program's other files: read
+// as ReadIniFile reads them, the kind Text once read whatever they hold, NotText for a file over
+// the limit.
+struct FileBytes {
+    FileRead::Kind kind;
+    QByteArray bytes{};
+    QString reason{};  // why not read
+};
+FileBytes ReadFileBytes(const QString& path, qint64 maxBytes);
+
 // The file at `path`, of at most `maxBytes`.
 FileRead ReadIniFile(const QString& path, qint64 maxBytes);
 

@@ -1,18 +1,13 @@
 #include "store/settings_file.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <algorithm>
 #include <optional>
 #include <utility>
 
+#include "store/atomic_file.h"
 #include "store/file_lock.h"
 #include "store/ini_file.h"
-#include "store/platform.h"
 #include "store/private_folder.h"
 
 namespace quintavia {
@@ -20,28 +15,6 @@ namespace {
 
 const QString kFolderName = QStringLiteral("Quintavia");
 const QString kFileName = QStringLiteral("Quintavia.ini");
-
-// Moves the file to a name of its own beside it: "<name>.bad" the first time, then with the
-// time, then numbered, never over a file moved aside before.
-std::optional<QString> SetAside(const QString& path, QString* error) {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        QString aside = path + QLatin1String(".bad");
-        if (attempt > 0) aside += u'-' + stamp;
-        if (attempt > 1) aside += u'-' + QString::number(attempt);
-        if (QFileInfo(aside).exists() || QFileInfo(aside).isSymLink()) continue;
-        QFile file(path);
-        if (!file.rename(aside)) {
-            *error = file.errorString();
-            return std::nullopt;
-        }
-        // Unsynced, a crash at worst brings the file back, to be moved aside again.
-        platform::SyncFolder(QFileInfo(path).absolutePath());
-        return aside;
-    }
-    *error = QStringLiteral("every name for it is taken");
-    return std::nullopt;
-}
 
 // The file as it is now, for a write to change, with the lock held: empty when there is none,
 // or when it was not text and has been moved aside (with a warning for that). nullopt with the
@@ -79,24 +52,6 @@ std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warni
 
 QString LockPath(const QString& path) {
     return path + QLatin1String(".lock");
-}
-
-// The temporary files that writers killed mid-write left beside the file: QSaveFile names them
-// "<name>.XXXXXX" where the system cannot keep a file nameless until it is complete. Only the
-// lock holder can be writing one.
-void RemoveLeftovers(const QString& path) {
-    const QFileInfo file(path);
-    QDir folder = file.absoluteDir();
-    const QString prefix = file.fileName() + u'.';
-    for (const QString& name : folder.entryList({prefix + QStringLiteral("??????")},
-                                                QDir::Files | QDir::Hidden | QDir::System)) {
-        const QStringView tail = QStringView(name).sliced(prefix.size());
-        if (std::all_of(tail.begin(), tail.end(), [](QChar c) {
-                return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                       (c >= u'0' && c <= u'9');
-            }))
-            folder.remove(name);
-    }
 }
 
 }  // namespace
@@ -160,11 +115,7 @@ SettingsFile::Loaded SettingsFile::load() {
 
 WriteResult SettingsFile::write(const SettingsEntries& entries) {
     WriteResult result;
-    const auto fail = [&](const QString& reason) {
-        result.ok = false;
-        result.error = QStringLiteral("cannot write %1: %2").arg(path_, reason);
-        return result;
-    };
+    const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
     if (path_.isEmpty()) {
         result.ok = false;
         result.error = QStringLiteral("cannot save the settings: no configuration folder is known");
@@ -196,19 +147,7 @@ WriteResult SettingsFile::write(const SettingsEntries& entries) {
                         .arg(kMaxFileSize / 1024 / 1024));
     }
 
-    RemoveLeftovers(path_);
-
-    // Written beside the file and renamed over it once complete and on disk. A rename replaces
-    // the name it lands on, never what a link there points to.
-    QSaveFile out(path_);
-    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);  // for the user alone
-    if (out.write(bytes) != bytes.size() || !out.commit()) return fail(out.errorString());
-    if (const QString synced = platform::SyncFolder(folder); !synced.isEmpty()) {
-        return fail(QStringLiteral("it was replaced, but the folder could not be synced to "
-                                   "disk: %1")
-                        .arg(synced));
-    }
+    if (const QString failed = ReplaceFile(path_, bytes); !failed.isEmpty()) return fail(failed);
     return result;
 }
 

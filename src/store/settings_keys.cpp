@@ -48,6 +48,8 @@ Settings ReadSettings(const IniDocument& doc) {
             doc.value(kSectionPaneSites, SiteKey(i)).value_or(QString()).trimmed();
     }
     settings.keywords = doc.value(kSectionSearch, kKeyKeywords).value_or(QString());
+    settings.includeWords = doc.value(kSectionFilters, kKeyIncludeWords).value_or(QString());
+    settings.excludeWords = doc.value(kSectionFilters, kKeyExcludeWords).value_or(QString());
     for (const QString& id : doc.keys(kSectionSiteTitles))
         settings.otherSites[id].lastListing = *doc.value(kSectionSiteTitles, id);
     for (const QString& id : doc.keys(kSectionSiteScrollTop))
@@ -87,6 +89,8 @@ SettingsEntries ChoicesEntries(const Settings& settings) {
             {kSectionPaneSites, SiteKey(i), settings.paneSites[static_cast<std::size_t>(i)], true});
     }
     entries.append({kSectionSearch, kKeyKeywords, settings.keywords, true});
+    entries.append({kSectionFilters, kKeyIncludeWords, settings.includeWords, true});
+    entries.append({kSectionFilters, kKeyExcludeWords, settings.excludeWords, true});
     return entries;
 }
 

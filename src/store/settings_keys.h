@@ -33,6 +33,12 @@ inline const QString kSectionSiteTitles = QStringLiteral("Titoli");
 inline const QString kSectionSiteScrollTop = QStringLiteral("ScrollSiti");
 inline const QString kSectionSiteScrollLeft = QStringLiteral("LeftSiti");
 
+// Added with the filter of new listings: the words a title must hold one of, and those it must
+// hold none of, as the user typed them.
+inline const QString kSectionFilters = QStringLiteral("Filtri");
+inline const QString kKeyIncludeWords = QStringLiteral("includi");
+inline const QString kKeyExcludeWords = QStringLiteral("escludi");
+
 // The settings a file holds, each absent or unreadable value at its default.
 Settings ReadSettings(const IniDocument& doc);
 
@@ -49,11 +55,11 @@ struct SettingsEntry {
 using SettingsEntries = QList<SettingsEntry>;
 
 // What shutdown writes: the last titles, then the auto-position option, the region text and
-// the sound-alert option, then the desktop notifications option, each pane's site and the
-// keywords.
+// the sound-alert option, then the desktop notifications option, each pane's site, the
+// keywords and the filter words.
 SettingsEntries ShutdownEntries(const Settings& settings);
 // What "Impostazioni" changes, as shutdown writes it: the desktop notifications option, each
-// pane's site and the keywords.
+// pane's site, the keywords and the filter words.
 SettingsEntries ChoicesEntries(const Settings& settings);
 // The four default sites' last titles, then the others' by id.
 SettingsEntries ListingEntries(const Settings& settings);

@@ -14,6 +14,12 @@ struct WriteResult {
     QStringList warnings;  // told whether or not the write was made
 
     explicit operator bool() const { return ok; }
+    // Marks the write of the file at `path` as not made, for `reason`.
+    WriteResult& fail(const QString& path, const QString& reason) {
+        ok = false;
+        error = QStringLiteral("cannot write %1: %2").arg(path, reason);
+        return *this;
+    }
     // Every line to tell, the error last.
     QStringList lines() const { return ok ? warnings : warnings + QStringList{error}; }
 };

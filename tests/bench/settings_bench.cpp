@@ -1,23 +1,28 @@
 // How long reading the settings file takes, up to the largest file the program reads, made of
 // keys that are all distinct: all in one section, or each in a section of its own. Reading must
 // take time in proportion to the size, so the time per byte stays flat from row to row; at the
-// limit it must stay well under a second. Also the whole start-up read of such a file from disk.
+// limit it must stay well under a second. Also the whole start-up read of such a file from disk,
+// and a save and a load of the listings seen when every list is full.
 //   settings_bench [Google Benchmark flags]
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "store/ini_document.h"
+#include "store/listing_memory_file.h"
 #include "store/settings_file.h"
 
 namespace {
 
 using quintavia::IniDocument;
+using quintavia::ListingMemory;
+using quintavia::ListingMemoryFile;
 using quintavia::SettingsFile;
 
 constexpr qint64 kSizes[] = {64 * 1024, 256 * 1024, 1024 * 1024, SettingsFile::kMaxFileSize};
@@ -75,6 +80,53 @@ void LoadAtTheLimit(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * file.size());
 }
 
+// Four sites with their most keys, links as long as real ones, and the most announced jobs.
+ListingMemory FullMemory() {
+    ListingMemory memory;
+    for (int site = 0; site < 4; ++site) {
+        quintavia::SeenKeys& seen = memory.sites[QString::number(site)];
+        seen.search =
+            QStringLiteral("https://www.example.it/offerte-lavoro/cuoco/lazio?p=%1").arg(site);
+        for (qsizetype i = 0; i < quintavia::kSeenKeysKept; ++i) {
+            seen.keys.append(
+                QStringLiteral("https://www.example.it/offerta-lavoro/cuoco-capo-partita/"
+                               "of-i%1%2?applicationOrigin=search-new")
+                    .arg(site)
+                    .arg(i, 30, 16, QLatin1Char('0')));
+        }
+    }
+    const QDateTime newest = QDateTime::currentDateTime();
+    for (qsizetype i = quintavia::kAnnouncedKept; i > 0; --i) {
+        memory.announced.append({QStringLiteral("cuoco capo partita ristorante %1").arg(i),
+                                 QStringLiteral("1"), QStringLiteral("Jobrapido"),
+                                 newest.addSecs(-i * 60)});
+    }
+    return memory;
+}
+
+// What the program does with it: a save (all of it on disk before the save returns) when a
+// capture brings new listings, a load at start-up.
+void MemoryFileSave(benchmark::State& state) {
+    QTemporaryDir dir;
+    ListingMemoryFile file(dir.path() + "/annunci-visti.json");
+    const ListingMemory memory = FullMemory();
+    for (auto _ : state)
+        if (!file.save(memory)) state.SkipWithError("not saved");
+    state.counters["bytes"] = static_cast<double>(QFileInfo(file.path()).size());
+}
+
+void MemoryFileLoad(benchmark::State& state) {
+    QTemporaryDir dir;
+    ListingMemoryFile file(dir.path() + "/annunci-visti.json");
+    const ListingMemory memory = FullMemory();
+    if (!file.save(memory)) state.SkipWithError("not saved");
+    for (auto _ : state) {
+        ListingMemoryFile::Loaded loaded = file.load();
+        if (loaded.memory != memory) state.SkipWithError("not read back");
+        benchmark::DoNotOptimize(loaded);
+    }
+}
+
 // Keeps the median real time of every run, besides printing as usual.
 class MedianCollector final : public benchmark::ConsoleReporter {
   public:
@@ -98,7 +150,9 @@ int main(int argc, char** argv) {
         for (const Shape shape : {OneSection, SectionEach}) parse->Args({size, shape});
     auto* load = benchmark::RegisterBenchmark("load_at_the_limit", LoadAtTheLimit);
     load->Arg(OneSection)->Arg(SectionEach);
-    for (auto* bench : {parse, load})
+    auto* save = benchmark::RegisterBenchmark("memory_file_save", MemoryFileSave);
+    auto* reload = benchmark::RegisterBenchmark("memory_file_load", MemoryFileLoad);
+    for (auto* bench : {parse, load, save, reload})
         bench->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
     MedianCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
@@ -120,6 +174,11 @@ int main(int argc, char** argv) {
     std::printf("Start-up read of a file at the limit (ms): one section %.2f, section each %.2f\n",
                 collector.medians["load_at_the_limit"]["0"],
                 collector.medians["load_at_the_limit"]["1"]);
+    std::printf("Listings seen, 4 sites x %lld keys and %lld jobs (ms): save %.2f, load %.2f\n",
+                static_cast<long long>(quintavia::kSeenKeysKept),
+                static_cast<long long>(quintavia::kAnnouncedKept),
+                collector.medians["memory_file_save"][""],
+                collector.medians["memory_file_load"][""]);
     benchmark::Shutdown();
     return 0;
 }

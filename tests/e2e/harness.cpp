@@ -15,6 +15,7 @@
 #include "shell/engine_environment.h"
 #include "shell/program_start.h"
 #include "shell/translations.h"
+#include "store/listing_memory_file.h"
 
 namespace quintavia::e2e {
 
@@ -35,6 +36,7 @@ void Harness::reset() {
     server_->setHandler({});
     server_->clearRequests();
     QFile::remove(settingsPath());
+    QFile::remove(ListingMemoryFile::UserPath());
 }
 
 std::unique_ptr<MainWindow> StartWindow(Beep* beep) {

@@ -25,6 +25,9 @@
 #include <random>
 #include <vector>
 
+#include "killed_writer.h"
+#include "odd_files.h"
+#include "own_file_test.h"
 #include "settings_printing.h"
 #include "store/file_lock.h"
 #include "store/ini_document.h"
@@ -230,29 +233,12 @@ class WithoutPermissionOverride {
     bool active_ = false;
 };
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public OwnFileTest {
   protected:
-    QString folder() const { return dir.path() + "/Quintavia"; }
-    QString path() const { return folder() + "/Quintavia.ini"; }
-    void writeFile(const QByteArray& bytes) const {
-        QDir().mkpath(folder());
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    static QByteArray readFile(const QString& at) {
-        QFile file(at);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-    QByteArray readFile() const { return readFile(path()); }
-    QStringList filesInFolder() const {
-        return QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    }
+    SettingsFileTest() : OwnFileTest("Quintavia.ini") {}
     // As the next run would see it: by a store that holds nothing in memory.
     SettingsFile::Loaded loadAfresh() const { return SettingsFile(path()).load(); }
     static bool contains(const QString& text, const QString& part) { return text.contains(part); }
-
-    QTemporaryDir dir;
 };
 
 // Every value away from its default.
@@ -284,6 +270,8 @@ TEST_F(SettingsFileTest, TextsRoundTripThroughTheRealFile) {
         s.soundAlert = generate.nextState();
         for (QString& offset : s.scrollTop) offset = generate.next();
         for (QString& offset : s.scrollLeft) offset = generate.next();
+        s.includeWords = generate.next();
+        s.excludeWords = generate.next();
         const WriteResult written = file.write(ShutdownEntries(s));
         ASSERT_TRUE(Written(written));
         EXPECT_TRUE(written.warnings.isEmpty());
@@ -383,17 +371,8 @@ TEST_F(SettingsFileTest, AFileThatIsNotTextIsMovedAsideWithItsBytes) {
         writeFile(c.bytes);
         const SettingsFile::Loaded read = loadAfresh();
         EXPECT_EQ(read.settings, Settings());
-        EXPECT_FALSE(QFileInfo::exists(path()));
-
-        QStringList aside = filesInFolder().filter(QRegularExpression("^Quintavia\\.ini\\.bad"));
-        for (const QString& earlier : asideBefore) aside.removeOne(earlier);
-        ASSERT_EQ(aside.size(), 1) << filesInFolder().join(' ').toStdString();
-        const QString asidePath = folder() + '/' + aside[0];
-        EXPECT_EQ(readFile(asidePath), c.bytes);
-        ASSERT_EQ(read.warnings.size(), 1);
-        EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
-        EXPECT_TRUE(contains(read.warnings[0], asidePath)) << read.warnings[0].toStdString();
-        asideBefore += aside;
+        expectMovedAside(c.bytes, read.warnings, &asideBefore);
+        if (HasFatalFailure()) return;
 
         SettingsFile file(path());
         const WriteResult written = file.write(ScrollEntries(Unusual(), 1));
@@ -475,62 +454,21 @@ TEST_F(SettingsFileTest, AFileThatIsNotTextAndCannotBeMovedAsideIsNeverReplaced)
 
 // No link is followed, not even to a good settings file, and nothing waits on a FIFO.
 TEST_F(SettingsFileTest, LinksAndOtherKindsOfFileAreRefused) {
-    const QString target = dir.path() + "/elsewhere.ini";
-    const QByteArray targetBytes = "[Posizione]\n1=Lazio\n";
-    const struct {
-        const char* what;
-        std::function<bool(const QByteArray&)> make;
-        const char* reason;
-    } cases[] = {
-        {"a link to a settings file",
-         [&](const QByteArray& at) {
-             QFile t(target);
-             return t.open(QIODevice::WriteOnly) && t.write(targetBytes) == targetBytes.size() &&
-                    ::symlink(QFile::encodeName(target).constData(), at.constData()) == 0;
-         },
-         "symbolic link"},
-        {"a link to nothing",
-         [&](const QByteArray& at) {
-             QFile::remove(target);
-             return ::symlink(QFile::encodeName(target).constData(), at.constData()) == 0;
-         },
-         "symbolic link"},
-        {"a FIFO", [](const QByteArray& at) { return ::mkfifo(at.constData(), 0600) == 0; },
-         "not a regular file"},
-        {"a folder", [](const QByteArray& at) { return ::mkdir(at.constData(), 0700) == 0; },
-         "not a regular file"},
-    };
     ASSERT_TRUE(QDir().mkpath(folder()));
-    const QByteArray at = QFile::encodeName(path());
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_TRUE(c.make(at));
-        struct stat before {};
-        ASSERT_EQ(::lstat(at.constData(), &before), 0);
+    WithEachOddFileAt(
+        path(), dir.path() + "/elsewhere.ini", "[Posizione]\n1=Lazio\n", [&](const char* reason) {
+            SettingsFile file(path());
+            const SettingsFile::Loaded read = file.load();
+            EXPECT_EQ(read.settings, Settings());
+            ASSERT_EQ(read.warnings.size(), 1);
+            EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
+            EXPECT_TRUE(contains(read.warnings[0], reason)) << read.warnings[0].toStdString();
 
-        SettingsFile file(path());
-        const SettingsFile::Loaded read = file.load();
-        EXPECT_EQ(read.settings, Settings());
-        ASSERT_EQ(read.warnings.size(), 1);
-        EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
-        EXPECT_TRUE(contains(read.warnings[0], c.reason)) << read.warnings[0].toStdString();
-
-        const WriteResult failed = file.write(EveryEntry(Unusual()));
-        EXPECT_FALSE(failed);
-        EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
-        EXPECT_TRUE(contains(failed.error, c.reason)) << failed.error.toStdString();
-
-        if (QFileInfo::exists(target)) {
-            EXPECT_EQ(readFile(target), targetBytes);
-        }
-        struct stat after {};
-        ASSERT_EQ(::lstat(at.constData(), &after), 0);
-        EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(after.st_mode, before.st_mode);
-        ::unlink(at.constData());
-        ::rmdir(at.constData());
-    }
-    EXPECT_EQ(readFile(target), "<unreadable>");  // the link to nothing made nothing
+            const WriteResult failed = file.write(EveryEntry(Unusual()));
+            EXPECT_FALSE(failed);
+            EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
+            EXPECT_TRUE(contains(failed.error, reason)) << failed.error.toStdString();
+        });
     EXPECT_EQ(filesInFolder(), QStringList());
 }
 
@@ -858,46 +796,21 @@ TEST_F(SettingsFileTest, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
         ASSERT_EQ(readFile(), whole[0]);
     }
 
-    // The writer tells of each write it finished; the test waits for one to three of them,
-    // then kills it a random while later, somewhere in the next.
-    std::mt19937 random(9);
-    std::uniform_int_distribution<int> finished(1, 3), delayUs(0, 5000);
-    int seen[2] = {0, 0};
-    int round = 0;
-    for (; round < 2000 && (round < 60 || seen[0] == 0 || seen[1] == 0); ++round) {
-        int told[2];
-        ASSERT_EQ(::pipe(told), 0);
-        const pid_t writer = ::fork();
-        ASSERT_GE(writer, 0);
-        if (writer == 0) {
-            ::close(told[0]);
-            SettingsFile file(path());
-            for (int i = 0; i < 100000; ++i) {
-                const bool ok = file.write({{"Settaggio", "0", i % 2 ? shortTitle : longTitle}}).ok;
-                if (::write(told[1], ok ? "w" : "f", 1) != 1) ::_exit(1);
-            }
-            ::_exit(0);
-        }
-        ::close(told[1]);
-        for (int wanted = finished(random); wanted > 0; --wanted) {
-            char byte = 0;
-            ASSERT_EQ(::read(told[0], &byte, 1), 1) << round;
-            ASSERT_EQ(byte, 'w') << round;
-        }
-        ::usleep(static_cast<useconds_t>(delayUs(random)));
-        ::kill(writer, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
-        ASSERT_TRUE(WIFSIGNALED(status)) << round;
-        ::close(told[0]);
-
-        const QByteArray now = readFile();
-        ASSERT_TRUE(now == whole[0] || now == whole[1]) << round << ": " << now.size() << " bytes";
-        ++seen[now == whole[1]];
-    }
+    const KilledWrites killed = KillWritersMidWrite(
+        [&](int i) {
+            return SettingsFile(path())
+                .write({{"Settaggio", "0", i % 2 ? shortTitle : longTitle}})
+                .ok;
+        },
+        [&] {
+            const QByteArray now = readFile();
+            return now == whole[0] ? 0 : now == whole[1] ? 1 : -1;
+        },
+        2);
+    ASSERT_EQ(killed.failure, "");
     // Both outcomes, or the kills never landed where they had to.
-    EXPECT_GT(seen[0], 0) << round << " rounds";
-    EXPECT_GT(seen[1], 0) << round << " rounds";
+    EXPECT_GT(killed.seen[0], 0) << killed.rounds << " rounds";
+    EXPECT_GT(killed.seen[1], 0) << killed.rounds << " rounds";
 
     // Whatever a kill left unfinished does not get in the way of the next write, nor stays: a
     // lock killed before its holder wrote it waits out its short age at most.

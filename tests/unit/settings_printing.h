@@ -29,6 +29,8 @@ inline void PrintTo(const Settings& s, std::ostream* out) {
          << static_cast<int>(s.soundAlert) << ' ';
     texts("scrollTop", s.scrollTop);
     texts("scrollLeft", s.scrollLeft);
+    *out << "includeWords \"" << EncodeIniValue(s.includeWords).toStdString()
+         << "\" excludeWords \"" << EncodeIniValue(s.excludeWords).toStdString() << "\" ";
 }
 
 }  // namespace quintavia

@@ -24,6 +24,8 @@ Settings AwkwardSettings() {
     s.soundAlert = TriState::Ticked;
     s.scrollTop = {"10", "20.5", "abc", ""};
     s.scrollLeft = {"1", "2", "3", "-0"};
+    s.includeWords = "cuoco, PIZZAIOLO ,à la carte";
+    s.excludeWords = "stage;tirocinio=\\n";
     return s;
 }
 
@@ -46,7 +48,8 @@ TEST(SettingsValues, EachValueIsReadFromItsOwnSectionAndKey) {
         Parse("[Settaggio]\n0=MAGAZZINIERE\n1=\n2=CUOCO; CAPO=PARTITA\n3=riga\\nseconda\n"
               "[Posizione]\n0=2\n1=Valle d'Aosta\n2=1\n"
               "[Scroll]\n0=10\n1=20.5\n2=abc\n3=\n"
-              "[Left]\n0=1\n1=2\n2=3\n3=-0\n"));
+              "[Left]\n0=1\n1=2\n2=3\n3=-0\n"
+              "[Filtri]\nincludi=cuoco, PIZZAIOLO ,à la carte\nescludi=stage;tirocinio=\\\\n\n"));
     EXPECT_EQ(read, AwkwardSettings());
 }
 
@@ -149,25 +152,28 @@ TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
         {"Settaggio", "3", "riga\nseconda"},
     };
     EXPECT_EQ(ListingEntries(s), listing);
-    EXPECT_EQ(ShutdownEntries(s), (listing + SettingsEntries{
-                                                 {"Posizione", "0", "2"},
-                                                 {"Posizione", "1", "Valle d'Aosta"},
-                                                 {"Posizione", "2", "1"},
-                                                 {"Notifiche", "0", "1"},
-                                                 {"Siti", "0", "", true},
-                                                 {"Siti", "1", "", true},
-                                                 {"Siti", "2", "", true},
-                                                 {"Siti", "3", "", true},
-                                                 {"Ricerca", "parole", "", true},
-                                             }));
+    EXPECT_EQ(ShutdownEntries(s),
+              (listing + SettingsEntries{
+                             {"Posizione", "0", "2"},
+                             {"Posizione", "1", "Valle d'Aosta"},
+                             {"Posizione", "2", "1"},
+                             {"Notifiche", "0", "1"},
+                             {"Siti", "0", "", true},
+                             {"Siti", "1", "", true},
+                             {"Siti", "2", "", true},
+                             {"Siti", "3", "", true},
+                             {"Ricerca", "parole", "", true},
+                             {"Filtri", "includi", "cuoco, PIZZAIOLO ,à la carte", true},
+                             {"Filtri", "escludi", "stage;tirocinio=\\n", true},
+                         }));
     EXPECT_EQ(ScrollEntries(s, 0), (SettingsEntries{{"Scroll", "0", "10"}, {"Left", "0", "1"}}));
     EXPECT_EQ(ScrollEntries(s, 3), (SettingsEntries{{"Scroll", "3", ""}, {"Left", "3", "-0"}}));
     EXPECT_TRUE(ScrollEntries(s, -1).isEmpty());
     EXPECT_TRUE(ScrollEntries(s, kSiteCount).isEmpty());
 }
 
-// What "Impostazioni" stores: a pane back on its default site empties a key the file holds
-// and adds none where it holds nothing; the other sections stay as they were.
+// What "Impostazioni" stores: a pane back on its default site, or words cleared, empty a key
+// the file holds and add none where it holds nothing; the other sections stay as they were.
 TEST(SettingsEntries, TheChoicesWriteTheirOwnKeysAlone) {
     const struct {
         const char* name;
@@ -175,31 +181,43 @@ TEST(SettingsEntries, TheChoicesWriteTheirOwnKeysAlone) {
         std::array<QString, kSiteCount> paneSites;
         QString keywords;
         bool notifications;
+        QString includeWords;
+        QString excludeWords;
         QByteArray written;
     } cases[] = {
-        {"defaults on a new file", "", {}, "", true, "[Notifiche]\n0=1\n"},
-        {"a preset in pane 2, keywords, no notifications",
+        {"defaults on a new file", "", {}, "", true, "", "", "[Notifiche]\n0=1\n"},
+        {"a preset in pane 2, keywords, no notifications, words to leave out",
          "[Posizione]\n1=Lazio\n",
          {"", "", "indeed", ""},
          "cuoco pizzaiolo",
          false,
+         "",
+         "stage, tirocinio",
          "[Posizione]\n1=Lazio\n\n[Notifiche]\n0=0\n\n[Siti]\n2=indeed\n\n"
-         "[Ricerca]\nparole=cuoco pizzaiolo\n"},
-        {"pane 2 back on its default, keywords cleared",
-         "[Siti]\n2=indeed\n3=subito\n[Ricerca]\nparole=cuoco\n",
+         "[Ricerca]\nparole=cuoco pizzaiolo\n\n[Filtri]\nescludi=stage, tirocinio\n"},
+        {"pane 2 back on its default, keywords and words to leave out cleared",
+         "[Siti]\n2=indeed\n3=subito\n[Ricerca]\nparole=cuoco\n[Filtri]\nescludi=stage\n",
          {"", "", "", "subito"},
          "",
          true,
-         "[Siti]\n2=\n3=subito\n\n[Ricerca]\nparole=\n\n[Notifiche]\n0=1\n"},
+         " cuoco ,\nchef",
+         "",
+         "[Siti]\n2=\n3=subito\n\n[Ricerca]\nparole=\n\n[Filtri]\nescludi=\n"
+         "includi= cuoco ,\\nchef\n\n[Notifiche]\n0=1\n"},
     };
     for (const auto& c : cases) {
         Settings s = AwkwardSettings();
         s.paneSites = c.paneSites;
         s.keywords = c.keywords;
         s.desktopNotifications = c.notifications;
+        s.includeWords = c.includeWords;
+        s.excludeWords = c.excludeWords;
         IniDocument doc = Parse(c.file);
         ApplyEntries(doc, ChoicesEntries(s));
         EXPECT_EQ(doc.toUtf8(), c.written) << c.name;
+        Settings read = ReadSettings(doc);
+        EXPECT_EQ(read.includeWords, c.includeWords) << c.name;
+        EXPECT_EQ(read.excludeWords, c.excludeWords) << c.name;
     }
 }
 
@@ -219,6 +237,7 @@ TEST(SettingsEntries, ApplyingKeepsEverythingElseInItsPlace) {
               "[Scroll]\n0=5\n2=abc\n\n"
               "[Settaggio]\n0=MAGAZZINIERE\n1=\n2=CUOCO; CAPO=PARTITA\n3=riga\\nseconda\n\n"
               "[Notifiche]\n0=1\n\n"
+              "[Filtri]\nincludi=cuoco, PIZZAIOLO ,à la carte\nescludi=stage;tirocinio=\\\\n\n\n"
               "[Left]\n2=3\n");
 }
 

@@ -413,12 +413,15 @@ TEST(Settings, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
         {u"Posizione"_s, u"1"_s, u"Lombardia"_s},
         {u"Posizione"_s, u"2"_s, u"1"_s},
         {u"Notifiche"_s, u"0"_s, u"0"_s},
-        // Each pane's own site and no keywords: written only over what the file holds.
+        // Each pane's own site and no keywords nor filter words: written only over what the file
+        // holds.
         {u"Siti"_s, u"0"_s, u""_s, true},
         {u"Siti"_s, u"1"_s, u""_s, true},
         {u"Siti"_s, u"2"_s, u""_s, true},
         {u"Siti"_s, u"3"_s, u""_s, true},
         {u"Ricerca"_s, u"parole"_s, u""_s, true},
+        {u"Filtri"_s, u"includi"_s, u""_s, true},
+        {u"Filtri"_s, u"escludi"_s, u""_s, true},
     };
     EXPECT_EQ(ShutdownEntries(controller.settings()), expected);
     EXPECT_EQ(ListingEntries(controller.settings()), expected.mid(0, 4));

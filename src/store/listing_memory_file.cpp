@@ -1,0 +1,217 @@
+#include "store/listing_memory_file.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <optional>
+#include <utility>
+
+#include "store/atomic_file.h"
+#include "store/file_lock.h"
+#include "store/ini_file.h"
+#include "store/private_folder.h"
+
+namespace quintavia {
+namespace {
+
+const QString kVersion = QStringLiteral("versione");
+const QString kSites = QStringLiteral("siti");
+const QString kSearch = QStringLiteral("ricerca");
+const QString kKeys = QStringLiteral("chiavi");
+const QString kAnnounced = QStringLiteral("annunciati");
+const QString kTitle = QStringLiteral("titolo");
+const QString kSiteId = QStringLiteral("sito");
+const QString kSiteName = QStringLiteral("nome");
+const QString kWhen = QStringLiteral("quando");
+
+QString WhenText(const QDateTime& when) {
+    // In its own offset, so that the text says where it was taken.
+    return when.toOffsetFromUtc(when.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
+QByteArray MemoryJson(const ListingMemory& memory) {
+    QJsonObject sites;
+    for (auto site = memory.sites.cbegin(); site != memory.sites.cend(); ++site) {
+        sites.insert(site.key(), QJsonObject{{kSearch, site->search},
+                                             {kKeys, QJsonArray::fromStringList(site->keys)}});
+    }
+    QJsonArray announced;
+    for (const Announced& job : memory.announced) {
+        announced.append(QJsonObject{{kTitle, job.title},
+                                     {kSiteId, job.siteId},
+                                     {kSiteName, job.site},
+                                     {kWhen, WhenText(job.when)}});
+    }
+    const QJsonObject root{{kVersion, 1}, {kSites, sites}, {kAnnounced, announced}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+// The string at `name` in `object`, or nullopt when it is missing or not a string.
+std::optional<QString> StringAt(const QJsonObject& object, const QString& name) {
+    const QJsonValue value = object.value(name);
+    if (!value.isString()) return std::nullopt;
+    return value.toString();
+}
+
+// The memory that `bytes` hold, or nullopt with the reason in `why`. A file of the right shape
+// gives what it holds of the right kind: a hand edit that spoils one entry costs that entry.
+std::optional<ListingMemory> MemoryFromJson(const QByteArray& bytes, QString* why) {
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError) {
+        *why = QStringLiteral("it is not valid JSON: %1 at byte %2")
+                   .arg(error.errorString())
+                   .arg(error.offset);
+        return std::nullopt;
+    }
+    const QJsonObject root = doc.object();
+    if (!doc.isObject() || root.value(kVersion).toInteger(-1) != 1) {
+        *why = QStringLiteral("it is not an object with \"%1\": 1").arg(kVersion);
+        return std::nullopt;
+    }
+    ListingMemory memory;
+    const QJsonObject sites = root.value(kSites).toObject();
+    for (auto site = sites.constBegin(); site != sites.constEnd(); ++site) {
+        const QJsonObject entry = site.value().toObject();
+        const std::optional<QString> search = StringAt(entry, kSearch);
+        if (!search || !entry.value(kKeys).isArray()) continue;
+        SeenKeys seen{*search, {}};
+        for (const QJsonValue key : entry.value(kKeys).toArray())
+            if (key.isString()) seen.keys.append(key.toString());
+        memory.sites.insert(site.key(), std::move(seen));
+    }
+    for (const QJsonValue value : root.value(kAnnounced).toArray()) {
+        const QJsonObject job = value.toObject();
+        const std::optional<QString> title = StringAt(job, kTitle);
+        const std::optional<QString> siteId = StringAt(job, kSiteId);
+        const std::optional<QString> site = StringAt(job, kSiteName);
+        const QDateTime when =
+            QDateTime::fromString(StringAt(job, kWhen).value_or(QString()), Qt::ISODateWithMs);
+        if (title && siteId && site && when.isValid())
+            memory.announced.append({*title, *siteId, *site, when});
+    }
+    return KeptOfMemory(std::move(memory));
+}
+
+// The file as it lies on disk: Text is a memory, NotText a file that is none.
+struct MemoryRead {
+    FileRead::Kind kind;
+    ListingMemory memory{};
+    QString reason{};  // why not a memory
+};
+
+MemoryRead ReadMemoryFile(const QString& path) {
+    FileBytes read = ReadFileBytes(path, ListingMemoryFile::kMaxFileSize);
+    if (read.kind != FileRead::Text) return {read.kind, {}, std::move(read.reason)};
+    QString why;
+    std::optional<ListingMemory> memory = MemoryFromJson(read.bytes, &why);
+    if (!memory) return {FileRead::NotText, {}, why};
+    return {FileRead::Text, std::move(*memory)};
+}
+
+QString LockPath(const QString& path) {
+    return path + QLatin1String(".lock");
+}
+
+}  // namespace
+
+ListingMemory KeptOfMemory(ListingMemory memory) {
+    for (SeenKeys& seen : memory.sites)
+        if (seen.keys.size() > kSeenKeysKept) seen.keys.remove(0, seen.keys.size() - kSeenKeysKept);
+    QDateTime newest;
+    for (const Announced& job : memory.announced)
+        if (job.when.isValid() && (!newest.isValid() || job.when > newest)) newest = job.when;
+    const QDateTime oldestKept = newest.addDays(-kAnnouncedDays);
+    memory.announced.removeIf(
+        [&](const Announced& job) { return !job.when.isValid() || job.when < oldestKept; });
+    if (memory.announced.size() > kAnnouncedKept)
+        memory.announced.remove(0, memory.announced.size() - kAnnouncedKept);
+    return memory;
+}
+
+ListingMemoryFile::ListingMemoryFile(QString path) : path_(std::move(path)) {}
+
+QString ListingMemoryFile::UserPath() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty()) return {};
+    return data + QStringLiteral("/Quintavia/annunci-visti.json");
+}
+
+ListingMemoryFile::Loaded ListingMemoryFile::load() {
+    Loaded loaded;
+    if (path_.isEmpty()) {
+        loaded.warnings.append(
+            QStringLiteral("no data folder is known: the listings seen are not kept between "
+                           "runs"));
+        return loaded;
+    }
+    unreadable_.clear();
+    MemoryRead read = ReadMemoryFile(path_);
+    if (read.kind == FileRead::NotText) {
+        // Looked at again under the lock, in case another copy of the program has just
+        // replaced it, and moved aside only if it is still none.
+        FileLock lock(LockPath(path_));
+        QString why = lock.take(lockTimeout_);
+        if (why.isEmpty()) read = ReadMemoryFile(path_);
+        if (why.isEmpty() && read.kind == FileRead::NotText) {
+            if (const std::optional<QString> aside = SetAside(path_, &why)) {
+                loaded.warnings.append(
+                    QStringLiteral("%1 could not be read as the listings seen (%2) and was "
+                                   "moved to %3; every listing counts as new once")
+                        .arg(path_, read.reason, *aside));
+                return loaded;
+            }
+        }
+        if (read.kind == FileRead::NotText) {
+            read = {FileRead::Unreadable,
+                    {},
+                    QStringLiteral("%1, and it cannot be moved aside: %2").arg(read.reason, why)};
+        }
+    }
+    switch (read.kind) {
+        case FileRead::Text:
+            loaded.memory = std::move(read.memory);
+            break;
+        case FileRead::Refused:
+        case FileRead::Unreadable:
+        case FileRead::NotText:
+            unreadable_ = read.reason;
+            loaded.warnings.append(
+                QStringLiteral("cannot read %1: %2; the listings seen start empty and are not "
+                               "saved over it")
+                    .arg(path_, read.reason));
+            break;
+        case FileRead::Absent:
+            break;
+    }
+    return loaded;
+}
+
+WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
+    WriteResult result;
+    const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
+    if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
+    if (!unreadable_.isEmpty()) {
+        return fail(
+            QStringLiteral("it could not be read (%1), so it is not replaced").arg(unreadable_));
+    }
+    const QByteArray bytes = MemoryJson(KeptOfMemory(memory));
+    if (bytes.size() > kMaxFileSize) {
+        return fail(QStringLiteral("the listings seen would take %1 bytes, more than the %2 MiB "
+                                   "the file may hold; nothing was written")
+                        .arg(bytes.size())
+                        .arg(kMaxFileSize / 1024 / 1024));
+    }
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
+        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+    FileLock lock(LockPath(path_));
+    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
+
+    if (const QString why = ReplaceFile(path_, bytes); !why.isEmpty()) return fail(why);
+    return result;
+}
+
+}  // namespace quintavia
