@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <map>
 
 #include "browser_stand_in.h"
@@ -20,6 +22,7 @@
 #include "shell/program_start.h"
 #include "shell/region_box.h"
 #include "shell/settings_dialog.h"
+#include "shell/tray_icon.h"
 #include "store/history_file.h"
 #include "store/listing_memory_file.h"
 
