@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -22,7 +21,6 @@
 #include "shell/program_start.h"
 #include "shell/region_box.h"
 #include "shell/settings_dialog.h"
-#include "shell/tray_icon.h"
 #include "store/history_file.h"
 #include "store/listing_memory_file.h"
 
@@ -311,7 +309,9 @@ TEST_F(NewListingsE2e, AFormulaTitleIsDefusedInTheHistoryAndTheListOpensItWithEn
     EXPECT_TRUE(file.readAll().contains("\"'=HYPERLINK(\"\"http://x.example\"\";"));
     EXPECT_EQ(History()[0][2], u"'"_s + title);
 
-    window->trayIcon()->menu()->findChild<QAction*>(u"foundAction"_s)->trigger();
+    auto* found = window->findChild<QAction*>(u"foundAction"_s);
+    ASSERT_NE(found, nullptr);
+    found->trigger();
     FoundListingsWindow* list = window->foundWindow();
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(list));
