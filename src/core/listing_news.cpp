@@ -1,5 +1,6 @@
 #include "core/listing_news.h"
 
+#include <QHash>
 #include <QSet>
 
 #include "core/listing_title.h"
@@ -114,6 +115,29 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
     }
     Prune(memory.announced, when);
     return news;
+}
+
+void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
+                      const QList<FoundListing>& found) {
+    QHash<QString, const SiteRule*> byName;
+    for (const SiteRule& site : sites) byName.insert(site.name, &site);
+    QHash<QString, QSet<QString>> known;
+    for (const FoundListing& listing : found) {
+        const SiteRule* site = byName.value(listing.site);
+        if (!site || !memory.sites.contains(site->id)) continue;
+        SeenKeys& seen = memory.sites[site->id];
+        auto keys = known.find(site->id);
+        if (keys == known.end())
+            keys = known.insert(site->id, QSet<QString>(seen.keys.cbegin(), seen.keys.cend()));
+        // The history holds a listing's own link where the site gives links, else the page's.
+        const QString key = site->findBy == FindBy::Selector
+                                ? QString::fromLatin1(listing.address().toEncoded())
+                                : CutTitle(listing.title);
+        if (key.isEmpty() || keys->contains(key)) continue;
+        keys->insert(key);
+        seen.keys.append(key);
+        if (seen.keys.size() > kSeenKeysKept) seen.keys.removeFirst();
+    }
 }
 
 void ForgetSearch(ListingMemory& memory, const QString& siteId) {

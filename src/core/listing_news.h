@@ -52,6 +52,13 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
               const QList<Listing>& listings, const QUrl& page, const ListingFilters& filters,
               const QDateTime& when);
 
+// What the history says was found is seen, whatever the memory says: the history is written
+// first, and a run killed before it stored the memory must not announce those listings again.
+// `sites` names the sites by their names, as the history does; only sites the memory knows are
+// taught, as the others' first capture learns all it shows anyway.
+void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
+                      const QList<FoundListing>& found);
+
 // Forgets the search of the site `siteId`: its next capture only learns.
 void ForgetSearch(ListingMemory& memory, const QString& siteId);
 

@@ -46,6 +46,7 @@ StartUpOutcome WatchController::startUp(const Settings& stored, ListingMemory se
     regionIndex_ = 0;
     settings_ = stored;
     memory_ = std::move(seen);
+    LearnFromHistory(memory_, catalogue_.rules, earlier);
     filters_ = FiltersFrom(settings_.includeWords, settings_.excludeWords);
     found_.load(earlier);
     for (std::size_t i = 0; i < panes_.size(); ++i) {

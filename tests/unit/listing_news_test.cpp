@@ -22,7 +22,8 @@ TEST(TextFold, CaseAccentsAndPunctuationFoldAlike) {
         {u"Autista \U0001F69A C"_s, u"autista c"_s},
         {u"?!…"_s, u""_s},
     };
-    for (const auto& [text, folded] : cases) EXPECT_EQ(FoldText(text), folded) << text.toStdString();
+    for (const auto& [text, folded] : cases)
+        EXPECT_EQ(FoldText(text), folded) << text.toStdString();
 }
 
 TEST(ListingFilters, WholeWordsCaseAndAccentsAside) {
@@ -179,6 +180,35 @@ TEST(FindNews, FilteredAndOtherSitesJobsAreRecordedButNotAnnounced) {
     EXPECT_EQ(c.announced, QList<bool>{true});
     // The filtered one was never announced, and what is older than a week is forgotten.
     EXPECT_EQ(memory.announced.size(), 1);
+}
+
+// A run killed after writing the history and before storing what it saw: the next run reads
+// the history back, and nothing in it is news again.
+TEST(FindNews, WhatTheHistoryHoldsIsSeenAfterAKill) {
+    const QDateTime when(QDate(2026, 12, 1), QTime(9, 0), QTimeZone(3600));
+    const QString search = u"https://lavoro.example/?l=Lazio"_s;
+    const SiteRule board = Site("a");
+    const SiteRule marker = Site("m", FindBy::Marker);
+    ListingMemory memory;
+    FindNews(memory, board, search, Listings({u"Uno"_s}), QUrl(search), {}, when);
+    FindNews(memory, marker, search, {{u"CUOCO"_s, QUrl(search)}}, QUrl(search), {}, when);
+
+    // As the history reads back: a site's name, the address, the title.
+    const QList<Listing> page = Listings({u"Due"_s, u"Uno"_s});
+    const QList<FoundListing> history = {
+        {.site = u"A"_s, .title = u"Due"_s, .page = page[0].link},
+        {.site = u"M"_s, .title = u"BARISTA"_s, .page = QUrl(search)},
+        {.site = u"Z"_s, .title = u"Altrove"_s, .page = QUrl(u"https://z.example/1"_s)},
+    };
+    LearnFromHistory(memory, {board, marker, Site("z")}, history);
+    EXPECT_FALSE(memory.sites.contains(u"z"_s));
+    EXPECT_TRUE(FindNews(memory, board, search, page, QUrl(search), {}, when).found.isEmpty());
+    EXPECT_TRUE(
+        FindNews(memory, marker, search, {{u"BARISTA"_s, QUrl(search)}}, QUrl(search), {}, when)
+            .found.isEmpty());
+    EXPECT_EQ(Titles(FindNews(memory, board, search, Listings({u"Tre"_s, u"Due"_s}), QUrl(search),
+                              {}, when)),
+              QStringList{u"Tre"_s});
 }
 
 }  // namespace
