@@ -54,9 +54,9 @@ struct HistoryTally {
     QStringList unread{};      // served after the first page, in no page the program asked for
 };
 
-// The file of the listings seen may be at most this large: four sites' kept keys at a
-// generous 200 bytes each.
-inline constexpr qint64 kSeenFileBound = 4 * qint64{kSeenKeysKept} * 200;
+// The file of the listings seen may be at most this large: four sites' kept keys and the jobs
+// announced that it keeps beside them, at a generous 200 bytes each.
+inline constexpr qint64 kSeenFileBound = (4 * qint64{kSeenKeysKept} + kAnnouncedKept) * 200;
 
 // The end of the soak over the memory read after the warm-up may be at most this many times as
 // much: a bound for a leak, far above the rise and fall of the engine's heaps.
