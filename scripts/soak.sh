@@ -5,9 +5,13 @@
 # the end the log entries against the titles the sites served; exits 1 when one was lost, when
 # the log box held more than its 500 entries, or when the memory at the end is beyond 1.5 times
 # its reading after refresh 100. --hostile serves pages that alert, ask for powers and windows,
-# flood their console and reload themselves every second.
+# flood their console and reload themselves every second. --boards N shows in panes 2 and 3 two
+# boards that add N listings at every load; with them or without, the history is held against
+# the listings served (each once, none missing, none never served) and the file of the listings
+# seen is measured: exit 1 too when the history is not whole, or when the file holds more keys
+# than a site keeps or grew past its bound.
 #   scripts/soak.sh [REFRESHES] [--change-every K|K0,K1,K2,K3] [--page-kib P] [--sample-every S]
-#                   [--hostile]
+#                   [--hostile] [--boards N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "harness.h"
+#include "shell/program_start.h"
 #include "soak_run.h"
+#include "store/history_file.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -63,6 +67,46 @@ TEST(ShortSoak, HostilePagesLoseNoEntryAndTheLogKeepsFiveHundred) {
     EXPECT_EQ(LogEntries(*window).size(), MainWindow::kLogEntriesKept);
     window.reset();
     Harness::instance().reset();
+}
+
+// The soak with two boards in panes 2 and 3 that add three listings at every load, beside the
+// two marker sites: every listing that came after a site's first page is in the history once,
+// and nothing else is.
+TEST(ShortSoak, BoardsAddingListingsHaveEachInTheHistoryOnce) {
+    Harness::instance().reset();
+    const QString history = HistoryFile::UserPath();
+    const QString sitesFile = SitesPathBeside(Harness::instance().settingsPath());
+    const auto forget = [&] {
+        for (const QString& path : {history, history + QStringLiteral(".1"), sitesFile})
+            QFile::remove(path);
+    };
+    forget();
+    soak::SoakSites sites({1, 2, 1, 1}, 4, false, 3);
+    ASSERT_EQ(sites.placeBoards(Harness::instance().store()).toStdString(), "");
+    Harness::instance().server().setHandler(sites.handler());
+    auto window = StartWindow();
+
+    const soak::SoakReport report =
+        soak::RunSoak(*window, sites, {.refreshes = 40, .sampleEvery = 0, .settleMs = 500});
+
+    EXPECT_EQ(report.timedOut, 0);
+    // After the first page: forty titles, twenty, and a hundred and twenty listings a board.
+    const std::array<qsizetype, kSiteCount> news{40, 20, 120, 120};
+    for (int i = 0; i < kSiteCount; ++i) {
+        SCOPED_TRACE(i);
+        const soak::HistoryTally& site = report.history[static_cast<std::size_t>(i)];
+        EXPECT_EQ(site.served, news[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(site.read, site.served);
+        EXPECT_EQ(site.inHistory, site.served);
+        EXPECT_EQ(Lines(site.missing), "");
+        EXPECT_EQ(Lines(site.duplicated), "");
+        EXPECT_EQ(Lines(site.wrong), "");
+    }
+    EXPECT_TRUE(report.historyWhole());
+    EXPECT_TRUE(report.lostNothing());
+    window.reset();
+    Harness::instance().reset();
+    forget();
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // A long run of the real window, headless, against the fixture sites served from this process:
 //   soak [--refreshes N] [--change-every K | K0,K1,K2,K3] [--page-kib P] [--sample-every S]
-//        [--hostile]
+//        [--hostile] [--boards N]
 // Refreshes the panes as soon as their pages are in, reads the memory of this process and
-// the engine's processes as it goes, and at the end holds the log against the titles served.
-// Exits 1 when an entry was lost or logged wrongly, when the log box held more than it keeps,
+// the engine's processes as it goes, and at the end holds the log and the history against the
+// titles served. With --boards, panes 2 and 3 show two boards of the user's that add N listings
+// at every load. Exits 1 when an entry was lost or logged wrongly, when the log box held more
+// than it keeps, when a listing is missing from the history, written twice or never served,
+// when the file of the listings seen holds more keys than a site keeps or grew past its bound,
 // or when the memory at the end is beyond a generous bound of its reading after the warm-up
 // (refresh 100); the figures themselves are reported, never judged.
 #include <unistd.h>
@@ -18,6 +21,7 @@
 #include "headless_run.h"
 #include "shell/engine_profile.h"
 #include "shell/main_window.h"
+#include "shell/program_start.h"
 #include "soak_run.h"
 #include "soak_sites.h"
 #include "store/settings_file.h"
@@ -136,6 +140,55 @@ void PrintReport(const SoakReport& report, int growthFrom) {
               .arg(logged)
               .arg(lost)
               .arg(wrong));
+
+    Print(QStringLiteral("\nHistory against the listings served after each site's first page:"));
+    Print(
+        QStringLiteral("  site  served    read  in history  missing  duplicated  wrong  unread"
+                       "  name"));
+    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+        const auto s = static_cast<std::size_t>(i);
+        const auto& site = report.history[s];
+        Print(QStringLiteral("  %1  %2  %3  %4  %5  %6  %7  %8  %9")
+                  .arg(i, 4)
+                  .arg(site.served, 6)
+                  .arg(site.read, 6)
+                  .arg(site.inHistory, 10)
+                  .arg(site.missing.size(), 7)
+                  .arg(site.duplicated.size(), 10)
+                  .arg(site.wrong.size(), 5)
+                  .arg(site.unread.size(), 6)
+                  .arg(report.siteNames[s]));
+        // The first few of each: a run that goes wrong goes wrong by the thousand.
+        const auto some = [](const QString& what, const QStringList& keys) {
+            for (const QString& key : keys.mid(0, 10)) Print(what + key);
+            if (keys.size() > 10) Print(QStringLiteral("    ... %1 in all").arg(keys.size()));
+        };
+        some(QStringLiteral("    missing: "), site.missing);
+        some(QStringLiteral("    duplicated: "), site.duplicated);
+        some(QStringLiteral("    wrong: "), site.wrong);
+        some(QStringLiteral("    unread: "), site.unread);
+    }
+    Print(QStringLiteral("  the history whole: %1")
+              .arg(report.historyWhole() ? QStringLiteral("yes") : QStringLiteral("NO")));
+
+    Print(QStringLiteral("\nListings seen, as the file keeps them:"));
+    for (const auto& sample : report.memory)
+        Print(QStringLiteral("  after refresh %1: %2 bytes")
+                  .arg(sample.refresh, 4)
+                  .arg(sample.seenFileBytes));
+    Print(QStringLiteral("  at the end: %1 bytes (bound %2)")
+              .arg(report.seenFileBytes)
+              .arg(quintavia::soak::kSeenFileBound));
+    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+        const auto s = static_cast<std::size_t>(i);
+        Print(QStringLiteral("  site %1: %2 keys (at most %3)  %4")
+                  .arg(i)
+                  .arg(report.seenKeys[s], 5)
+                  .arg(quintavia::kSeenKeysKept)
+                  .arg(report.siteNames[s]));
+    }
+    Print(QStringLiteral("  within bounds: %1")
+              .arg(report.seenBounded() ? QStringLiteral("yes") : QStringLiteral("NO")));
 }
 
 }  // namespace
@@ -168,8 +221,12 @@ int main(int argc, char** argv) {
                                           "Idle time over which memory is read, "
                                           "the lowest reading kept (5000).",
                                           "MS", "5000");
-    parser.addOptions(
-        {refreshesOption, everyOption, pageOption, sampleOption, settleOption, hostileOption});
+    const QCommandLineOption boardsOption("boards",
+                                          "Panes 2 and 3 show two boards read by selector, "
+                                          "each load of which adds N listings.",
+                                          "N");
+    parser.addOptions({refreshesOption, everyOption, pageOption, sampleOption, settleOption,
+                       hostileOption, boardsOption});
     parser.process(app);
 
     bool ok = true;
@@ -184,6 +241,7 @@ int main(int argc, char** argv) {
     options.sampleEvery = number(parser.value(sampleOption), 1);
     options.settleMs = number(parser.value(settleOption), 0);
     const int pageKib = number(parser.value(pageOption), 0);
+    const int boards = parser.isSet(boardsOption) ? number(parser.value(boardsOption), 1) : 0;
     std::array<int, quintavia::kSiteCount> every{};
     const QStringList everyTexts = parser.value(everyOption).split(u',');
     if (everyTexts.size() != 1 && everyTexts.size() != quintavia::kSiteCount) ok = false;
@@ -196,7 +254,7 @@ int main(int argc, char** argv) {
 
     fixtures::FixtureServer server;
     const bool hostile = parser.isSet(hostileOption);
-    quintavia::soak::SoakSites sites(every, pageKib, hostile);
+    quintavia::soak::SoakSites sites(every, pageKib, hostile, boards);
     server.setHandler(sites.handler());
     // The server's own record of requests would grow with the run and count as ours.
     QObject::connect(&server, &fixtures::FixtureServer::requestReceived, &server,
@@ -207,20 +265,30 @@ int main(int argc, char** argv) {
     }
     support::UseFixtureSites(server.port());
 
-    Print(QStringLiteral("Soak: %1 refreshes, pages of %2 KiB%3, titles changing every %4 loads")
+    Print(QStringLiteral("Soak: %1 refreshes, pages of %2 KiB%3, titles changing every %4 loads%5")
               .arg(options.refreshes)
               .arg(pageKib)
               .arg(hostile ? QStringLiteral(", hostile") : QString())
-              .arg(parser.value(everyOption)));
+              .arg(parser.value(everyOption))
+              .arg(boards > 0 ? QStringLiteral(", panes 2 and 3 boards adding %1 listings a load")
+                                    .arg(boards)
+                              : QString()));
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
+    if (const QString error = sites.placeBoards(store); !error.isEmpty()) {
+        std::fprintf(stderr, "soak: %s\n", qPrintable(error));
+        return 2;
+    }
     quintavia::EngineProfile engine;
-    quintavia::MainWindow window(store, engine.profile());
-    window.startUp(store.load().settings);
-    window.show();
-    const SoakReport report = quintavia::soak::RunSoak(window, sites, options, Print);
+    const std::unique_ptr<quintavia::MainWindow> window =
+        quintavia::StartProgram(store, engine.profile());
+    window->show();
+    const SoakReport report = quintavia::soak::RunSoak(*window, sites, options, Print);
     PrintReport(report, options.baseline);
-    window.close();
+    window->close();
     const bool logBounded = report.logBoxMost <= quintavia::MainWindow::kLogEntriesKept;
     const bool memoryBounded = report.memoryWithinBound(options.baseline).value_or(true);
-    return report.lostNothing() && logBounded && memoryBounded ? 0 : 1;
+    return report.lostNothing() && report.historyWhole() && report.seenBounded() && logBounded &&
+                   memoryBounded
+               ? 0
+               : 1;
 }

@@ -5,6 +5,12 @@
 #include <QAbstractItemModel>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QObject>
 #include <QPushButton>
 #include <QSet>
@@ -12,12 +18,14 @@
 #include <algorithm>
 
 #include "awaiting.h"
-#include "core/site_rules.h"
+#include "store/history_file.h"
+#include "store/listing_memory_file.h"
 
 namespace quintavia::soak {
 namespace {
 
-// Each pane's pages read, and the served titles its completed pages showed.
+// Each pane's pages read, the served titles its completed pages showed, and the listings
+// in the pages the program asked for: its first such page apart.
 class PaneWatch {
   public:
     PaneWatch(MainWindow& window, const SoakSites& sites) {
@@ -29,6 +37,10 @@ class PaneWatch {
     }
     int completions(int site) const { return completions_[static_cast<std::size_t>(site)]; }
     const QStringList& shown(int site) const { return shown_[static_cast<std::size_t>(site)]; }
+    const QSet<QString>& firstRead(int site) const {
+        return firstRead_[static_cast<std::size_t>(site)];
+    }
+    const QSet<QString>& read(int site) const { return read_[static_cast<std::size_t>(site)]; }
 
   private:
     void onCapture(const SoakSites& sites, int site, const PageCapture& capture) {
@@ -37,11 +49,19 @@ class PaneWatch {
         if (!capture.markup) return;
         const QString title = sites.titleIn(site, *capture.markup);
         if (!title.isEmpty() && !shown_[s].contains(title)) shown_[s] << title;
+        // A page that reloaded itself is read, but brings no news.
+        if (!capture.startedByProgram) return;
+        const QStringList keys = sites.keysIn(site, *capture.markup);
+        if (keys.isEmpty()) return;
+        QSet<QString>& into = firstRead_[s].isEmpty() ? firstRead_[s] : read_[s];
+        into.unite(QSet<QString>(keys.begin(), keys.end()));
     }
 
     QObject context_;
     std::array<int, kSiteCount> completions_{};
     std::array<QStringList, kSiteCount> shown_;
+    std::array<QSet<QString>, kSiteCount> firstRead_;
+    std::array<QSet<QString>, kSiteCount> read_;
 };
 
 // Every entry added to the log box, as it is added: the box itself keeps only the newest.
@@ -59,8 +79,8 @@ class LogWatch {
     const QStringList& entries() const { return entries_; }
     int most() const { return most_; }
 
-    QStringList titles(int site) const {
-        const QString prefix = DefaultRules()[site].logLabel + QStringLiteral(": ");
+    QStringList titles(const QString& logLabel) const {
+        const QString prefix = logLabel + QStringLiteral(": ");
         QStringList titles;
         for (const QString& entry : entries_)
             if (entry.startsWith(prefix)) titles << entry.mid(prefix.size());
@@ -80,10 +100,12 @@ QStringList Upper(const QStringList& titles) {
     return upper;
 }
 
-SiteTally Tally(const QStringList& served, const QStringList& shown, const QStringList& logged) {
+SiteTally Tally(const QStringList& served, const QStringList& shown, const QStringList& logged,
+                bool upper) {
     SiteTally tally{.served = served, .shown = shown, .logged = logged};
-    // The probe logs titles in upper case; the served ones have nothing else to change.
-    const QStringList shownUpper = Upper(shown);
+    // The probe logs titles in upper case, a selector as they are; the served ones have nothing
+    // else to change.
+    const QStringList shownUpper = upper ? Upper(shown) : shown;
     const QSet<QString> loggedSet(logged.begin(), logged.end());
     for (qsizetype i = 0; i < shown.size(); ++i)
         if (!loggedSet.contains(shownUpper[i])) tally.lost << shown[i];
@@ -98,7 +120,63 @@ SiteTally Tally(const QStringList& served, const QStringList& shown, const QStri
     return tally;
 }
 
+HistoryTally TallyHistory(const QStringList& served, const QSet<QString>& firstRead,
+                          const QSet<QString>& read, const QStringList& history) {
+    HistoryTally tally;
+    tally.inHistory = history.size();
+    QSet<QString> expected = read;
+    expected.subtract(firstRead);
+    for (const QString& key : served) {
+        if (firstRead.contains(key)) continue;
+        ++tally.served;
+        if (expected.contains(key))
+            ++tally.read;
+        else
+            tally.unread << key;
+    }
+    QHash<QString, int> times;
+    for (const QString& key : history)
+        if (++times[key] == 2) tally.duplicated << key;
+    for (const QString& key : history)
+        if (!expected.contains(key) && !tally.wrong.contains(key)) tally.wrong << key;
+    for (const QString& key : served)
+        if (expected.contains(key) && !times.contains(key)) tally.missing << key;
+    return tally;
+}
+
+// The keys that the file of the listings seen holds per site id, read from the file as it
+// lies: a load would cut what it reads to what is kept.
+QHash<QString, qsizetype> SeenKeysInFile(const QString& path) {
+    QFile file(path);
+    QHash<QString, qsizetype> keys;
+    if (!file.open(QIODevice::ReadOnly)) return keys;
+    const QJsonObject sites =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("siti")).toObject();
+    for (auto site = sites.constBegin(); site != sites.constEnd(); ++site)
+        keys.insert(site.key(),
+                    site.value().toObject().value(QStringLiteral("chiavi")).toArray().size());
+    return keys;
+}
+
+qint64 FileBytes(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.size() : -1;
+}
+
 }  // namespace
+
+bool SoakReport::historyWhole() const {
+    for (const HistoryTally& site : history)
+        if (!site.missing.isEmpty() || !site.duplicated.isEmpty() || !site.wrong.isEmpty())
+            return false;
+    return true;
+}
+
+bool SoakReport::seenBounded() const {
+    for (const qsizetype keys : seenKeys)
+        if (keys > kSeenKeysKept) return false;
+    return seenFileBytes <= kSeenFileBound;
+}
 
 bool SoakReport::lostNothing() const {
     for (const SiteTally& site : sites)
@@ -153,6 +231,7 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
     LogWatch log(window);
     auto* refreshButton = window.findChild<QPushButton*>(QStringLiteral("refreshButton"));
     SoakReport report;
+    const QString seenPath = ListingMemoryFile::UserPath();
     const auto say = [&](const QString& line) {
         if (progress) progress(line);
     };
@@ -171,13 +250,15 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
             TreeUsage usage = MeasureTree(getpid());
             if (usage.pssKib < lowest.pssKib) lowest = std::move(usage);
         }
-        report.memory.push_back({refresh, std::move(lowest)});
-        const TreeUsage& usage = report.memory.back().usage;
-        say(QStringLiteral("refresh %1: %2 processes, PSS %3 MiB, RSS %4 MiB")
+        report.memory.push_back({refresh, std::move(lowest), FileBytes(seenPath)});
+        const MemorySample& taken = report.memory.back();
+        say(QStringLiteral("refresh %1: %2 processes, PSS %3 MiB, RSS %4 MiB, listings seen "
+                           "%5 bytes")
                 .arg(refresh)
-                .arg(usage.processes.size())
-                .arg(static_cast<double>(usage.pssKib) / 1024, 0, 'f', 1)
-                .arg(static_cast<double>(usage.rssKib) / 1024, 0, 'f', 1));
+                .arg(taken.usage.processes.size())
+                .arg(static_cast<double>(taken.usage.pssKib) / 1024, 0, 'f', 1)
+                .arg(static_cast<double>(taken.usage.rssKib) / 1024, 0, 'f', 1)
+                .arg(taken.seenFileBytes));
     };
 
     // The start-up refresh is already on its way.
@@ -202,9 +283,25 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
 
     // A page that finished late still reaches the log.
     QTest::qWait(options.settleMs);
-    for (int i = 0; i < kSiteCount; ++i)
-        report.sites[static_cast<std::size_t>(i)] =
-            Tally(sites.served(i), watch.shown(i), log.titles(i));
+    QHash<QString, QStringList> history;  // keys by site name
+    for (const FoundListing& found : HistoryFile(HistoryFile::UserPath()).readFound())
+        history[found.site] << found.title << found.address().toString();
+    const QHash<QString, qsizetype> seenKeys = SeenKeysInFile(seenPath);
+    for (int i = 0; i < kSiteCount; ++i) {
+        const auto s = static_cast<std::size_t>(i);
+        const SiteRule& rule = window.controller().paneRule(i);
+        report.siteNames[s] = rule.name;
+        report.sites[s] =
+            Tally(sites.served(i), watch.shown(i), log.titles(rule.logLabel), !sites.isBoard(i));
+        // A board's listing is known by its link, a marker site's by its title.
+        const QStringList& lines = history[rule.name];
+        QStringList keys;
+        for (qsizetype k = sites.isBoard(i) ? 1 : 0; k < lines.size(); k += 2) keys << lines[k];
+        report.history[s] =
+            TallyHistory(sites.servedKeys(i), watch.firstRead(i), watch.read(i), keys);
+        report.seenKeys[s] = seenKeys.value(rule.id);
+    }
+    report.seenFileBytes = FileBytes(seenPath);
     report.logEntries = log.entries().size();
     report.logBoxMost = log.most();
     return report;

@@ -1,6 +1,7 @@
 // A long run of the real window against the soak sites: the refresh is driven as soon as the
 // four panes have read their pages, far faster than the countdown, and at the end the
-// log is held against what the sites served and what the panes were shown.
+// log and the history are held against what the sites served and what the panes were shown,
+// and the file of the listings seen is measured.
 #pragma once
 
 #include <QString>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/listing_memory.h"
 #include "process_tree.h"
 #include "shell/main_window.h"
 #include "soak_sites.h"
@@ -27,6 +29,7 @@ struct SoakOptions {
 struct MemorySample {
     int refresh = 0;  // 0: once the start-up's pages are in
     TreeUsage usage{};
+    qint64 seenFileBytes = -1;  // the size of the file of the listings seen; -1: none
 };
 
 struct SiteTally {
@@ -38,6 +41,23 @@ struct SiteTally {
     QStringList unshown{};     // served but never in a completed page
 };
 
+// The history against the listings served, by the key the program knows a listing by. A
+// site's first page only teaches the program what it shows; every listing that a later page
+// the program asked for showed is written once.
+struct HistoryTally {
+    qsizetype served = 0;      // listings served after the site's first page
+    qsizetype read = 0;        // of those, in a page the program asked for
+    qsizetype inHistory = 0;   // the site's lines in the history
+    QStringList missing{};     // read after the first page, never in the history
+    QStringList duplicated{};  // in the history more than once
+    QStringList wrong{};       // in the history, not read after the first page
+    QStringList unread{};      // served after the first page, in no page the program asked for
+};
+
+// The file of the listings seen may be at most this large: four sites' kept keys and the jobs
+// announced that it keeps beside them, at a generous 200 bytes each.
+inline constexpr qint64 kSeenFileBound = (4 * qint64{kSeenKeysKept} + kAnnouncedKept) * 200;
+
 // The end of the soak over the memory read after the warm-up may be at most this many times as
 // much: a bound for a leak, far above the rise and fall of the engine's heaps.
 inline constexpr double kMemoryBound = 1.5;
@@ -47,10 +67,18 @@ struct SoakReport {
     int timedOut = 0;  // refreshes after which some pane had not finished in time
     std::vector<MemorySample> memory;
     std::array<SiteTally, kSiteCount> sites;
-    qsizetype logEntries = 0;  // entries added to the log box, in all
-    int logBoxMost = 0;        // the most entries the log box held at once
+    qsizetype logEntries = 0;                   // entries added to the log box, in all
+    int logBoxMost = 0;                         // the most entries the log box held at once
+    std::array<QString, kSiteCount> siteNames;  // each pane's site, as the history names it
+    std::array<HistoryTally, kSiteCount> history;
+    qint64 seenFileBytes = -1;                     // at the end; -1: no file
+    std::array<qsizetype, kSiteCount> seenKeys{};  // the keys the file holds per pane's site
 
     bool lostNothing() const;
+    // Nothing missing, duplicated nor wrong in the history.
+    bool historyWhole() const;
+    // No site holds more than kSeenKeysKept keys, and the file is within kSeenFileBound.
+    bool seenBounded() const;
     // Whether the last reading of memory (PSS) is within kMemoryBound of the reading after
     // refresh `from`; none without both readings.
     std::optional<bool> memoryWithinBound(int from) const;
