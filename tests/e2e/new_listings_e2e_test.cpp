@@ -11,18 +11,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
-#include <map>
 
 #include "browser_stand_in.h"
-#include "csv_reader.h"
-#include "notifying_sites.h"
 #include "program_run.h"
 #include "shell/found_listings_window.h"
-#include "shell/program_start.h"
 #include "shell/region_box.h"
 #include "shell/settings_dialog.h"
-#include "store/history_file.h"
-#include "store/listing_memory_file.h"
+#include "sites_file_sites.h"
 
 using namespace Qt::StringLiterals;
 
@@ -42,11 +37,10 @@ const Board kBoards[] = {
 };
 constexpr int kFirstBoardPane = 2;
 
-class NewListingsE2e : public NotifyingSitesTest {
+class NewListingsE2e : public SitesFileTest {
   protected:
     void SetUp() override {
-        NotifyingSitesTest::SetUp();
-        ForgetFiles();
+        SitesFileTest::SetUp();
         QString rules;
         SettingsEntries panes;
         for (int b = 0; b < 2; ++b) {
@@ -57,35 +51,18 @@ class NewListingsE2e : public NotifyingSitesTest {
                     board.id, board.name, QString::fromLatin1(board.host),
                     QString::fromLatin1(board.host.mid(4)));
             panes += {u"Siti"_s, QString::number(kFirstBoardPane + b), board.id};
-            listings[board.host] = {{u"Annuncio di ieri"_s, 1}};
+            cards[b] = {{u"Annuncio di ieri"_s, 1}};
+            pages[board.host] = Page(cards[b]);
         }
-        QDir().mkpath(QFileInfo(sitesPath).path());
-        QFile file(sitesPath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(rules.toUtf8());
-        file.close();
+        ASSERT_TRUE(WriteSitesFile(rules));
         ASSERT_TRUE(Harness::instance().store().write(panes));
-        Harness::instance().server().setHandler(
-            [this, scripted = sites.handler()](const fixtures::Request& request) {
-                const auto board = listings.find(request.host.toLower());
-                if (board == listings.end()) return scripted(request);
-                return fixtures::Response{.body = Page(board->second)};
-            });
         for (const QString& scheme : {u"http"_s, u"https"_s})
             QDesktopServices::setUrlHandler(scheme, &browser, "open");
     }
     void TearDown() override {
         for (const QString& scheme : {u"http"_s, u"https"_s})
             QDesktopServices::unsetUrlHandler(scheme);
-        NotifyingSitesTest::TearDown();
-        ForgetFiles();
-    }
-
-    void ForgetFiles() const {
-        QFile::remove(sitesPath);
-        QFile::remove(historyPath);
-        QFile::remove(historyPath + u".1"_s);
-        QFile::remove(ListingMemoryFile::UserPath());
+        SitesFileTest::TearDown();
     }
 
     // Cards as a board writes them: the title with no link of its own, the listing's page
@@ -101,9 +78,9 @@ class NewListingsE2e : public NotifyingSitesTest {
 
     // Puts a listing at the top of board `b`'s page; gives its link.
     QString Add(int b, const QString& title) {
-        auto& cards = listings[kBoards[b].host];
         const int n = ++lastNumber;
-        cards.prepend({title, n});
+        cards[b].prepend({title, n});
+        pages[kBoards[b].host] = Page(cards[b]);
         return u"http://%1/offerta/%2"_s.arg(QString::fromLatin1(kBoards[b].host)).arg(n);
     }
 
@@ -123,21 +100,9 @@ class NewListingsE2e : public NotifyingSitesTest {
         return Refreshed([this] { RunCountdownOut(*window); });
     }
 
-    // The history's listings, without the heading.
-    QList<QStringList> History() const {
-        QFile file(historyPath);
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        QList<QStringList> rows =
-            support::ReadCsv(QString::fromUtf8(file.readAll())).value_or(QList<QStringList>{});
-        if (!rows.isEmpty()) rows.removeFirst();
-        return rows;
-    }
-
-    std::map<QByteArray, QList<std::pair<QString, int>>> listings;
+    std::array<QList<std::pair<QString, int>>, 2> cards;  // per board, newest first
     int lastNumber = 100;
     BrowserStandIn browser;
-    const QString sitesPath = SitesPathBeside(Harness::instance().settingsPath());
-    const QString historyPath = HistoryFile::UserPath();
 };
 
 // A load that adds three listings at once: three lines of the history, each with its own link,

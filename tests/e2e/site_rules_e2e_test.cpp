@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <map>
 
 #include "core/listing_probe.h"
-#include "csv_reader.h"
 #include "listing_pages.h"
-#include "notifying_sites.h"
-#include "shell/program_start.h"
 #include "shell/settings_dialog.h"
-#include "store/history_file.h"
+#include "sites_file_sites.h"
 
 using namespace Qt::StringLiterals;
 
@@ -28,52 +21,14 @@ QByteArray SearchHost(const SiteRule& rule) {
         .toLatin1();
 }
 
-// A window started with a sites file beside the harness's settings file, against the scripted
-// default sites and, at the hosts a test gives, pages of its own.
-class SiteRulesE2e : public NotifyingSitesTest {
+class SiteRulesE2e : public SitesFileTest {
   protected:
-    void SetUp() override {
-        NotifyingSitesTest::SetUp();
-        ForgetFiles();
-        Harness::instance().server().setHandler(
-            [this, scripted = sites.handler()](const fixtures::Request& request) {
-                const auto page = pages.find(request.host.toLower());
-                if (page == pages.end()) return scripted(request);
-                return fixtures::Response{.body = page->second};
-            });
-    }
-    void TearDown() override {
-        NotifyingSitesTest::TearDown();
-        ForgetFiles();
-    }
-
-    void ForgetFiles() const {
-        QFile::remove(sitesPath);
-        QFile::remove(historyPath);
-        QFile::remove(historyPath + u".1"_s);
-    }
-
-    bool WriteSitesFile(const QString& text) const {
-        QDir().mkpath(QFileInfo(sitesPath).path());
-        QFile file(sitesPath);
-        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
-    }
-
-    // The history's lines for the site of this name, without the heading.
+    // The history's lines for the site of this name.
     QList<QStringList> HistoryOf(const QString& name) const {
-        QFile file(historyPath);
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        const std::optional<QList<QStringList>> rows =
-            support::ReadCsv(QString::fromUtf8(file.readAll()));
-        QList<QStringList> found;
-        for (const QStringList& row : rows.value_or(QList<QStringList>{}))
-            if (row.size() == 6 && row[1] == name) found << row;
+        QList<QStringList> found = History();
+        found.removeIf([&](const QStringList& row) { return row.value(1) != name; });
         return found;
     }
-
-    std::map<QByteArray, QByteArray> pages;
-    const QString sitesPath = SitesPathBeside(Harness::instance().settingsPath());
-    const QString historyPath = HistoryFile::UserPath();
 };
 
 // Cards of a board read by selector: the title has no link of its own, and the card's first
