@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <utility>
 
 #include "core/history_csv.h"
@@ -48,10 +49,12 @@ WriteResult HistoryFile::create() {
     return write({});
 }
 
-QList<FoundListing> HistoryFile::readFound() const {
+QList<FoundListing> HistoryFile::readFound(qint64 budget) const {
     if (path_.isEmpty()) return {};
-    return FoundInHistory(TailOf(previousPath(), 2 * rotateBytes_)) +
-           FoundInHistory(TailOf(path_, 2 * rotateBytes_));
+    const QList<FoundListing> current = FoundInHistory(TailOf(path_, budget));
+    const qint64 left = budget - std::min(QFileInfo(path_).size(), budget);
+    if (left <= 0) return current;
+    return FoundInHistory(TailOf(previousPath(), left)) + current;
 }
 
 WriteResult HistoryFile::write(const QByteArray& bytes) {

@@ -33,11 +33,13 @@ class HistoryFile {
     // Makes the file with its header when there is none, for opening it.
     WriteResult create();
 
-    // The listings of the previous file then of this one, oldest first. Of a file larger than
-    // twice the rotation size only the whole lines of its last that-many bytes are read; a
+    // The newest listings, oldest first: the whole lines of this file's last `budget` bytes,
+    // and where this file is shorter, of the previous file's last bytes for the rest. A
     // missing file, a link or anything but a regular file gives nothing. Read without the lock:
-    // an append adds whole lines.
-    QList<FoundListing> readFound() const;
+    // an append adds whole lines. The list of what was found shows a few thousand; the budget
+    // keeps start-up from parsing megabytes for them.
+    static constexpr qint64 kReadBackBytes = 1536 * 1024;
+    QList<FoundListing> readFound(qint64 budget = kReadBackBytes) const;
 
     const QString& path() const { return path_; }
     QString previousPath() const { return path_ + QStringLiteral(".1"); }

@@ -2,7 +2,8 @@
 // keys that are all distinct: all in one section, or each in a section of its own. Reading must
 // take time in proportion to the size, so the time per byte stays flat from row to row; at the
 // limit it must stay well under a second. Also the whole start-up read of such a file from disk,
-// and a save and a load of the listings seen when every list is full.
+// a save and a load of the listings seen when every list is full, and the start-up read of the
+// listings found from two full history files.
 //   settings_bench [Google Benchmark flags]
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -14,6 +15,10 @@
 #include <map>
 #include <string>
 
+#include "core/found_listings.h"
+#include "core/history_csv.h"
+#include "core/listing_news.h"
+#include "store/history_file.h"
 #include "store/ini_document.h"
 #include "store/listing_memory_file.h"
 #include "store/settings_file.h"
@@ -127,6 +132,43 @@ void MemoryFileLoad(benchmark::State& state) {
     }
 }
 
+// Start-up with a history that has just rotated: both files full, read back, what they hold
+// taught to the memory and the newest put in the list.
+void HistoryReadBack(benchmark::State& state) {
+    QTemporaryDir dir;
+    quintavia::HistoryFile history(dir.path() + "/cronologia.csv");
+    const QDateTime when = QDateTime::currentDateTime();
+    QString lines;
+    for (int n = 0; lines.size() < 256 * 1024; ++n)
+        lines += quintavia::HistoryLine(
+            {.when = when.addSecs(n),
+             .site = QStringLiteral("Indeed"),
+             .title = QStringLiteral("Cuoco capo partita, ristorante %1, Roma").arg(n),
+             .link = QUrl(QStringLiteral("https://it.indeed.com/viewjob?jk=%1")
+                              .arg(n, 16, 16, QLatin1Char('0')))});
+    while (QFileInfo(history.previousPath()).size() < quintavia::HistoryFile::kRotateBytes / 2)
+        if (!history.append(lines)) state.SkipWithError("not written");
+    while (QFileInfo(history.path()).size() + lines.toUtf8().size() <
+           quintavia::HistoryFile::kRotateBytes)
+        if (!history.append(lines)) state.SkipWithError("not written");
+    quintavia::SiteRule indeed;
+    indeed.id = QStringLiteral("indeed");
+    indeed.name = QStringLiteral("Indeed");
+    indeed.findBy = quintavia::FindBy::Selector;
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        const QList<quintavia::FoundListing> found = history.readFound();
+        ListingMemory memory = FullMemory();
+        memory.sites[indeed.id] = memory.sites.first();
+        quintavia::LearnFromHistory(memory, {indeed}, found);
+        quintavia::FoundListings list;
+        list.load(found);
+        rows = found.size();
+        benchmark::DoNotOptimize(list);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
 // Keeps the median real time of every run, besides printing as usual.
 class MedianCollector final : public benchmark::ConsoleReporter {
   public:
@@ -152,7 +194,8 @@ int main(int argc, char** argv) {
     load->Arg(OneSection)->Arg(SectionEach);
     auto* save = benchmark::RegisterBenchmark("memory_file_save", MemoryFileSave);
     auto* reload = benchmark::RegisterBenchmark("memory_file_load", MemoryFileLoad);
-    for (auto* bench : {parse, load, save, reload})
+    auto* history = benchmark::RegisterBenchmark("history_read_back", HistoryReadBack);
+    for (auto* bench : {parse, load, save, reload, history})
         bench->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
     MedianCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
@@ -179,6 +222,10 @@ int main(int argc, char** argv) {
                 static_cast<long long>(quintavia::kAnnouncedKept),
                 collector.medians["memory_file_save"][""],
                 collector.medians["memory_file_load"][""]);
+    std::printf(
+        "Listings found, read back from two history files of 4 MiB at start-up (ms): "
+        "%.2f\n",
+        collector.medians["history_read_back"][""]);
     benchmark::Shutdown();
     return 0;
 }

@@ -320,9 +320,9 @@ TEST(HistoryFile, ARotationThatFailsKeepsEveryEntry) {
     EXPECT_EQ(titles, written);
 }
 
-// What the list of found listings reads back: the previous file then the current one, of a
-// file over twice the rotation size its last whole lines, and nothing from what is not a
-// regular file.
+// What the list of found listings reads back: the whole lines of the current file's last bytes,
+// the previous file's before them where the current one is shorter, and nothing from what is
+// not a regular file.
 TEST(HistoryFile, ReadsBackTheListingsFoundOldestFirst) {
     const auto title = [](int i) { return u"TITOLO %1"_s.arg(i, 2, 10, QLatin1Char('0')); };
     const auto lines = [&](int from, int to) {
@@ -339,30 +339,39 @@ TEST(HistoryFile, ReadsBackTheListingsFoundOldestFirst) {
         QFile file(at);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
-    // Every line is as long; the rotation size is set about five of them.
+    // Every line is as long; the budget is a few of them.
     const qint64 lineBytes = Line(0, title(0)).toUtf8().size();
+    ASSERT_LT(HistoryHeader().size(), lineBytes);
     const struct {
         const char* what;
-        qint64 rotateBytes;
+        qint64 budget;
         std::function<bool(const QString&)> make;
         QStringList found;
     } cases[] = {
-        {"no file", 5 * lineBytes, [](const QString&) { return true; }, {}},
-        {"the current file alone", 5 * lineBytes,
+        {"no file", 10 * lineBytes, [](const QString&) { return true; }, {}},
+        {"the current file alone", 10 * lineBytes,
          [&](const QString& at) { return write(at, lines(0, 3)); }, titles(0, 3)},
-        {"the previous file, then the current one", 5 * lineBytes,
+        {"the previous file, then the current one", 20 * lineBytes,
          [&](const QString& at) {
              return write(at + u".1"_s, lines(0, 6)) && write(at, lines(6, 8));
          },
          titles(0, 8)},
-        {"a larger file cut right at a line", 5 * lineBytes,
+        {"the previous file's last lines for what is left", 5 * lineBytes,
+         [&](const QString& at) {
+             return write(at + u".1"_s, lines(0, 6)) && write(at, lines(6, 8));
+         },
+         titles(4, 8)},
+        {"a larger file cut right at a line", 10 * lineBytes,
+         [&](const QString& at) {
+             return write(at + u".1"_s, lines(0, 6)) && write(at, lines(0, 40));
+         },
+         titles(30, 40)},
+        {"a larger file cut inside a line", 10 * lineBytes + 3,
          [&](const QString& at) { return write(at, lines(0, 40)); }, titles(30, 40)},
-        {"a larger file cut inside a line", 5 * lineBytes + 3,
-         [&](const QString& at) { return write(at, lines(0, 40)); }, titles(30, 40)},
-        {"a larger file cut just before a line", 5 * lineBytes - 1,
+        {"a larger file cut just before a line", 10 * lineBytes - 1,
          [&](const QString& at) { return write(at, lines(0, 40)); }, titles(31, 40)},
         {"a link for the current file, a FIFO for the previous one",
-         5 * lineBytes,
+         10 * lineBytes,
          [&](const QString& at) {
              const QByteArray target = QFile::encodeName(at + u".elsewhere"_s);
              return write(QFile::decodeName(target), lines(0, 3)) &&
@@ -378,7 +387,7 @@ TEST(HistoryFile, ReadsBackTheListingsFoundOldestFirst) {
         const QString path = home.path() + u"/cronologia.csv"_s;
         ASSERT_TRUE(c.make(path));
         QStringList found;
-        for (const FoundListing& listing : HistoryFile(path, c.rotateBytes).readFound())
+        for (const FoundListing& listing : HistoryFile(path).readFound(c.budget))
             found << listing.title;
         EXPECT_EQ(found, c.found);
     }
