@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -259,10 +261,22 @@ TEST_F(NewListingsE2e, TheSameTitleOnTwoBoardsIsAnnouncedOnce) {
     const QStringList& other = history[0][1] == announcedBy ? history[1] : history[0];
     EXPECT_NE(other[1], announcedBy);
     EXPECT_EQ(other[5], announcedBy);
+
+    // The list, from the tray, shows both: the one announced waits to be opened.
+    auto* found = window->findChild<QAction*>(u"foundAction"_s);
+    ASSERT_NE(found, nullptr);
+    found->trigger();
+    ASSERT_NE(window->foundWindow(), nullptr);
+    EXPECT_EQ(window->foundWindow()->windowTitle(), u"Annunci trovati (1 da aprire)"_s);
+    QAbstractItemModel* rows = window->foundWindow()->listView()->model();
+    ASSERT_EQ(rows->rowCount(), 2);
+    QStringList notes = {rows->index(0, 3).data().toString(), rows->index(1, 3).data().toString()};
+    notes.sort();
+    EXPECT_EQ(notes, (QStringList{{}, u"anche su "_s + announcedBy}));
 }
 
 // A title that a spreadsheet would run is written defused, shown as it was in "Annunci
-// trovati", and opened from there with Enter.
+// trovati" (opened by a double-click on the log box), and opened from there with Enter.
 TEST_F(NewListingsE2e, AFormulaTitleIsDefusedInTheHistoryAndTheListOpensItWithEnter) {
     Start();
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
@@ -274,9 +288,10 @@ TEST_F(NewListingsE2e, AFormulaTitleIsDefusedInTheHistoryAndTheListOpensItWithEn
     EXPECT_TRUE(file.readAll().contains("\"'=HYPERLINK(\"\"http://x.example\"\";"));
     EXPECT_EQ(History()[0][2], u"'"_s + title);
 
-    auto* found = window->findChild<QAction*>(u"foundAction"_s);
-    ASSERT_NE(found, nullptr);
-    found->trigger();
+    // A double-click on the log box shows the list.
+    auto* logBox = window->findChild<QComboBox*>(u"logBox"_s);
+    ASSERT_NE(logBox, nullptr);
+    QTest::mouseDClick(logBox->lineEdit(), Qt::LeftButton);
     FoundListingsWindow* list = window->foundWindow();
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(list));
