@@ -118,8 +118,9 @@ class MainWindow final : public QWidget {
     Announcer* announcer_ = nullptr;
     QPointer<SettingsDialog> settingsDialog_;
     FoundListingsWindow* foundWindow_ = nullptr;
-    // What the sites' listings the program has seen: written as soon as they change, after the
-    // history, so that a kill announces nothing seen again and loses nothing found.
+    // The listings the program has seen on each site: written as soon as they change, after the
+    // history, so that a kill loses nothing found; what the history holds is seen at the next
+    // start all the same.
     ListingMemoryFile seenFile_;
     bool seenFileFailing_ = false;
 
