@@ -344,7 +344,7 @@ void MainWindow::apply(int site, const PageOutcome& outcome) {
     announcer_->record(outcome.records);
     if (outcome.memoryChanged) storeListingMemory();
     if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
-    if (!outcome.found.isEmpty() && foundWindow_) foundWindow_->refresh(controller_.found());
+    if (!outcome.found.isEmpty()) refreshFound();
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
     if (outcome.toolTips) showToolTips(*outcome.toolTips);
     if (outcome.scroll) pane(site)->scrollTo(*outcome.scroll);
@@ -356,7 +356,7 @@ void MainWindow::apply(const OpenOutcome& outcome) {
     if (outcome.bringBack) bringBack();
     if (outcome.showFound) showFound();
     showToolTips(outcome.toolTips);
-    if (foundWindow_) foundWindow_->refresh(controller_.found());
+    refreshFound();
 }
 
 void MainWindow::showFound() {
@@ -366,10 +366,13 @@ void MainWindow::showFound() {
         connect(foundWindow_, &FoundListingsWindow::openAsked, this,
                 [this](qsizetype row) { apply(controller_.openFound(row)); });
     }
-    foundWindow_->refresh(controller_.found());
-    foundWindow_->show();
-    foundWindow_->raise();
-    foundWindow_->activateWindow();
+    foundWindow_->show(controller_.found());
+}
+
+void MainWindow::refreshFound() {
+    // A hidden list is brought up to date when it is shown again: no row of it can be opened
+    // meanwhile.
+    if (foundWindow_ && foundWindow_->isVisible()) foundWindow_->refresh(controller_.found());
 }
 
 void MainWindow::storeListingMemory() {

@@ -88,6 +88,7 @@ class MainWindow final : public QWidget {
     void apply(int site, const PageOutcome& outcome);
     void apply(const OpenOutcome& outcome);
     void storeListingMemory();
+    void refreshFound();
     void showPanes(const PaneRules& panes);
     void showToolTips(const ToolTips& tips);
     void savePositions();
