@@ -18,6 +18,14 @@ QStringList Phrases(const QString& text) {
     return phrases;
 }
 
+// What a listing is known by: its link on a site that gives links, else its title as cut. A
+// marker rule's one listing carries the page's address, which names no listing.
+QString KeyOf(const SiteRule& site, const QString& title, const QUrl& link) {
+    if (site.findBy == FindBy::Selector && !link.isEmpty())
+        return QString::fromLatin1(link.toEncoded());
+    return CutTitle(title);
+}
+
 // The listings of `listings` with a title, cut as every title is, each once by its key.
 struct Keyed {
     Listing listing;
@@ -30,12 +38,11 @@ QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings)
     for (const Listing& listing : listings) {
         const QString title = CutTitle(listing.title);
         if (title.trimmed().isEmpty()) continue;
-        // A marker rule's one listing carries the page's address, which names no listing.
-        const bool byLink = site.findBy == FindBy::Selector && !listing.link.isEmpty();
-        const QString key = byLink ? QString::fromLatin1(listing.link.toEncoded()) : title;
+        const QString key = KeyOf(site, title, listing.link);
         if (keys.contains(key)) continue;
         keys.insert(key);
-        keyed.append({{title, byLink ? listing.link : QUrl()}, key});
+        const bool linked = site.findBy == FindBy::Selector;
+        keyed.append({{title, linked ? listing.link : QUrl()}, key});
     }
     return keyed;
 }
@@ -130,9 +137,7 @@ void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
         if (keys == known.end())
             keys = known.insert(site->id, QSet<QString>(seen.keys.cbegin(), seen.keys.cend()));
         // The history holds a listing's own link where the site gives links, else the page's.
-        const QString key = site->findBy == FindBy::Selector
-                                ? QString::fromLatin1(listing.address().toEncoded())
-                                : CutTitle(listing.title);
+        const QString key = KeyOf(*site, listing.title, listing.address());
         if (key.isEmpty() || keys->contains(key)) continue;
         keys->insert(key);
         seen.keys.append(key);
