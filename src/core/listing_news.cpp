@@ -47,14 +47,6 @@ QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings)
     return keyed;
 }
 
-void Prune(QList<Announced>& announced, const QDateTime& when) {
-    const QDateTime oldest = when.addDays(-kAnnouncedDays);
-    qsizetype drop = 0;
-    while (drop < announced.size() && announced[drop].when < oldest) ++drop;
-    drop = std::max(drop, announced.size() - kAnnouncedKept);
-    if (drop > 0) announced.remove(0, drop);
-}
-
 }  // namespace
 
 ListingFilters FiltersFrom(const QString& include, const QString& exclude) {
@@ -89,16 +81,10 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
     for (const QString& key : seen.keys) known.insert(key);
     seen.keys.removeIf([&](const QString& key) { return shown.contains(key); });
     for (qsizetype i = keyed.size() - 1; i >= 0; --i) seen.keys.append(keyed[i].key);
-    if (seen.keys.size() > kSeenKeysKept) seen.keys.remove(0, seen.keys.size() - kSeenKeysKept);
 
-    if (learnOnly) {
-        news.memoryChanged = true;
-        return news;
-    }
-    Prune(memory.announced, when);
+    const QDateTime weekBefore = when.addDays(-kAnnouncedDays);
     for (const Keyed& one : keyed) {
-        if (known.contains(one.key)) continue;
-        news.memoryChanged = true;
+        if (learnOnly || known.contains(one.key)) continue;
         FoundListing found{.when = when,
                            .siteId = site.id,
                            .site = site.name,
@@ -109,7 +95,8 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
         if (!found.filtered) {
             const QString folded = FoldText(found.title);
             for (const Announced& earlier : memory.announced) {
-                if (earlier.title == folded && earlier.siteId != site.id) {
+                if (earlier.title == folded && earlier.siteId != site.id &&
+                    earlier.when >= weekBefore) {
                     found.alsoOn = earlier.site;
                     break;
                 }
@@ -120,8 +107,21 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
         news.announced.append(!found.filtered && found.alsoOn.isEmpty());
         news.found.append(std::move(found));
     }
-    Prune(memory.announced, when);
+    KeepBounds(memory, when);
+    news.memoryChanged = learnOnly || !news.found.isEmpty();
     return news;
+}
+
+void KeepBounds(ListingMemory& memory, const QDateTime& now) {
+    for (SeenKeys& seen : memory.sites)
+        if (seen.keys.size() > kSeenKeysKept) seen.keys.remove(0, seen.keys.size() - kSeenKeysKept);
+    if (now.isValid()) {
+        const QDateTime oldestKept = now.addDays(-kAnnouncedDays);
+        memory.announced.removeIf(
+            [&](const Announced& job) { return !job.when.isValid() || job.when < oldestKept; });
+    }
+    if (memory.announced.size() > kAnnouncedKept)
+        memory.announced.remove(0, memory.announced.size() - kAnnouncedKept);
 }
 
 void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,

@@ -59,6 +59,11 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
 void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
                       const QList<FoundListing>& found);
 
+// Keeps the memory within its bounds at `now`: each site's newest kSeenKeysKept keys, and of the
+// jobs announced within kAnnouncedDays before `now` (any, when `now` is not valid), the newest
+// kAnnouncedKept.
+void KeepBounds(ListingMemory& memory, const QDateTime& now);
+
 // Forgets the search of the site `siteId`: its next capture only learns.
 void ForgetSearch(ListingMemory& memory, const QString& siteId);
 

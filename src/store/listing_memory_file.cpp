@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/listing_news.h"
 #include "store/atomic_file.h"
 #include "store/file_lock.h"
 #include "store/ini_file.h"
@@ -118,16 +119,10 @@ QString LockPath(const QString& path) {
 }  // namespace
 
 ListingMemory KeptOfMemory(ListingMemory memory) {
-    for (SeenKeys& seen : memory.sites)
-        if (seen.keys.size() > kSeenKeysKept) seen.keys.remove(0, seen.keys.size() - kSeenKeysKept);
     QDateTime newest;
     for (const Announced& job : memory.announced)
         if (job.when.isValid() && (!newest.isValid() || job.when > newest)) newest = job.when;
-    const QDateTime oldestKept = newest.addDays(-kAnnouncedDays);
-    memory.announced.removeIf(
-        [&](const Announced& job) { return !job.when.isValid() || job.when < oldestKept; });
-    if (memory.announced.size() > kAnnouncedKept)
-        memory.announced.remove(0, memory.announced.size() - kAnnouncedKept);
+    KeepBounds(memory, newest);
     return memory;
 }
 

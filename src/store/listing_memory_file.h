@@ -53,9 +53,8 @@ class ListingMemoryFile {
     QString unreadable_;  // why the last load could not read the file
 };
 
-// What is kept of `memory`: each site's newest kSeenKeysKept keys, and of the jobs announced
-// within kAnnouncedDays of the newest one, the newest kAnnouncedKept. The newest are the last
-// of each list.
+// What is kept of `memory` (KeepBounds), the jobs announced counted back from the newest one:
+// the file reads no clock.
 ListingMemory KeptOfMemory(ListingMemory memory);
 
 }  // namespace quintavia
