@@ -19,6 +19,8 @@ namespace quintavia {
 class FileLock {
   public:
     explicit FileLock(QString lockPath);
+    // The lock of the program's file at `path`, beside it: `<path>.lock`.
+    static FileLock Beside(const QString& path) { return FileLock(path + QStringLiteral(".lock")); }
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -63,7 +63,7 @@ WriteResult HistoryFile::write(const QByteArray& bytes) {
     if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
     if (const QString why = MakePrivateFolder(QFileInfo(path_).absolutePath()); !why.isEmpty())
         return fail(why);
-    FileLock lock(path_ + QStringLiteral(".lock"));
+    FileLock lock(FileLock::Beside(path_));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
     if (const QString refused = RefusalAt(path_); !refused.isEmpty()) return fail(refused);

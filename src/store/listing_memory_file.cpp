@@ -112,10 +112,6 @@ MemoryRead ReadMemoryFile(const QString& path) {
     return {FileRead::Text, std::move(*memory)};
 }
 
-QString LockPath(const QString& path) {
-    return path + QLatin1String(".lock");
-}
-
 }  // namespace
 
 ListingMemory KeptOfMemory(ListingMemory memory) {
@@ -147,7 +143,7 @@ ListingMemoryFile::Loaded ListingMemoryFile::load() {
     if (read.kind == FileRead::NotText) {
         // Looked at again under the lock, in case another copy of the program has just
         // replaced it, and moved aside only if it is still none.
-        FileLock lock(LockPath(path_));
+        FileLock lock(FileLock::Beside(path_));
         QString why = lock.take(lockTimeout_);
         if (why.isEmpty()) read = ReadMemoryFile(path_);
         if (why.isEmpty() && read.kind == FileRead::NotText) {
@@ -202,7 +198,7 @@ WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
     const QString folder = QFileInfo(path_).absolutePath();
     if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
         return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
-    FileLock lock(LockPath(path_));
+    FileLock lock(FileLock::Beside(path_));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
     if (const QString why = ReplaceFile(path_, bytes); !why.isEmpty()) return fail(why);

@@ -50,10 +50,6 @@ std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warni
     return IniDocument();
 }
 
-QString LockPath(const QString& path) {
-    return path + QLatin1String(".lock");
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
@@ -94,7 +90,7 @@ SettingsFile::Loaded SettingsFile::load() {
     }
 
     // Moved aside under the lock, in case another copy of the program has just replaced it.
-    FileLock lock(LockPath(path_));
+    FileLock lock(FileLock::Beside(path_));
     QString error = lock.take(lockTimeout_);
     std::optional<IniDocument> doc;
     if (error.isEmpty())
@@ -132,7 +128,7 @@ WriteResult SettingsFile::write(const SettingsEntries& entries) {
     const QString folder = QFileInfo(path_).absolutePath();
     if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
         return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
-    FileLock lock(LockPath(path_));
+    FileLock lock(FileLock::Beside(path_));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
     QString why;
