@@ -60,41 +60,39 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
         order << box;
     }
 
-    keywords_ = new QLineEdit(current.keywords, this);
-    Named(keywords_, "keywordsEdit", QStringLiteral("Le parole da cercare"),
-          QStringLiteral("Parole chiave"),
-          QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna"));
-    auto* keywordsCaption = new QLabel(QStringLiteral("&Parole chiave"), this);
-    keywordsCaption->setBuddy(keywords_);
-    form->addRow(keywordsCaption, keywords_);
+    // A line of text with its caption, whose "&" marks the Alt key and is not spoken.
+    const auto addLine = [&](const QString& text, const char* objectName, const QString& caption,
+                             const QString& toolTip, const QString& description) {
+        auto* edit = new QLineEdit(text, this);
+        Named(edit, objectName, toolTip, QString(caption).remove(u'&'), description);
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(edit);
+        form->addRow(label, edit);
+        return edit;
+    };
+    keywords_ = addLine(
+        current.keywords, "keywordsEdit", QStringLiteral("&Parole chiave"),
+        QStringLiteral("Le parole da cercare"),
+        QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna"));
 
     // Whole words, as the titles are compared with them: "cuoco" lets "Cuoco capo partita"
     // through, not "Cuochessa".
     const QString wordsRule =
         QStringLiteral("separate da virgole; parole intere, maiuscole e accenti non contano");
-    includeWords_ = new QLineEdit(current.includeWords, this);
-    Named(includeWords_, "includeWords",
-          QStringLiteral("Un annuncio nuovo è segnalato solo se il titolo contiene almeno una di "
-                         "queste parole (") +
-              wordsRule + QStringLiteral("). Vuoto: passano tutti."),
-          QStringLiteral("Parole da includere"),
-          QStringLiteral("Segnala solo gli annunci che contengono almeno una di queste parole, ") +
-              wordsRule + QStringLiteral("; vuoto per segnalarli tutti"));
-    auto* includeCaption = new QLabel(QStringLiteral("Parole da &includere"), this);
-    includeCaption->setBuddy(includeWords_);
-    form->addRow(includeCaption, includeWords_);
-
-    excludeWords_ = new QLineEdit(current.excludeWords, this);
-    Named(excludeWords_, "excludeWords",
-          QStringLiteral("Un annuncio nuovo il cui titolo contiene una di queste parole non è "
-                         "segnalato (") +
-              wordsRule + QStringLiteral("). Vuoto: passano tutti."),
-          QStringLiteral("Parole da escludere"),
-          QStringLiteral("Non segnala gli annunci che contengono una di queste parole, ") +
-              wordsRule + QStringLiteral("; vuoto per non escluderne nessuno"));
-    auto* excludeCaption = new QLabel(QStringLiteral("Parole da &escludere"), this);
-    excludeCaption->setBuddy(excludeWords_);
-    form->addRow(excludeCaption, excludeWords_);
+    includeWords_ = addLine(
+        current.includeWords, "includeWords", QStringLiteral("Parole da &includere"),
+        QStringLiteral("Un annuncio nuovo è segnalato solo se il titolo contiene almeno una di "
+                       "queste parole (") +
+            wordsRule + QStringLiteral("). Vuoto: passano tutti."),
+        QStringLiteral("Segnala solo gli annunci che contengono almeno una di queste parole, ") +
+            wordsRule + QStringLiteral("; vuoto per segnalarli tutti"));
+    excludeWords_ = addLine(
+        current.excludeWords, "excludeWords", QStringLiteral("Parole da &escludere"),
+        QStringLiteral("Un annuncio nuovo il cui titolo contiene una di queste parole non è "
+                       "segnalato (") +
+            wordsRule + QStringLiteral("). Vuoto: passano tutti."),
+        QStringLiteral("Non segnala gli annunci che contengono una di queste parole, ") +
+            wordsRule + QStringLiteral("; vuoto per non escluderne nessuno"));
 
     notifications_ = new QCheckBox(QStringLiteral("&Notifiche sul desktop"), this);
     Named(notifications_, "notificationsOption",
