@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the program's icon for the desktop in every size the hicolor theme asks for, from the
-# icon the window carries (src/shell/icon_16.xpm and icon_32.xpm), pixel for pixel: each pixel
+# icon the window carries (src/shell/window/icon_16.xpm and icon_32.xpm), pixel for pixel: each pixel
 # becomes a square of pixels (nearest neighbour), from the 16 px drawing for 22, 24 and 48 px
 # and from the 32 px one for 64, 128 and 256 px. Installs imagemagick when it is missing.
 # The files are kept in the repository under data/icons/; run this only to change them.
@@ -19,8 +19,8 @@ fi
 
 for size in 16 22 24 32 48 64 128 256; do
     case $size in
-        16 | 22 | 24 | 48) source=src/shell/icon_16.xpm ;;
-        *) source=src/shell/icon_32.xpm ;;
+        16 | 22 | 24 | 48) source=src/shell/window/icon_16.xpm ;;
+        *) source=src/shell/window/icon_32.xpm ;;
     esac
     folder=data/icons/hicolor/${size}x${size}/apps
     mkdir -p "$folder"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the alert sounds in data/sounds: 0.wav to 3.wav for the grid's four sites in pane order,
-# <id>.wav for each preset of the built-in catalogue (src/core/site_rules.cpp), each a two-note
+# <id>.wav for each preset of the built-in catalogue (src/core/sites/site_rules.cpp), each a two-note
 # chime of the site's own and then its name spoken in Italian, and chime.wav, a chime alone, for
 # the sites a user adds. Each lasts under a second, 16-bit PCM, mono, 16 kHz. Installs sox and
 # espeak-ng when they are missing.

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/history_csv.h"
-#include "store/file_lock.h"
+#include "core/listings/history_csv.h"
 #include "store/ini_file.h"
-#include "store/private_folder.h"
+#include "store/io/file_lock.h"
+#include "store/io/private_folder.h"
 
 namespace quintavia {
 namespace {

@@ -4,8 +4,8 @@
 #include <QString>
 #include <chrono>
 
-#include "core/found_listing.h"
-#include "store/write_result.h"
+#include "core/listings/found_listing.h"
+#include "store/io/write_result.h"
 
 namespace quintavia {
 

@@ -8,11 +8,11 @@
 #include <optional>
 #include <utility>
 
-#include "core/listing_news.h"
-#include "store/atomic_file.h"
-#include "store/file_lock.h"
+#include "core/listings/listing_news.h"
 #include "store/ini_file.h"
-#include "store/private_folder.h"
+#include "store/io/atomic_file.h"
+#include "store/io/file_lock.h"
+#include "store/io/private_folder.h"
 
 namespace quintavia {
 namespace {

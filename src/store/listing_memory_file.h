@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <chrono>
 
-#include "core/listing_memory.h"
-#include "store/write_result.h"
+#include "core/listings/listing_memory.h"
+#include "store/io/write_result.h"
 
 namespace quintavia {
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <chrono>
 
+#include "store/io/write_result.h"
 #include "store/settings_keys.h"
-#include "store/write_result.h"
 
 namespace quintavia {
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 
 namespace quintavia {
 namespace {

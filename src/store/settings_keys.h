@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "core/settings.h"
+#include "core/watch/settings.h"
 #include "store/ini_document.h"
 
 namespace quintavia {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 #include "store/ini_document.h"
 
 namespace quintavia {

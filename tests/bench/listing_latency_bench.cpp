@@ -14,11 +14,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/listing_extraction.h"
-#include "core/listing_probe.h"
+#include "core/page/listing_extraction.h"
+#include "core/page/listing_probe.h"
 #include "harness.h"
 #include "listing_pages.h"
-#include "shell/program_start.h"
+#include "shell/app/program_start.h"
 
 namespace quintavia::e2e {
 namespace {

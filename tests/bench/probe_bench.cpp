@@ -9,7 +9,7 @@
 #include <map>
 #include <utility>
 
-#include "core/listing_probe.h"
+#include "core/page/listing_probe.h"
 
 namespace {
 

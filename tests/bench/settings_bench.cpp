@@ -15,9 +15,9 @@
 #include <map>
 #include <string>
 
-#include "core/found_listings.h"
-#include "core/history_csv.h"
-#include "core/listing_news.h"
+#include "core/listings/found_listings.h"
+#include "core/listings/history_csv.h"
+#include "core/listings/listing_news.h"
 #include "store/history_file.h"
 #include "store/ini_document.h"
 #include "store/listing_memory_file.h"

@@ -11,9 +11,9 @@
 #include <ctime>
 #include <utility>
 
-#include "shell/engine_environment.h"
-#include "shell/engine_profile.h"
-#include "shell/main_window.h"
+#include "shell/app/engine_environment.h"
+#include "shell/browser/engine_profile.h"
+#include "shell/window/main_window.h"
 #include "store/settings_file.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <QSystemTrayIcon>
 
 #include "accessible_walk.h"
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 #include "harness.h"
 #include "listing_pages.h"
-#include "shell/settings_dialog.h"
-#include "shell/tray_icon.h"
+#include "shell/desktop/tray_icon.h"
+#include "shell/window/settings_dialog.h"
 
 namespace quintavia::e2e {
 namespace {

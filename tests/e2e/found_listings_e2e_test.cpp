@@ -12,11 +12,11 @@
 #include <memory>
 
 #include "accessible_walk.h"
-#include "browser_stand_in.h"
 #include "awaiting.h"
+#include "browser_stand_in.h"
 #include "qt_printing.h"
-#include "shell/found_listings_window.h"
-#include "shell/listing_opener.h"
+#include "shell/desktop/listing_opener.h"
+#include "shell/window/found_listings_window.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -182,4 +182,3 @@ TEST_F(FoundListingsE2e, EveryControlSaysWhatItIsFor) {
 
 }  // namespace
 }  // namespace quintavia::e2e
-

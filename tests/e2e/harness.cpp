@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 #include "headless_run.h"
 #include "listing_pages.h"
 #include "private_bus.h"
-#include "shell/engine_environment.h"
-#include "shell/program_start.h"
-#include "shell/translations.h"
+#include "shell/app/engine_environment.h"
+#include "shell/app/program_start.h"
+#include "shell/app/translations.h"
 #include "store/listing_memory_file.h"
 
 namespace quintavia::e2e {

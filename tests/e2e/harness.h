@@ -10,9 +10,9 @@
 #include "awaiting.h"
 #include "fixture_server.h"
 #include "qt_printing.h"
-#include "shell/engine_profile.h"
-#include "shell/main_window.h"
-#include "shell/popup_window.h"
+#include "shell/browser/engine_profile.h"
+#include "shell/browser/popup_window.h"
+#include "shell/window/main_window.h"
 #include "store/settings_file.h"
 #include "stored.h"
 

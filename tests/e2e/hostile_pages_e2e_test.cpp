@@ -31,12 +31,12 @@
 #include <optional>
 
 #include "accessible_walk.h"
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 #include "harness.h"
 #include "hostile_sites.h"
 #include "listing_pages.h"
 #include "scripted_sites.h"
-#include "shell/popup_window.h"
+#include "shell/browser/popup_window.h"
 
 namespace quintavia::e2e {
 namespace {

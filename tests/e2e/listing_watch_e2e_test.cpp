@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "scripted_sites.h"
-#include "shell/tri_state_check_box.h"
+#include "shell/window/tri_state_check_box.h"
 
 namespace quintavia::e2e {
 namespace {

@@ -16,9 +16,9 @@
 
 #include "browser_stand_in.h"
 #include "program_run.h"
-#include "shell/found_listings_window.h"
-#include "shell/region_box.h"
-#include "shell/settings_dialog.h"
+#include "shell/window/found_listings_window.h"
+#include "shell/window/region_box.h"
+#include "shell/window/settings_dialog.h"
 #include "sites_file_sites.h"
 
 using namespace Qt::StringLiterals;

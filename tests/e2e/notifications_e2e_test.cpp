@@ -9,7 +9,7 @@
 #include "browser_stand_in.h"
 #include "csv_reader.h"
 #include "notifying_sites.h"
-#include "shell/found_listings_window.h"
+#include "shell/window/found_listings_window.h"
 #include "store/history_file.h"
 
 namespace quintavia::e2e {

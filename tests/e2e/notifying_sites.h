@@ -9,12 +9,12 @@
 #include <QtGlobal>
 #include <memory>
 
-#include "core/notices.h"
+#include "core/watch/notices.h"
 #include "notification_stand_in.h"
 #include "scripted_sites.h"
-#include "shell/announcer.h"
-#include "shell/desktop_notifier.h"
-#include "shell/tray_icon.h"
+#include "shell/desktop/announcer.h"
+#include "shell/desktop/desktop_notifier.h"
+#include "shell/desktop/tray_icon.h"
 
 namespace quintavia::e2e {
 

@@ -6,7 +6,7 @@
 #include <QPdfWriter>
 #include <QRandomGenerator>
 
-#include "core/listing_probe.h"
+#include "core/page/listing_probe.h"
 #include "scripted_sites.h"
 
 namespace quintavia::e2e {

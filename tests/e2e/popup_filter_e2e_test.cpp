@@ -11,7 +11,7 @@
 #include "counting_beep.h"
 #include "harness.h"
 #include "listing_pages.h"
-#include "shell/popup_window.h"
+#include "shell/browser/popup_window.h"
 
 namespace quintavia::e2e {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "counting_beep.h"
 #include "harness.h"
-#include "shell/qt_sound.h"
+#include "shell/desktop/qt_sound.h"
 
 namespace quintavia::e2e {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "harness.h"
-#include "shell/region_box.h"
+#include "shell/window/region_box.h"
 
 namespace quintavia::e2e {
 namespace {

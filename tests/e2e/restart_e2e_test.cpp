@@ -10,7 +10,7 @@
 #include "harness.h"
 #include "listing_pages.h"
 #include "program_run.h"
-#include "shell/tri_state_check_box.h"
+#include "shell/window/tri_state_check_box.h"
 #include "tmpfs_mount.h"
 
 namespace quintavia::e2e {

@@ -13,8 +13,8 @@
 #include <QTimer>
 
 #include "harness.h"
-#include "shell/settings_dialog.h"
-#include "shell/tray_icon.h"
+#include "shell/desktop/tray_icon.h"
+#include "shell/window/settings_dialog.h"
 
 namespace quintavia::e2e {
 namespace {

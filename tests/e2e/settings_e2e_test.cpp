@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "harness.h"
-#include "shell/tri_state_check_box.h"
+#include "shell/window/tri_state_check_box.h"
 
 namespace quintavia::e2e {
 namespace {

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTimer>
 
-#include "core/listing_probe.h"
+#include "core/page/listing_probe.h"
 #include "scripted_sites.h"
 
 namespace quintavia::e2e {

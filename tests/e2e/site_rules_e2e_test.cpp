@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/listing_probe.h"
+#include "core/page/listing_probe.h"
 #include "listing_pages.h"
-#include "shell/settings_dialog.h"
+#include "shell/window/settings_dialog.h"
 #include "sites_file_sites.h"
 
 using namespace Qt::StringLiterals;

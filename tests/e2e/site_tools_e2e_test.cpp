@@ -7,7 +7,7 @@
 #include "harness.h"
 #include "listing_pages.h"
 #include "program_run.h"
-#include "shell/program_start.h"
+#include "shell/app/program_start.h"
 #include "store/ini_document.h"
 #include "store/settings_file.h"
 #include "store/site_catalogue.h"

@@ -7,7 +7,7 @@
 
 #include "csv_reader.h"
 #include "notifying_sites.h"
-#include "shell/program_start.h"
+#include "shell/app/program_start.h"
 #include "store/history_file.h"
 #include "store/listing_memory_file.h"
 

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "harness.h"
-#include "shell/program_start.h"
+#include "shell/app/program_start.h"
 #include "soak_run.h"
 #include "store/history_file.h"
 

@@ -1,4 +1,4 @@
-#include "shell/sound_files.h"
+#include "shell/desktop/sound_files.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "core/site_rules.h"
-#include "core/sites.h"
+#include "core/sites/site_rules.h"
+#include "core/sites/sites.h"
 #include "core/wave_file.h"
 #include "qt_printing.h"
 

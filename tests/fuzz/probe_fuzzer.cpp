@@ -5,9 +5,9 @@
 #include <QString>
 #include <algorithm>
 
-#include "core/listing_probe.h"
-#include "core/site_rules.h"
-#include "core/sites.h"
+#include "core/page/listing_probe.h"
+#include "core/sites/site_rules.h"
+#include "core/sites/sites.h"
 #include "fuzz_input.h"
 
 namespace quintavia::fuzz {

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/sites.h"
-#include "shell/sound_files.h"
+#include "core/sites/sites.h"
+#include "shell/desktop/sound_files.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 
 #include "fixture_server.h"
 #include "headless_run.h"
-#include "shell/engine_profile.h"
-#include "shell/main_window.h"
-#include "shell/program_start.h"
+#include "shell/app/program_start.h"
+#include "shell/browser/engine_profile.h"
+#include "shell/window/main_window.h"
 #include "soak_run.h"
 #include "soak_sites.h"
 #include "store/settings_file.h"

@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/listing_memory.h"
+#include "core/listings/listing_memory.h"
 #include "process_tree.h"
-#include "shell/main_window.h"
+#include "shell/window/main_window.h"
 #include "soak_sites.h"
 
 namespace quintavia::soak {

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "shell/program_start.h"
+#include "shell/app/program_start.h"
 
 namespace quintavia::soak {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/beep.h"
+#include "shell/desktop/beep.h"
 
 namespace support {
 

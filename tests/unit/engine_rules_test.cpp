@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/engine_start.h"
-#include "core/navigation_rules.h"
+#include "core/engine/engine_start.h"
+#include "core/engine/navigation_rules.h"
 #include "qt_printing.h"
 
 namespace quintavia {

@@ -1,4 +1,4 @@
-#include "core/found_listings.h"
+#include "core/listings/found_listings.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <QTimeZone>
 #include <functional>
 
-#include "core/history_csv.h"
-#include "core/shown_text.h"
+#include "core/listings/history_csv.h"
+#include "core/text/shown_text.h"
 #include "csv_reader.h"
 #include "qt_printing.h"
 #include "store/history_file.h"

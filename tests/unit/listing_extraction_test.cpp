@@ -1,11 +1,11 @@
-#include "core/listing_extraction.h"
+#include "core/page/listing_extraction.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "core/listing_title.h"
+#include "core/listings/listing_title.h"
 #include "qt_printing.h"
 
 namespace quintavia {

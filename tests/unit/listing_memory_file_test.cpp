@@ -20,7 +20,7 @@
 #include "odd_files.h"
 #include "own_file_test.h"
 #include "qt_printing.h"
-#include "store/file_lock.h"
+#include "store/io/file_lock.h"
 #include "stored.h"
 
 namespace quintavia {

@@ -1,10 +1,10 @@
-#include "core/listing_news.h"
+#include "core/listings/listing_news.h"
 
 #include <gtest/gtest.h>
 
 #include <QTimeZone>
 
-#include "core/text_fold.h"
+#include "core/text/text_fold.h"
 #include "qt_printing.h"
 
 namespace quintavia {

@@ -1,4 +1,4 @@
-#include "core/listing_probe.h"
+#include "core/page/listing_probe.h"
 
 #include <gtest/gtest.h>
 

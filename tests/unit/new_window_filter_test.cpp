@@ -1,8 +1,8 @@
-#include "core/new_window_filter.h"
+#include "core/engine/new_window_filter.h"
 
 #include <gtest/gtest.h>
 
-#include "core/protocol_names.h"
+#include "core/engine/protocol_names.h"
 
 namespace quintavia {
 namespace {

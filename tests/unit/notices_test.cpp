@@ -1,4 +1,4 @@
-#include "core/notices.h"
+#include "core/watch/notices.h"
 
 #include <gtest/gtest.h>
 
@@ -85,8 +85,8 @@ TEST(Notices, ABodyIsMarkupOnlyForADesktopThatReadsMarkup) {
          u"&lt;b&gt;Bar &amp; &quot;Ristorante&quot; d&#39;Italia&lt;/b&gt;"_s,
          u"<b>Bar & \"Ristorante\" d'Italia</b>"_s},
         {"a reference stays text", u"&amp;"_s, u"&amp;amp;"_s, u"&amp;"_s},
-        {"lines stay, other breaks are spaces", u"Città\u2028però\r\nqui"_s,
-         u"Città però\nqui"_s, u"Città però\nqui"_s},
+        {"lines stay, other breaks are spaces", u"Città\u2028però\r\nqui"_s, u"Città però\nqui"_s,
+         u"Città però\nqui"_s},
         {"outside the BMP", u"Consegne "_s + rocket, u"Consegne "_s + rocket,
          u"Consegne "_s + rocket},
         {"a NUL and a bidi override", u"a"_s + QChar(0) + u"b\u202Ec"_s, u"abc"_s, u"abc"_s},

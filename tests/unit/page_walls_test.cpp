@@ -1,4 +1,4 @@
-#include "core/page_walls.h"
+#include "core/page/page_walls.h"
 
 #include <gtest/gtest.h>
 

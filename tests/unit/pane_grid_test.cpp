@@ -1,4 +1,4 @@
-#include "core/pane_grid.h"
+#include "core/layout/pane_grid.h"
 
 #include <gtest/gtest.h>
 

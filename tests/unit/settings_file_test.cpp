@@ -29,8 +29,8 @@
 #include "odd_files.h"
 #include "own_file_test.h"
 #include "settings_printing.h"
-#include "store/file_lock.h"
 #include "store/ini_document.h"
+#include "store/io/file_lock.h"
 #include "tmpfs_mount.h"
 
 namespace quintavia {

@@ -1,4 +1,4 @@
-#include "core/shown_text.h"
+#include "core/text/shown_text.h"
 
 #include <gtest/gtest.h>
 

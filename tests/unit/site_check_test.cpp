@@ -1,4 +1,4 @@
-#include "core/site_check.h"
+#include "core/watch/site_check.h"
 
 #include <gtest/gtest.h>
 

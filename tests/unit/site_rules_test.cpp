@@ -1,10 +1,10 @@
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <QSet>
 
-#include "core/sites.h"
+#include "core/sites/sites.h"
 #include "qt_printing.h"
 
 namespace quintavia {

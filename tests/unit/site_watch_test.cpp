@@ -1,8 +1,8 @@
-#include "core/site_watch.h"
+#include "core/watch/site_watch.h"
 
 #include <gtest/gtest.h>
 
-#include "core/watch_controller.h"
+#include "core/watch/watch_controller.h"
 #include "qt_printing.h"
 
 namespace quintavia {

@@ -1,8 +1,8 @@
-#include "core/sites.h"
+#include "core/sites/sites.h"
 
 #include <gtest/gtest.h>
 
-#include "core/site_rules.h"
+#include "core/sites/site_rules.h"
 #include "qt_printing.h"
 
 namespace quintavia {

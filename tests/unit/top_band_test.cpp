@@ -1,4 +1,4 @@
-#include "core/top_band.h"
+#include "core/layout/top_band.h"
 
 #include <gtest/gtest.h>
 

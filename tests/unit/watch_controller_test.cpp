@@ -1,10 +1,10 @@
-#include "core/watch_controller.h"
+#include "core/watch/watch_controller.h"
 
 #include <gtest/gtest.h>
 
 #include <QTimeZone>
 
-#include "core/history_csv.h"
+#include "core/listings/history_csv.h"
 #include "qt_printing.h"
 #include "store/settings_keys.h"
 

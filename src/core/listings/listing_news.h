@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include "core/listings/found_listing.h"
+#include "core/listings/listing_memory.h"
+#include "core/page/listing_extraction.h"
+#include "core/sites/site_rules.h"
+
+namespace quintavia {
+
+// The user's words: a new listing is announced only when its title holds one of `include`
+// (when there are any) and none of `exclude`. Each is a word or a few words in a row, matched
+// whole, case and accents aside.
+struct ListingFilters {
+    QStringList include;
+    QStringList exclude;
+
+    bool operator==(const ListingFilters&) const = default;
+};
+
+// The words as the user typed them, comma-separated; blank ones are left out.
+ListingFilters FiltersFrom(const QString& include, const QString& exclude);
+bool PassesFilters(const ListingFilters& filters, QStringView title);
+
+// What one capture of a site brought.
+struct News {
+    // The listings never seen before on this site, in page order (the newest first on the
+    // sites we know), each marked filtered or found elsewhere as it is.
+    QList<FoundListing> found;
+    // Per listing found: whether it is announced (neither filtered nor another site's).
+    QList<bool> announced;
+    // Whether the memory changed in a way worth keeping: keys learned, a search begun.
+    bool memoryChanged = false;
+
+    bool operator==(const News&) const = default;
+};
+
+// Compares a capture's listings with what `memory` has seen of the site and learns them.
+//
+// A listing is known by its link when the site gives links, by its title otherwise. The first
+// capture of a site, and the first of another `search` (another region, other words, the site
+// just chosen), only learns what it shows: a new search is not news. The keys of the listings
+// still shown are kept as the newest, so that a listing never drops out of the memory while
+// its page still shows it. A job whose folded title another site announced within
+// kAnnouncedDays is recorded with that site's name and not announced again.
+News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search,
+              const QList<Listing>& listings, const QUrl& page, const ListingFilters& filters,
+              const QDateTime& when);
+
+// What the history says was found is seen, whatever the memory says: the history is written
+// first, and a run killed before it stored the memory must not announce those listings again.
+// `sites` names the sites by their names, as the history does; only sites the memory knows are
+// taught, as the others' first capture learns all it shows anyway.
+void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
+                      const QList<FoundListing>& found);
+
+// Keeps the memory within its bounds at `now`: each site's newest kSeenKeysKept keys, and of the
+// jobs announced within kAnnouncedDays before `now` (any, when `now` is not valid), the newest
+// kAnnouncedKept.
+void KeepBounds(ListingMemory& memory, const QDateTime& now);
+
+// Forgets the search of the site `siteId`: its next capture only learns.
+void ForgetSearch(ListingMemory& memory, const QString& siteId);
+
+}  // namespace quintavia

@@ -1,0 +1,301 @@
+#include "core/sites/site_rules.h"
+
+#include <algorithm>
+
+#include "core/sites/sites.h"
+
+namespace quintavia {
+namespace {
+
+constexpr qsizetype kLogLabelUnits = 9;
+
+const QString kRegion = QStringLiteral("regione");
+const QString kRegionNumber = QStringLiteral("regione_n");
+const QString kRegionSlug = QStringLiteral("regione_slug");
+const QString kKeywords = QStringLiteral("parole");
+
+bool IsPlaceholder(QStringView name) {
+    return name == kRegion || name == kRegionNumber || name == kRegionSlug || name == kKeywords;
+}
+
+bool IsSiteId(const QString& id) {
+    if (id.isEmpty()) return false;
+    for (const QChar c : id) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'-')) return false;
+    }
+    return true;
+}
+
+bool HasControl(const QString& text) {
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return true;
+    return false;
+}
+
+QString Keywords(const QString& keywords) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(keywords.simplified()));
+}
+
+SiteRule MarkerRule(const char* id, const char* name, const char* paneLabel, const char* logLabel,
+                    const char* search, const char* domain, const char* marker) {
+    SiteRule rule;
+    rule.id = QString::fromLatin1(id);
+    rule.name = QString::fromUtf8(name);
+    rule.paneLabel = QString::fromUtf8(paneLabel);
+    rule.logLabel = QString::fromUtf8(logLabel);
+    rule.search = QString::fromLatin1(search);
+    rule.domain = QString::fromLatin1(domain);
+    rule.findBy = FindBy::Marker;
+    rule.marker = QString::fromLatin1(marker);
+    return rule;
+}
+
+SiteRule SelectorRule(const char* id, const char* name, const char* paneLabel, const char* search,
+                      const char* domain, const char* selector, const char* linkSelector) {
+    SiteRule rule;
+    rule.id = QString::fromLatin1(id);
+    rule.name = QString::fromUtf8(name);
+    rule.paneLabel = QString::fromUtf8(paneLabel);
+    rule.logLabel = LogLabelFor(rule.name);
+    rule.search = QString::fromLatin1(search);
+    rule.domain = QString::fromLatin1(domain);
+    rule.findBy = FindBy::Selector;
+    rule.selector = QString::fromLatin1(selector);
+    rule.linkSelector = QString::fromLatin1(linkSelector);
+    return rule;
+}
+
+QList<SiteRule> MakeDefaultRules() {
+    // The addresses, markers and labels the program has always used: a user who never touches
+    // the sites sees the same four searches as before.
+    SiteRule miojob = MarkerRule(
+        "miojob", "MioJob", "Mio Job", "MioJob   ",
+        "http://miojob.repubblica.it/offerte/lavoro/cerca/offer_location_region-{regione}",
+        "repubblica.it", "clearfix");
+    // The rest of repubblica.it is news, whose pages carry the same generic class.
+    miojob.pages = {{QStringLiteral("miojob.repubblica.it"), {}},
+                    {QStringLiteral("www.repubblica.it"), QStringLiteral("/economia/miojob/")}};
+    SiteRule infojobs = MarkerRule("infojobs", "InfoJobs", "Info Jobs", "Infojobs ",
+                                   "http://www.infojobs.it/offerte-lavoro/{regione}", "infojobs.it",
+                                   "www.infojobs.it/selezionare");
+    infojobs.closedNote = QStringLiteral("InfoJobs Italia ha chiuso il 31 dicembre 2025");
+    return {
+        miojob,
+        MarkerRule("jobrapido", "Jobrapido", "Job Rapido", "Jobrapido",
+                   "http://it.jobrapido.com/?w={parole}&l={regione}&r=auto", "jobrapido.com",
+                   "span class"),
+        MarkerRule("jobonline", "Jobonline", "Job on Line", "Jobonline",
+                   "http://www.jobonline.it/lavoro/?fld2=0&fld3={regione_n}&fld4=0"
+                   "&fld1=ricerca+testuale&search=cerca+lavoro",
+                   "jobonline.it", "dettaglioposizione"),
+        infojobs,
+    };
+}
+
+QList<SiteRule> MakePresets() {
+    return {
+        // Jobrapido's cards since its redesign; the default keeps the marker it always had.
+        SelectorRule("jobrapido-2025", "Jobrapido", "Job Rapido",
+                     "https://it.jobrapido.com/?w={parole}&l={regione}&r=auto"
+                     "&sortby=publish_date",
+                     "jobrapido.com", ".result-item__title", "a.result-item__link"),
+        // The title's span sits in the card's link.
+        SelectorRule("indeed", "Indeed", "Indeed",
+                     "https://it.indeed.com/jobs?q={parole}&l={regione}&sort=date", "indeed.com",
+                     "h2.jobTitle span[title]", ""),
+        SelectorRule("linkedin", "LinkedIn", "LinkedIn",
+                     "https://www.linkedin.com/jobs/search/?keywords={parole}&location={regione}"
+                     "&sortBy=DD",
+                     "linkedin.com", ".base-search-card__title", "a[href*=\"/jobs/view/\"]"),
+        // Subito's class names are hashed and change with each build; the structure holds.
+        SelectorRule("subito", "Subito", "Subito Lavoro",
+                     "https://www.subito.it/annunci-{regione_slug}/vendita/offerte-lavoro/"
+                     "?q={parole}",
+                     "subito.it", "article h3", "a[href*=\"/offerte-lavoro/\"]"),
+        // Each vacancy's address is /offerte-lavoro/<title>_<city>_<id>/; the region and search
+        // pages under the same path have no underscore.
+        SelectorRule("randstad", "Randstad", "Randstad",
+                     "https://www.randstad.it/offerte-lavoro/{regione_slug}/", "randstad.it",
+                     "a[href*=\"/offerte-lavoro/\"][href*=\"_\"]", ""),
+    };
+}
+
+}  // namespace
+
+QString LogLabelFor(const QString& name) {
+    qsizetype units = std::min(name.size(), kLogLabelUnits);
+    // Half a character would show as a replacement: pad rather than split a pair.
+    if (units > 0 && units < name.size() && name[units - 1].isHighSurrogate()) --units;
+    return name.left(units).leftJustified(kLogLabelUnits, u' ');
+}
+
+QString ExpandSearch(QStringView search, const SearchQuery& query) {
+    QString address;
+    address.reserve(search.size() + query.regionText.size() * 2);
+    qsizetype at = 0;
+    while (at < search.size()) {
+        const qsizetype open = search.indexOf(u'{', at);
+        const qsizetype close = open < 0 ? -1 : search.indexOf(u'}', open);
+        if (close < 0) break;
+        address += search.sliced(at, open - at);
+        const QStringView name = search.sliced(open + 1, close - open - 1);
+        if (name == kRegion)
+            address += query.regionText;
+        else if (name == kRegionNumber)
+            address += QString::number(int{query.regionIndex} + 1);
+        else if (name == kRegionSlug)
+            address += RegionSlug(query.regionText);
+        else if (name == kKeywords)
+            address += Keywords(query.keywords);
+        else
+            address += search.sliced(open, close - open + 1);
+        at = close + 1;
+    }
+    address += search.sliced(at);
+    return address;
+}
+
+QString RegionSlug(QStringView regionText) {
+    // Compatibility decomposition also turns ligatures and full-width letters into ASCII.
+    const QString decomposed = regionText.toString().normalized(QString::NormalizationForm_KD);
+    QString slug;
+    slug.reserve(decomposed.size());
+    bool gap = false;
+    for (const QChar c : decomposed) {
+        if (c.isMark()) continue;  // the accent of a decomposed letter
+        char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z') u = static_cast<char16_t>(u - u'A' + u'a');
+        if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9')) {
+            if (gap && !slug.isEmpty()) slug += u'-';
+            gap = false;
+            slug += QChar(u);
+        } else {
+            gap = true;
+        }
+    }
+    return slug;
+}
+
+QString SearchProblem(const QString& search, const QString& domain) {
+    for (qsizetype at = search.indexOf(u'{'); at >= 0; at = search.indexOf(u'{', at + 1)) {
+        const qsizetype close = search.indexOf(u'}', at);
+        if (close < 0) return QStringLiteral("a \"{\" without its \"}\"");
+        const QStringView name = QStringView(search).sliced(at + 1, close - at - 1);
+        if (!IsPlaceholder(name))
+            return QStringLiteral("the unknown placeholder {%1}").arg(name.toString());
+    }
+    const qsizetype schemeEnd = search.indexOf(QStringLiteral("://"));
+    const QString scheme = search.left(std::max<qsizetype>(schemeEnd, 0)).toLower();
+    if (scheme != u"http" && scheme != u"https")
+        return QStringLiteral("not an http or https address");
+    const qsizetype hostStart = schemeEnd + 3;
+    qsizetype hostEnd = hostStart;
+    while (hostEnd < search.size() && search[hostEnd] != u'/' && search[hostEnd] != u'?' &&
+           search[hostEnd] != u'#')
+        ++hostEnd;
+    const QString authority = search.sliced(hostStart, hostEnd - hostStart);
+    // A placeholder could make the host anything; a backslash ends the host for the browser
+    // but not for QUrl, so the two would read different hosts.
+    if (authority.contains(u'{')) return QStringLiteral("a placeholder in the host");
+    if (authority.contains(u'\\')) return QStringLiteral("a backslash in the host");
+    const QUrl base(scheme + QStringLiteral("://") + authority + u'/', QUrl::StrictMode);
+    const QString host = base.host(QUrl::FullyEncoded);
+    if (!base.isValid() || host.isEmpty()) return QStringLiteral("not an http or https address");
+    if (!IsHostWithin(host, domain))
+        return QStringLiteral("its host %1 is not within %2").arg(host, domain);
+    return {};
+}
+
+QString DomainProblem(const QString& domain) {
+    const QStringList labels = domain.split(u'.');
+    bool fits = labels.size() >= 2;
+    for (const QString& label : labels) {
+        fits = fits && !label.isEmpty() && label.front() != u'-' && label.back() != u'-';
+        for (const QChar c : label) {
+            const char16_t u = c.unicode();
+            fits = fits && ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'-');
+        }
+    }
+    if (fits) return {};
+    return QStringLiteral(
+               "%1 is not a domain such as example.it (lower-case ASCII, with its "
+               "dots)")
+        .arg(domain.isEmpty() ? QStringLiteral("an empty name") : domain);
+}
+
+QString RuleProblem(const SiteRule& rule) {
+    if (!IsSiteId(rule.id))
+        return QStringLiteral("\"%1\" is not a site id: lower-case letters, digits and \"-\"")
+            .arg(rule.id);
+    if (rule.name.isEmpty()) return QStringLiteral("no \"nome\"");
+    if (HasControl(rule.name)) return QStringLiteral("\"nome\" holds a control character");
+    if (rule.paneLabel.isEmpty()) return QStringLiteral("no \"etichetta\"");
+    if (HasControl(rule.paneLabel))
+        return QStringLiteral("\"etichetta\" holds a control character");
+    if (const QString problem = DomainProblem(rule.domain); !problem.isEmpty())
+        return QStringLiteral("\"dominio\": ") + problem;
+    if (rule.search.isEmpty()) return QStringLiteral("no \"indirizzo\"");
+    if (const QString problem = SearchProblem(rule.search, rule.domain); !problem.isEmpty())
+        return QStringLiteral("\"indirizzo\": ") + problem;
+    const bool byMarker = rule.findBy == FindBy::Marker;
+    if ((byMarker && rule.marker.isEmpty()) || (!byMarker && rule.selector.isEmpty()))
+        return QStringLiteral("no way to find the listings: give \"marcatore\" or \"selettore\"");
+    if (byMarker && !rule.linkSelector.isEmpty())
+        return QStringLiteral("\"selettore_link\" goes with \"selettore\", not \"marcatore\"");
+    for (const PageScope& scope : rule.pages) {
+        if (!IsHostWithin(scope.host, rule.domain))
+            return QStringLiteral("\"pagine\": %1 is not within %2").arg(scope.host, rule.domain);
+        if (!scope.pathPrefix.isEmpty() && !scope.pathPrefix.startsWith(u'/'))
+            return QStringLiteral("\"pagine\": the path %1 does not start with \"/\"")
+                .arg(scope.pathPrefix);
+    }
+    // Otherwise every search would be read as a page elsewhere, and the site never watched.
+    const QUrl example(ExpandSearch(rule.search, {QStringLiteral("Lazio"), 6, {}}));
+    if (!IsRulePage(rule, example))
+        return QStringLiteral("\"pagine\": the search address is not among them");
+    return {};
+}
+
+bool IsRulePage(const SiteRule& rule, const QUrl& url) {
+    if (!IsOnDomain(rule.domain, url)) return false;
+    if (rule.pages.isEmpty()) return true;
+    const QString host = url.host(QUrl::FullyEncoded);
+    // "/economia/miojob/../../politica" is not under "/economia/miojob/".
+    const QString path = url.adjusted(QUrl::NormalizePathSegments).path(QUrl::FullyEncoded);
+    for (const PageScope& scope : rule.pages) {
+        if (!IsHostWithin(host, scope.host)) continue;
+        const QString& prefix = scope.pathPrefix;
+        if (path.startsWith(prefix)) return true;
+        // The folder's own page, written without its closing slash.
+        if (prefix.endsWith(u'/') && path == QStringView(prefix).chopped(1)) return true;
+    }
+    return false;
+}
+
+const SiteRule* Catalogue::find(const QString& id) const {
+    for (const SiteRule& rule : rules)
+        if (rule.id == id) return &rule;
+    return nullptr;
+}
+
+const QList<SiteRule>& DefaultRules() {
+    static const QList<SiteRule> rules = MakeDefaultRules();
+    return rules;
+}
+
+int DefaultPane(QStringView id) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (qsizetype i = 0; i < defaults.size(); ++i)
+        if (defaults[i].id == id) return static_cast<int>(i);
+    return -1;
+}
+
+const Catalogue& BuiltInCatalogue() {
+    static const Catalogue catalogue{DefaultRules() + MakePresets()};
+    return catalogue;
+}
+
+}  // namespace quintavia

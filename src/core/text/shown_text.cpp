@@ -1,0 +1,78 @@
+#include "core/text/shown_text.h"
+
+namespace quintavia {
+namespace {
+
+bool IsHidden(char32_t c) {
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Other_Control || category == QChar::Other_Format;
+}
+
+bool IsBreak(char32_t c) {
+    return c == u'\t' || (c >= u'\n' && c <= u'\r') || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+// Calls `take(codePoint, units)` for each code point of `text`; half of a surrogate pair is a
+// code point of its own.
+template <typename Take>
+void ForEachCodePoint(QStringView text, Take take) {
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype units = 1;
+        char32_t c = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            units = 2;
+        }
+        take(c, text.sliced(i, units));
+        i += units;
+    }
+}
+
+}  // namespace
+
+QString ShownText(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    bool breakPending = false;
+    ForEachCodePoint(text, [&](char32_t c, QStringView units) {
+        if (IsBreak(c)) {
+            breakPending = !out.isEmpty();
+            return;
+        }
+        if (IsHidden(c)) return;
+        if (breakPending) out += u' ';
+        breakPending = false;
+        out += units;
+    });
+    return out;
+}
+
+QString ShownAddress(const QUrl& address) {
+    const QString shown = address.toDisplayString();
+    QString out;
+    out.reserve(shown.size());
+    ForEachCodePoint(shown, [&](char32_t c, QStringView units) {
+        if (!IsHidden(c) && !IsBreak(c)) {
+            out += units;
+            return;
+        }
+        out += QString::fromLatin1(units.toUtf8().toPercentEncoding());
+    });
+    if (out.size() > kAddressUnits) {
+        qsizetype end = kAddressUnits;
+        if (out[end - 1].isHighSurrogate()) --end;
+        out.truncate(end);
+    }
+    return out;
+}
+
+QString PopupTitle(const QUrl& address, QStringView pageTitle) {
+    const QString where = address.host().isEmpty() ? address.scheme() : address.host();
+    QString title = QStringLiteral("Pop-up");
+    if (!where.isEmpty()) title += QStringLiteral(" da ") + ShownText(where);
+    const QString shown = ShownText(pageTitle);
+    if (!shown.isEmpty()) title += QStringLiteral(" – ") + shown;
+    return title;
+}
+
+}  // namespace quintavia

@@ -1,0 +1,117 @@
+#include "core/watch/notices.h"
+
+#include <algorithm>
+
+#include "core/text/shown_text.h"
+
+namespace quintavia {
+namespace {
+
+constexpr int kWatchedAgainTimeoutMs = 5000;
+
+}  // namespace
+
+Notice ListingsNotice(const QString& site, const QList<FoundListing>& first, int count) {
+    Notice notice;
+    notice.summary = count <= 1 ? QStringLiteral("Nuovo annuncio su %1").arg(site)
+                                : QStringLiteral("%1 nuovi annunci su %2").arg(count).arg(site);
+    QStringList lines;
+    for (const FoundListing& listing : first.first(std::min(first.size(), kNoticeTitles)))
+        lines.append(ShownText(listing.title));
+    if (count > lines.size()) lines.append(QStringLiteral("e altri %1").arg(count - lines.size()));
+    notice.body = lines.join(u'\n');
+    notice.action = NoticeAction::ShowFound;
+    if (!first.isEmpty() && IsOpenableLink(first.first().link)) {
+        notice.action = NoticeAction::OpenLink;
+        notice.link = first.first().link;
+    }
+    return notice;
+}
+
+Notice BlindNotice(const QString& site, const QString& reason, const QString& advice) {
+    QString body = QStringLiteral("Quintavia non vede più gli annunci: %1").arg(reason);
+    if (!advice.isEmpty()) body += QStringLiteral("; ") + advice;
+    return {QStringLiteral("%1 non è più sorvegliato").arg(site), body + u'.'};
+}
+
+Notice WatchedAgainNotice(const QString& site) {
+    return {QStringLiteral("%1 di nuovo sorvegliato").arg(site),
+            QStringLiteral("Quintavia vede di nuovo gli annunci."), kWatchedAgainTimeoutMs};
+}
+
+QString NoticeBody(const QString& text, bool markup) {
+    // Line by line: a notice's lines are its titles, which stay apart.
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) line = ShownText(line);
+    const QString shown = lines.join(u'\n');
+    qsizetype end = std::min(shown.size(), kNoticeBodyUnits);
+    if (end > 0 && end < shown.size() && shown[end - 1].isHighSurrogate() &&
+        shown[end].isLowSurrogate())
+        --end;
+    QString out;
+    out.reserve(end + (markup ? end / 8 : 0));
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = shown[i];
+        if (c.isHighSurrogate() && i + 1 < end && shown[i + 1].isLowSurrogate()) {
+            out += c;
+            out += shown[++i];
+            continue;
+        }
+        if (c.isSurrogate()) {
+            out += QChar(QChar::ReplacementCharacter);
+            continue;
+        }
+        const char16_t* reference = nullptr;
+        if (markup) {
+            switch (c.unicode()) {
+                case u'&':
+                    reference = u"&amp;";
+                    break;
+                case u'<':
+                    reference = u"&lt;";
+                    break;
+                case u'>':
+                    reference = u"&gt;";
+                    break;
+                case u'"':
+                    reference = u"&quot;";
+                    break;
+                case u'\'':
+                    reference = u"&#39;";
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (reference)
+            out += QStringView(reference);
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& siteNames,
+                    const std::array<QString, kSiteCount>& blindReasons, int unopened) {
+    const int seconds = std::max(secondsLeft, 0);
+    QString tip = QStringLiteral("Quintavia: prossimo aggiornamento tra %1:%2")
+                      .arg(seconds / 60)
+                      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    for (int i = 0; i < kSiteCount; ++i) {
+        const QString& reason = blindReasons[static_cast<std::size_t>(i)];
+        tip += u'\n' + siteNames[static_cast<std::size_t>(i)] + QStringLiteral(": ") +
+               (reason.isEmpty() ? QStringLiteral("sorvegliato")
+                                 : QStringLiteral("non sorvegliato, ") + reason);
+    }
+    if (unopened > 0)
+        tip += unopened == 1 ? QStringLiteral("\n1 annuncio trovato da aprire")
+                             : QStringLiteral("\n%1 annunci trovati da aprire").arg(unopened);
+    return tip;
+}
+
+QString SiteLabelToolTip(const QString& blindReason) {
+    if (blindReason.isEmpty()) return {};
+    return QStringLiteral("Non sorvegliato: ") + blindReason;
+}
+
+}  // namespace quintavia

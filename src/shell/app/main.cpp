@@ -1,0 +1,107 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+#include <optional>
+
+#include "core/sites/sites.h"
+#include "core/watch/settings.h"
+#include "shell/app/engine_environment.h"
+#include "shell/app/program_start.h"
+#include "shell/app/quit_signals.h"
+#include "shell/app/site_check.h"
+#include "shell/app/translations.h"
+#include "shell/app/warn.h"
+#include "shell/browser/engine_profile.h"
+#include "shell/window/main_window.h"
+#include "store/settings_file.h"
+
+namespace {
+
+// What the command line asks for: the window, by default.
+struct Request {
+    bool listSites = false;
+    std::optional<QString> checkSite;  // a site's id
+    quintavia::SearchQuery query;      // what the checked site searches
+};
+
+// The request, or none after one line on standard error.
+std::optional<Request> ParseArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments += QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    const QCommandLineOption sites(QStringLiteral("siti"));
+    const QCommandLineOption check(QStringLiteral("prova-sito"), {}, QStringLiteral("ID"));
+    const QCommandLineOption region(QStringLiteral("regione"), {}, QStringLiteral("TESTO"));
+    const QCommandLineOption words(QStringLiteral("parole"), {}, QStringLiteral("TESTO"));
+    parser.addOptions({sites, check, region, words});
+    QString problem;
+    if (!parser.parse(arguments))
+        problem = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
+    else if (parser.isSet(sites) && parser.isSet(check))
+        problem = QStringLiteral("--siti and --prova-sito go one at a time");
+    else if (!parser.isSet(check) && (parser.isSet(region) || parser.isSet(words)))
+        problem = QStringLiteral("--regione and --parole go with --prova-sito");
+    if (!problem.isEmpty()) {
+        quintavia::Warn(problem);
+        return std::nullopt;
+    }
+    Request request;
+    request.listSites = parser.isSet(sites);
+    if (parser.isSet(check)) request.checkSite = parser.value(check);
+    request.query.regionText =
+        parser.isSet(region) ? parser.value(region) : quintavia::kDefaultRegionText;
+    request.query.regionIndex =
+        static_cast<qint16>(quintavia::RegionNamed(request.query.regionText).value_or(0));
+    request.query.keywords = parser.value(words);
+    return request;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const std::optional<Request> request = ParseArguments(argc, argv);
+    if (!request) return 2;
+    const QString sitesPath = quintavia::SitesPathBeside(quintavia::SettingsFile::UserPath());
+    if (request->listSites) return quintavia::PrintCatalogue(sitesPath);
+    std::optional<quintavia::SiteRule> checked;
+    if (request->checkSite) {
+        checked = quintavia::SiteToCheck(sitesPath, *request->checkSite);
+        if (!checked) return 2;
+        // A check shows nothing: it runs where no display is, and never opens a window.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    quintavia::PrepareEngineEnvironment();
+    // The browser engine shares its GL contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quintavia"));
+    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    // The window, the tray and notifications map to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
+    quintavia::InstallItalianTranslations();
+    if (checked) return quintavia::CheckSiteAndReport(*checked, request->query);
+
+    quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
+
+    // The engine starts with its first profile and resets SIGTERM, SIGINT and SIGHUP to their
+    // defaults as it does: our handlers go in after it, and before the window starts up, so a
+    // signal from then on closes the window through its normal path. The profile outlives the
+    // window, whose pages belong to it.
+    quintavia::EngineProfile engine;
+    if (!engine.notice().isEmpty()) std::fprintf(stderr, "%s\n", qUtf8Printable(engine.notice()));
+    quintavia::QuitSignals quitSignals;
+
+    const std::unique_ptr<quintavia::MainWindow> window =
+        quintavia::StartProgram(store, engine.profile());
+    QObject::connect(&quitSignals, &quintavia::QuitSignals::received, window.get(),
+                     &QWidget::close);
+    // Quitting by any other path still stores what outlives the run before the window goes.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, window.get(),
+                     &quintavia::MainWindow::shutDown);
+    window->show();
+    const int status = QApplication::exec();
+    return status != 0 ? status : (window->settingsSaved() ? 0 : 1);
+}

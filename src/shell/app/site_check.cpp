@@ -1,0 +1,83 @@
+#include "shell/app/site_check.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <QWebEngineProfile>
+#include <cstdio>
+#include <optional>
+
+#include "core/watch/site_check.h"
+#include "shell/app/warn.h"
+#include "shell/browser/engine_profile.h"
+#include "shell/browser/web_pane.h"
+#include "shell/desktop/beep.h"
+#include "store/site_catalogue.h"
+
+namespace quintavia {
+namespace {
+
+// Nobody listens to a check's pane: a page that tries to open windows is stopped silently.
+class SilentBeep final : public Beep {
+  public:
+    void beep() override {}
+};
+
+void Print(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id) {
+    const MergedCatalogue sites = LoadCatalogue(sitesPath);
+    Warn(sites.errors);
+    if (const SiteRule* rule = sites.catalogue.find(id)) return *rule;
+    Warn(QStringLiteral("no site has the id %1 (quintavia --siti lists them)").arg(id));
+    return std::nullopt;
+}
+
+int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
+    const QString address = ExpandSearch(rule.search, query);
+    QWebEngineProfile profile;  // off the record: no cookie or cache reaches the disk
+    GuardProfile(profile);
+
+    SilentBeep beep;
+    std::optional<PageCapture> captured;
+    QEventLoop loop;
+    {
+        WebPane pane(0, beep, &profile, nullptr);
+        pane.showSite(rule);
+        QObject::connect(&pane, &WebPane::pageCaptured, &loop,
+                         [&](int, const PageCapture& capture) {
+                             // The first page the load ends at is the one the program would read.
+                             if (captured) return;
+                             captured = capture;
+                             loop.quit();
+                         });
+        QTimer::singleShot(kSiteCheckSeconds * 1000, &loop, &QEventLoop::quit);
+        if (!pane.navigate(address)) {
+            Warn(QStringLiteral("%1 is no address").arg(address));
+            return 1;
+        }
+        loop.exec();
+    }
+    if (!captured) {
+        Print(QStringLiteral("address: %1\nno page within %2 s\n")
+                  .arg(address)
+                  .arg(kSiteCheckSeconds));
+        return 1;
+    }
+    const SiteCheck check = CheckSite(rule, *captured);
+    Print(CheckReport(address, *captured, check));
+    return check.listings.isEmpty() ? 1 : 0;
+}
+
+int PrintCatalogue(const QString& sitesPath) {
+    const MergedCatalogue sites = LoadCatalogue(sitesPath);
+    Warn(sites.errors);
+    Print(CatalogueText(sites.catalogue));
+    return 0;
+}
+
+}  // namespace quintavia

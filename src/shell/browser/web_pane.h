@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QPointF>
+#include <QWebEngineView>
+#include <memory>
+#include <optional>
+
+#include "core/engine/new_window_filter.h"
+#include "core/sites/site_rules.h"
+#include "core/watch/watch_controller.h"
+#include "shell/browser/web_page.h"
+#include "shell/desktop/beep.h"
+
+class QWebEngineProfile;
+
+namespace quintavia {
+
+// A browser pane. Once a page has finished loading, the pane reads its markup and tells it
+// with pageCaptured; it decides its pages' requests for new windows itself.
+class WebPane final : public QWebEngineView {
+    Q_OBJECT
+  public:
+    // A page's markup is read up to this many UTF-16 units: a page can grow itself to
+    // hundreds of megabytes, and all of it would be copied into the program, twice over.
+    // The first longer page of each pane is told once on standard error.
+    static constexpr qsizetype kMarkupUnits = 16 * 1024 * 1024;
+
+    WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
+    ~WebPane() override;
+
+    int site() const { return site_; }
+    WebPage* webPage() const { return page_; }
+
+    // Starts loading the address and returns at once; false when it is no address at all. The
+    // load is the program's own: its capture says so.
+    bool navigate(const QString& address);
+    // The site the pane shows: its name for what the pane says, and the script that reads its
+    // listings with each capture, in the pane's world of its own (none when the site's newest
+    // listing is found in the markup alone).
+    void showSite(const SiteRule& site);
+
+    // The page's scroll offsets in CSS pixels; none while the pane has no page.
+    std::optional<QPointF> scrollOffsets() const;
+    // Hands the offsets to the page, which applies them shortly after, vertical first.
+    void scrollTo(const ScrollTo& offsets);
+
+  signals:
+    void pageCaptured(int site, const quintavia::PageCapture& capture);
+    void newWindowDecided(int site, quintavia::NewWindowVerdict verdict);
+
+  private:
+    void capture(bool loadSucceeded);
+    void tellMarkupCut();
+
+    int site_;
+    WebPage* page_;
+    // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
+    int httpStatus_ = 0;
+    QString siteName_;
+    QString listingScript_;
+    // A load the program asked for is under way, or was the last to start, and the address it
+    // asked for.
+    bool programLoadAsked_ = false;
+    bool loadByProgram_ = false;
+    QString askedAddress_;
+    QString loadAddress_;
+    bool markupCutTold_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace quintavia

@@ -1,0 +1,11 @@
+#include "shell/desktop/qt_beep.h"
+
+#include <QApplication>
+
+namespace quintavia {
+
+void QtBeep::beep() {
+    QApplication::beep();
+}
+
+}  // namespace quintavia

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "shell/desktop/beep.h"
+
+namespace quintavia {
+
+class QtBeep final : public Beep {
+  public:
+    void beep() override;
+};
+
+}  // namespace quintavia

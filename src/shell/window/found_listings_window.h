@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/listings/found_listings.h"
+
+class QCheckBox;
+class QLineEdit;
+class QTreeView;
+
+namespace quintavia {
+
+class FoundRowsModel;
+
+// "Annunci trovati": the listings found, newest first, narrowed by what is typed in its search
+// box, the filtered ones shown only on request. It shows a copy of the list it is given and
+// tells which row the user asked to open (Enter or a double click); what is done with it is up
+// to whoever listens.
+class FoundListingsWindow final : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FoundListingsWindow(QWidget* parent = nullptr);
+    ~FoundListingsWindow() override;
+
+    using QWidget::show;
+    // Shows the window, brought forward, with `list`.
+    void show(const FoundListings& list);
+    // Takes `list` in place of the one shown: the row selected stays selected, and the rows in
+    // view stay in view unless the top was, where the new rows come.
+    void refresh(const FoundListings& list);
+
+    QLineEdit* filterBox() const { return filter_; }
+    QCheckBox* showFilteredBox() const { return showFiltered_; }
+    QTreeView* listView() const { return view_; }
+
+  signals:
+    // The row of the list given last (FoundListings' index).
+    void openAsked(qsizetype row);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // The list's row of the view's row `at`; -1 for none.
+    qsizetype listRowAt(int at) const;
+
+    FoundListings list_;
+    FoundRowsModel* model_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QCheckBox* showFiltered_ = nullptr;
+    QTreeView* view_ = nullptr;
+};
+
+}  // namespace quintavia

@@ -1,0 +1,140 @@
+#include "shell/window/settings_dialog.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "shell/window/accessible_names.h"
+
+namespace quintavia {
+namespace {
+
+// Where each pane sits, in reading order, as its box's label says it.
+const std::array<const char*, kSiteCount> kPaneLabels = {
+    "Riquadro &1 (in alto a sinistra)", "Riquadro &2 (in alto a destra)",
+    "Riquadro &3 (in basso a sinistra)", "Riquadro &4 (in basso a destra)"};
+
+// A closed site stays on the list, so that a pane showing it shows it here too, and says so.
+QString ShownName(const SiteRule& site) {
+    if (site.closedNote.isEmpty()) return site.name;
+    return site.name + QStringLiteral(" (chiuso)");
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("settingsDialog"));
+    setWindowTitle(QStringLiteral("Impostazioni"));
+    setAccessibleName(QStringLiteral("Impostazioni"));
+    setAccessibleDescription(
+        QStringLiteral("Il sito di ciascun riquadro, le parole chiave e le notifiche"));
+
+    auto* form = new QFormLayout;
+    QList<QWidget*> order;
+    for (int i = 0; i < kSiteCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        auto* box = new QComboBox(this);
+        const QString label = QString::fromUtf8(kPaneLabels[at]).remove(u'&');
+        const QByteArray objectName = "siteBox" + QByteArray::number(i);
+        Named(box, objectName.constData(), QStringLiteral("Il sito di questo riquadro"), label,
+              QStringLiteral("Il sito che il riquadro mostra"));
+        Name(box->view(), QStringLiteral("Elenco dei siti"),
+             QStringLiteral("I siti che un riquadro può mostrare"));
+        for (const SiteRule& site : sites.rules) {
+            box->addItem(ShownName(site), site.id);
+            if (!site.closedNote.isEmpty())
+                box->setItemData(box->count() - 1, site.closedNote, Qt::ToolTipRole);
+        }
+        box->setCurrentIndex(box->findData(current.paneSites[at]));
+        auto* caption = new QLabel(QString::fromUtf8(kPaneLabels[at]), this);
+        caption->setBuddy(box);
+        form->addRow(caption, box);
+        siteBoxes_[at] = box;
+        order << box;
+    }
+
+    // A line of text with its caption, whose "&" marks the Alt key and is not spoken.
+    const auto addLine = [&](const QString& text, const char* objectName, const QString& caption,
+                             const QString& toolTip, const QString& description) {
+        auto* edit = new QLineEdit(text, this);
+        Named(edit, objectName, toolTip, QString(caption).remove(u'&'), description);
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(edit);
+        form->addRow(label, edit);
+        return edit;
+    };
+    keywords_ = addLine(
+        current.keywords, "keywordsEdit", QStringLiteral("&Parole chiave"),
+        QStringLiteral("Le parole da cercare"),
+        QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna"));
+
+    // Whole words, as the titles are compared with them: "cuoco" lets "Cuoco capo partita"
+    // through, not "Cuochessa".
+    const QString wordsRule =
+        QStringLiteral("separate da virgole; parole intere, maiuscole e accenti non contano");
+    includeWords_ = addLine(
+        current.includeWords, "includeWords", QStringLiteral("Parole da &includere"),
+        QStringLiteral("Un annuncio nuovo è segnalato solo se il titolo contiene almeno una di "
+                       "queste parole (") +
+            wordsRule + QStringLiteral("). Vuoto: passano tutti."),
+        QStringLiteral("Segnala solo gli annunci che contengono almeno una di queste parole, ") +
+            wordsRule + QStringLiteral("; vuoto per segnalarli tutti"));
+    excludeWords_ = addLine(
+        current.excludeWords, "excludeWords", QStringLiteral("Parole da &escludere"),
+        QStringLiteral("Un annuncio nuovo il cui titolo contiene una di queste parole non è "
+                       "segnalato (") +
+            wordsRule + QStringLiteral("). Vuoto: passano tutti."),
+        QStringLiteral("Non segnala gli annunci che contengono una di queste parole, ") +
+            wordsRule + QStringLiteral("; vuoto per non escluderne nessuno"));
+
+    notifications_ = new QCheckBox(QStringLiteral("&Notifiche sul desktop"), this);
+    Named(notifications_, "notificationsOption",
+          QStringLiteral("Una notifica per ogni annuncio nuovo"),
+          QStringLiteral("Notifiche sul desktop"),
+          QStringLiteral("Una notifica del desktop per ogni annuncio nuovo"));
+    notifications_->setChecked(current.desktopNotifications);
+    form->addRow(notifications_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("settingsButtons"));
+    Name(buttons, QStringLiteral("Conferma"), QStringLiteral("Applica o annulla le impostazioni"));
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    // Italian whatever translations are installed.
+    ok->setText(QStringLiteral("OK"));
+    cancel->setText(QStringLiteral("Annulla"));
+    Named(ok, "okButton", QString(), QStringLiteral("OK"),
+          QStringLiteral("Applica e salva le impostazioni"));
+    Named(cancel, "cancelButton", QString(), QStringLiteral("Annulla"),
+          QStringLiteral("Chiude senza cambiare nulla"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+
+    order << keywords_ << includeWords_ << excludeWords_ << notifications_ << ok << cancel;
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    siteBoxes_[0]->setFocus();
+}
+
+Choices SettingsDialog::choices() const {
+    Choices chosen;
+    for (std::size_t i = 0; i < siteBoxes_.size(); ++i)
+        chosen.paneSites[i] = siteBoxes_[i]->currentData().toString();
+    chosen.keywords = keywords_->text();
+    chosen.includeWords = includeWords_->text();
+    chosen.excludeWords = excludeWords_->text();
+    chosen.desktopNotifications = notifications_->isChecked();
+    return chosen;
+}
+
+}  // namespace quintavia
