@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/listings/history_csv.h"
+#include "store/history_csv.h"
 #include "store/ini_file.h"
 #include "store/io/file_lock.h"
 #include "store/io/private_folder.h"
@@ -43,6 +43,13 @@ QString HistoryFile::UserPath() {
 
 WriteResult HistoryFile::append(const QString& line) {
     return write(line.toUtf8());
+}
+
+WriteResult HistoryFile::append(const QList<FoundListing>& found) {
+    QString lines;
+    for (const FoundListing& listing : found) lines += HistoryLine(listing);
+    // One append: the lines of one capture go together, or not at all.
+    return append(lines);
 }
 
 WriteResult HistoryFile::create() {

@@ -9,7 +9,7 @@
 
 namespace quintavia {
 
-// The history of log entries (see core/history_csv.h for its lines): appended to, never
+// The history of the listings found (see history_csv.h for its lines): appended to, never
 // rewritten, so that a crash loses at most the entry being written. Each entry is appended
 // and handed to the system at once. A file that grows past the limit is renamed to
 // `<name>.1`, replacing the one before, and a new file begins.
@@ -28,8 +28,11 @@ class HistoryFile {
     // unset; empty when no data folder is known.
     static QString UserPath();
 
-    // Appends one line, which must end with its line end; a new file starts with the header.
-    WriteResult append(const QString& line);
+    // Appends text of whole lines, each ending with its line end; a new file starts with the
+    // header.
+    WriteResult append(const QString& lines);
+    // Appends a line for each listing found, in order, in one write.
+    WriteResult append(const QList<FoundListing>& found);
     // Makes the file with its header when there is none, for opening it.
     WriteResult create();
 

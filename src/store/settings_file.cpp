@@ -77,7 +77,7 @@ SettingsFile::Loaded SettingsFile::load() {
         case FileRead::Absent:
             return loaded;
         case FileRead::Text:
-            loaded.settings = ReadSettings(read.doc);
+            loaded.kept = ReadKept(read.doc);
             return loaded;
         case FileRead::Refused:
         case FileRead::Unreadable:
@@ -105,7 +105,7 @@ SettingsFile::Loaded SettingsFile::load() {
                 .arg(path_, error));
         return loaded;
     }
-    loaded.settings = ReadSettings(*doc);
+    loaded.kept = ReadKept(*doc);
     return loaded;
 }
 

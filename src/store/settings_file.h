@@ -34,10 +34,10 @@ class SettingsFile {
     static QString PathIn(const QString& configHome);
 
     struct Loaded {
-        Settings settings;
+        Kept kept;
         QStringList warnings;  // one line each, for standard error
     };
-    // The settings in the file; the defaults when there is no file, or none that can be read,
+    // What the file keeps; the defaults when there is no file, or none that can be read,
     // with a warning for the latter.
     Loaded load();
 

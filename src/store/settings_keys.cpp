@@ -7,8 +7,11 @@
 namespace quintavia {
 namespace {
 
-QString SiteKey(int site) {
-    return QString::number(site);
+// More panes than any grid holds are never read: a hand-edited number must not size a list.
+constexpr int kMostPanesKept = 100;
+
+QString PaneKey(int pane) {
+    return QString::number(pane);
 }
 
 TriState TriStateOr(const std::optional<QString>& text, TriState fallback) {
@@ -27,85 +30,95 @@ bool FlagOr(const std::optional<QString>& text, bool fallback) {
 
 }  // namespace
 
-Settings ReadSettings(const IniDocument& doc) {
-    Settings settings;
-    for (int i = 0; i < kSiteCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const QString key = SiteKey(i);
-        settings.lastListing[at] =
-            doc.value(kSectionLastListing, key).value_or(settings.lastListing[at]);
-        settings.scrollTop[at] = doc.value(kSectionScrollTop, key).value_or(settings.scrollTop[at]);
-        settings.scrollLeft[at] =
-            doc.value(kSectionScrollLeft, key).value_or(settings.scrollLeft[at]);
+Kept ReadKept(const IniDocument& doc) {
+    Kept kept;
+    Options& options = kept.options;
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (int i = 0; i < defaults.size(); ++i) {
+        const QString key = PaneKey(i);
+        SiteKept& site = kept.sites[defaults[i].id];
+        site.lastListing = doc.value(kSectionLastListing, key).value_or(site.lastListing);
+        site.scrollTop = doc.value(kSectionScrollTop, key).value_or(site.scrollTop);
+        site.scrollLeft = doc.value(kSectionScrollLeft, key).value_or(site.scrollLeft);
     }
-    settings.autoPosition =
-        TriStateOr(doc.value(kSectionOptions, kKeyAutoPosition), settings.autoPosition);
-    settings.region = doc.value(kSectionOptions, kKeyRegionText).value_or(settings.region);
-    settings.soundAlert =
-        TriStateOr(doc.value(kSectionOptions, kKeySoundAlert), settings.soundAlert);
-    for (int i = 0; i < kSiteCount; ++i) {
-        settings.paneSites[static_cast<std::size_t>(i)] =
-            doc.value(kSectionPaneSites, SiteKey(i)).value_or(QString()).trimmed();
+    options.autoPosition =
+        TriStateOr(doc.value(kSectionOptions, kKeyAutoPosition), options.autoPosition);
+    options.region = doc.value(kSectionOptions, kKeyRegionText).value_or(options.region);
+    options.soundAlert = TriStateOr(doc.value(kSectionOptions, kKeySoundAlert), options.soundAlert);
+    // The panes' sites in order of their numbers: a number left out keeps its pane's default.
+    for (const QString& key : doc.keys(kSectionPaneSites)) {
+        bool isNumber = false;
+        const int pane = key.toInt(&isNumber);
+        if (!isNumber || pane < 0 || pane >= kMostPanesKept || key != PaneKey(pane)) continue;
+        if (options.paneSites.size() <= pane) options.paneSites.resize(pane + 1);
+        options.paneSites[pane] = doc.value(kSectionPaneSites, key).value_or(QString()).trimmed();
     }
-    settings.keywords = doc.value(kSectionSearch, kKeyKeywords).value_or(QString());
-    settings.includeWords = doc.value(kSectionFilters, kKeyIncludeWords).value_or(QString());
-    settings.excludeWords = doc.value(kSectionFilters, kKeyExcludeWords).value_or(QString());
-    for (const QString& id : doc.keys(kSectionSiteTitles))
-        settings.otherSites[id].lastListing = *doc.value(kSectionSiteTitles, id);
-    for (const QString& id : doc.keys(kSectionSiteScrollTop))
-        settings.otherSites[id].scrollTop = *doc.value(kSectionSiteScrollTop, id);
-    for (const QString& id : doc.keys(kSectionSiteScrollLeft))
-        settings.otherSites[id].scrollLeft = *doc.value(kSectionSiteScrollLeft, id);
-    settings.desktopNotifications = FlagOr(
-        doc.value(kSectionNotifications, kKeyDesktopNotifications), settings.desktopNotifications);
-    return settings;
+    options.keywords = doc.value(kSectionSearch, kKeyKeywords).value_or(QString());
+    options.includeWords = doc.value(kSectionFilters, kKeyIncludeWords).value_or(QString());
+    options.excludeWords = doc.value(kSectionFilters, kKeyExcludeWords).value_or(QString());
+    // A default site's id among the others' sections is no other site: its place is above.
+    const auto others = [&](const QString& section) {
+        QStringList ids = doc.keys(section);
+        ids.removeIf([](const QString& id) { return DefaultPane(id) >= 0; });
+        return ids;
+    };
+    for (const QString& id : others(kSectionSiteTitles))
+        kept.sites[id].lastListing = *doc.value(kSectionSiteTitles, id);
+    for (const QString& id : others(kSectionSiteScrollTop))
+        kept.sites[id].scrollTop = *doc.value(kSectionSiteScrollTop, id);
+    for (const QString& id : others(kSectionSiteScrollLeft))
+        kept.sites[id].scrollLeft = *doc.value(kSectionSiteScrollLeft, id);
+    options.desktopNotifications = FlagOr(
+        doc.value(kSectionNotifications, kKeyDesktopNotifications), options.desktopNotifications);
+    return kept;
 }
 
-SettingsEntries ListingEntries(const Settings& settings) {
+SettingsEntries ListingEntries(const Kept& kept) {
     SettingsEntries entries;
-    for (int i = 0; i < kSiteCount; ++i) {
-        entries.append(
-            {kSectionLastListing, SiteKey(i), settings.lastListing[static_cast<std::size_t>(i)]});
-    }
-    for (auto site = settings.otherSites.cbegin(); site != settings.otherSites.cend(); ++site)
+    const QList<SiteRule>& defaults = DefaultRules();
+    for (int i = 0; i < defaults.size(); ++i)
+        entries.append({kSectionLastListing, PaneKey(i), kept.site(defaults[i].id).lastListing});
+    for (auto site = kept.sites.cbegin(); site != kept.sites.cend(); ++site) {
+        if (DefaultPane(site.key()) >= 0) continue;
         entries.append({kSectionSiteTitles, site.key(), site->lastListing, true});
+    }
     return entries;
 }
 
-SettingsEntries ShutdownEntries(const Settings& settings) {
-    SettingsEntries entries = ListingEntries(settings);
-    entries.append({kSectionOptions, kKeyAutoPosition, TriStateText(settings.autoPosition)});
-    entries.append({kSectionOptions, kKeyRegionText, settings.region});
-    entries.append({kSectionOptions, kKeySoundAlert, TriStateText(settings.soundAlert)});
-    return entries + ChoicesEntries(settings);
+SettingsEntries ShutdownEntries(const Kept& kept) {
+    const Options& options = kept.options;
+    SettingsEntries entries = ListingEntries(kept);
+    entries.append({kSectionOptions, kKeyAutoPosition, TriStateText(options.autoPosition)});
+    entries.append({kSectionOptions, kKeyRegionText, options.region});
+    entries.append({kSectionOptions, kKeySoundAlert, TriStateText(options.soundAlert)});
+    return entries + ChoicesEntries(options);
 }
 
-SettingsEntries ChoicesEntries(const Settings& settings) {
+SettingsEntries ChoicesEntries(const Options& options) {
     SettingsEntries entries;
     entries.append({kSectionNotifications, kKeyDesktopNotifications,
-                    settings.desktopNotifications ? QStringLiteral("1") : QStringLiteral("0")});
-    for (int i = 0; i < kSiteCount; ++i) {
-        entries.append(
-            {kSectionPaneSites, SiteKey(i), settings.paneSites[static_cast<std::size_t>(i)], true});
-    }
-    entries.append({kSectionSearch, kKeyKeywords, settings.keywords, true});
-    entries.append({kSectionFilters, kKeyIncludeWords, settings.includeWords, true});
-    entries.append({kSectionFilters, kKeyExcludeWords, settings.excludeWords, true});
+                    options.desktopNotifications ? QStringLiteral("1") : QStringLiteral("0")});
+    for (int i = 0; i < options.paneSites.size(); ++i)
+        entries.append({kSectionPaneSites, PaneKey(i), options.paneSites[i], true});
+    entries.append({kSectionSearch, kKeyKeywords, options.keywords, true});
+    entries.append({kSectionFilters, kKeyIncludeWords, options.includeWords, true});
+    entries.append({kSectionFilters, kKeyExcludeWords, options.excludeWords, true});
     return entries;
 }
 
-SettingsEntries ScrollEntries(const Settings& settings, int site) {
-    if (!IsSiteIndex(site)) return {};
-    const auto at = static_cast<std::size_t>(site);
-    return {{kSectionScrollTop, SiteKey(site), settings.scrollTop[at]},
-            {kSectionScrollLeft, SiteKey(site), settings.scrollLeft[at]}};
+SettingsEntries ScrollEntries(const Kept& kept, int defaultPane) {
+    const QList<SiteRule>& defaults = DefaultRules();
+    if (defaultPane < 0 || defaultPane >= defaults.size()) return {};
+    const SiteKept site = kept.site(defaults[defaultPane].id);
+    return {{kSectionScrollTop, PaneKey(defaultPane), site.scrollTop},
+            {kSectionScrollLeft, PaneKey(defaultPane), site.scrollLeft}};
 }
 
-SettingsEntries ScrollEntriesFor(const Settings& settings, const QString& siteId) {
-    if (const int pane = DefaultPane(siteId); pane >= 0) return ScrollEntries(settings, pane);
-    const SiteMemory kept = settings.otherSites.value(siteId);
-    return {{kSectionSiteScrollTop, siteId, kept.scrollTop},
-            {kSectionSiteScrollLeft, siteId, kept.scrollLeft}};
+SettingsEntries ScrollEntriesFor(const Kept& kept, const QString& siteId) {
+    if (const int pane = DefaultPane(siteId); pane >= 0) return ScrollEntries(kept, pane);
+    const SiteKept site = kept.site(siteId);
+    return {{kSectionSiteScrollTop, siteId, site.scrollTop},
+            {kSectionSiteScrollLeft, siteId, site.scrollLeft}};
 }
 
 void ApplyEntries(IniDocument& doc, const SettingsEntries& entries) {

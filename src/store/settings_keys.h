@@ -3,17 +3,17 @@
 #include <QList>
 #include <QString>
 
-#include "core/watch/settings.h"
+#include "core/watch/kept.h"
 #include "store/ini_document.h"
 
 namespace quintavia {
 
 // Where each value lives in the settings file. Users' existing files hold these names, so they
 // stay exactly as they are; keys are digits written as text.
-inline const QString kSectionLastListing = QStringLiteral("Settaggio");  // key: site index
+inline const QString kSectionLastListing = QStringLiteral("Settaggio");  // key: default pane
 inline const QString kSectionOptions = QStringLiteral("Posizione");      // keys below
-inline const QString kSectionScrollTop = QStringLiteral("Scroll");       // key: site index
-inline const QString kSectionScrollLeft = QStringLiteral("Left");        // key: site index
+inline const QString kSectionScrollTop = QStringLiteral("Scroll");       // key: default pane
+inline const QString kSectionScrollLeft = QStringLiteral("Left");        // key: default pane
 
 inline const QString kKeyAutoPosition = QStringLiteral("0");  // the auto-position option
 inline const QString kKeyRegionText = QStringLiteral("1");    // the region box's text
@@ -23,9 +23,10 @@ inline const QString kKeySoundAlert = QStringLiteral("2");    // the sound-alert
 inline const QString kSectionNotifications = QStringLiteral("Notifiche");
 inline const QString kKeyDesktopNotifications = QStringLiteral("0");
 
-// Added with the choice of sites: each pane's site id ("0" to "3"; empty or absent for the
-// pane's default), the keywords, and what is kept of the sites other than the four defaults,
-// keyed by their id (the defaults keep theirs in the sections above).
+// Added with the choice of sites: each pane's site id (keyed by the pane's number; empty or
+// absent for the pane's default), the keywords, and what is kept of the sites other than the
+// four defaults, keyed by their id (the defaults keep theirs in the sections above, under the
+// number of the pane they are the default of).
 inline const QString kSectionPaneSites = QStringLiteral("Siti");
 inline const QString kSectionSearch = QStringLiteral("Ricerca");
 inline const QString kKeyKeywords = QStringLiteral("parole");
@@ -39,8 +40,8 @@ inline const QString kSectionFilters = QStringLiteral("Filtri");
 inline const QString kKeyIncludeWords = QStringLiteral("includi");
 inline const QString kKeyExcludeWords = QStringLiteral("escludi");
 
-// The settings a file holds, each absent or unreadable value at its default.
-Settings ReadSettings(const IniDocument& doc);
+// What a file keeps, each absent or unreadable value at its default.
+Kept ReadKept(const IniDocument& doc);
 
 // One value to write, where it goes in the file.
 struct SettingsEntry {
@@ -57,17 +58,17 @@ using SettingsEntries = QList<SettingsEntry>;
 // What shutdown writes: the last titles, then the auto-position option, the region text and
 // the sound-alert option, then the desktop notifications option, each pane's site, the
 // keywords and the filter words.
-SettingsEntries ShutdownEntries(const Settings& settings);
+SettingsEntries ShutdownEntries(const Kept& kept);
 // What "Impostazioni" changes, as shutdown writes it: the desktop notifications option, each
 // pane's site, the keywords and the filter words.
-SettingsEntries ChoicesEntries(const Settings& settings);
+SettingsEntries ChoicesEntries(const Options& options);
 // The four default sites' last titles, then the others' by id.
-SettingsEntries ListingEntries(const Settings& settings);
-// The vertical then the horizontal offset of one of the four default sites (by its pane);
-// none for a site out of range.
-SettingsEntries ScrollEntries(const Settings& settings, int site);
+SettingsEntries ListingEntries(const Kept& kept);
+// The vertical then the horizontal offset of the site that is pane `defaultPane`'s default;
+// none for a pane past the four defaults.
+SettingsEntries ScrollEntries(const Kept& kept, int defaultPane);
 // The same for the site with this id, wherever it is kept.
-SettingsEntries ScrollEntriesFor(const Settings& settings, const QString& siteId);
+SettingsEntries ScrollEntriesFor(const Kept& kept, const QString& siteId);
 
 // Sets each entry's value, leaving every other key and section of the file as it was. An entry
 // whose section or key the file cannot hold (see IsIniName) is left out.

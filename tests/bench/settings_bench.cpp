@@ -15,9 +15,9 @@
 #include <map>
 #include <string>
 
-#include "core/listings/found_listings.h"
-#include "core/listings/history_csv.h"
+#include "core/listings/found_list.h"
 #include "core/listings/listing_news.h"
+#include "store/history_csv.h"
 #include "store/history_file.h"
 #include "store/ini_document.h"
 #include "store/listing_memory_file.h"
@@ -161,7 +161,7 @@ void HistoryReadBack(benchmark::State& state) {
         ListingMemory memory = FullMemory();
         memory.sites[indeed.id] = memory.sites.first();
         quintavia::LearnFromHistory(memory, {indeed}, found);
-        quintavia::FoundListings list;
+        quintavia::FoundList list;
         list.load(found);
         rows = found.size();
         benchmark::DoNotOptimize(list);

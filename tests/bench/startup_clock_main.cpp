@@ -11,6 +11,7 @@
 #include <ctime>
 #include <utility>
 
+#include "core/layout/panes.h"
 #include "shell/app/engine_environment.h"
 #include "shell/browser/engine_profile.h"
 #include "shell/window/main_window.h"
@@ -38,9 +39,9 @@ int main(int argc, char* argv[]) {
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
     quintavia::EngineProfile engine;
     quintavia::MainWindow window(store, engine.profile());
-    std::array<bool, quintavia::kSiteCount> complete{};
+    std::array<bool, quintavia::kPaneCount> complete{};
     bool told = false;
-    for (int i = 0; i < quintavia::kSiteCount; ++i)
+    for (int i = 0; i < quintavia::kPaneCount; ++i)
         QObject::connect(window.pane(i), &quintavia::WebPane::pageCaptured, &app, [&](int site) {
             complete[static_cast<std::size_t>(site)] = true;
             for (bool done : complete)

@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 
 #include "accessible_walk.h"
+#include "core/layout/panes.h"
 #include "core/sites/site_rules.h"
 #include "harness.h"
 #include "listing_pages.h"
@@ -39,7 +40,7 @@ class Accessibility : public ::testing::Test {
     }
     void TearDown() override { Harness::instance().reset(); }
 
-    static inline const QString kTitles[kSiteCount] = {
+    static inline const QString kTitles[kPaneCount] = {
         u"Magazziniere"_s, u"Cameriere di sala"_s, u"Cuoco capo partita"_s, u"Autista patente C"_s};
 };
 
@@ -53,7 +54,7 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->role(), QAccessible::Window);
     EXPECT_EQ(AccessibilityFaults(root), QStringList{});
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(window->pane(i));
         EXPECT_TRUE(pane->text(QAccessible::Name).endsWith(DefaultRules()[i].name)) << i;
     }
@@ -88,7 +89,7 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
     const QString panes[] = {
         u"Riquadro 1 (in alto a sinistra)"_s, u"Riquadro 2 (in alto a destra)"_s,
         u"Riquadro 3 (in basso a sinistra)"_s, u"Riquadro 4 (in basso a destra)"_s};
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         const auto labels = QAccessible::queryAccessibleInterface(dialog->siteBox(i))
                                 ->relations(QAccessible::Label);
         ASSERT_EQ(labels.size(), 1) << i;
@@ -103,7 +104,7 @@ TEST_F(Accessibility, ThePagesContentReachesAssistiveTechnology) {
     auto window = StartWindow();
     Captures captures(*window);
     ASSERT_TRUE(WaitFor([&] { return captures.eachAtLeast(1); }));
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(window->pane(i));
         const QString title = kTitles[i];
         EXPECT_TRUE(WaitFor([&] {

@@ -81,7 +81,7 @@ class FoundListingsE2e : public ::testing::Test {
     static void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
 
     BrowserStandIn browser;
-    FoundListings list;
+    FoundList list;
     QList<qsizetype> asked;
     std::unique_ptr<FoundListingsWindow> window;
 };

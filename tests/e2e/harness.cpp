@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/layout/panes.h"
 #include "core/sites/site_rules.h"
 #include "headless_run.h"
 #include "listing_pages.h"
@@ -96,7 +97,7 @@ void RunCountdownOut(MainWindow& window) {
 }
 
 Captures::Captures(MainWindow& window) {
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         QObject::connect(window.pane(i), &WebPane::pageCaptured, &context_,
                          [this](int site, const PageCapture& capture) {
                              ++counts_[static_cast<std::size_t>(site)];

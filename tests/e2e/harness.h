@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "awaiting.h"
+#include "core/layout/panes.h"
 #include "fixture_server.h"
 #include "qt_printing.h"
 #include "shell/browser/engine_profile.h"
@@ -95,8 +96,8 @@ class Captures {
 
   private:
     QObject context_;
-    std::array<int, kSiteCount> counts_{};
-    std::array<PageCapture, kSiteCount> last_{};
+    std::array<int, kPaneCount> counts_{};
+    std::array<PageCapture, kPaneCount> last_{};
 };
 
 int RunHarness(int argc, char** argv);

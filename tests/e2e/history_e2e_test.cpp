@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "core/layout/panes.h"
 #include "csv_reader.h"
 #include "listing_pages.h"
 #include "scripted_sites.h"
@@ -57,14 +58,14 @@ TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWind
     ASSERT_EQ(rows->size(), 5);
     EXPECT_EQ(rows->first(), (QStringList{u"data"_s, u"sito"_s, u"annuncio"_s, u"indirizzo"_s,
                                           u"filtrato"_s, u"anche su"_s}));
-    const std::array<QString, kSiteCount> expected = {
+    const std::array<QString, kPaneCount> expected = {
         u"CUOCO \"CAPO\", PARTITA"_s, u"RIGA UNO RIGA DUE"_s,
         u"ADDETTO \U0001F69A CONSEGNE, 'TURNO' \"NOTTE\""_s, u"SEMPLICE"_s};
-    std::array<int, kSiteCount> seen{};
+    std::array<int, kPaneCount> seen{};
     for (const QStringList& row : rows->mid(1)) {
         ASSERT_EQ(row.size(), 6) << row.join(u'|').toStdString();
         int site = -1;
-        for (int i = 0; i < kSiteCount; ++i)
+        for (int i = 0; i < kPaneCount; ++i)
             if (row[1] == DefaultRules()[i].name) site = i;
         ASSERT_GE(site, 0) << row[1].toStdString();
         const auto i = static_cast<std::size_t>(site);
@@ -82,7 +83,7 @@ TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWind
         EXPECT_EQ(when.offsetFromUtc(), started.offsetFromUtc()) << row[0].toStdString();
         EXPECT_TRUE(when >= started && when <= ended) << row[0].toStdString();
     }
-    EXPECT_EQ(seen, (std::array<int, kSiteCount>{1, 1, 1, 1}));
+    EXPECT_EQ(seen, (std::array<int, kPaneCount>{1, 1, 1, 1}));
     EXPECT_EQ(support::FileMode(path), 0600);
     EXPECT_EQ(support::FileMode(QFileInfo(path).absolutePath()), 0700);
 

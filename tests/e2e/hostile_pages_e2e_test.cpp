@@ -34,6 +34,7 @@
 #include "core/sites/site_rules.h"
 #include "harness.h"
 #include "hostile_sites.h"
+#include "kept_sites.h"
 #include "listing_pages.h"
 #include "scripted_sites.h"
 #include "shell/browser/popup_window.h"
@@ -469,7 +470,8 @@ TEST_F(NothingLeavesThePanes, ADownloadLeavesTheDownloadFolderEmpty) {
               QStringList{});
     EXPECT_FALSE(touched);
     // The pane keeps its page, and the title seen stays seen.
-    EXPECT_EQ(window->controller().settings().lastListing[2], u"CUOCO CAPO PARTITA"_s);
+    EXPECT_EQ(support::DefaultSite(window->controller().kept(), 2).lastListing,
+              u"CUOCO CAPO PARTITA"_s);
 }
 
 // A page captured in a pane is read for the site's listing only when it is on the site's own
@@ -498,7 +500,7 @@ TEST_F(OnlyTheSitesOwnPages, APageThatMovesItselfToAnotherSiteIsNotRead) {
     EXPECT_EQ(EntriesSince(0),
               (QStringList{u"Infojobs : AUTISTA PATENTE C"_s, u"Jobonline: CUOCO CAPO PARTITA"_s,
                            u"Jobrapido: ANNUNCIO SUL SOTTODOMINIO"_s}));
-    EXPECT_EQ(window->controller().settings().lastListing[0], u""_s);
+    EXPECT_EQ(support::DefaultSite(window->controller().kept(), 0).lastListing, u""_s);
     // Nothing is stored for it either.
     ASSERT_TRUE(WaitFor([&] {
         return Harness::instance().stored(u"Settaggio"_s, u"1"_s) == u"ANNUNCIO SUL SOTTODOMINIO"_s;

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 #include "listing_pages.h"
 
@@ -26,11 +27,11 @@ inline QByteArray WithScript(QByteArray page, const QByteArray& script) {
 // Each site serves its listing page with the test's script in it, or the test's whole page in
 // its place; other addresses serve what the test put there. Read at every request.
 struct HostileSites {
-    std::array<QString, kSiteCount> titles{
+    std::array<QString, kPaneCount> titles{
         QStringLiteral("Magazziniere"), QStringLiteral("Cameriere di sala"),
         QStringLiteral("Cuoco capo partita"), QStringLiteral("Autista patente C")};
-    std::array<QByteArray, kSiteCount> scripts{};
-    std::array<std::optional<QByteArray>, kSiteCount> pages{};
+    std::array<QByteArray, kPaneCount> scripts{};
+    std::array<std::optional<QByteArray>, kPaneCount> pages{};
     QHash<QByteArray, fixtures::Response> elsewhere;  // by host and path
 
     fixtures::Handler handler() {

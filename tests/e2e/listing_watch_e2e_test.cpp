@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "core/layout/panes.h"
 #include "scripted_sites.h"
 #include "shell/window/tri_state_check_box.h"
 
@@ -25,17 +26,17 @@ class ListingWatch : public ScriptedSitesTest {
 
     // Waits until every pane has read one more page than `before`, and returns the log
     // entries added meanwhile, sorted: the panes finish in any order.
-    QStringList AfterEveryPaneCompletes(std::array<int, kSiteCount> before) {
+    QStringList AfterEveryPaneCompletes(std::array<int, kPaneCount> before) {
         const qsizetype logged = log->count();
         const bool done = WaitFor([&] {
-            for (int i = 0; i < kSiteCount; ++i)
+            for (int i = 0; i < kPaneCount; ++i)
                 if (captures->count(i) <= before[static_cast<std::size_t>(i)]) return false;
             return true;
         });
         EXPECT_TRUE(done) << "not every pane read its page";
         return EntriesSince(logged);
     }
-    std::array<int, kSiteCount> Counts() const {
+    std::array<int, kPaneCount> Counts() const {
         return {captures->count(0), captures->count(1), captures->count(2), captures->count(3)};
     }
 

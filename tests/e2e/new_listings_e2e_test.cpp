@@ -15,6 +15,7 @@
 #include <QTreeView>
 
 #include "browser_stand_in.h"
+#include "core/layout/panes.h"
 #include "program_run.h"
 #include "shell/window/found_listings_window.h"
 #include "shell/window/region_box.h"
@@ -88,12 +89,12 @@ class NewListingsE2e : public SitesFileTest {
 
     // Every pane has read the page of a refresh begun now.
     [[nodiscard]] bool Refreshed(const std::function<void()>& refresh) {
-        std::array<int, kSiteCount> before{};
-        for (int i = 0; i < kSiteCount; ++i)
+        std::array<int, kPaneCount> before{};
+        for (int i = 0; i < kPaneCount; ++i)
             before[static_cast<std::size_t>(i)] = captures->count(i);
         refresh();
         return WaitFor([&] {
-            for (int i = 0; i < kSiteCount; ++i)
+            for (int i = 0; i < kPaneCount; ++i)
                 if (captures->count(i) <= before[static_cast<std::size_t>(i)]) return false;
             return true;
         });
@@ -142,7 +143,7 @@ TEST_F(NewListingsE2e, TheFirstLoadAndTheFirstAfterANewRegionNotifyNothing) {
     StandIn();
     Start();
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
-    EXPECT_EQ(LogEntries(*window).size(), kSiteCount);
+    EXPECT_EQ(LogEntries(*window).size(), kPaneCount);
 
     Add(0, u"Magazziniere, Padova"_s);
     auto* region = window->findChild<RegionBox*>(u"regionBox"_s);

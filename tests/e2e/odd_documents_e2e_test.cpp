@@ -6,7 +6,9 @@
 #include <QPdfWriter>
 #include <QRandomGenerator>
 
+#include "core/layout/panes.h"
 #include "core/page/listing_probe.h"
+#include "kept_sites.h"
 #include "scripted_sites.h"
 
 namespace quintavia::e2e {
@@ -92,7 +94,7 @@ TEST_F(OddDocuments, TextDocumentsAreProbedForWhatTheyRead) {
                            u"\uFFFD\uFFFD\uFFFD \uFFFD FINE"_s,
                            u"Jobrapido: CAMERIERE DI SALA"_s}));
     EXPECT_EQ(captures->last(3).markup, std::nullopt);
-    EXPECT_EQ(window->controller().settings().lastListing[3], u""_s);
+    EXPECT_EQ(support::DefaultSite(window->controller().kept(), 3).lastListing, u""_s);
 
     // As pages again: only what changed is new.
     sites.answers = {};
@@ -120,8 +122,9 @@ TEST_F(OddDocuments, ImagesPdfsAndDownloadsLeaveTheLastTitlesAsTheyWere) {
     RunCountdownOut(*window);
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }));
     EXPECT_EQ(LogEntries(*window).size(), 4);
-    for (int i = 0; i < kSiteCount; ++i)
-        EXPECT_EQ(window->controller().settings().lastListing[i], UpperCaseUnits(sites.titles[i]))
+    for (int i = 0; i < kPaneCount; ++i)
+        EXPECT_EQ(support::DefaultSite(window->controller().kept(), i).lastListing,
+                  UpperCaseUnits(sites.titles[i]))
             << i;
     EXPECT_EQ(captures->last(0).markup, std::nullopt);
     const std::optional<QString> binary = captures->last(3).markup;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QWebEnginePage>
 
+#include "core/layout/panes.h"
 #include "scripted_sites.h"
 
 namespace quintavia::e2e {
@@ -17,8 +18,8 @@ class PageProcess : public ScriptedSitesTest {
     void Start() {
         ScriptedSitesTest::Start();
         ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
-        for (int i = 0; i < kSiteCount; ++i) pids[i] = window->pane(i)->page()->renderProcessPid();
-        for (int i = 0; i < kSiteCount; ++i) {
+        for (int i = 0; i < kPaneCount; ++i) pids[i] = window->pane(i)->page()->renderProcessPid();
+        for (int i = 0; i < kPaneCount; ++i) {
             ASSERT_GT(pids[i], 0) << i;
             if (i != 1) {
                 ASSERT_NE(pids[i], pids[1]) << "pane " << i << " shares pane 1's process";
@@ -35,7 +36,7 @@ class PageProcess : public ScriptedSitesTest {
         ASSERT_TRUE(WaitFor([&] { return terminated; }));
     }
 
-    std::array<qint64, kSiteCount> pids{};
+    std::array<qint64, kPaneCount> pids{};
 };
 
 TEST_F(PageProcess, AKilledPageProcessComesBackAtTheNextRefreshAndTheOthersNeverNotice) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 
 namespace quintavia::e2e {
@@ -42,7 +43,7 @@ class PaneLayoutE2e : public ::testing::Test {
             {0, kStripPixels + height_, width, height_},
             {width, kStripPixels + height_, width, height_},
         };
-        for (int i = 0; i < kSiteCount; ++i) {
+        for (int i = 0; i < kPaneCount; ++i) {
             const QRect pane = window->pane(i)->geometry();
             if (pane != expected[i])
                 return ::testing::AssertionFailure()
@@ -82,12 +83,12 @@ TEST_F(PaneLayoutE2e, TheGridFollowsEveryResize) {
 TEST_F(PaneLayoutE2e, TheSiteLabelsOptionShowsTheLabelsInFrontOfThePanes) {
     auto* option = window->findChild<QCheckBox*>(QStringLiteral("siteLabelsOption"));
     ASSERT_NE(option, nullptr);
-    for (int i = 0; i < kSiteCount; ++i) EXPECT_FALSE(label(i)->isVisible()) << i;
+    for (int i = 0; i < kPaneCount; ++i) EXPECT_FALSE(label(i)->isVisible()) << i;
 
     ASSERT_TRUE(resizeTo(QSize(900, 700)));
     option->click();
     ASSERT_TRUE(WaitFor([&] { return window->pane(3)->focusProxy() != nullptr; }));
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         ASSERT_TRUE(label(i)->isVisible()) << i;
         // The label, not the page under it, is what a click on the pane's corner meets.
         QWidget* top = window->childAt(window->pane(i)->geometry().topLeft() + QPoint(3, 3));
@@ -96,11 +97,11 @@ TEST_F(PaneLayoutE2e, TheSiteLabelsOptionShowsTheLabelsInFrontOfThePanes) {
     EXPECT_TRUE(gridIsExact());
 
     option->click();
-    for (int i = 0; i < kSiteCount; ++i) EXPECT_FALSE(label(i)->isVisible()) << i;
+    for (int i = 0; i < kPaneCount; ++i) EXPECT_FALSE(label(i)->isVisible()) << i;
     ASSERT_TRUE(resizeTo(QSize(1000, 650)));
     option->click();  // moved while hidden, shown in place
     EXPECT_TRUE(gridIsExact());
-    for (int i = 0; i < kSiteCount; ++i) EXPECT_TRUE(label(i)->isVisible()) << i;
+    for (int i = 0; i < kPaneCount; ++i) EXPECT_TRUE(label(i)->isVisible()) << i;
 }
 
 // The top band at any width: every control whole and in the window, in its order, for as long

@@ -8,6 +8,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "core/layout/panes.h"
 #include "counting_beep.h"
 #include "harness.h"
 #include "listing_pages.h"
@@ -48,7 +49,7 @@ class PopupFilterE2e : public ::testing::Test {
     void start() {
         window = StartWindow(&beep);
         // Told once the pane has decided, after the alert if any.
-        for (int i = 0; i < kSiteCount; ++i)
+        for (int i = 0; i < kPaneCount; ++i)
             QObject::connect(window->pane(i), &WebPane::newWindowDecided, window.get(),
                              [this](int index, NewWindowVerdict verdict) {
                                  decisions.push_back({index, verdict.stop, beep.beeps});

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 #include "hostile_sites.h"
 #include "program_run.h"
@@ -69,7 +70,7 @@ TEST_F(ProgramWithHostilePages, PagesThatAlertOnLoadLetTheProgramCloseOnSigterm)
 // Nothing a page writes to its console, nor anything the engine says as it starts and stops,
 // reaches the program's output.
 TEST_F(ProgramWithHostilePages, APageFloodingTheConsoleLeavesTheOutputQuiet) {
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         sites.scripts[static_cast<std::size_t>(i)] =
             "for (var i = 0; i < 3000; ++i) console.log('rumore ' + i);\n"
             "console.error('errore della pagina'); console.warn('avviso della pagina');\n"

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cerrno>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 #include "listing_pages.h"
 #include "program_run.h"
@@ -16,10 +17,10 @@
 namespace quintavia::e2e {
 namespace {
 
-const std::array<QString, kSiteCount> kTitles{"Magazziniere - annuncio 4", "Cuoco capo partita",
+const std::array<QString, kPaneCount> kTitles{"Magazziniere - annuncio 4", "Cuoco capo partita",
                                               "Sviluppatore software", "Autista patente C"};
 
-fixtures::Handler Listings(std::array<QString, kSiteCount> titles) {
+fixtures::Handler Listings(std::array<QString, kPaneCount> titles) {
     return [titles](const fixtures::Request& request) {
         const int site = fixtures::SiteForHost(request.host);
         if (site < 0) return fixtures::Response{.status = 404};
@@ -97,7 +98,7 @@ TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
 
     // Second run, in this process so its log can be read: the same pages, but Jobonline has a
     // new listing. Only that one is logged.
-    std::array<QString, kSiteCount> titles = kTitles;
+    std::array<QString, kPaneCount> titles = kTitles;
     titles[2] = "Nuovo annuncio";
     harness.server().setHandler(Listings(titles));
     harness.server().clearRequests();
@@ -150,7 +151,7 @@ TEST_F(Restart, AKilledRunKeepsTheTitlesItHadSeen) {
     Harness& harness = Harness::instance();
     const QString config = harness.configDir();
     SettingsEntries before;
-    for (int i = 0; i < kSiteCount; ++i) before += {"Settaggio", QString::number(i), "VISTO PRIMA"};
+    for (int i = 0; i < kPaneCount; ++i) before += {"Settaggio", QString::number(i), "VISTO PRIMA"};
     before += {{"Posizione", "0", "1"},
                {"Posizione", "1", "Valle d'Aosta"},
                {"Posizione", "2", "2"},

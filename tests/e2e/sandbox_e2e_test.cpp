@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 #include "listing_pages.h"
 #include "program_run.h"
@@ -196,7 +197,7 @@ TEST(Sandbox, PageProcessesOfANormalUserFilterTheirSystemCalls) {
     // takes its filter a moment later.
     ASSERT_TRUE(WaitFor(
         [&] {
-            for (int i = 0; i < kSiteCount; ++i)
+            for (int i = 0; i < kPaneCount; ++i)
                 if (support::Stored(support::SettingsPathIn(home.path() + u"/config"_s),
                                     u"Settaggio"_s, QString::number(i)) != kTitle.toUpper())
                     return false;
@@ -208,7 +209,7 @@ TEST(Sandbox, PageProcessesOfANormalUserFilterTheirSystemCalls) {
         [&] {
             tree = Tree(run.processId());
             const std::vector<qint64> pages = PageProcesses(tree);
-            if (pages.size() < kSiteCount) return false;
+            if (pages.size() < kPaneCount) return false;
             for (qint64 pid : pages) {
                 if (StatusField(pid, u"Seccomp"_s) != u"2"_s) return false;
                 if (owner && !StatusField(pid, u"Uid"_s).startsWith(QString::number(owner->first)))

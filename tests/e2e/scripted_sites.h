@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 #include "listing_pages.h"
 
@@ -19,10 +20,10 @@ namespace quintavia::e2e {
 // answer the test has set in its place (a fault, an odd document). Both are read at every
 // request, so a test changes them between loads.
 struct ScriptedSites {
-    std::array<QString, kSiteCount> titles{
+    std::array<QString, kPaneCount> titles{
         QStringLiteral("Magazziniere"), QStringLiteral("Cameriere di sala"),
         QStringLiteral("Cuoco capo partita"), QStringLiteral("Autista patente C")};
-    std::array<std::optional<fixtures::Response>, kSiteCount> answers{};
+    std::array<std::optional<fixtures::Response>, kPaneCount> answers{};
 
     fixtures::Handler handler() {
         return [this](const fixtures::Request& request) {

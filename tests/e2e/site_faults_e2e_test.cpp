@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QTimer>
 
+#include "core/layout/panes.h"
 #include "core/page/listing_probe.h"
+#include "kept_sites.h"
 #include "scripted_sites.h"
 
 namespace quintavia::e2e {
@@ -21,7 +23,7 @@ class SiteFaults : public ScriptedSitesTest {
     }
 
     bool EachOtherPaneCompleted(int faulty, int times) const {
-        for (int i = 0; i < kSiteCount; ++i)
+        for (int i = 0; i < kPaneCount; ++i)
             if (i != faulty && captures->count(i) < times) return false;
         return true;
     }
@@ -78,16 +80,17 @@ void ExpectEngineErrorPage(const Captures& captures, int site) {
 // survive it.
 TEST_F(SiteFaults, TheEngineErrorPageLeavesEveryLastTitleAsItWas) {
     SettingsEntries seen;
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         seen += {u"Settaggio"_s, QString::number(i), UpperCaseUnits(sites.titles[i])};
         sites.answers[i] = fixtures::Response{.refuse = true};
     }
     ASSERT_TRUE(Harness::instance().store().write(seen));
     Start();
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         ExpectEngineErrorPage(*captures, i);
-        EXPECT_EQ(window->controller().settings().lastListing[i], UpperCaseUnits(sites.titles[i]));
+        EXPECT_EQ(support::DefaultSite(window->controller().kept(), i).lastListing,
+                  UpperCaseUnits(sites.titles[i]));
     }
     EXPECT_EQ(LogEntries(*window), QStringList{});
 
@@ -126,7 +129,7 @@ TEST_F(SiteFaults, EachFaultHoldsOnlyItsOwnPane) {
     // Refusing: the engine's error page, and nothing logged or stored for it.
     ExpectEngineErrorPage(*captures, 0);
     EXPECT_EQ(EntriesOf(0), QStringList{});
-    EXPECT_EQ(window->controller().settings().lastListing[0], u""_s);
+    EXPECT_EQ(support::DefaultSite(window->controller().kept(), 0).lastListing, u""_s);
 
     // Closed mid-page: probed on what arrived.
     EXPECT_EQ(EntriesOf(1), QStringList{u"Jobrapido: MEZZA PAGINA"_s});

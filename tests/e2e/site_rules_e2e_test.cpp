@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/layout/panes.h"
 #include "core/page/listing_probe.h"
 #include "listing_pages.h"
 #include "shell/window/settings_dialog.h"
@@ -105,7 +106,7 @@ TEST_F(SiteRulesE2e, TheSitesFilesRuleIsWhatThePaneReadsAndLogs) {
         ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
 
         const QStringList entries = LogEntries(*window);
-        EXPECT_EQ(entries.size(), kSiteCount) << entries.join(u'\n').toStdString();
+        EXPECT_EQ(entries.size(), kPaneCount) << entries.join(u'\n').toStdString();
         EXPECT_TRUE(entries.contains(c.logEntry)) << entries.join(u'\n').toStdString();
         EXPECT_FALSE(entries.contains(c.notLogged));
         EXPECT_EQ(captures->last(c.pane).url.host().toLatin1(), c.host);
@@ -151,7 +152,7 @@ TEST_F(SiteRulesE2e, APresetInAPaneKeepsItsOwnTitleAndTheDefaultBackAnnouncesNot
     // Every default site has been seen as it shows now: only the preset's title is new, logged
     // and not notified, as a site's first page is learned.
     SettingsEntries stored{{u"Siti"_s, u"3"_s, indeed.id}};
-    for (int i = 0; i < kSiteCount; ++i)
+    for (int i = 0; i < kPaneCount; ++i)
         stored += {u"Settaggio"_s, QString::number(i), UpperCaseUnits(sites.titles[i])};
     ASSERT_TRUE(Harness::instance().store().write(stored));
     const QString infojobsTitle = UpperCaseUnits(sites.titles[3]);

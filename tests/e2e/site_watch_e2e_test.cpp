@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QSystemTrayIcon>
 
+#include "core/layout/panes.h"
+#include "kept_sites.h"
 #include "notifying_sites.h"
 
 namespace quintavia::e2e {
@@ -96,7 +98,7 @@ TEST_F(SiteWatchInTheWindow, ASiteWithoutItsMarkerIsReportedOnceAfterThreeCaptur
     EXPECT_EQ(LogEntries(*window).mid(3), QStringList{u"MioJob   : MAGAZZINIERE"_s});
 
     // The other sites were watched throughout.
-    for (int site = 1; site < kSiteCount; ++site) {
+    for (int site = 1; site < kPaneCount; ++site) {
         EXPECT_EQ(Blind(site).size(), 0) << site;
         EXPECT_EQ(LabelTip(site), u""_s) << site;
     }
@@ -128,19 +130,19 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
     Refresh(2);
     Refresh(3);
     // InfoJobs is known to have closed: that is what its pane says, whatever it shows.
-    const QString reasons[kSiteCount] = {u"pagina di errore del browser"_s,
+    const QString reasons[kPaneCount] = {u"pagina di errore del browser"_s,
                                          u"il sito risponde con errore 429"_s,
                                          u"la pagina è su un altro sito (altrosito.example)"_s,
                                          u"InfoJobs Italia ha chiuso il 31 dicembre 2025"_s};
     // Choosing another site helps everywhere but where the browser itself cannot load a page.
     const QString advice = u"; scegli un altro sito in Impostazioni"_s;
-    const QString advices[kSiteCount] = {u""_s, advice, advice, advice};
+    const QString advices[kPaneCount] = {u""_s, advice, advice, advice};
     ASSERT_TRUE(WaitFor([&] {
-        for (int site = 0; site < kSiteCount; ++site)
+        for (int site = 0; site < kPaneCount; ++site)
             if (Blind(site).size() != 1) return false;
         return true;
     }));
-    for (int site = 0; site < kSiteCount; ++site) {
+    for (int site = 0; site < kPaneCount; ++site) {
         const auto i = static_cast<std::size_t>(site);
         EXPECT_EQ(Blind(site).first().body,
                   u"Quintavia non vede più gli annunci: "_s + reasons[i] + advices[i] + u'.')
@@ -149,7 +151,8 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
     }
     // Nothing was logged or stored for them.
     EXPECT_EQ(LogEntries(*window), QStringList{});
-    EXPECT_EQ(window->controller().settings().lastListing, (std::array<QString, kSiteCount>{}));
+    EXPECT_EQ(support::LastTitles(window->controller().kept()),
+              (std::array<QString, kPaneCount>{}));
 }
 
 // A page that asks for consent, or for a proof that the visitor is a person, says so, with

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 #include "shell/app/program_start.h"
 #include "soak_run.h"
@@ -29,8 +30,8 @@ TEST(ShortSoak, SixtyRefreshesInARowLoseNoEntry) {
     EXPECT_EQ(report.refreshes, 60);
     EXPECT_EQ(report.timedOut, 0);
     // The first load, then sixty more: 61, 31, 21 and 16 titles.
-    const std::array<qsizetype, kSiteCount> titles{61, 31, 21, 16};
-    for (int i = 0; i < kSiteCount; ++i) {
+    const std::array<qsizetype, kPaneCount> titles{61, 31, 21, 16};
+    for (int i = 0; i < kPaneCount; ++i) {
         SCOPED_TRACE(i);
         const soak::SiteTally& site = report.sites[static_cast<std::size_t>(i)];
         EXPECT_EQ(site.served.size(), titles[static_cast<std::size_t>(i)]);
@@ -55,7 +56,7 @@ TEST(ShortSoak, HostilePagesLoseNoEntryAndTheLogKeepsFiveHundred) {
 
     EXPECT_EQ(report.refreshes, 130);
     EXPECT_EQ(report.timedOut, 0);
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         SCOPED_TRACE(i);
         const soak::SiteTally& site = report.sites[static_cast<std::size_t>(i)];
         EXPECT_GE(site.served.size(), 131);
@@ -91,8 +92,8 @@ TEST(ShortSoak, BoardsAddingListingsHaveEachInTheHistoryOnce) {
 
     EXPECT_EQ(report.timedOut, 0);
     // After the first page: forty titles, twenty, and a hundred and twenty listings a board.
-    const std::array<qsizetype, kSiteCount> news{40, 20, 120, 120};
-    for (int i = 0; i < kSiteCount; ++i) {
+    const std::array<qsizetype, kPaneCount> news{40, 20, 120, 120};
+    for (int i = 0; i < kPaneCount; ++i) {
         SCOPED_TRACE(i);
         const soak::HistoryTally& site = report.history[static_cast<std::size_t>(i)];
         EXPECT_EQ(site.served, news[static_cast<std::size_t>(i)]);

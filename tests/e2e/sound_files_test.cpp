@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "core/layout/panes.h"
 #include "core/sites/site_rules.h"
 #include "core/sites/sites.h"
 #include "core/wave_file.h"
@@ -58,14 +59,14 @@ TEST(SoundFiles, TheFirstFolderThatHoldsTheSiteSoundGivesIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        for (int site = 0; site < kSiteCount; ++site) {
+        for (int site = 0; site < kPaneCount; ++site) {
             SCOPED_TRACE(testing::Message() << "site " << site);
             QTemporaryDir prefix;
             ASSERT_TRUE(prefix.isValid());
             const auto at = [&](QString path) {
                 path.replace(QStringLiteral("{sounds}"), QStringLiteral("share/quintavia/sounds"));
                 path.replace(QStringLiteral("{site}"), QString::number(site));
-                path.replace(QStringLiteral("{other}"), QString::number((site + 1) % kSiteCount));
+                path.replace(QStringLiteral("{other}"), QString::number((site + 1) % kPaneCount));
                 return prefix.filePath(path);
             };
             ASSERT_TRUE(QDir().mkpath(at(QStringLiteral("bin"))));

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/layout/panes.h"
 #include "harness.h"
 
 namespace quintavia::e2e {
@@ -78,7 +79,7 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
     EXPECT_EQ(window->findChild<QComboBox*>(u"logBox"_s)->count(), 0);
 
     const QString labels[] = {u"Mio Job"_s, u"Job Rapido"_s, u"Job on Line"_s, u"Info Jobs"_s};
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         auto* label = window->findChild<QLineEdit*>(u"siteLabel%1"_s.arg(i));
         ASSERT_NE(label, nullptr) << i;
         EXPECT_EQ(label->text(), labels[i]) << i;
@@ -92,7 +93,7 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
     // The keyboard goes through the panes first, then the top band, then the labels, also once
     // the panes have the widgets that take their keyboard focus.
     ASSERT_TRUE(WaitFor([&] {
-        for (int i = 0; i < kSiteCount; ++i)
+        for (int i = 0; i < kPaneCount; ++i)
             if (!window->pane(i)->focusProxy()) return false;
         return true;
     }));

@@ -5,6 +5,7 @@
 #include <QString>
 #include <algorithm>
 
+#include "core/layout/panes.h"
 #include "core/page/listing_probe.h"
 #include "core/sites/site_rules.h"
 #include "core/sites/sites.h"
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (chunks.size() > 1) {
         fuzz::CheckProbe(markup, fuzz::ChunkText(chunks[1]));
     } else {
-        for (int site = 0; site < kSiteCount; ++site)
+        for (int site = 0; site < kPaneCount; ++site)
             fuzz::CheckProbe(markup, DefaultRules()[site].marker);
     }
     return 0;

@@ -112,12 +112,12 @@ void CheckStore(const QList<QByteArrayView>& chunks) {
     const SettingsFile::Loaded loaded = store.load();
     if (hand) {
         FUZZ_REQUIRE(loaded.warnings.isEmpty());
-        FUZZ_REQUIRE(loaded.settings == ReadSettings(*hand));
+        FUZZ_REQUIRE(loaded.kept == ReadKept(*hand));
         FUZZ_REQUIRE(Contents(path) == handBytes);
     } else {
         FUZZ_REQUIRE(loaded.warnings.size() == 1);
         FUZZ_REQUIRE(loaded.warnings[0].contains(path + QStringLiteral(".bad")));
-        FUZZ_REQUIRE(loaded.settings == Settings());
+        FUZZ_REQUIRE(loaded.kept == Kept());
         FUZZ_REQUIRE(!Contents(path));
         FUZZ_REQUIRE(Contents(path + QStringLiteral(".bad")) == handBytes);
     }
@@ -155,7 +155,7 @@ void CheckStore(const QList<QByteArrayView>& chunks) {
         FUZZ_REQUIRE(ValueIn(afterDoc, it.key()) == it.value());
     const SettingsFile::Loaded nextRun = SettingsFile(path).load();
     FUZZ_REQUIRE(nextRun.warnings.isEmpty());
-    FUZZ_REQUIRE(nextRun.settings == ReadSettings(model));
+    FUZZ_REQUIRE(nextRun.kept == ReadKept(model));
 }
 
 }  // namespace

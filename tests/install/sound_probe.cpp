@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/layout/panes.h"
 #include "core/sites/sites.h"
 #include "shell/desktop/sound_files.h"
 
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
     const QString expected = QDir(QString::fromLocal8Bit(argv[1])).canonicalPath();
     int failures = 0;
     QSoundEffect effect;
-    for (int site = 0; site < quintavia::kSiteCount; ++site) {
+    for (int site = 0; site < quintavia::kPaneCount; ++site) {
         const QString path = quintavia::SoundFile(site);
         const QFileInfo file(path);
         const bool there = file.isFile() && file.canonicalPath() == expected;

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/layout/panes.h"
 #include "fixture_server.h"
 #include "headless_run.h"
 #include "shell/app/program_start.h"
@@ -116,7 +117,7 @@ void PrintReport(const SoakReport& report, int growthFrom) {
     Print(QStringLiteral("\nLog entries against the titles served:"));
     Print(QStringLiteral("  site  served  shown  logged  lost  wrong  never shown"));
     int served = 0, logged = 0, lost = 0, wrong = 0;
-    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+    for (int i = 0; i < quintavia::kPaneCount; ++i) {
         const auto& site = report.sites[static_cast<std::size_t>(i)];
         Print(QStringLiteral("  %1  %2  %3  %4  %5  %6  %7")
                   .arg(i, 4)
@@ -145,7 +146,7 @@ void PrintReport(const SoakReport& report, int growthFrom) {
     Print(
         QStringLiteral("  site  served    read  in history  missing  duplicated  wrong  unread"
                        "  name"));
-    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+    for (int i = 0; i < quintavia::kPaneCount; ++i) {
         const auto s = static_cast<std::size_t>(i);
         const auto& site = report.history[s];
         Print(QStringLiteral("  %1  %2  %3  %4  %5  %6  %7  %8  %9")
@@ -179,7 +180,7 @@ void PrintReport(const SoakReport& report, int growthFrom) {
     Print(QStringLiteral("  at the end: %1 bytes (bound %2)")
               .arg(report.seenFileBytes)
               .arg(quintavia::soak::kSeenFileBound));
-    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+    for (int i = 0; i < quintavia::kPaneCount; ++i) {
         const auto s = static_cast<std::size_t>(i);
         Print(QStringLiteral("  site %1: %2 keys (at most %3)  %4")
                   .arg(i)
@@ -242,10 +243,10 @@ int main(int argc, char** argv) {
     options.settleMs = number(parser.value(settleOption), 0);
     const int pageKib = number(parser.value(pageOption), 0);
     const int boards = parser.isSet(boardsOption) ? number(parser.value(boardsOption), 1) : 0;
-    std::array<int, quintavia::kSiteCount> every{};
+    std::array<int, quintavia::kPaneCount> every{};
     const QStringList everyTexts = parser.value(everyOption).split(u',');
-    if (everyTexts.size() != 1 && everyTexts.size() != quintavia::kSiteCount) ok = false;
-    for (int i = 0; i < quintavia::kSiteCount && ok; ++i)
+    if (everyTexts.size() != 1 && everyTexts.size() != quintavia::kPaneCount) ok = false;
+    for (int i = 0; i < quintavia::kPaneCount && ok; ++i)
         every[static_cast<std::size_t>(i)] = number(everyTexts[everyTexts.size() == 1 ? 0 : i], 1);
     if (!ok) {
         std::fprintf(stderr, "soak: bad option value; see --help\n");

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "awaiting.h"
+#include "core/layout/panes.h"
 #include "store/history_file.h"
 #include "store/listing_memory_file.h"
 
@@ -29,7 +30,7 @@ namespace {
 class PaneWatch {
   public:
     PaneWatch(MainWindow& window, const SoakSites& sites) {
-        for (int i = 0; i < kSiteCount; ++i)
+        for (int i = 0; i < kPaneCount; ++i)
             QObject::connect(window.pane(i), &WebPane::pageCaptured, &context_,
                              [this, &sites](int site, const PageCapture& capture) {
                                  onCapture(sites, site, capture);
@@ -58,10 +59,10 @@ class PaneWatch {
     }
 
     QObject context_;
-    std::array<int, kSiteCount> completions_{};
-    std::array<QStringList, kSiteCount> shown_;
-    std::array<QSet<QString>, kSiteCount> firstRead_;
-    std::array<QSet<QString>, kSiteCount> read_;
+    std::array<int, kPaneCount> completions_{};
+    std::array<QStringList, kPaneCount> shown_;
+    std::array<QSet<QString>, kPaneCount> firstRead_;
+    std::array<QSet<QString>, kPaneCount> read_;
 };
 
 // Every entry added to the log box, as it is added: the box itself keeps only the newest.
@@ -235,8 +236,8 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
     const auto say = [&](const QString& line) {
         if (progress) progress(line);
     };
-    const auto allPast = [&](const std::array<int, kSiteCount>& before) {
-        for (int i = 0; i < kSiteCount; ++i)
+    const auto allPast = [&](const std::array<int, kPaneCount>& before) {
+        for (int i = 0; i < kPaneCount; ++i)
             if (watch.completions(i) <= before[static_cast<std::size_t>(i)]) return false;
         return true;
     };
@@ -266,8 +267,8 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
     if (options.sampleEvery > 0) sample(0);
 
     for (int refresh = 1; refresh <= options.refreshes; ++refresh) {
-        std::array<int, kSiteCount> before{};
-        for (int i = 0; i < kSiteCount; ++i)
+        std::array<int, kPaneCount> before{};
+        for (int i = 0; i < kPaneCount; ++i)
             before[static_cast<std::size_t>(i)] = watch.completions(i);
         refreshButton->click();
         if (!support::WaitFor([&] { return allPast(before); }, options.waitMs)) {
@@ -287,7 +288,7 @@ SoakReport RunSoak(MainWindow& window, const SoakSites& sites, const SoakOptions
     for (const FoundListing& found : HistoryFile(HistoryFile::UserPath()).readFound())
         history[found.site] << found.title << found.address().toString();
     const QHash<QString, qsizetype> seenKeys = SeenKeysInFile(seenPath);
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < kPaneCount; ++i) {
         const auto s = static_cast<std::size_t>(i);
         const SiteRule& rule = window.controller().paneRule(i);
         report.siteNames[s] = rule.name;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/layout/panes.h"
 #include "core/listings/listing_memory.h"
 #include "process_tree.h"
 #include "shell/window/main_window.h"
@@ -66,13 +67,13 @@ struct SoakReport {
     int refreshes = 0;
     int timedOut = 0;  // refreshes after which some pane had not finished in time
     std::vector<MemorySample> memory;
-    std::array<SiteTally, kSiteCount> sites;
+    std::array<SiteTally, kPaneCount> sites;
     qsizetype logEntries = 0;                   // entries added to the log box, in all
     int logBoxMost = 0;                         // the most entries the log box held at once
-    std::array<QString, kSiteCount> siteNames;  // each pane's site, as the history names it
-    std::array<HistoryTally, kSiteCount> history;
+    std::array<QString, kPaneCount> siteNames;  // each pane's site, as the history names it
+    std::array<HistoryTally, kPaneCount> history;
     qint64 seenFileBytes = -1;                     // at the end; -1: no file
-    std::array<qsizetype, kSiteCount> seenKeys{};  // the keys the file holds per pane's site
+    std::array<qsizetype, kPaneCount> seenKeys{};  // the keys the file holds per pane's site
 
     bool lostNothing() const;
     // Nothing missing, duplicated nor wrong in the history.

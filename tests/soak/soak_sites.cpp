@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "core/layout/panes.h"
 #include "shell/app/program_start.h"
 
 namespace quintavia::soak {
@@ -50,7 +51,7 @@ setTimeout(function () { location.reload(); }, 1000);
 
 }  // namespace
 
-SoakSites::SoakSites(std::array<int, fixtures::kSiteCount> changeEvery, int pageKib, bool hostile,
+SoakSites::SoakSites(std::array<int, fixtures::kPaneCount> changeEvery, int pageKib, bool hostile,
                      int boardAdds)
     : changeEvery_(changeEvery),
       pageBytes_(qsizetype{std::max(pageKib, 0)} * 1024),
@@ -63,7 +64,7 @@ QString SoakSites::placeBoards(SettingsFile& store) const {
     if (boardAdds_ == 0) return {};
     QString rules;
     SettingsEntries panes;
-    for (int site = kFirstBoard; site < fixtures::kSiteCount; ++site) {
+    for (int site = kFirstBoard; site < fixtures::kPaneCount; ++site) {
         const Board& board = BoardOf(site);
         const QString host = QString::fromLatin1(board.host);
         rules +=
@@ -86,7 +87,7 @@ QString SoakSites::placeBoards(SettingsFile& store) const {
 fixtures::Handler SoakSites::handler() {
     return [this](const fixtures::Request& request) {
         int site = fixtures::SiteForHost(request.host);
-        for (int board = kFirstBoard; boardAdds_ > 0 && board < fixtures::kSiteCount; ++board) {
+        for (int board = kFirstBoard; boardAdds_ > 0 && board < fixtures::kPaneCount; ++board) {
             if (request.host.toLower().startsWith(BoardOf(board).host)) site = board;
             // With boards, the default sites of their panes are not shown.
             else if (site == board)

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <array>
 
+#include "core/layout/panes.h"
 #include "fixture_server.h"
 #include "listing_pages.h"
 #include "store/settings_file.h"
@@ -23,7 +24,7 @@ class SoakSites {
 
     // Site i's newest title changes every changeEvery[i] loads of it (at least 1). With
     // boardAdds > 0, panes 2 and 3 are boards that add that many listings at every load.
-    SoakSites(std::array<int, fixtures::kSiteCount> changeEvery, int pageKib, bool hostile = false,
+    SoakSites(std::array<int, fixtures::kPaneCount> changeEvery, int pageKib, bool hostile = false,
               int boardAdds = 0);
 
     bool isBoard(int site) const { return boardAdds_ > 0 && site >= kFirstBoard; }
@@ -54,13 +55,13 @@ class SoakSites {
     QByteArray boardPage(int site) const;
     QString boardLink(int site, int number) const;
 
-    std::array<int, fixtures::kSiteCount> changeEvery_;
+    std::array<int, fixtures::kPaneCount> changeEvery_;
     qsizetype pageBytes_;
     bool hostile_;
     int boardAdds_;
-    std::array<int, fixtures::kSiteCount> loads_{};
-    std::array<QStringList, fixtures::kSiteCount> served_;
-    std::array<QStringList, fixtures::kSiteCount> servedKeys_;
+    std::array<int, fixtures::kPaneCount> loads_{};
+    std::array<QStringList, fixtures::kPaneCount> served_;
+    std::array<QStringList, fixtures::kPaneCount> servedKeys_;
 };
 
 }  // namespace quintavia::soak

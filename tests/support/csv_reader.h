@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "core/listings/history_csv.h"
+#include "store/history_csv.h"
 
 namespace support {
 

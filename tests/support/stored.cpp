@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "core/layout/panes.h"
 #include "store/ini_document.h"
 #include "store/settings_file.h"
 
@@ -23,8 +24,8 @@ QString Stored(const QString& path, const QString& section, const QString& key) 
 }
 
 bool HoldsTitles(const QString& configHome,
-                 const std::array<QString, quintavia::kSiteCount>& titles) {
-    for (int i = 0; i < quintavia::kSiteCount; ++i) {
+                 const std::array<QString, quintavia::kPaneCount>& titles) {
+    for (int i = 0; i < quintavia::kPaneCount; ++i) {
         if (Stored(SettingsPathIn(configHome), QStringLiteral("Settaggio"), QString::number(i)) !=
             titles[static_cast<std::size_t>(i)].toUpper())
             return false;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "core/layout/panes.h"
 #include "store/settings_keys.h"
 
 namespace support {
@@ -17,7 +18,7 @@ QString Stored(const QString& path, const QString& section, const QString& key);
 // Whether the settings file in `configHome` holds `titles`, as the program stores them, as the
 // last listings seen: a run has read its pages and written what it saw.
 bool HoldsTitles(const QString& configHome,
-                 const std::array<QString, quintavia::kSiteCount>& titles);
+                 const std::array<QString, quintavia::kPaneCount>& titles);
 
 // The permission bits of the file or folder at `path`; -1 when there is none.
 int FileMode(const QString& path);

@@ -1,7 +1,6 @@
-#include "core/listings/found_listings.h"
-
 #include <gtest/gtest.h>
 
+#include "core/listings/found_list.h"
 #include "qt_printing.h"
 
 namespace quintavia {
@@ -20,20 +19,20 @@ FoundListing Listing(const QString& title, const QString& site = u"MioJob"_s,
             .filtered = filtered};
 }
 
-QStringList Titles(const FoundListings& list, const QList<qsizetype>& rows) {
+QStringList Titles(const FoundList& list, const QList<qsizetype>& rows) {
     QStringList titles;
     for (qsizetype row : rows) titles << list.at(row).title;
     return titles;
 }
 
-QStringList Titles(const FoundListings& list) {
+QStringList Titles(const FoundList& list) {
     QList<qsizetype> rows;
     for (qsizetype row = 0; row < list.size(); ++row) rows << row;
     return Titles(list, rows);
 }
 
-TEST(FoundListings, NewestFirstTheHistoryBehindThisRunAndTheOldestDropped) {
-    FoundListings list;
+TEST(FoundList, NewestFirstTheHistoryBehindThisRunAndTheOldestDropped) {
+    FoundList list;
     list.add({Listing(u"C"_s), Listing(u"D"_s)}, {true, false});
     list.load({Listing(u"A"_s), Listing(u"B"_s)});
     EXPECT_EQ(Titles(list), (QStringList{u"D"_s, u"C"_s, u"B"_s, u"A"_s}));
@@ -44,24 +43,24 @@ TEST(FoundListings, NewestFirstTheHistoryBehindThisRunAndTheOldestDropped) {
     EXPECT_FALSE(list.unopened(2));
 
     QList<FoundListing> many;
-    for (qsizetype i = 0; i < FoundListings::kKept - 1; ++i) many << Listing(QString::number(i));
+    for (qsizetype i = 0; i < FoundList::kKept - 1; ++i) many << Listing(QString::number(i));
     list.add(many, QList<bool>(many.size(), true));
-    ASSERT_EQ(list.size(), FoundListings::kKept);
-    EXPECT_EQ(list.at(0).title, QString::number(FoundListings::kKept - 2));
+    ASSERT_EQ(list.size(), FoundList::kKept);
+    EXPECT_EQ(list.at(0).title, QString::number(FoundList::kKept - 2));
     // Z and C went, C among those not yet opened.
     EXPECT_EQ(list.at(list.size() - 1).title, u"D"_s);
-    EXPECT_EQ(list.unopenedCount(), FoundListings::kKept - 1);
+    EXPECT_EQ(list.unopenedCount(), FoundList::kKept - 1);
     list.add({Listing(u"E"_s), Listing(u"F"_s)}, {false, false});
     EXPECT_EQ(list.at(list.size() - 1).title, u"1"_s);
-    EXPECT_EQ(list.unopenedCount(), FoundListings::kKept - 2);
+    EXPECT_EQ(list.unopenedCount(), FoundList::kKept - 2);
     // A full list has no room left for the history.
     list.load({Listing(u"Y"_s)});
-    EXPECT_EQ(list.size(), FoundListings::kKept);
+    EXPECT_EQ(list.size(), FoundList::kKept);
     EXPECT_EQ(list.at(list.size() - 1).title, u"1"_s);
 }
 
-TEST(FoundListings, TheQueryFindsEachOfItsWordsInTheTitleOrTheSite) {
-    FoundListings list;
+TEST(FoundList, TheQueryFindsEachOfItsWordsInTheTitleOrTheSite) {
+    FoundList list;
     list.add({Listing(u"Magazziniere CARRELLISTA"_s, u"Jobrapido"_s),
               Listing(u"Caffè: barista part-time"_s),
               Listing(u"Cuoco capo partita"_s, u"InfoJobs"_s, {}, true), Listing(u"=SOMMA(A1)"_s)},
@@ -96,7 +95,7 @@ TEST(FoundListings, TheQueryFindsEachOfItsWordsInTheTitleOrTheSite) {
         EXPECT_EQ(Titles(list, list.shown(c.query, c.withFiltered)), c.expected) << c.what;
 }
 
-TEST(FoundListings, OpeningGivesOnlyAWebAddressAndCountsTheRowAsOpened) {
+TEST(FoundList, OpeningGivesOnlyAWebAddressAndCountsTheRowAsOpened) {
     struct Case {
         const char* what;
         QString link;
@@ -117,7 +116,7 @@ TEST(FoundListings, OpeningGivesOnlyAWebAddressAndCountsTheRowAsOpened) {
     for (const Case& c : cases) {
         FoundListing listing = Listing(u"Cuoco"_s, u"MioJob"_s, c.link);
         listing.page = QUrl(c.page);
-        FoundListings list;
+        FoundList list;
         list.add({listing}, {true});
         ASSERT_EQ(list.unopenedCount(), 1) << c.what;
         EXPECT_EQ(list.open(0), c.expected) << c.what;
@@ -126,9 +125,9 @@ TEST(FoundListings, OpeningGivesOnlyAWebAddressAndCountsTheRowAsOpened) {
     }
 }
 
-TEST(FoundListings, OnlyThisRunsAnnouncedRowsWaitToBeOpened) {
+TEST(FoundList, OnlyThisRunsAnnouncedRowsWaitToBeOpened) {
     const QString link = u"https://www.infojobs.it/offerta/7"_s;
-    FoundListings list;
+    FoundList list;
     list.load({Listing(u"Ieri"_s, u"InfoJobs"_s, link)});
     list.add({Listing(u"Annunciato"_s, u"InfoJobs"_s, link), Listing(u"Filtrato"_s),
               Listing(u"Altro"_s, u"Jobonline"_s, u"https://www.jobonline.it/7"_s)},
@@ -149,7 +148,7 @@ TEST(FoundListings, OnlyThisRunsAnnouncedRowsWaitToBeOpened) {
     EXPECT_EQ(list.unopenedCount(), 0);
 }
 
-TEST(FoundListings, TheTitleCountsWhatIsLeftToOpen) {
+TEST(FoundList, TheTitleCountsWhatIsLeftToOpen) {
     const std::pair<int, QString> cases[] = {
         {0, u"Annunci trovati"_s},
         {-1, u"Annunci trovati"_s},

@@ -9,10 +9,10 @@
 #include <QTimeZone>
 #include <functional>
 
-#include "core/listings/history_csv.h"
 #include "core/text/shown_text.h"
 #include "csv_reader.h"
 #include "qt_printing.h"
+#include "store/history_csv.h"
 #include "store/history_file.h"
 #include "stored.h"
 

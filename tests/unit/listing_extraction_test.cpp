@@ -5,7 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "core/listings/listing_title.h"
+#include "core/listings/listing.h"
 #include "qt_printing.h"
 
 namespace quintavia {

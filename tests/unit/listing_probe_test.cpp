@@ -59,7 +59,7 @@ TEST(FindNewestListing, WorkedExampleOfTheJobrapidoPane) {
     page += u"span class=\"title\">"_s;
     page += u"Operaio metalmeccanico 3 <"_s;
     ASSERT_EQ(page.size(), 244);
-    const NewestListing found = FindNewestListing(page, u"span class"_s);
+    const ProbeResult found = FindNewestListing(page, u"span class"_s);
     EXPECT_EQ(found.outcome, ProbeOutcome::Title);
     EXPECT_EQ(found.markerPosition, 200);
     EXPECT_EQ(found.tagEnd, 218);
@@ -71,7 +71,7 @@ TEST(FindNewestListing, TenUnitsFromTheMarkerWhateverItsLength) {
     // MioJob's eight-unit marker: the ">" closing its own tag lies 9 units on and is passed
     // over, so the title is what follows the next tag.
     const QString page = u"<div class=\"clearfix\"><a href=\"/offerta/7\">Magazziniere</a></div>"_s;
-    NewestListing found = FindNewestListing(page, u"clearfix"_s);
+    ProbeResult found = FindNewestListing(page, u"clearfix"_s);
     EXPECT_EQ(found.markerPosition, 13);
     EXPECT_EQ(found.tagEnd, 43);
     EXPECT_EQ(found.title, u"MAGAZZINIERE"_s);
@@ -90,7 +90,7 @@ TEST(FindNewestListing, TenUnitsFromTheMarkerWhateverItsLength) {
 
 TEST(FindNewestListing, AbsentMarkerSearchesFromPositionTen) {
     // A ">" at 3 lies before position 10; the one at 12 is followed by "<" at once.
-    NewestListing found = FindNewestListing(u"<p>early</p><i>later</i>"_s, u"clearfix"_s);
+    ProbeResult found = FindNewestListing(u"<p>early</p><i>later</i>"_s, u"clearfix"_s);
     EXPECT_EQ(found.markerPosition, 0);
     EXPECT_EQ(found.tagEnd, 12);
     EXPECT_EQ(found.outcome, ProbeOutcome::Title);
@@ -127,7 +127,7 @@ TEST(FindNewestListing, PositionsCountUtf16Units) {
     const QString smile = QString::fromUcs4(U"\U0001F600");
     const QString page =
         smile + u"<b class=\"clearfix\"><a>"_s + smile + u" Lavoro "_s + smile + u"</a>"_s;
-    const NewestListing found = FindNewestListing(page, u"clearfix"_s);
+    const ProbeResult found = FindNewestListing(page, u"clearfix"_s);
     EXPECT_EQ(found.markerPosition, 13);
     EXPECT_EQ(found.tagEnd, 25);
     EXPECT_EQ(found.tagStart, 38);
@@ -135,7 +135,7 @@ TEST(FindNewestListing, PositionsCountUtf16Units) {
 }
 
 TEST(FindNewestListing, MissingTagEndOrTagStartIsAFailure) {
-    NewestListing found = FindNewestListing(u"<div class=\"clearfix\" no end"_s, u"clearfix"_s);
+    ProbeResult found = FindNewestListing(u"<div class=\"clearfix\" no end"_s, u"clearfix"_s);
     EXPECT_EQ(found.outcome, ProbeOutcome::NoTagEnd);
     EXPECT_EQ(found.tagEnd, 0);
     EXPECT_TRUE(found.title.isNull());

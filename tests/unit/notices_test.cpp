@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/panes.h"
 #include "qt_printing.h"
 #include "store/settings_keys.h"
 
@@ -107,8 +108,7 @@ TEST(Notices, ABodyIsMarkupOnlyForADesktopThatReadsMarkup) {
 }
 
 TEST(Notices, TheTrayTipHasTheCountdownAndEachSitesState) {
-    const std::array<QString, kSiteCount> names{u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s,
-                                                u"InfoJobs"_s};
+    const QStringList names{u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s};
     EXPECT_EQ(TrayToolTip(299, names, {}),
               u"Quintavia: prossimo aggiornamento tra 4:59\nMioJob: sorvegliato\n"
               u"Jobrapido: sorvegliato\nJobonline: sorvegliato\nInfoJobs: sorvegliato"_s);
@@ -142,10 +142,10 @@ TEST(Notices, TheOptionIsReadFromItsOwnKey) {
     for (const Case& c : cases) {
         IniDocument doc;
         if (c.stored) doc.setValue(u"Notifiche"_s, u"0"_s, *c.stored);
-        EXPECT_EQ(ReadSettings(doc).desktopNotifications, c.expected) << c.what;
+        EXPECT_EQ(ReadKept(doc).options.desktopNotifications, c.expected) << c.what;
     }
-    Settings off;
-    off.desktopNotifications = false;
+    Kept off;
+    off.options.desktopNotifications = false;
     EXPECT_TRUE(ShutdownEntries(off).contains(SettingsEntry{u"Notifiche"_s, u"0"_s, u"0"_s}));
     EXPECT_TRUE(ShutdownEntries({}).contains(SettingsEntry{u"Notifiche"_s, u"0"_s, u"1"_s}));
 }

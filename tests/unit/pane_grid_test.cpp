@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/panes.h"
+
 namespace quintavia {
 namespace {
 
@@ -38,24 +40,24 @@ TEST(PaneGrid, FillsTheClientAreaTwoByTwoUnderTheTopStrip) {
           QRect(30, 42, 30, 21)}},
     };
     for (const Case& c : cases) {
-        const PaneRects grid = PaneGrid(c.client, {});
-        for (std::size_t i = 0; i < grid.size(); ++i)
-            EXPECT_EQ(grid[i], c.expected[i])
+        const PaneRects grid = PaneGrid(c.client, kPaneCount, {});
+        for (qsizetype i = 0; i < grid.size(); ++i)
+            EXPECT_EQ(grid[i], c.expected[static_cast<std::size_t>(i)])
                 << c.client.width() << "x" << c.client.height() << " pane " << i;
     }
 }
 
 TEST(PaneGrid, AClientAreaShorterThanTheStripKeepsThePreviousHeights) {
-    const PaneRects before = PaneGrid({60, 61}, {});
+    const PaneRects before = PaneGrid({60, 61}, kPaneCount, {});
     PaneRects previous = before;
     previous[3].setHeight(40);  // the bottom row still hangs from pane 2's height
-    const PaneRects grid = PaneGrid({40, 13}, previous);
+    const PaneRects grid = PaneGrid({40, 13}, kPaneCount, previous);
     EXPECT_EQ(grid[0], QRect(0, 21, 20, 20));
     EXPECT_EQ(grid[1], QRect(20, 21, 20, 20));
     EXPECT_EQ(grid[2], QRect(0, 41, 20, 20));
     EXPECT_EQ(grid[3], QRect(20, 41, 20, 40));
     // A usable size again lays the whole grid out anew.
-    EXPECT_EQ(PaneGrid({60, 61}, grid), before);
+    EXPECT_EQ(PaneGrid({60, 61}, kPaneCount, grid), before);
 }
 
 }  // namespace

@@ -25,6 +25,8 @@
 #include <random>
 #include <vector>
 
+#include "core/layout/panes.h"
+#include "kept_sites.h"
 #include "killed_writer.h"
 #include "odd_files.h"
 #include "own_file_test.h"
@@ -242,20 +244,20 @@ class SettingsFileTest : public OwnFileTest {
 };
 
 // Every value away from its default.
-Settings Unusual() {
-    Settings s;
-    s.lastListing = {"MAGAZZINIERE", "", "CUOCO", "AUTISTA"};
-    s.autoPosition = TriState::Ticked;
-    s.region = "Lazio";
-    s.soundAlert = TriState::Greyed;
-    s.scrollTop = {"10", "20", "30", "40"};
-    s.scrollLeft = {"1", "2", "3", "4"};
+Kept Unusual() {
+    Kept s;
+    support::SetLastTitles(s, {"MAGAZZINIERE", "", "CUOCO", "AUTISTA"});
+    s.options.autoPosition = TriState::Ticked;
+    s.options.region = "Lazio";
+    s.options.soundAlert = TriState::Greyed;
+    support::SetScrollTops(s, {"10", "20", "30", "40"});
+    support::SetScrollLefts(s, {"1", "2", "3", "4"});
     return s;
 }
 
-SettingsEntries EveryEntry(const Settings& s) {
+SettingsEntries EveryEntry(const Kept& s) {
     SettingsEntries entries = ShutdownEntries(s);
-    for (int site = 0; site < kSiteCount; ++site) entries += ScrollEntries(s, site);
+    for (int site = 0; site < kPaneCount; ++site) entries += ScrollEntries(s, site);
     return entries;
 }
 
@@ -263,22 +265,22 @@ TEST_F(SettingsFileTest, TextsRoundTripThroughTheRealFile) {
     TextGenerator generate(5);
     SettingsFile file(path());
     for (int round = 0; round < 40; ++round) {
-        Settings s;
-        for (QString& title : s.lastListing) title = generate.next();
-        s.autoPosition = generate.nextState();
-        s.region = generate.next();
-        s.soundAlert = generate.nextState();
-        for (QString& offset : s.scrollTop) offset = generate.next();
-        for (QString& offset : s.scrollLeft) offset = generate.next();
-        s.includeWords = generate.next();
-        s.excludeWords = generate.next();
+        Kept s;
+        for (QString& title : support::LastTitles(s)) title = generate.next();
+        s.options.autoPosition = generate.nextState();
+        s.options.region = generate.next();
+        s.options.soundAlert = generate.nextState();
+        for (QString& offset : support::ScrollTops(s)) offset = generate.next();
+        for (QString& offset : support::ScrollLefts(s)) offset = generate.next();
+        s.options.includeWords = generate.next();
+        s.options.excludeWords = generate.next();
         const WriteResult written = file.write(ShutdownEntries(s));
         ASSERT_TRUE(Written(written));
         EXPECT_TRUE(written.warnings.isEmpty());
-        for (int site = 0; site < kSiteCount; ++site)
+        for (int site = 0; site < kPaneCount; ++site)
             ASSERT_TRUE(Written(file.write(ScrollEntries(s, site))));
         const SettingsFile::Loaded read = loadAfresh();
-        ASSERT_EQ(read.settings, s) << round;
+        ASSERT_EQ(read.kept, s) << round;
         ASSERT_TRUE(read.warnings.isEmpty()) << round;
     }
     // The lock goes with the write that held it.
@@ -287,7 +289,7 @@ TEST_F(SettingsFileTest, TextsRoundTripThroughTheRealFile) {
 
 TEST_F(SettingsFileTest, NoFileLoadsTheDefaultsQuietlyAndLeavesNothingBehind) {
     const SettingsFile::Loaded read = loadAfresh();
-    EXPECT_EQ(read.settings, Settings());
+    EXPECT_EQ(read.kept, Kept());
     EXPECT_TRUE(read.warnings.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(folder()));
 }
@@ -314,23 +316,24 @@ TEST_F(SettingsFileTest, AValueEditedByHandReadsAsTheTextItHolds) {
         "2=\\u12\n"
         "[broken\n"
         "3=under a broken header\n");
-    Settings expected;
-    expected.lastListing = {"IMPIEGATO, CONTABILE", "\"TRA VIRGOLETTE\"",
-                            " blanks kept after the equals sign  ", "@Variant(\\0\\0\\0\\x7f)"};
-    expected.autoPosition = TriState::Unticked;  // "1;2 # not a comment" is no state
-    expected.region = "Città è più; [Lazio] = a=b";
-    expected.soundAlert = TriState::Greyed;
-    expected.scrollTop = {"", "the last one wins", "\\u12", "0"};
+    Kept expected;
+    support::SetLastTitles(expected,
+                           {"IMPIEGATO, CONTABILE", "\"TRA VIRGOLETTE\"",
+                            " blanks kept after the equals sign  ", "@Variant(\\0\\0\\0\\x7f)"});
+    expected.options.autoPosition = TriState::Unticked;  // "1;2 # not a comment" is no state
+    expected.options.region = "Città è più; [Lazio] = a=b";
+    expected.options.soundAlert = TriState::Greyed;
+    support::SetScrollTops(expected, {"", "the last one wins", "\\u12", "0"});
     const SettingsFile::Loaded read = loadAfresh();
-    EXPECT_EQ(read.settings, expected);
+    EXPECT_EQ(read.kept, expected);
     EXPECT_TRUE(read.warnings.isEmpty());
 
     // Escapes are read as such; the program's own writes keep the other entries as read.
     writeFile("[Scroll]\n1=riga\\nseconda\\u00e8\\\\fine\\x\n");
-    EXPECT_EQ(loadAfresh().settings.scrollTop[1],
+    EXPECT_EQ(support::DefaultSite(loadAfresh().kept, 1).scrollTop,
               "riga\nseconda" + QString(QChar(0xe8)) + "\\fine\\x");
-    Settings s;
-    s.scrollLeft[0] = "12";
+    Kept s;
+    support::DefaultSite(s, 0).scrollLeft = "12";
     SettingsFile file(path());
     ASSERT_TRUE(file.write(ScrollEntries(s, 0)));
     EXPECT_EQ(readFile(), "[Scroll]\n1=riga\\nseconda\xC3\xA8\\\\fine\\\\x\n0=0\n\n[Left]\n0=12\n");
@@ -370,7 +373,7 @@ TEST_F(SettingsFileTest, AFileThatIsNotTextIsMovedAsideWithItsBytes) {
         SCOPED_TRACE(c.what);
         writeFile(c.bytes);
         const SettingsFile::Loaded read = loadAfresh();
-        EXPECT_EQ(read.settings, Settings());
+        EXPECT_EQ(read.kept, Kept());
         expectMovedAside(c.bytes, read.warnings, &asideBefore);
         if (HasFatalFailure()) return;
 
@@ -387,7 +390,7 @@ TEST_F(SettingsFileTest, AFileThatIsNotTextIsMovedAsideWithItsBytes) {
 TEST_F(SettingsFileTest, AFileThatTurnsToNoTextAfterLoadingIsMovedAsideWhenWritten) {
     SettingsFile file(path());
     ASSERT_TRUE(file.write(EveryEntry(Unusual())));
-    ASSERT_EQ(file.load().settings, Unusual());
+    ASSERT_EQ(file.load().kept, Unusual());
     const QByteArray bad("[Settaggio]\n0=CAMERIERE\n\xFF\xFE\n");
     writeFile(bad);
 
@@ -413,12 +416,12 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverReplaced) {
         WithoutPermissionOverride asAUser;
         if (!asAUser.checksApply()) GTEST_SKIP() << "cannot drop root's permission override";
         const SettingsFile::Loaded read = file.load();
-        EXPECT_EQ(read.settings, Settings());
+        EXPECT_EQ(read.kept, Kept());
         ASSERT_EQ(read.warnings.size(), 1);
         EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
         EXPECT_TRUE(contains(read.warnings[0], "Permission denied"));
 
-        const WriteResult failed = file.write(ShutdownEntries(Settings()));
+        const WriteResult failed = file.write(ShutdownEntries(Kept()));
         EXPECT_FALSE(failed);
         EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
         EXPECT_TRUE(contains(failed.error, "Permission denied"));
@@ -437,7 +440,7 @@ TEST_F(SettingsFileTest, AFileThatIsNotTextAndCannotBeMovedAsideIsNeverReplaced)
         WithoutPermissionOverride asAUser;
         if (!asAUser.checksApply()) GTEST_SKIP() << "cannot drop root's permission override";
         const SettingsFile::Loaded read = file.load();
-        EXPECT_EQ(read.settings, Settings());
+        EXPECT_EQ(read.kept, Kept());
         ASSERT_EQ(read.warnings.size(), 1);
         EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
         EXPECT_TRUE(contains(read.warnings[0], "Permission denied"));
@@ -459,7 +462,7 @@ TEST_F(SettingsFileTest, LinksAndOtherKindsOfFileAreRefused) {
         path(), dir.path() + "/elsewhere.ini", "[Posizione]\n1=Lazio\n", [&](const char* reason) {
             SettingsFile file(path());
             const SettingsFile::Loaded read = file.load();
-            EXPECT_EQ(read.settings, Settings());
+            EXPECT_EQ(read.kept, Kept());
             ASSERT_EQ(read.warnings.size(), 1);
             EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
             EXPECT_TRUE(contains(read.warnings[0], reason)) << read.warnings[0].toStdString();
@@ -506,35 +509,35 @@ TEST_F(SettingsFileTest, TheFoldersItMakesAndTheFileAreTheUsersAlone) {
 // cost the offsets saved before.
 TEST_F(SettingsFileTest, AWriteTheReaderWouldRefuseIsRefusedAndLosesNothing) {
     SettingsFile file(path());
-    for (int site = 0; site < kSiteCount; ++site)
+    for (int site = 0; site < kPaneCount; ++site)
         ASSERT_TRUE(file.write(ScrollEntries(Unusual(), site)));
     const QByteArray before = readFile();
 
-    Settings huge = Unusual();
-    huge.lastListing[2] = QString(5'000'000, u'N');
+    Kept huge = Unusual();
+    support::DefaultSite(huge, 2).lastListing = QString(5'000'000, u'N');
     const WriteResult failed = file.write(ShutdownEntries(huge));
     EXPECT_FALSE(failed);
     EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
     EXPECT_TRUE(contains(failed.error, "4 MiB")) << failed.error.toStdString();
     EXPECT_EQ(readFile(), before);
-    EXPECT_EQ(loadAfresh().settings.scrollTop, Unusual().scrollTop);
+    EXPECT_EQ(support::ScrollTops(loadAfresh().kept), support::ScrollTops(Unusual()));
 
     // At the limit exactly the file is written and read back; one byte more and it is not.
     std::optional<IniDocument> doc = IniDocument::parse(before);
     ASSERT_TRUE(doc);
     ApplyEntries(*doc, {{"Settaggio", "0", ""}});
     const qsizetype room = SettingsFile::kMaxFileSize - doc->toUtf8().size();
-    Settings full;
-    full.lastListing[0] = QString(room, u'N');
+    Kept full;
+    support::DefaultSite(full, 0).lastListing = QString(room, u'N');
     ASSERT_TRUE(Written(file.write(ListingEntries(full).mid(0, 1))));
     EXPECT_EQ(QFileInfo(path()).size(), SettingsFile::kMaxFileSize);
     const SettingsFile::Loaded read = loadAfresh();
     EXPECT_TRUE(read.warnings.isEmpty());
-    EXPECT_EQ(read.settings.lastListing[0].size(), room);
-    EXPECT_EQ(read.settings.scrollTop, Unusual().scrollTop);
+    EXPECT_EQ(support::DefaultSite(read.kept, 0).lastListing.size(), room);
+    EXPECT_EQ(support::ScrollTops(read.kept), support::ScrollTops(Unusual()));
 
     const QByteArray atTheLimit = readFile();
-    full.lastListing[0] += u'N';
+    support::DefaultSite(full, 0).lastListing += u'N';
     EXPECT_FALSE(file.write(ListingEntries(full).mid(0, 1)));
     EXPECT_EQ(readFile(), atTheLimit);
 }
@@ -557,7 +560,7 @@ TEST_F(SettingsFileTest, NamesTheFileCannotHoldAreRefusedWithTheWholeWrite) {
 TEST_F(SettingsFileTest, NoPathMeansDefaultsAndNoWrites) {
     SettingsFile file{QString()};
     const SettingsFile::Loaded read = file.load();
-    EXPECT_EQ(read.settings, Settings());
+    EXPECT_EQ(read.kept, Kept());
     EXPECT_EQ(read.warnings.size(), 1);
     const WriteResult failed = file.write(ShutdownEntries(Unusual()));
     EXPECT_FALSE(failed);
@@ -581,24 +584,24 @@ TEST_F(SettingsFileTest, TheUsersFileIsInTheConfigurationFolder) {
 TEST_F(SettingsFileTest, TwoStoresWritingInTurnKeepEachOthersKeys) {
     SettingsFile first(path());
     SettingsFile second(path());
-    Settings a = first.load().settings;
-    Settings b = second.load().settings;
+    Kept a = first.load().kept;
+    Kept b = second.load().kept;
     for (int round = 0; round < 5; ++round) {
-        a.scrollTop[0] = QString::number(100 + round);
-        b.scrollTop[1] = QString::number(200 + round);
-        a.lastListing = {"A", "A", "A", QString::number(round)};
-        b.lastListing = {"B", "B", "B", QString::number(round)};
-        b.region = QStringLiteral("Regione %1").arg(round);
+        support::DefaultSite(a, 0).scrollTop = QString::number(100 + round);
+        support::DefaultSite(b, 1).scrollTop = QString::number(200 + round);
+        support::SetLastTitles(a, {"A", "A", "A", QString::number(round)});
+        support::SetLastTitles(b, {"B", "B", "B", QString::number(round)});
+        b.options.region = QStringLiteral("Regione %1").arg(round);
         ASSERT_TRUE(first.write(ScrollEntries(a, 0)));
         ASSERT_TRUE(second.write(ShutdownEntries(b)));
         ASSERT_TRUE(second.write(ScrollEntries(b, 1)));
         ASSERT_TRUE(first.write(ListingEntries(a)));
 
-        const Settings read = loadAfresh().settings;
-        EXPECT_EQ(read.scrollTop[0], a.scrollTop[0]);
-        EXPECT_EQ(read.scrollTop[1], b.scrollTop[1]);
-        EXPECT_EQ(read.lastListing, a.lastListing);  // first wrote them last
-        EXPECT_EQ(read.region, b.region);
+        const Kept read = loadAfresh().kept;
+        EXPECT_EQ(support::DefaultSite(read, 0).scrollTop, support::DefaultSite(a, 0).scrollTop);
+        EXPECT_EQ(support::DefaultSite(read, 1).scrollTop, support::DefaultSite(b, 1).scrollTop);
+        EXPECT_EQ(support::LastTitles(read), support::LastTitles(a));  // first wrote them last
+        EXPECT_EQ(read.options.region, b.options.region);
     }
 }
 
@@ -638,13 +641,14 @@ TEST_F(SettingsFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
         const int other = 1 - me;
         SettingsFile file(path());
         file.setLockTimeout(60s);
-        Settings mine;
+        Kept mine;
         for (int n = 0; n < 20000; ++n) {
             if (n >= 50 && (shared->written[other] >= 50 || shared->done[other])) finish(Ok);
-            if (SettingsFile(path()).load().settings.scrollTop[me] != mine.scrollTop[me])
+            if (support::DefaultSite(SettingsFile(path()).load().kept, me).scrollTop !=
+                support::DefaultSite(mine, me).scrollTop)
                 finish(ValueLost);
-            mine.scrollTop[me] = QString::number(n + 1);
-            mine.scrollLeft[me] = QStringLiteral("%1-%2").arg(me).arg(n + 1);
+            support::DefaultSite(mine, me).scrollTop = QString::number(n + 1);
+            support::DefaultSite(mine, me).scrollLeft = QStringLiteral("%1-%2").arg(me).arg(n + 1);
             if (!file.write(ScrollEntries(mine, me))) finish(WriteFailed);
             shared->written[me] = n + 1;
         }
@@ -659,12 +663,14 @@ TEST_F(SettingsFileTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
         ASSERT_TRUE(WIFEXITED(status)) << me;
         EXPECT_EQ(WEXITSTATUS(status), Ok) << me;
     }
-    const Settings read = loadAfresh().settings;
+    const Kept read = loadAfresh().kept;
     for (int me = 0; me < 2; ++me) {
         const int written = shared->written[me];
         EXPECT_GE(written, 50);
-        EXPECT_EQ(read.scrollTop[me], QString::number(written)) << me;
-        EXPECT_EQ(read.scrollLeft[me], QStringLiteral("%1-%2").arg(me).arg(written)) << me;
+        EXPECT_EQ(support::DefaultSite(read, me).scrollTop, QString::number(written)) << me;
+        EXPECT_EQ(support::DefaultSite(read, me).scrollLeft,
+                  QStringLiteral("%1-%2").arg(me).arg(written))
+            << me;
     }
     ::munmap(memory, sizeof(SharedCounts));
 }
@@ -768,10 +774,10 @@ TEST_F(SettingsFileTest, ALockThatCannotBeALiveCopysIsTakenOver) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(c.leave());
-        Settings s = Unusual();
-        s.scrollTop[1] = QString::number(++round);
+        Kept s = Unusual();
+        support::DefaultSite(s, 1).scrollTop = QString::number(++round);
         ASSERT_TRUE(Written(file.write(ScrollEntries(s, 1))));
-        EXPECT_EQ(loadAfresh().settings.scrollTop[1], QString::number(round));
+        EXPECT_EQ(support::DefaultSite(loadAfresh().kept, 1).scrollTop, QString::number(round));
         EXPECT_FALSE(QFileInfo(QFile::decodeName(lockPath)).isSymLink());
         EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(lockPath)));
     }
@@ -816,9 +822,9 @@ TEST_F(SettingsFileTest, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
     // lock killed before its holder wrote it waits out its short age at most.
     SettingsFile file(path());
     ASSERT_TRUE(Written(file.write({{"Settaggio", "1", "DOPO"}})));
-    const Settings read = loadAfresh().settings;
-    EXPECT_EQ(read.region, "Lazio");
-    EXPECT_EQ(read.lastListing[1], "DOPO");
+    const Kept read = loadAfresh().kept;
+    EXPECT_EQ(read.options.region, "Lazio");
+    EXPECT_EQ(support::DefaultSite(read, 1).lastListing, "DOPO");
     EXPECT_EQ(filesInFolder(), QStringList{"Quintavia.ini"});
 }
 
@@ -836,8 +842,8 @@ class SettingsOnASmallDisk : public SettingsFileTest {
     }
     void expectFailureLeavesTheFileWhole(const char* reason) {
         SettingsFile file(path());
-        Settings s = Unusual();
-        s.lastListing[0] = QString(3000, u'N');
+        Kept s = Unusual();
+        support::DefaultSite(s, 0).lastListing = QString(3000, u'N');
         const WriteResult failed = file.write(ShutdownEntries(s));
         EXPECT_FALSE(failed);
         EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
@@ -845,8 +851,8 @@ class SettingsOnASmallDisk : public SettingsFileTest {
         EXPECT_EQ(readFile(), before);
         EXPECT_EQ(filesInFolder(), QStringList{"Quintavia.ini"});
         const SettingsFile::Loaded read = loadAfresh();
-        EXPECT_EQ(read.settings.lastListing[0], "PRIMO TITOLO");
-        EXPECT_EQ(read.settings.region, "Lazio");
+        EXPECT_EQ(support::DefaultSite(read.kept, 0).lastListing, "PRIMO TITOLO");
+        EXPECT_EQ(read.kept.options.region, "Lazio");
     }
 
     std::unique_ptr<fixtures::TmpfsMount> disk;

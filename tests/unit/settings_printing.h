@@ -3,6 +3,8 @@
 
 #include <ostream>
 
+#include "core/layout/panes.h"
+#include "kept_sites.h"
 #include "store/settings_keys.h"
 
 namespace quintavia {
@@ -16,21 +18,21 @@ inline void PrintTo(const SettingsEntry& entry, std::ostream* out) {
          << EncodeIniValue(entry.value).toStdString();
 }
 
-inline void PrintTo(const Settings& s, std::ostream* out) {
-    const auto texts = [out](const char* name, const std::array<QString, kSiteCount>& values) {
+inline void PrintTo(const Kept& s, std::ostream* out) {
+    const auto texts = [out](const char* name, const std::array<QString, kPaneCount>& values) {
         *out << name << " {";
         for (const QString& value : values)
             *out << " \"" << EncodeIniValue(value).toStdString() << '"';
         *out << " } ";
     };
-    texts("lastListing", s.lastListing);
-    *out << "autoPosition " << static_cast<int>(s.autoPosition) << " region \""
-         << EncodeIniValue(s.region).toStdString() << "\" soundAlert "
-         << static_cast<int>(s.soundAlert) << ' ';
-    texts("scrollTop", s.scrollTop);
-    texts("scrollLeft", s.scrollLeft);
-    *out << "includeWords \"" << EncodeIniValue(s.includeWords).toStdString()
-         << "\" excludeWords \"" << EncodeIniValue(s.excludeWords).toStdString() << "\" ";
+    texts("lastListing", support::LastTitles(s));
+    *out << "autoPosition " << static_cast<int>(s.options.autoPosition) << " region \""
+         << EncodeIniValue(s.options.region).toStdString() << "\" soundAlert "
+         << static_cast<int>(s.options.soundAlert) << ' ';
+    texts("scrollTop", support::ScrollTops(s));
+    texts("scrollLeft", support::ScrollLefts(s));
+    *out << "includeWords \"" << EncodeIniValue(s.options.includeWords).toStdString()
+         << "\" excludeWords \"" << EncodeIniValue(s.options.excludeWords).toStdString() << "\" ";
 }
 
 }  // namespace quintavia

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include "core/layout/panes.h"
+#include "kept_sites.h"
 #include "settings_printing.h"
 #include "store/settings_keys.h"
 
@@ -16,35 +18,35 @@ IniDocument Parse(const char* text) {
 
 // Every value away from its default, so that a value read from the wrong place shows, each
 // text one that the file must escape or keep as it is.
-Settings AwkwardSettings() {
-    Settings s;
-    s.lastListing = {"MAGAZZINIERE", "", "CUOCO; CAPO=PARTITA", "riga\nseconda"};
-    s.autoPosition = TriState::Greyed;
-    s.region = "Valle d'Aosta";
-    s.soundAlert = TriState::Ticked;
-    s.scrollTop = {"10", "20.5", "abc", ""};
-    s.scrollLeft = {"1", "2", "3", "-0"};
-    s.includeWords = "cuoco, PIZZAIOLO ,à la carte";
-    s.excludeWords = "stage;tirocinio=\\n";
+Kept AwkwardSettings() {
+    Kept s;
+    support::SetLastTitles(s, {"MAGAZZINIERE", "", "CUOCO; CAPO=PARTITA", "riga\nseconda"});
+    s.options.autoPosition = TriState::Greyed;
+    s.options.region = "Valle d'Aosta";
+    s.options.soundAlert = TriState::Ticked;
+    support::SetScrollTops(s, {"10", "20.5", "abc", ""});
+    support::SetScrollLefts(s, {"1", "2", "3", "-0"});
+    s.options.includeWords = "cuoco, PIZZAIOLO ,à la carte";
+    s.options.excludeWords = "stage;tirocinio=\\n";
     return s;
 }
 
 TEST(SettingsValues, AnEmptyFileReadsAsTheDefaults) {
-    const Settings read = ReadSettings(IniDocument());
-    EXPECT_EQ(read, Settings());
-    for (int i = 0; i < kSiteCount; ++i) {
+    const Kept read = ReadKept(IniDocument());
+    EXPECT_EQ(read, Kept());
+    for (int i = 0; i < kPaneCount; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        EXPECT_EQ(read.lastListing[at], "");
-        EXPECT_EQ(read.scrollTop[at], "0");
-        EXPECT_EQ(read.scrollLeft[at], "0");
+        EXPECT_EQ(support::DefaultSite(read, at).lastListing, "");
+        EXPECT_EQ(support::DefaultSite(read, at).scrollTop, "0");
+        EXPECT_EQ(support::DefaultSite(read, at).scrollLeft, "0");
     }
-    EXPECT_EQ(read.autoPosition, TriState::Unticked);
-    EXPECT_EQ(read.region, "Abruzzo");
-    EXPECT_EQ(read.soundAlert, TriState::Unticked);
+    EXPECT_EQ(read.options.autoPosition, TriState::Unticked);
+    EXPECT_EQ(read.options.region, "Abruzzo");
+    EXPECT_EQ(read.options.soundAlert, TriState::Unticked);
 }
 
 TEST(SettingsValues, EachValueIsReadFromItsOwnSectionAndKey) {
-    const Settings read = ReadSettings(
+    const Kept read = ReadKept(
         Parse("[Settaggio]\n0=MAGAZZINIERE\n1=\n2=CUOCO; CAPO=PARTITA\n3=riga\\nseconda\n"
               "[Posizione]\n0=2\n1=Valle d'Aosta\n2=1\n"
               "[Scroll]\n0=10\n1=20.5\n2=abc\n3=\n"
@@ -54,16 +56,16 @@ TEST(SettingsValues, EachValueIsReadFromItsOwnSectionAndKey) {
 }
 
 TEST(SettingsValues, AStoredEmptyRegionIsAValue) {
-    EXPECT_EQ(ReadSettings(Parse("[Posizione]\n1=\n")).region, "");
-    EXPECT_EQ(ReadSettings(Parse("[Posizione]\n0=1\n")).region, "Abruzzo");
+    EXPECT_EQ(ReadKept(Parse("[Posizione]\n1=\n")).options.region, "");
+    EXPECT_EQ(ReadKept(Parse("[Posizione]\n0=1\n")).options.region, "Abruzzo");
 }
 
 // Scroll offsets are texts: one that is no number is kept as it is, to be refused when a pane
 // is scrolled to it, and written back unchanged.
 TEST(SettingsValues, ScrollOffsetsStayTexts) {
-    const Settings read = ReadSettings(Parse("[Scroll]\n1=dodici\n[Left]\n2= 7 \n"));
-    EXPECT_EQ(read.scrollTop[1], "dodici");
-    EXPECT_EQ(read.scrollLeft[2], " 7 ");
+    const Kept read = ReadKept(Parse("[Scroll]\n1=dodici\n[Left]\n2= 7 \n"));
+    EXPECT_EQ(support::DefaultSite(read, 1).scrollTop, "dodici");
+    EXPECT_EQ(support::DefaultSite(read, 2).scrollLeft, " 7 ");
     IniDocument doc;
     ApplyEntries(doc, ScrollEntries(read, 1));
     EXPECT_EQ(doc.value("Scroll", "1"), "dodici");
@@ -133,18 +135,18 @@ TEST(SettingsTriState, EachStateIsWrittenAsItsNumberAndReadBack) {
 
 TEST(SettingsTriState, AStoredTextThatIsNoStateLeavesTheOptionUnticked) {
     for (const char* text : {"abc", "", "7", "-1", "1.5"}) {
-        const Settings read = ReadSettings(Parse(
+        const Kept read = ReadKept(Parse(
             QByteArray("[Posizione]\n0=").append(text).append("\n2=").append(text).constData()));
-        EXPECT_EQ(read.autoPosition, TriState::Unticked) << text;
-        EXPECT_EQ(read.soundAlert, TriState::Unticked) << text;
+        EXPECT_EQ(read.options.autoPosition, TriState::Unticked) << text;
+        EXPECT_EQ(read.options.soundAlert, TriState::Unticked) << text;
     }
-    const Settings read = ReadSettings(Parse("[Posizione]\n0= 2\n2=1 \n"));
-    EXPECT_EQ(read.autoPosition, TriState::Greyed);
-    EXPECT_EQ(read.soundAlert, TriState::Ticked);
+    const Kept read = ReadKept(Parse("[Posizione]\n0= 2\n2=1 \n"));
+    EXPECT_EQ(read.options.autoPosition, TriState::Greyed);
+    EXPECT_EQ(read.options.soundAlert, TriState::Ticked);
 }
 
 TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
-    const Settings s = AwkwardSettings();
+    const Kept s = AwkwardSettings();
     const SettingsEntries listing = {
         {"Settaggio", "0", "MAGAZZINIERE"},
         {"Settaggio", "1", ""},
@@ -169,7 +171,7 @@ TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
     EXPECT_EQ(ScrollEntries(s, 0), (SettingsEntries{{"Scroll", "0", "10"}, {"Left", "0", "1"}}));
     EXPECT_EQ(ScrollEntries(s, 3), (SettingsEntries{{"Scroll", "3", ""}, {"Left", "3", "-0"}}));
     EXPECT_TRUE(ScrollEntries(s, -1).isEmpty());
-    EXPECT_TRUE(ScrollEntries(s, kSiteCount).isEmpty());
+    EXPECT_TRUE(ScrollEntries(s, kPaneCount).isEmpty());
 }
 
 // What "Impostazioni" stores: a pane back on its default site, or words cleared, empty a key
@@ -178,7 +180,7 @@ TEST(SettingsEntries, TheChoicesWriteTheirOwnKeysAlone) {
     const struct {
         const char* name;
         const char* file;
-        std::array<QString, kSiteCount> paneSites;
+        QStringList paneSites;
         QString keywords;
         bool notifications;
         QString includeWords;
@@ -206,18 +208,18 @@ TEST(SettingsEntries, TheChoicesWriteTheirOwnKeysAlone) {
          "includi= cuoco ,\\nchef\n\n[Notifiche]\n0=1\n"},
     };
     for (const auto& c : cases) {
-        Settings s = AwkwardSettings();
-        s.paneSites = c.paneSites;
-        s.keywords = c.keywords;
-        s.desktopNotifications = c.notifications;
-        s.includeWords = c.includeWords;
-        s.excludeWords = c.excludeWords;
+        Kept s = AwkwardSettings();
+        s.options.paneSites = c.paneSites;
+        s.options.keywords = c.keywords;
+        s.options.desktopNotifications = c.notifications;
+        s.options.includeWords = c.includeWords;
+        s.options.excludeWords = c.excludeWords;
         IniDocument doc = Parse(c.file);
-        ApplyEntries(doc, ChoicesEntries(s));
+        ApplyEntries(doc, ChoicesEntries(s.options));
         EXPECT_EQ(doc.toUtf8(), c.written) << c.name;
-        Settings read = ReadSettings(doc);
-        EXPECT_EQ(read.includeWords, c.includeWords) << c.name;
-        EXPECT_EQ(read.excludeWords, c.excludeWords) << c.name;
+        Kept read = ReadKept(doc);
+        EXPECT_EQ(read.options.includeWords, c.includeWords) << c.name;
+        EXPECT_EQ(read.options.excludeWords, c.excludeWords) << c.name;
     }
 }
 
@@ -228,7 +230,7 @@ TEST(SettingsEntries, ApplyingKeepsEverythingElseInItsPlace) {
         "[Mio]\nnota=scritta a mano\n"
         "[Posizione]\n9=sconosciuta\n1=Lazio\n"
         "[Scroll]\n0=5\n");
-    Settings s = AwkwardSettings();
+    Kept s = AwkwardSettings();
     ApplyEntries(doc, ShutdownEntries(s));
     ApplyEntries(doc, ScrollEntries(s, 2));
     EXPECT_EQ(doc.toUtf8(),

@@ -4,6 +4,7 @@
 
 #include <QSet>
 
+#include "core/layout/panes.h"
 #include "core/sites/sites.h"
 #include "qt_printing.h"
 
@@ -22,7 +23,7 @@ struct Golden {
     const char* marker;
     const char* domain;
 };
-constexpr Golden kGolden[kSiteCount] = {
+constexpr Golden kGolden[kPaneCount] = {
     {"miojob", "MioJob", "Mio Job", "MioJob   ", "clearfix", "repubblica.it"},
     {"jobrapido", "Jobrapido", "Job Rapido", "Jobrapido", "span class", "jobrapido.com"},
     {"jobonline", "Jobonline", "Job on Line", "Jobonline", "dettaglioposizione", "jobonline.it"},
@@ -48,8 +49,8 @@ QString GoldenAddress(int site, const QString& region, qint16 index) {
 
 TEST(SiteRules, DefaultsSearchTheAddressesTheSiteTableAlwaysBuilt) {
     const QList<SiteRule>& defaults = DefaultRules();
-    ASSERT_EQ(defaults.size(), kSiteCount);
-    for (int i = 0; i < kSiteCount; ++i) {
+    ASSERT_EQ(defaults.size(), kPaneCount);
+    for (int i = 0; i < kPaneCount; ++i) {
         const SiteRule& rule = defaults[i];
         const Golden& site = kGolden[i];
         EXPECT_EQ(rule.id, QLatin1StringView(site.id));
@@ -70,7 +71,7 @@ TEST(SiteRules, DefaultsSearchTheAddressesTheSiteTableAlwaysBuilt) {
     for (qint16 index = 0; index < RegionList().size(); ++index) indexes.append(index);
     for (const QString& text : texts)
         for (const qint16 index : indexes)
-            for (int i = 0; i < kSiteCount; ++i)
+            for (int i = 0; i < kPaneCount; ++i)
                 EXPECT_EQ(ExpandSearch(defaults[i].search, {text, index, {}}),
                           GoldenAddress(i, text, index))
                     << i << " " << text.toStdString() << " " << index;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/watch/watch_controller.h"
+#include "kept_sites.h"
 #include "qt_printing.h"
 
 namespace quintavia {
@@ -167,7 +168,7 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     const PageCapture limited{
         .url = kJobrapido, .markup = u"<p>Troppe</p>"_s, .loadSucceeded = false, .httpStatus = 429};
 
-    EXPECT_EQ(controller.pageCaptured(1, withListing).listing->logEntry, u"Jobrapido: CUOCO"_s);
+    EXPECT_EQ(controller.pageCaptured(1, withListing).newest->logEntry, u"Jobrapido: CUOCO"_s);
     EXPECT_EQ(controller.pageCaptured(1, without), PageOutcome{});
     EXPECT_EQ(controller.pageCaptured(1, notHtml), PageOutcome{});
     // Another site's pages count for that site alone.
@@ -179,14 +180,13 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     // Everything the window and the desktop show of it comes with the change.
     EXPECT_EQ(blind.watchNotice, BlindNotice(u"Jobrapido"_s, reason, advice));
     ASSERT_TRUE(blind.toolTips);
-    EXPECT_EQ(blind.toolTips->siteLabels[1], SiteLabelToolTip(reason));
-    EXPECT_EQ(blind.toolTips->siteLabels[2], QString());
-    EXPECT_EQ(
-        blind.toolTips->tray,
-        TrayToolTip(controller.secondsLeft(),
-                    {u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s},
-                    std::array<QString, kSiteCount>{QString(), reason, QString(), QString()}));
-    EXPECT_FALSE(blind.listing);
+    EXPECT_EQ(blind.toolTips->paneLabels[1], SiteLabelToolTip(reason));
+    EXPECT_EQ(blind.toolTips->paneLabels[2], QString());
+    EXPECT_EQ(blind.toolTips->tray,
+              TrayToolTip(controller.secondsLeft(),
+                          {u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s},
+                          QStringList{QString(), reason, QString(), QString()}));
+    EXPECT_FALSE(blind.newest);
     EXPECT_TRUE(controller.siteWatch(1).blind());
     EXPECT_FALSE(controller.siteWatch(2).blind());
     // Still blind, for another reason: no notice, and the tooltips say the latest reason.
@@ -194,7 +194,7 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_FALSE(still.watch);
     EXPECT_FALSE(still.watchNotice);
     ASSERT_TRUE(still.toolTips);
-    EXPECT_EQ(still.toolTips->siteLabels[1], SiteLabelToolTip(controller.siteWatch(1).reason()));
+    EXPECT_EQ(still.toolTips->paneLabels[1], SiteLabelToolTip(controller.siteWatch(1).reason()));
     EXPECT_NE(controller.siteWatch(1).reason(), reason);
 
     // The same title again is not logged; the watch is told all the same.
@@ -202,9 +202,9 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_EQ(back.watch, (WatchChange{WatchChange::Kind::WatchedAgain, {}, {}}));
     EXPECT_EQ(back.watchNotice, WatchedAgainNotice(u"Jobrapido"_s));
     ASSERT_TRUE(back.toolTips);
-    EXPECT_EQ(back.toolTips->siteLabels[1], QString());
-    EXPECT_FALSE(back.listing);
-    EXPECT_EQ(controller.settings().lastListing[1], u"CUOCO"_s);
+    EXPECT_EQ(back.toolTips->paneLabels[1], QString());
+    EXPECT_FALSE(back.newest);
+    EXPECT_EQ(support::DefaultSite(controller.kept(), 1).lastListing, u"CUOCO"_s);
     EXPECT_EQ(controller.pageCaptured(4, without), PageOutcome{});
 }
 

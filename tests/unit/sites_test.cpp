@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/panes.h"
 #include "core/sites/site_rules.h"
 #include "qt_printing.h"
 
@@ -61,7 +62,7 @@ TEST(Sites, EachSiteIsOnItsOwnDomainOnly) {
     };
     for (const Case& c : cases) {
         const QUrl url(QString::fromUtf8(c.url));
-        for (int site = 0; site < kSiteCount; ++site)
+        for (int site = 0; site < kPaneCount; ++site)
             EXPECT_EQ(IsRulePage(DefaultRules()[site], url), site == c.site)
                 << c.url << " site " << site;
     }

@@ -4,8 +4,9 @@
 
 #include <QTimeZone>
 
-#include "core/listings/history_csv.h"
+#include "kept_sites.h"
 #include "qt_printing.h"
+#include "store/history_csv.h"
 #include "store/settings_keys.h"
 
 namespace quintavia {
@@ -29,7 +30,7 @@ QString LongTitle(int count) {
 
 // A page of a site whose newest listing carries `title`, shaped as that site writes it.
 PageCapture Page(int site, const QString& title) {
-    static const QString before[kSiteCount] = {
+    static const QString before[kPaneCount] = {
         u"<div class=\"clearfix\"><a href=\"/offerta/1\">"_s,
         u"<div><span class=\"title\">"_s,
         u"<div id=\"dettaglioPosizione\">"_s,
@@ -49,21 +50,21 @@ PageCapture OnSite(int site, const QString& markup) {
 struct Shown {
     std::optional<QString> logEntry;
     bool sound = false;
-    bool listingsChanged = false;
+    bool lastTitleChanged = false;
     std::optional<WatchChange> watch;
 
     bool operator==(const Shown&) const = default;
 };
 
 Shown Of(const PageOutcome& outcome) {
-    return {.logEntry = outcome.listing ? std::optional(outcome.listing->logEntry) : std::nullopt,
-            .sound = outcome.listing && outcome.listing->sound,
-            .listingsChanged = outcome.listingsChanged,
+    return {.logEntry = outcome.newest ? std::optional(outcome.newest->logEntry) : std::nullopt,
+            .sound = outcome.newest && outcome.newest->sound,
+            .lastTitleChanged = outcome.keep.lastTitles,
             .watch = outcome.watch};
 }
 
 Shown Logged(const QString& entry, bool sound = false) {
-    return {.logEntry = entry, .sound = sound, .listingsChanged = true, .watch = std::nullopt};
+    return {.logEntry = entry, .sound = sound, .lastTitleChanged = true, .watch = std::nullopt};
 }
 
 TEST(StartUp, TheFirstPagesSearchTheStoredRegion) {
@@ -83,18 +84,18 @@ TEST(StartUp, TheFirstPagesSearchTheStoredRegion) {
         {u""_s, Expected(u""_s, 1), Expected(u""_s, 1)},
     };
     for (const Case& c : cases) {
-        Settings stored;
-        stored.region = c.stored;
-        stored.autoPosition = TriState::Ticked;
-        stored.soundAlert = TriState::Greyed;
-        stored.lastListing[2] = u"CUOCO"_s;
+        Kept stored;
+        stored.options.region = c.stored;
+        stored.options.autoPosition = TriState::Ticked;
+        stored.options.soundAlert = TriState::Greyed;
+        support::DefaultSite(stored, 2).lastListing = u"CUOCO"_s;
         WatchController controller;
         const StartUpOutcome start = controller.startUp(stored);
         EXPECT_EQ(start.addresses, c.first) << c.stored.toStdString();
-        EXPECT_EQ(start.regionText, c.stored);
-        EXPECT_EQ(start.autoPosition, TriState::Ticked);
-        EXPECT_EQ(start.soundAlert, TriState::Greyed);
-        EXPECT_EQ(controller.settings(), stored);
+        EXPECT_EQ(start.options.region, c.stored);
+        EXPECT_EQ(start.options.autoPosition, TriState::Ticked);
+        EXPECT_EQ(start.options.soundAlert, TriState::Greyed);
+        EXPECT_EQ(controller.kept(), stored);
         EXPECT_EQ(controller.refresh(), c.next) << c.stored.toStdString();
     }
 }
@@ -217,18 +218,18 @@ TEST(PageCaptured, ANewTitleIsStoredLoggedAndAnnouncedOnce) {
     };
     for (const Step& step : steps)
         EXPECT_EQ(Of(controller.pageCaptured(step.site, step.page)), step.expected) << step.what;
-    EXPECT_EQ(controller.settings().lastListing,
-              (std::array<QString, kSiteCount>{u"AUTISTA"_s, u"CUOCO CAPO PARTITA"_s, u"\n"_s,
-                                               u"OFFERTA \u202EEXE.FDP\u202C"_s}));
+    EXPECT_EQ(support::LastTitles(controller.kept()),
+              (support::FourTexts{u"AUTISTA"_s, u"CUOCO CAPO PARTITA"_s, u"\n"_s,
+                                  u"OFFERTA \u202EEXE.FDP\u202C"_s}));
 }
 
 // A page that took its pane away from the site is not the site's, whatever it carries: the
 // MioJob marker is a class name found on many sites.
 TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
-    Settings stored;
-    stored.scrollTop = {u"300"_s, u"300"_s, u"300"_s, u"300"_s};
-    stored.autoPosition = TriState::Ticked;
-    stored.soundAlert = TriState::Ticked;
+    Kept stored;
+    support::SetScrollTops(stored, {u"300"_s, u"300"_s, u"300"_s, u"300"_s});
+    stored.options.autoPosition = TriState::Ticked;
+    stored.options.soundAlert = TriState::Ticked;
     WatchController controller;
     controller.startUp(stored);
     struct Case {
@@ -256,12 +257,13 @@ TEST(PageCaptured, APageOffTheSitesOwnDomainEndsTheHandling) {
         const PageCapture capture{.url = QUrl(QString::fromLatin1(c.url)),
                                   .markup = Page(c.site, title).markup};
         const PageOutcome outcome = controller.pageCaptured(c.site, capture);
-        EXPECT_EQ(outcome.listing.has_value(), c.own) << c.what;
-        EXPECT_EQ(outcome.listing && outcome.listing->sound, c.own) << c.what;
-        EXPECT_EQ(outcome.listingsChanged, c.own) << c.what;
+        EXPECT_EQ(outcome.newest.has_value(), c.own) << c.what;
+        EXPECT_EQ(outcome.newest && outcome.newest->sound, c.own) << c.what;
+        EXPECT_EQ(outcome.keep.lastTitles, c.own) << c.what;
         EXPECT_EQ(outcome.scroll.has_value(), c.own) << c.what;
         EXPECT_EQ(
-            controller.settings().lastListing[static_cast<std::size_t>(c.site)] == title.toUpper(),
+            support::DefaultSite(controller.kept(), static_cast<std::size_t>(c.site)).lastListing ==
+                title.toUpper(),
             c.own)
             << c.what;
     }
@@ -289,9 +291,9 @@ TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
         const QString title = u"MAGAZZINIERE %1"_s.arg(++round);
         const PageCapture page = Page(3, title);
         const PageOutcome outcome = controller.pageCaptured(3, page, when);
-        ASSERT_TRUE(outcome.listing) << row.what;
-        const NewListing& listing = *outcome.listing;
-        EXPECT_EQ(listing.site, 3) << row.what;
+        ASSERT_TRUE(outcome.newest) << row.what;
+        const NewestTitle& listing = *outcome.newest;
+        EXPECT_EQ(listing.pane, 3) << row.what;
         EXPECT_EQ(listing.title, title) << row.what;
         EXPECT_EQ(listing.address, page.url) << row.what;
         EXPECT_EQ(listing.logEntry, u"Infojobs : "_s + title) << row.what;
@@ -307,7 +309,7 @@ TEST(PageCaptured, ATitleIsCutToFiveHundredUnitsBeforeItIsCompared) {
     const QString longTitle = u"A"_s.repeated(499) + u"BC"_s + u"D"_s.repeated(4000);
     const QString cut = u"A"_s.repeated(499) + u"B"_s;
     EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, longTitle))), Logged(label + cut));
-    EXPECT_EQ(controller.settings().lastListing[2], cut);
+    EXPECT_EQ(support::DefaultSite(controller.kept(), 2).lastListing, cut);
     // Whatever follows the cut, it is the same title.
     EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, cut + u"other ending"_s))), Shown{});
     EXPECT_EQ(Of(controller.pageCaptured(2, Page(2, cut))), Shown{});
@@ -338,11 +340,11 @@ TEST(PageCaptured, OnlyATickedSoundOptionPlays) {
 }
 
 TEST(PageCaptured, ATickedAutoPositionScrollsBackAfterEveryPageThatWasRead) {
-    Settings stored;
-    stored.scrollTop[0] = u"300"_s;
-    stored.scrollLeft[0] = u"40"_s;
-    stored.scrollTop[1] = u"abc"_s;  // edited by hand
-    stored.scrollLeft[2] = u"x"_s;
+    Kept stored;
+    support::DefaultSite(stored, 0).scrollTop = u"300"_s;
+    support::DefaultSite(stored, 0).scrollLeft = u"40"_s;
+    support::DefaultSite(stored, 1).scrollTop = u"abc"_s;  // edited by hand
+    support::DefaultSite(stored, 2).scrollLeft = u"x"_s;
     WatchController controller;
     controller.startUp(stored);
     // Unticked or greyed: nothing is scrolled.
@@ -375,29 +377,32 @@ TEST(PageCaptured, ATickedAutoPositionScrollsBackAfterEveryPageThatWasRead) {
 }
 
 TEST(SavePositions, StoresThePanesThatHaveAPageAndKeepsTheOthers) {
-    Settings stored;
-    stored.scrollTop[2] = u"77"_s;
-    stored.scrollLeft[2] = u"5"_s;
+    Kept stored;
+    support::DefaultSite(stored, 2).scrollTop = u"77"_s;
+    support::DefaultSite(stored, 2).scrollLeft = u"5"_s;
     WatchController controller;
     controller.startUp(stored);
-    const QStringList saved = controller.savePositions(
-        {QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(-0.0, 12.5)});
+    const QStringList saved =
+        controller
+            .savePositions({QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(-0.0, 12.5)})
+            .scrolledSites;
     const QStringList expected = {u"miojob"_s, u"jobrapido"_s, u"infojobs"_s};
     EXPECT_EQ(saved, expected);
-    EXPECT_EQ(controller.settings().scrollTop,
-              (std::array<QString, kSiteCount>{u"300"_s, u"0"_s, u"77"_s, u"12.5"_s}));
-    EXPECT_EQ(controller.settings().scrollLeft,
-              (std::array<QString, kSiteCount>{u"40"_s, u"0"_s, u"5"_s, u"0"_s}));
+    EXPECT_EQ(support::ScrollTops(controller.kept()),
+              (support::FourTexts{u"300"_s, u"0"_s, u"77"_s, u"12.5"_s}));
+    EXPECT_EQ(support::ScrollLefts(controller.kept()),
+              (support::FourTexts{u"40"_s, u"0"_s, u"5"_s, u"0"_s}));
     // Saving again without scrolling gives the same texts again.
     EXPECT_EQ(
-        controller.savePositions({QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(0, 12.5)}),
+        controller.savePositions({QPointF(40, 300), QPointF(0, 0), std::nullopt, QPointF(0, 12.5)})
+            .scrolledSites,
         expected);
 }
 
-TEST(Settings, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
-    Settings stored;
-    stored.lastListing = {u"A"_s, u"B"_s, u"C"_s, u"D"_s};
-    stored.region = u""_s;
+TEST(Kept, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
+    Kept stored;
+    support::SetLastTitles(stored, {u"A"_s, u"B"_s, u"C"_s, u"D"_s});
+    stored.options.region = u""_s;
     WatchController controller;
     controller.startUp(stored);
     controller.pageCaptured(2, Page(2, u"Nuovo"_s));
@@ -423,27 +428,27 @@ TEST(Settings, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
         {u"Filtri"_s, u"includi"_s, u""_s, true},
         {u"Filtri"_s, u"escludi"_s, u""_s, true},
     };
-    EXPECT_EQ(ShutdownEntries(controller.settings()), expected);
-    EXPECT_EQ(ListingEntries(controller.settings()), expected.mid(0, 4));
+    EXPECT_EQ(ShutdownEntries(controller.kept()), expected);
+    EXPECT_EQ(ListingEntries(controller.kept()), expected.mid(0, 4));
 }
 
 // A pane can show any site of the catalogue: its address, its titles and its offsets are its
 // own, and a site shown again finds what it had.
 TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
-    Settings stored;
-    stored.paneSites[3] = u"indeed"_s;
-    stored.paneSites[1] = u"nessuno"_s;  // not in the catalogue: the pane's own site
-    stored.lastListing[3] = u"VECCHIO INFOJOBS"_s;
-    stored.keywords = u"cuoco capo"_s;
-    stored.autoPosition = TriState::Ticked;
-    stored.otherSites[u"indeed"_s].scrollTop = u"120"_s;
+    Kept stored;
+    stored.options.paneSites[3] = u"indeed"_s;
+    stored.options.paneSites[1] = u"nessuno"_s;  // not in the catalogue: the pane's own site
+    support::DefaultSite(stored, 3).lastListing = u"VECCHIO INFOJOBS"_s;
+    stored.options.keywords = u"cuoco capo"_s;
+    stored.options.autoPosition = TriState::Ticked;
+    stored.sites[u"indeed"_s].scrollTop = u"120"_s;
     WatchController controller;
     const StartUpOutcome start = controller.startUp(stored);
     ASSERT_EQ(start.warnings.size(), 1);
     EXPECT_TRUE(start.warnings[0].contains(u"nessuno"_s));
     EXPECT_EQ(start.panes[3].id, u"indeed"_s);
     EXPECT_EQ(start.panes[1].id, u"jobrapido"_s);
-    EXPECT_EQ(controller.settings().paneSites[1], u""_s);
+    EXPECT_EQ(controller.kept().options.paneSites[1], u""_s);
     controller.setRegionText(u"Lazio"_s);
     EXPECT_EQ(controller.refresh()[3],
               u"https://it.indeed.com/jobs?q=cuoco%20capo&l=Lazio&sort=date"_s);
@@ -457,13 +462,13 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
                                {u"Cuoco capo partita"_s, QUrl(u"https://it.indeed.com/v?jk=1"_s)},
                                {u"Aiuto cuoco"_s, QUrl(u"https://it.indeed.com/v?jk=2"_s)}}};
     const PageOutcome outcome = controller.pageCaptured(3, page);
-    ASSERT_TRUE(outcome.listing);
-    EXPECT_EQ(outcome.listing->logEntry, u"Indeed   : Cuoco capo partita"_s);
-    EXPECT_EQ(outcome.listing->siteId, u"indeed"_s);
-    EXPECT_EQ(outcome.listing->address, QUrl(u"https://it.indeed.com/v?jk=1"_s));
+    ASSERT_TRUE(outcome.newest);
+    EXPECT_EQ(outcome.newest->logEntry, u"Indeed   : Cuoco capo partita"_s);
+    EXPECT_EQ(outcome.newest->siteId, u"indeed"_s);
+    EXPECT_EQ(outcome.newest->address, QUrl(u"https://it.indeed.com/v?jk=1"_s));
     EXPECT_EQ(outcome.scroll, (ScrollTo{120, 0}));
-    EXPECT_EQ(controller.settings().otherSites[u"indeed"_s].lastListing, u"Cuoco capo partita"_s);
-    EXPECT_EQ(controller.settings().lastListing[3], u"VECCHIO INFOJOBS"_s);
+    EXPECT_EQ(controller.kept().sites[u"indeed"_s].lastListing, u"Cuoco capo partita"_s);
+    EXPECT_EQ(support::DefaultSite(controller.kept(), 3).lastListing, u"VECCHIO INFOJOBS"_s);
 
     // Back to InfoJobs: only that pane reloads, and its old title is no news.
     Choices back = controller.choices();
@@ -472,8 +477,8 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
     const ChoicesOutcome chosen = controller.choose(back);
     EXPECT_EQ(chosen.reload[3], u"http://www.infojobs.it/offerte-lavoro/Lazio"_s);
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(chosen.reload[static_cast<std::size_t>(i)]) << i;
-    EXPECT_EQ(controller.settings().paneSites[3], u""_s);
-    EXPECT_FALSE(controller.pageCaptured(3, Page(3, u"Vecchio Infojobs"_s)).listing);
+    EXPECT_EQ(controller.kept().options.paneSites[3], u""_s);
+    EXPECT_FALSE(controller.pageCaptured(3, Page(3, u"Vecchio Infojobs"_s)).newest);
     EXPECT_TRUE(chosen.desktopNotifications);
     // New keywords reload the panes whose address takes them; the option comes back as chosen.
     back.keywords = u"autista"_s;
@@ -482,7 +487,7 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
     EXPECT_FALSE(searched.desktopNotifications);
     EXPECT_TRUE(searched.reload[1]);
     EXPECT_FALSE(searched.reload[0]);
-    EXPECT_EQ(controller.settings().keywords, u"autista"_s);
+    EXPECT_EQ(controller.kept().options.keywords, u"autista"_s);
 }
 
 // A capture of a site that shows its listings, newest first, with their links.
@@ -539,25 +544,25 @@ TEST(NewListings, FoundOnceAnnouncedOnceAndCountedUntilOpened) {
     for (const Step& step : steps) {
         const PageOutcome outcome = controller.pageCaptured(3, step.page, when);
         QStringList titles;
-        for (const FoundListing& found : outcome.found) titles.append(found.title);
+        for (const FoundListing& found : outcome.keep.found) titles.append(found.title);
         EXPECT_EQ(titles, step.found) << step.what;
-        EXPECT_EQ(outcome.records.size(), step.found.size()) << step.what;
+        EXPECT_EQ(outcome.keep.found.size(), step.found.size()) << step.what;
         EXPECT_EQ(outcome.foundNotice ? std::optional(outcome.foundNotice->summary) : std::nullopt,
                   step.summary)
             << step.what;
-        EXPECT_EQ(outcome.memoryChanged, step.page.startedByProgram) << step.what;
+        EXPECT_EQ(outcome.keep.memory.has_value(), step.page.startedByProgram) << step.what;
     }
     const Notice held = controller.tick(WindowState::Normal).notices.value(0);
     EXPECT_TRUE(held.summary.isEmpty());
     QList<Notice> later;
-    for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t)
+    for (int t = 0; t < NoticeThrottle::kQuietSeconds; ++t)
         later += controller.tick(WindowState::Normal).notices;
     ASSERT_EQ(later.size(), 1);
     EXPECT_EQ(later[0].summary, u"Nuovo annuncio su Indeed"_s);
     EXPECT_EQ(later[0].link, QUrl(u"https://it.indeed.com/viewjob?jk=sei"_s));
 
     // The list, newest first; the tray counts what is not yet opened.
-    const FoundListings& list = controller.found();
+    const FoundList& list = controller.found();
     ASSERT_EQ(list.size(), 4);
     EXPECT_EQ(list.at(0).title, u"Sei"_s);
     EXPECT_EQ(list.at(1).title, u"Tre"_s);
@@ -599,21 +604,21 @@ TEST(NewListings, ARestartAnnouncesNothingSeenAndAChosenSiteLearnsFirst) {
     first.startUp({});
     first.choose(WithIndeedInPane3(first));
     first.pageCaptured(3, Board({u"Uno"_s, u"Due"_s}, lazio));
-    EXPECT_EQ(first.pageCaptured(3, Board({u"Tre"_s, u"Uno"_s}, lazio)).found.size(), 1);
+    EXPECT_EQ(first.pageCaptured(3, Board({u"Tre"_s, u"Uno"_s}, lazio)).keep.found.size(), 1);
 
     WatchController second;
-    second.startUp(first.settings(), first.listingMemory());
+    second.startUp(first.kept(), first.listingMemory());
     const PageOutcome again = second.pageCaptured(3, Board({u"Quattro"_s, u"Tre"_s}, lazio));
-    ASSERT_EQ(again.found.size(), 1);
-    EXPECT_EQ(again.found[0].title, u"Quattro"_s);
+    ASSERT_EQ(again.keep.found.size(), 1);
+    EXPECT_EQ(again.keep.found[0].title, u"Quattro"_s);
 
     // InfoJobs back in the pane, then Indeed again: its first page is a new search.
     Choices back = second.choices();
     back.paneSites[3] = u"infojobs"_s;
     second.choose(back);
     second.choose(WithIndeedInPane3(second));
-    EXPECT_TRUE(second.pageCaptured(3, Board({u"Cinque"_s}, lazio)).found.isEmpty());
-    EXPECT_EQ(second.pageCaptured(3, Board({u"Sei"_s, u"Cinque"_s}, lazio)).found.size(), 1);
+    EXPECT_TRUE(second.pageCaptured(3, Board({u"Cinque"_s}, lazio)).keep.found.isEmpty());
+    EXPECT_EQ(second.pageCaptured(3, Board({u"Sei"_s, u"Cinque"_s}, lazio)).keep.found.size(), 1);
 }
 
 // The user's words filter what is announced, not what is kept.
@@ -625,14 +630,14 @@ TEST(NewListings, TheChosenWordsFilterWhatIsAnnounced) {
     choices.excludeWords = u"stage, tirocinio"_s;
     controller.choose(choices);
     EXPECT_EQ(controller.choices().excludeWords, u"stage, tirocinio"_s);
-    EXPECT_EQ(controller.settings().excludeWords, u"stage, tirocinio"_s);
+    EXPECT_EQ(controller.kept().options.excludeWords, u"stage, tirocinio"_s);
     controller.pageCaptured(3, Board({u"Uno"_s}, lazio));
     const PageOutcome outcome =
         controller.pageCaptured(3, Board({u"STAGE in cucina"_s, u"Cuoco"_s, u"Uno"_s}, lazio));
-    ASSERT_EQ(outcome.found.size(), 2);
-    EXPECT_TRUE(outcome.found[0].filtered);
-    EXPECT_FALSE(outcome.found[1].filtered);
-    EXPECT_TRUE(outcome.records[0].contains(u",sì,"_s));
+    ASSERT_EQ(outcome.keep.found.size(), 2);
+    EXPECT_TRUE(outcome.keep.found[0].filtered);
+    EXPECT_FALSE(outcome.keep.found[1].filtered);
+    EXPECT_TRUE(HistoryLine(outcome.keep.found[0]).contains(u",sì,"_s));
     ASSERT_TRUE(outcome.foundNotice);
     EXPECT_EQ(outcome.foundNotice->summary, u"Nuovo annuncio su Indeed"_s);
     EXPECT_EQ(outcome.foundNotice->body, u"Cuoco"_s);

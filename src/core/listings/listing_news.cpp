@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QSet>
 
-#include "core/listings/listing_title.h"
+#include "core/listings/listing.h"
 #include "core/text/text_fold.h"
 
 namespace quintavia {

@@ -8,7 +8,7 @@
 
 #include "core/listings/found_listing.h"
 #include "core/listings/listing_memory.h"
-#include "core/page/listing_extraction.h"
+#include "core/listings/listing.h"
 #include "core/sites/site_rules.h"
 
 namespace quintavia {

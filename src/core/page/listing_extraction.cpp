@@ -1,6 +1,6 @@
 #include "core/page/listing_extraction.h"
 
-#include "core/listings/listing_title.h"
+#include "core/listings/listing.h"
 
 namespace quintavia {
 namespace {

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QVariant>
 
+#include "core/listings/listing.h"
 #include "core/sites/site_rules.h"
 
 namespace quintavia {
@@ -18,13 +19,6 @@ namespace quintavia {
 // decides how many elements match and how long their addresses are.
 inline constexpr int kMaxListings = 50;
 inline constexpr qsizetype kMaxLinkUnits = 4096;
-
-struct Listing {
-    QString title;  // whitespace collapsed, cut as every title is (CutTitle)
-    QUrl link;      // absolute, http or https
-
-    bool operator==(const Listing&) const = default;
-};
 
 // A text as a JavaScript (and JSON) string literal, quotes included, in ASCII: whatever a rule
 // holds, it stays one string in the script.

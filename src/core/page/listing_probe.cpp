@@ -63,8 +63,8 @@ QString UpperCaseUnits(QStringView text) {
     return upper;
 }
 
-NewestListing FindNewestListing(QStringView markup, QStringView marker) {
-    NewestListing found;
+ProbeResult FindNewestListing(QStringView markup, QStringView marker) {
+    ProbeResult found;
     const QString page = UpperCaseUnits(markup);
     const QString upperMarker = UpperCaseUnits(marker);
 

@@ -19,7 +19,7 @@ enum class ProbeOutcome {
 
 // What a page gave. Positions count UTF-16 units from 1 in the upper-case page text; 0 means
 // not found.
-struct NewestListing {
+struct ProbeResult {
     ProbeOutcome outcome = ProbeOutcome::NoTagEnd;
     QString title;  // upper case, spaces trimmed at both ends; set only for Title
     qsizetype markerPosition = 0;
@@ -32,6 +32,6 @@ struct NewestListing {
 // start, both sides in upper case) and the next "<". The offset is ten whatever the marker's
 // length, and it counts from position 0 when the marker is absent. Character references are
 // left as they are.
-NewestListing FindNewestListing(QStringView markup, QStringView marker);
+ProbeResult FindNewestListing(QStringView markup, QStringView marker);
 
 }  // namespace quintavia

@@ -3,17 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <array>
 #include <optional>
 
 namespace quintavia {
-
-// The panes of the grid, each showing one site.
-inline constexpr int kSiteCount = 4;
-
-constexpr bool IsSiteIndex(int site) {
-    return site >= 0 && site < kSiteCount;
-}
 
 // Whether an address is http or https on `domain` (lower case, ASCII) or one of its subdomains.
 bool IsOnDomain(QStringView domain, const QUrl& url);
@@ -28,8 +20,5 @@ const QStringList& RegionList();
 // The position in the list of the region that `text` names, in any letter case and with
 // blanks around it; none when it names no region of the list.
 std::optional<int> RegionNamed(const QString& text);
-
-// The four panes' search addresses, by pane.
-using Addresses = std::array<QString, kSiteCount>;
 
 }  // namespace quintavia

@@ -91,15 +91,15 @@ QString NoticeBody(const QString& text, bool markup) {
     return out;
 }
 
-QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& siteNames,
-                    const std::array<QString, kSiteCount>& blindReasons, int unopened) {
+QString TrayToolTip(int secondsLeft, const QStringList& siteNames, const QStringList& blindReasons,
+                    int unopened) {
     const int seconds = std::max(secondsLeft, 0);
     QString tip = QStringLiteral("Quintavia: prossimo aggiornamento tra %1:%2")
                       .arg(seconds / 60)
                       .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    for (int i = 0; i < kSiteCount; ++i) {
-        const QString& reason = blindReasons[static_cast<std::size_t>(i)];
-        tip += u'\n' + siteNames[static_cast<std::size_t>(i)] + QStringLiteral(": ") +
+    for (qsizetype i = 0; i < siteNames.size(); ++i) {
+        const QString reason = blindReasons.value(i);
+        tip += u'\n' + siteNames[i] + QStringLiteral(": ") +
                (reason.isEmpty() ? QStringLiteral("sorvegliato")
                                  : QStringLiteral("non sorvegliato, ") + reason);
     }

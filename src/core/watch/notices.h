@@ -3,10 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
-#include <array>
+#include <QStringList>
 
 #include "core/listings/found_listing.h"
-#include "core/sites/sites.h"
 
 namespace quintavia {
 
@@ -51,8 +50,8 @@ QString NoticeBody(const QString& text, bool markup);
 // The tray icon's tooltip: the seconds to the next refresh and, per pane's site (by name),
 // watched or blind with the reason (empty reason: watched).
 // Then, when there are, how many listings found are not yet opened.
-QString TrayToolTip(int secondsLeft, const std::array<QString, kSiteCount>& siteNames,
-                    const std::array<QString, kSiteCount>& blindReasons, int unopened = 0);
+QString TrayToolTip(int secondsLeft, const QStringList& siteNames, const QStringList& blindReasons,
+                    int unopened = 0);
 
 // The site label's tooltip: empty while the site is watched.
 QString SiteLabelToolTip(const QString& blindReason);

@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <optional>
 
-#include "core/page/page_walls.h"
+#include "core/page/page_listings.h"
 #include "core/sites/site_rules.h"
 
 namespace quintavia {
@@ -12,16 +12,6 @@ namespace quintavia {
 // A site's pane can go on loading pages in which the probe finds nothing (a new layout, a
 // consent wall, a block, a move to another domain) while the window looks alive. The watch
 // tells such a site apart from one that has no new listings.
-
-// What the watch needs to know of one capture of a site's pane.
-struct CaptureFacts {
-    QUrl url;                   // the page's address, after any redirects
-    bool loadSucceeded = true;  // false: the engine showed its own error page, or an HTTP error
-    int httpStatus = 0;         // the HTTP error status the engine reported; 0 when none
-    bool markerSeen = false;    // the site's listings are in the page
-    // A consent banner or a bot check in a page of the site without its listings.
-    std::optional<WallKind> wall{};
-};
 
 // What one capture showed.
 struct Observation {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/sites/sites.h"
-#include "core/watch/settings.h"
+#include "core/watch/kept.h"
 #include "shell/app/engine_environment.h"
 #include "shell/app/program_start.h"
 #include "shell/app/quit_signals.h"

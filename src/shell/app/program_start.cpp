@@ -14,12 +14,13 @@ QString SitesPathBeside(const QString& settingsPath) {
 
 std::unique_ptr<MainWindow> StartProgram(SettingsFile& store, QWebEngineProfile& profile,
                                          Beep* beep) {
-    const SettingsFile::Loaded loaded = store.load();
-    Warn(loaded.warnings);
+    // The one keeper of the kept files, for the window's whole life.
+    auto keeper = std::make_unique<Keeper>(store);
+    const Kept kept = keeper->loadKept();
     MergedCatalogue sites = LoadCatalogue(SitesPathBeside(store.path()));
     Warn(sites.errors);
-    auto window = std::make_unique<MainWindow>(store, profile, beep);
-    window->startUp(loaded.settings, std::move(sites.catalogue));
+    auto window = std::make_unique<MainWindow>(std::move(keeper), profile, beep);
+    window->startUp(kept, std::move(sites.catalogue));
     return window;
 }
 

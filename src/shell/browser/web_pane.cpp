@@ -63,8 +63,8 @@ QString Number(double value) {
 
 }  // namespace
 
-WebPane::WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent)
-    : QWebEngineView(parent), site_(site), page_(new WebPage(beep, profile, this)) {
+WebPane::WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* parent)
+    : QWebEngineView(parent), pane_(pane), page_(new WebPage(beep, profile, this)) {
     setPage(page_);
     connect(this, &QWebEngineView::loadFinished, this, &WebPane::capture);
     // An HTTP error status fails the load: the page is then the site's own body, or the
@@ -82,7 +82,7 @@ WebPane::WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* pare
                                   : 0;
             });
     connect(page_, &WebPage::newWindowDecided, this,
-            [this](NewWindowVerdict verdict) { emit newWindowDecided(site_, verdict); });
+            [this](NewWindowVerdict verdict) { emit newWindowDecided(pane_, verdict); });
 }
 
 WebPane::~WebPane() {
@@ -158,7 +158,7 @@ void WebPane::capture(bool loadSucceeded) {
                                  if (readsListings && read[3].typeId() == QMetaType::QVariantList)
                                      captured.listings = ListingsFromAnswer(read[3]);
                              }
-                             emit pageCaptured(site_, captured);
+                             emit pageCaptured(pane_, captured);
                          });
 }
 

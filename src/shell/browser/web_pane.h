@@ -7,7 +7,8 @@
 
 #include "core/engine/new_window_filter.h"
 #include "core/sites/site_rules.h"
-#include "core/watch/watch_controller.h"
+#include "core/page/page_capture.h"
+#include "core/watch/outcomes.h"
 #include "shell/browser/web_page.h"
 #include "shell/desktop/beep.h"
 
@@ -25,10 +26,10 @@ class WebPane final : public QWebEngineView {
     // The first longer page of each pane is told once on standard error.
     static constexpr qsizetype kMarkupUnits = 16 * 1024 * 1024;
 
-    WebPane(int site, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
+    WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
     ~WebPane() override;
 
-    int site() const { return site_; }
+    int pane() const { return pane_; }
     WebPage* webPage() const { return page_; }
 
     // Starts loading the address and returns at once; false when it is no address at all. The
@@ -45,14 +46,14 @@ class WebPane final : public QWebEngineView {
     void scrollTo(const ScrollTo& offsets);
 
   signals:
-    void pageCaptured(int site, const quintavia::PageCapture& capture);
-    void newWindowDecided(int site, quintavia::NewWindowVerdict verdict);
+    void pageCaptured(int pane, const quintavia::PageCapture& capture);
+    void newWindowDecided(int pane, quintavia::NewWindowVerdict verdict);
 
   private:
     void capture(bool loadSucceeded);
     void tellMarkupCut();
 
-    int site_;
+    int pane_;
     WebPage* page_;
     // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
     int httpStatus_ = 0;

@@ -3,10 +3,9 @@
 #include <QObject>
 
 #include "core/watch/notices.h"
-#include "core/watch/watch_controller.h"
+#include "core/watch/outcomes.h"
 #include "shell/desktop/beep.h"
 #include "shell/desktop/qt_sound.h"
-#include "store/history_file.h"
 
 class QSystemTrayIcon;
 
@@ -14,9 +13,10 @@ namespace quintavia {
 
 class DesktopNotifier;
 
-// Carries out what the watch decided to tell beyond the window: the site's alert sound, the
-// desktop's notifications and the history's lines. It decides nothing: what the outcome holds
-// is done, and nothing else.
+// Carries out what the watch decided to tell beyond the window: the site's alert sound when the
+// outcome asks for it, and each notice on the desktop's notifications while their own option
+// is on. The watch says what a notice would be whatever the channels; each channel decides by
+// its own option whether to carry it, so a channel that is off loses nothing for the others.
 class Announcer final : public QObject {
     Q_OBJECT
   public:
@@ -24,16 +24,14 @@ class Announcer final : public QObject {
     // tray is the platform's way (Windows).
     Announcer(Beep& beep, QSystemTrayIcon* tray, QObject* parent);
 
-    // The site's alert sound, when the listing says so.
-    void announce(const NewListing& listing);
+    // "Notifiche sul desktop".
+    void setDesktopOn(bool on) { desktopOn_ = on; }
+
+    // The site's alert sound for its newest title, when it asks for one.
+    void playAlert(const NewestTitle& newest);
     void notify(const Notice& notice);
-    // Appends the lines to the history, in order.
-    void record(const QStringList& lines);
-    // Opens the history with the desktop's program for it, made with its header if need be.
-    void openHistory();
 
     DesktopNotifier* notifier() const { return notifier_; }
-    const HistoryFile& history() const { return history_; }
 
   signals:
     // The user clicked one of the notifications shown: what its notice asked a click to do,
@@ -42,11 +40,8 @@ class Announcer final : public QObject {
 
   private:
     QtSound sound_;
-    HistoryFile history_;
     DesktopNotifier* notifier_ = nullptr;
-    // A history that cannot be written is reported once, not at every entry.
-    bool historyFailing_ = false;
-    QString lastWarning_;
+    bool desktopOn_ = true;
 };
 
 }  // namespace quintavia

@@ -29,7 +29,7 @@ class FoundRowsModel final : public QAbstractTableModel {
 
     explicit FoundRowsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-    void reset(const FoundListings* list, QList<qsizetype> rows) {
+    void reset(const FoundList* list, QList<qsizetype> rows) {
         beginResetModel();
         list_ = list;
         rows_ = std::move(rows);
@@ -101,7 +101,7 @@ class FoundRowsModel final : public QAbstractTableModel {
         }
     }
 
-    const FoundListings* list_ = nullptr;
+    const FoundList* list_ = nullptr;
     QList<qsizetype> rows_;
 };
 
@@ -180,7 +180,7 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
 
 FoundListingsWindow::~FoundListingsWindow() = default;
 
-void FoundListingsWindow::show(const FoundListings& list) {
+void FoundListingsWindow::show(const FoundList& list) {
     refresh(list);
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     QWidget::show();
@@ -194,7 +194,7 @@ qsizetype FoundListingsWindow::listRowAt(int at) const {
     return model_->rows().at(at);
 }
 
-void FoundListingsWindow::refresh(const FoundListings& list) {
+void FoundListingsWindow::refresh(const FoundList& list) {
     // Where the user was, by listing: the rows' numbers change as new ones come on top.
     const auto listingAt = [this](int at) -> std::optional<FoundListing> {
         const qsizetype row = listRowAt(at);

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "core/listings/found_listings.h"
+#include "core/listings/found_list.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -24,17 +24,17 @@ class FoundListingsWindow final : public QWidget {
 
     using QWidget::show;
     // Shows the window, brought forward, with `list`.
-    void show(const FoundListings& list);
+    void show(const FoundList& list);
     // Takes `list` in place of the one shown: the row selected stays selected, and the rows in
     // view stay in view unless the top was, where the new rows come.
-    void refresh(const FoundListings& list);
+    void refresh(const FoundList& list);
 
     QLineEdit* filterBox() const { return filter_; }
     QCheckBox* showFilteredBox() const { return showFiltered_; }
     QTreeView* listView() const { return view_; }
 
   signals:
-    // The row of the list given last (FoundListings' index).
+    // The row of the list given last (the list's own index).
     void openAsked(qsizetype row);
 
   protected:
@@ -45,7 +45,7 @@ class FoundListingsWindow final : public QWidget {
     // The list's row of the view's row `at`; -1 for none.
     qsizetype listRowAt(int at) const;
 
-    FoundListings list_;
+    FoundList list_;
     FoundRowsModel* model_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QCheckBox* showFiltered_ = nullptr;

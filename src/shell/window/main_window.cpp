@@ -1,27 +1,25 @@
 #include "shell/window/main_window.h"
 
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QDesktopServices>
 #include <QKeySequence>
-#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
-#include <QWindow>
 
 #include "core/layout/pane_grid.h"
 #include "core/layout/top_band.h"
 #include "core/layout/twips.h"
+#include "core/sites/sites.h"
 #include "shell/app/warn.h"
 #include "shell/desktop/announcer.h"
 #include "shell/desktop/listing_opener.h"
 #include "shell/desktop/tray_icon.h"
-#include "shell/window/accessible_names.h"
+#include "shell/window/accessibility.h"
 #include "shell/window/fonts.h"
 #include "shell/window/found_listings_window.h"
 #include "shell/window/settings_dialog.h"
@@ -36,51 +34,14 @@ namespace quintavia {
 namespace {
 
 constexpr int kClientHeightTwips = 9240;
-constexpr int kListingsWriteDelayMs = 2000;
-
-// The design's colours come with the design's text colour: a theme's own text colour, set for
-// its own backgrounds, can be near-white on the pale yellow and cyan.
-void Paint(QWidget* widget, QColor background) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::Text, Qt::black);
-    widget->setPalette(palette);
-}
-
-// Qt names a combo box by its text on Linux, and says what it is for by the label that has it
-// as its buddy: the design shows none, so the label is there for assistive technology alone.
-void Label(QWidget* box, const QString& spokenName) {
-    auto* label = new QLabel(spokenName, box->parentWidget());
-    label->setObjectName(box->objectName() + QStringLiteral("Label"));
-    label->setBuddy(box);
-    label->hide();
-}
-
-// The window is a window to assistive technology as well: Qt gives a plain top-level widget
-// the role of a filler.
-QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
-    if (className == u"quintavia::MainWindow" && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    return nullptr;
-}
-
-// The engine draws each page through a window of its own that is never shown, and Qt lists
-// such windows among the program's windows to assistive technology, as frames named
-// "Offscreen". Typed as pop-ups they are left out there; nothing else looks at the type of a
-// window that is never shown.
-void HideOffscreenWindowsFromAssistiveTechnology() {
-    for (QWindow* window : QGuiApplication::topLevelWindows())
-        if (window->inherits("QQuickWidgetOffscreenWindow") && window->type() != Qt::Popup)
-            window->setFlags(window->flags() | Qt::Popup);
-}
-
 }  // namespace
 
-MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* beep, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<Keeper> keeper, QWebEngineProfile& profile, Beep* beep,
+                       int paneCount, QWidget* parent)
     : QWidget(parent),
-      store_(store),
+      keeper_(std::move(keeper)),
       beep_(beep ? *beep : platformBeep_),
-      seenFile_(ListingMemoryFile::UserPath()) {
+      controller_(BuiltInCatalogue(), paneCount) {
     RegisterIcons();
     setObjectName(QStringLiteral("mainWindow"));
     setFont(WindowFont());
@@ -89,11 +50,7 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
     icon.addFile(QStringLiteral(":/icons/icon_32.xpm"));
     icon.addFile(QStringLiteral(":/icons/icon_16.xpm"));
     setWindowIcon(icon);
-    static const bool accessibleWindows = [] {
-        QAccessible::installFactory(WindowAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleWindows);
+    InstallWindowAccessibility();
     setAccessibleName(QStringLiteral("Quintavia"));
     setAccessibleDescription(
         QStringLiteral("Sorveglia gli annunci di lavoro di MioJob, Jobrapido, Jobonline e "
@@ -101,23 +58,24 @@ MainWindow::MainWindow(SettingsFile& store, QWebEngineProfile& profile, Beep* be
     resize(TwipsToPixels(kDesignClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     // Behind the top band, covering the whole client area.
-    grid_ = new PaneGridWidget(beep_, &profile, this);
+    grid_ = new PaneGridWidget(controller_.paneCount(), beep_, &profile, this);
     grid_->setGeometry(rect());
-    buildTopBand();
+    for (int i = 0; i < controller_.paneCount(); ++i) grid_->showSite(i, controller_.paneRule(i));
+    band_ = BandControls::MakeOn(this);
+    // A double-click on the entry shows every listing found, with its link.
+    band_.logBox->lineEdit()->installEventFilter(this);
+    layOutTopBand();
 
     applyTabOrder();
     // A pane gets the widget that takes its keyboard focus only with its first page, and that
     // widget joins the keyboard order where Qt puts new widgets: the order is put right again,
     // and the window the widget draws through is kept from assistive technology.
-    for (int i = 0; i < kSiteCount; ++i) pane(i)->installEventFilter(this);
+    for (int i = 0; i < controller_.paneCount(); ++i) pane(i)->installEventFilter(this);
 
     countdownTimer_ = new QTimer(this);
     countdownTimer_->setObjectName(QStringLiteral("countdownTimer"));
     countdownTimer_->setInterval(1000);
     countdownTimer_->start();
-    listingsTimer_ = new QTimer(this);
-    listingsTimer_->setSingleShot(true);
-    listingsTimer_->setInterval(kListingsWriteDelayMs);
     tray_ = new TrayIcon(icon, this);
     announcer_ = new Announcer(beep_, tray_->icon(), this);
 
@@ -141,15 +99,15 @@ MainWindow::~MainWindow() {
 void MainWindow::applyTabOrder() {
     // The panes first, then the top band, then the labels.
     QList<QWidget*> order;
-    for (int i = 0; i < kSiteCount; ++i) order << pane(i);
-    order << regionBox_ << refreshButton_ << logBox_ << autoPositionOption_ << saveScrollButton_
-          << soundAlertOption_ << siteLabelsOption_;
-    for (int i = 0; i < kSiteCount; ++i) order << grid_->siteLabel(i);
+    for (int i = 0; i < grid_->paneCount(); ++i) order << pane(i);
+    order << band_.regionBox << band_.refreshButton << band_.logBox << band_.autoPositionOption
+          << band_.saveScrollButton << band_.soundAlertOption << band_.siteLabelsOption;
+    for (int i = 0; i < grid_->paneCount(); ++i) order << grid_->siteLabel(i);
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == logBox_->lineEdit() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == band_.logBox->lineEdit() && event->type() == QEvent::MouseButtonDblClick) {
         showFound();
         return true;
     }
@@ -160,96 +118,36 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::buildTopBand() {
-    regionBox_ =
-        Named(new RegionBox(this), "regionBox", QStringLiteral("Scelta delle regioni"),
-              QStringLiteral("Regione"),
-              QStringLiteral("La regione in cui cercare: sceglila dall'elenco, oppure scrivila e "
-                             "premi Invio"));
-    regionBox_->setEditText(kDefaultRegionText);
-    Name(regionBox_->view(), QStringLiteral("Elenco delle regioni"),
-         QStringLiteral("Le venti regioni, in ordine alfabetico"));
-    Name(regionBox_->lineEdit(), QStringLiteral("Regione"),
-         QStringLiteral("Il testo della regione in cui cercare"));
-    Label(regionBox_, QStringLiteral("Regione"));
-    Paint(regionBox_, QColor(255, 255, 192));
-
-    refreshButton_ =
-        Named(new QPushButton(QStringLiteral("Aggiorna"), this), "refreshButton",
-              QStringLiteral("Aggiorna manualmente le pagine"), QStringLiteral("Aggiorna"),
-              QStringLiteral("Carica di nuovo le pagine dei quattro siti"));
-
-    logBox_ =
-        Named(new QComboBox(this), "logBox", QStringLiteral("Log"), QStringLiteral("Annunci nuovi"),
-              QStringLiteral("Gli annunci nuovi trovati in questa sessione, il più recente "
-                             "per ultimo; un doppio clic apre gli annunci trovati"));
-    logBox_->setEditable(true);
-    logBox_->setInsertPolicy(QComboBox::NoInsert);
-    logBox_->setCompleter(nullptr);
-    Name(logBox_->view(), QStringLiteral("Elenco degli annunci nuovi"),
-         QStringLiteral("Gli annunci nuovi trovati, il più recente per ultimo"));
-    Name(logBox_->lineEdit(), QStringLiteral("Annunci nuovi"),
-         QStringLiteral("L'ultimo annuncio nuovo scelto o trovato"));
-    Label(logBox_, QStringLiteral("Annunci nuovi"));
-    // A double-click on the entry shows every listing found, with its link.
-    logBox_->lineEdit()->installEventFilter(this);
-    Paint(logBox_, QColor(192, 255, 255));
-
-    soundAlertOption_ =
-        Named(new TriStateCheckBox(QStringLiteral("Avviso sonoro"), this), "soundAlertOption",
-              QStringLiteral("Avviso vocale di nuovi annunci"), QStringLiteral("Avviso sonoro"),
-              QStringLiteral("Suona un avviso per ogni annuncio nuovo"));
-
-    autoPositionOption_ =
-        Named(new TriStateCheckBox(QStringLiteral("Auto Posizione"), this), "autoPositionOption",
-              QStringLiteral("Attiva la posizione delle pagine nelle finestre browser salvate"),
-              QStringLiteral("Auto Posizione"),
-              QStringLiteral("Riporta ogni pagina alla posizione salvata dopo ogni caricamento"));
-
-    saveScrollButton_ =
-        Named(new QPushButton(QStringLiteral("Salva posizione finestre"), this), "saveScrollButton",
-              QStringLiteral("Salva la posizione delle pagine nelle finestre browser"),
-              QStringLiteral("Salva posizione finestre"),
-              QStringLiteral("Salva la posizione a cui è scorsa ciascuna delle quattro pagine"));
-
-    // Only as wide as its square: the caption is there but never seen.
-    siteLabelsOption_ =
-        Named(new TriStateCheckBox(QStringLiteral("Check3"), this), "siteLabelsOption",
-              QStringLiteral("Visualizza Nome Agenzie"), QStringLiteral("Nomi dei siti"),
-              QStringLiteral("Mostra il nome del sito sopra ogni pagina"));
-    layOutTopBand();
-}
-
 void MainWindow::layOutTopBand() {
-    const std::array<QWidget*, kBandControls> band = {
-        regionBox_,          refreshButton_,    logBox_,          soundAlertOption_,
-        autoPositionOption_, saveScrollButton_, siteLabelsOption_};
-    const BandRects rects = TopBand(width());
-    for (std::size_t i = 0; i < kBandControls; ++i) band[i]->setGeometry(rects[i]);
+    band_.layOut(width());
 }
 
 void MainWindow::wire() {
-    connect(regionBox_, &RegionBox::regionChosen, this,
+    RegionBox* regionBox = band_.regionBox;
+    connect(regionBox, &RegionBox::regionChosen, this,
             [this](int index) { load(controller_.chooseRegion(index)); });
-    connect(regionBox_, &QComboBox::editTextChanged, this,
+    connect(regionBox, &QComboBox::editTextChanged, this,
             [this](const QString& text) { controller_.setRegionText(text); });
-    connect(refreshButton_, &QPushButton::clicked, this, [this] { load(controller_.refresh()); });
-    connect(regionBox_, &RegionBox::textEntered, this, [this] { load(controller_.refresh()); });
-    connect(soundAlertOption_, &QCheckBox::stateChanged, this,
-            [this] { controller_.setSoundAlert(soundAlertOption_->value()); });
-    connect(autoPositionOption_, &QCheckBox::stateChanged, this,
-            [this] { controller_.setAutoPosition(autoPositionOption_->value()); });
-    connect(saveScrollButton_, &QPushButton::clicked, this, &MainWindow::savePositions);
-    connect(siteLabelsOption_, &QCheckBox::clicked, this,
-            [this] { grid_->showSiteLabels(siteLabelsOption_->value() == TriState::Ticked); });
+    connect(band_.refreshButton, &QPushButton::clicked, this,
+            [this] { load(controller_.refresh()); });
+    connect(regionBox, &RegionBox::textEntered, this, [this] { load(controller_.refresh()); });
+    connect(band_.soundAlertOption, &QCheckBox::stateChanged, this,
+            [this] { controller_.setSoundAlert(band_.soundAlertOption->value()); });
+    connect(band_.autoPositionOption, &QCheckBox::stateChanged, this,
+            [this] { controller_.setAutoPosition(band_.autoPositionOption->value()); });
+    connect(band_.saveScrollButton, &QPushButton::clicked, this, &MainWindow::savePositions);
+    connect(band_.siteLabelsOption, &QCheckBox::clicked, this, [this] {
+        grid_->showSiteLabels(band_.siteLabelsOption->value() == TriState::Ticked);
+    });
     connect(countdownTimer_, &QTimer::timeout, this, &MainWindow::countdownTick);
-    connect(listingsTimer_, &QTimer::timeout, this, &MainWindow::storeListings);
-    connect(tray_, &TrayIcon::refreshAsked, refreshButton_, &QPushButton::click);
+    connect(tray_, &TrayIcon::refreshAsked, this, [this] { load(controller_.refresh()); });
     connect(tray_, &TrayIcon::showAsked, this, &MainWindow::bringBack);
     connect(tray_, &TrayIcon::toggleAsked, this, &MainWindow::toggleShown);
-    connect(tray_, &TrayIcon::notificationsToggled, this,
-            [this](bool on) { controller_.setDesktopNotifications(on); });
-    connect(tray_, &TrayIcon::historyAsked, announcer_, &Announcer::openHistory);
+    connect(tray_, &TrayIcon::notificationsToggled, this, [this](bool on) {
+        controller_.setDesktopNotifications(on);
+        announcer_->setDesktopOn(on);
+    });
+    connect(tray_, &TrayIcon::historyAsked, this, &MainWindow::openHistory);
     connect(tray_, &TrayIcon::settingsAsked, this, &MainWindow::openSettings);
     connect(tray_, &TrayIcon::foundAsked, this, &MainWindow::showFound);
     // Through the window's own path, which stores the settings. A window hidden from the tray
@@ -261,33 +159,35 @@ void MainWindow::wire() {
             [this](NoticeAction action, const QUrl& link) {
                 apply(controller_.noticeClicked(action, link));
             });
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < grid_->paneCount(); ++i) {
         connect(
-            pane(i), &WebPane::pageCaptured, this, [this](int site, const PageCapture& capture) {
-                apply(site, controller_.pageCaptured(site, capture, QDateTime::currentDateTime()));
+            pane(i), &WebPane::pageCaptured, this, [this](int pane, const PageCapture& capture) {
+                apply(pane, controller_.pageCaptured(pane, capture, QDateTime::currentDateTime()));
             });
     }
 }
 
-void MainWindow::startUp(const Settings& stored, Catalogue sites) {
-    controller_ = WatchController(std::move(sites));
+void MainWindow::startUp(const Kept& stored, Catalogue sites) {
+    controller_ = WatchController(std::move(sites), grid_->paneCount());
     // Appending to an empty list would select the new entry and overwrite the box's text.
-    const QString text = regionBox_->currentText();
-    regionBox_->addItems(RegionList());
-    regionBox_->setEditText(text);
+    RegionBox* regionBox = band_.regionBox;
+    const QString text = regionBox->currentText();
+    regionBox->addItems(RegionList());
+    regionBox->setEditText(text);
 
     // What was stored is shown before the first pages are asked for, which search the region
     // that the box shows.
-    ListingMemoryFile::Loaded seen = seenFile_.load();
-    Warn(seen.warnings);
+    Keeper::Listings listings = keeper_->loadListings();
     const StartUpOutcome start =
-        controller_.startUp(stored, std::move(seen.memory), announcer_->history().readFound());
+        controller_.startUp(stored, std::move(listings.memory), listings.earlier);
     Warn(start.warnings);
     showPanes(start.panes);
-    regionBox_->setEditText(start.regionText);
-    autoPositionOption_->setValue(start.autoPosition);
-    soundAlertOption_->setValue(start.soundAlert);
-    tray_->setNotificationsChecked(start.desktopNotifications);
+    const Options& options = start.options;
+    regionBox->setEditText(options.region);
+    band_.autoPositionOption->setValue(options.autoPosition);
+    band_.soundAlertOption->setValue(options.soundAlert);
+    announcer_->setDesktopOn(options.desktopNotifications);
+    tray_->setNotificationsChecked(options.desktopNotifications);
     showToolTips(start.toolTips);
     load(start.addresses);
     tray_->show();
@@ -295,14 +195,13 @@ void MainWindow::startUp(const Settings& stored, Catalogue sites) {
 
 void MainWindow::load(const Addresses& addresses) {
     // Stops at the first address a pane refuses; the panes after it keep what they show.
-    for (int i = 0; i < kSiteCount; ++i)
-        if (!pane(i)->navigate(addresses[static_cast<std::size_t>(i)])) return;
+    for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(addresses.size())); ++i)
+        if (!pane(i)->navigate(addresses[i])) return;
 }
 
-void MainWindow::reload(const std::array<std::optional<QString>, kSiteCount>& addresses) {
-    for (int i = 0; i < kSiteCount; ++i)
-        if (const auto& address = addresses[static_cast<std::size_t>(i)])
-            pane(i)->navigate(*address);
+void MainWindow::reload(const QList<std::optional<QString>>& addresses) {
+    for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(addresses.size())); ++i)
+        if (const std::optional<QString>& address = addresses[i]) pane(i)->navigate(*address);
 }
 
 void MainWindow::openSettings() {
@@ -328,27 +227,27 @@ void MainWindow::applyChoices(const Choices& choices) {
     showPanes(outcome.panes);
     showToolTips(outcome.toolTips);
     tray_->setNotificationsChecked(outcome.desktopNotifications);
+    announcer_->setDesktopOn(outcome.desktopNotifications);
     reload(outcome.reload);
-    store(ChoicesEntries(controller_.settings()), "the settings were not saved");
+    keeper_->keep(outcome.keep);
 }
 
-void MainWindow::apply(int site, const PageOutcome& outcome) {
-    if (outcome.listing) {
+void MainWindow::apply(int pane, const PageOutcome& outcome) {
+    if (outcome.newest) {
         // The oldest goes first, so the box never holds more than it keeps; the entry shown is
         // set last, as removing the current item shows another.
-        if (logBox_->count() >= kLogEntriesKept) logBox_->removeItem(0);
-        logBox_->addItem(outcome.listing->logEntry);
-        logBox_->setEditText(outcome.listing->logEntry);
-        announcer_->announce(*outcome.listing);
+        QComboBox* logBox = band_.logBox;
+        if (logBox->count() >= kLogEntriesKept) logBox->removeItem(0);
+        logBox->addItem(outcome.newest->logEntry);
+        logBox->setEditText(outcome.newest->logEntry);
+        announcer_->playAlert(*outcome.newest);
     }
-    announcer_->record(outcome.records);
-    if (outcome.memoryChanged) storeListingMemory();
+    keeper_->keep(outcome.keep);
     if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
-    if (!outcome.found.isEmpty()) refreshFound();
+    if (outcome.foundChanged) refreshFound();
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
     if (outcome.toolTips) showToolTips(*outcome.toolTips);
-    if (outcome.scroll) pane(site)->scrollTo(*outcome.scroll);
-    if (outcome.listingsChanged && !listingsTimer_->isActive()) listingsTimer_->start();
+    if (outcome.scroll) this->pane(pane)->scrollTo(*outcome.scroll);
 }
 
 void MainWindow::apply(const OpenOutcome& outcome) {
@@ -375,28 +274,19 @@ void MainWindow::refreshFound() {
     if (foundWindow_ && foundWindow_->isVisible()) foundWindow_->refresh(controller_.found());
 }
 
-void MainWindow::storeListingMemory() {
-    const WriteResult written = seenFile_.save(controller_.listingMemory());
-    Warn(written.warnings);
-    // A file that keeps failing would say so at every capture: once, until it works again.
-    if (written) {
-        seenFileFailing_ = false;
-        return;
-    }
-    if (std::exchange(seenFileFailing_, true)) return;
-    Warn(QStringLiteral("the listings seen were not saved: ") + written.error);
+void MainWindow::openHistory() {
+    const QString path = keeper_->historyToOpen();
+    if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void MainWindow::showPanes(const PaneRules& panes) {
-    for (int i = 0; i < kSiteCount; ++i) {
-        const SiteRule& rule = panes[static_cast<std::size_t>(i)];
-        grid_->showSite(i, rule);
-    }
+    for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(panes.size())); ++i)
+        grid_->showSite(i, panes[i]);
 }
 
 void MainWindow::showToolTips(const ToolTips& tips) {
-    for (int i = 0; i < kSiteCount; ++i)
-        grid_->siteLabel(i)->setToolTip(tips.siteLabels[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(tips.paneLabels.size())); ++i)
+        grid_->siteLabel(i)->setToolTip(tips.paneLabels[i]);
     tray_->setToolTip(tips.tray);
 }
 
@@ -416,32 +306,15 @@ WindowState MainWindow::state() const {
 }
 
 void MainWindow::savePositions() {
-    std::array<std::optional<QPointF>, kSiteCount> offsets;
-    for (int i = 0; i < kSiteCount; ++i)
-        offsets[static_cast<std::size_t>(i)] = pane(i)->scrollOffsets();
-    SettingsEntries entries;
-    for (const QString& site : controller_.savePositions(offsets))
-        entries += ScrollEntriesFor(controller_.settings(), site);
-    if (!entries.isEmpty()) store(entries, "the scroll positions were not saved");
-}
-
-void MainWindow::storeListings() {
-    if (shutDownDone_) return;
-    store(ListingEntries(controller_.settings()), "the last listings were not saved");
+    QList<std::optional<QPointF>> offsets;
+    for (int i = 0; i < grid_->paneCount(); ++i) offsets.append(pane(i)->scrollOffsets());
+    keeper_->keep(controller_.savePositions(offsets));
 }
 
 void MainWindow::shutDown() {
     if (shutDownDone_) return;
     shutDownDone_ = true;
-    listingsTimer_->stop();
-    settingsSaved_ = store(ShutdownEntries(controller_.settings()), "the settings were not saved");
-}
-
-bool MainWindow::store(const SettingsEntries& entries, const char* what) {
-    const WriteResult written = store_.write(entries);
-    Warn(written.warnings);
-    if (!written) Warn(QLatin1String(what) + QStringLiteral(": ") + written.error);
-    return written.ok;
+    settingsSaved_ = keeper_->keep(controller_.closing());
 }
 
 void MainWindow::bringBack() {

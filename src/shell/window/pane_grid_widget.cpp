@@ -4,25 +4,25 @@
 #include <QPalette>
 
 #include "core/layout/twips.h"
-#include "core/sites/site_rules.h"
 #include "shell/window/fonts.h"
 
 namespace quintavia {
 
-PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* parent)
+PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* profile,
+                               QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("paneGrid"));
     setAccessibleName(QStringLiteral("Pagine dei siti"));
     setAccessibleDescription(QStringLiteral("Le pagine dei quattro siti, due per due"));
-    for (int i = 0; i < kSiteCount; ++i) {
+    for (int i = 0; i < paneCount; ++i) {
         auto* pane = new WebPane(i, beep, profile, this);
         pane->setObjectName(QStringLiteral("pane%1").arg(i));
-        panes_[static_cast<std::size_t>(i)] = pane;
+        panes_.append(pane);
     }
 
     const QFont labelFont = SiteLabelFont();
-    for (int i = 0; i < kSiteCount; ++i) {
-        auto* label = new QLineEdit(DefaultRules()[i].paneLabel, this);
+    for (int i = 0; i < paneCount; ++i) {
+        auto* label = new QLineEdit(this);
         label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
         // A name to read, not a field to edit.
         label->setReadOnly(true);
@@ -36,24 +36,23 @@ PaneGridWidget::PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* 
         label->setPalette(palette);
         label->resize(TwipsToPixels(1155), TwipsToPixels(285));
         label->hide();
-        labels_[static_cast<std::size_t>(i)] = label;
-        showSite(i, DefaultRules()[i]);
+        labels_.append(label);
     }
 }
 
 void PaneGridWidget::showSite(int pane, const SiteRule& site) {
-    WebPane* shown = panes_.at(static_cast<std::size_t>(pane));
+    WebPane* shown = panes_.at(pane);
     shown->setAccessibleName(QStringLiteral("Pagina di ") + site.name);
     shown->setAccessibleDescription(QStringLiteral("I risultati della ricerca su ") + site.name);
-    labels_.at(static_cast<std::size_t>(pane))->setText(site.paneLabel);
+    labels_.at(pane)->setText(site.paneLabel);
     shown->showSite(site);
 }
 
 void PaneGridWidget::layOut() {
     PaneRects previous;
-    for (std::size_t i = 0; i < panes_.size(); ++i) previous[i] = panes_[i]->geometry();
-    const PaneRects rects = PaneGrid(size(), previous);
-    for (std::size_t i = 0; i < panes_.size(); ++i) {
+    for (const WebPane* pane : panes_) previous.append(pane->geometry());
+    const PaneRects rects = PaneGrid(size(), paneCount(), previous);
+    for (qsizetype i = 0; i < panes_.size(); ++i) {
         panes_[i]->setGeometry(rects[i]);
         labels_[i]->move(rects[i].topLeft());
     }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QList>
 #include <QWidget>
-#include <array>
 
 #include "core/layout/pane_grid.h"
 #include "core/sites/site_rules.h"
-#include "core/sites/sites.h"
 #include "shell/browser/web_pane.h"
 #include "shell/desktop/beep.h"
 
@@ -14,16 +13,17 @@ class QWebEngineProfile;
 
 namespace quintavia {
 
-// The four browser panes, two by two under the window's top band, each with its site label
-// over its top-left corner. It covers the whole client area behind the top band, so the grid
+// The browser panes, in a grid under the window's top band (two by two in the design), each with
+// its site label over its top-left corner. It covers the whole client area behind the top band, so the grid
 // is laid out in the window's own coordinates.
 class PaneGridWidget final : public QWidget {
     Q_OBJECT
   public:
-    PaneGridWidget(Beep& beep, QWebEngineProfile* profile, QWidget* parent);
+    PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
 
-    WebPane* pane(int site) const { return panes_.at(static_cast<std::size_t>(site)); }
-    QLineEdit* siteLabel(int site) const { return labels_.at(static_cast<std::size_t>(site)); }
+    int paneCount() const { return static_cast<int>(panes_.size()); }
+    WebPane* pane(int pane) const { return panes_.at(pane); }
+    QLineEdit* siteLabel(int pane) const { return labels_.at(pane); }
 
     // Lays the panes out for the current size; the labels follow their panes, shown or not.
     void layOut();
@@ -35,8 +35,8 @@ class PaneGridWidget final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    std::array<WebPane*, kSiteCount> panes_{};
-    std::array<QLineEdit*, kSiteCount> labels_{};
+    QList<WebPane*> panes_;
+    QList<QLineEdit*> labels_;
 };
 
 }  // namespace quintavia

@@ -10,15 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/layout/pane_grid.h"
 #include "shell/window/accessible_names.h"
 
 namespace quintavia {
 namespace {
-
-// Where each pane sits, in reading order, as its box's label says it.
-const std::array<const char*, kSiteCount> kPaneLabels = {
-    "Riquadro &1 (in alto a sinistra)", "Riquadro &2 (in alto a destra)",
-    "Riquadro &3 (in basso a sinistra)", "Riquadro &4 (in basso a destra)"};
 
 // A closed site stays on the list, so that a pane showing it shows it here too, and says so.
 QString ShownName(const SiteRule& site) {
@@ -38,10 +34,12 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
 
     auto* form = new QFormLayout;
     QList<QWidget*> order;
-    for (int i = 0; i < kSiteCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
+    const auto paneCount = static_cast<int>(current.paneSites.size());
+    for (int i = 0; i < paneCount; ++i) {
         auto* box = new QComboBox(this);
-        const QString label = QString::fromUtf8(kPaneLabels[at]).remove(u'&');
+        // Where each pane sits, in reading order, as its box's label says it.
+        const QString captionText = PaneCaption(i, paneCount);
+        const QString label = QString(captionText).remove(u'&');
         const QByteArray objectName = "siteBox" + QByteArray::number(i);
         Named(box, objectName.constData(), QStringLiteral("Il sito di questo riquadro"), label,
               QStringLiteral("Il sito che il riquadro mostra"));
@@ -52,11 +50,11 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
             if (!site.closedNote.isEmpty())
                 box->setItemData(box->count() - 1, site.closedNote, Qt::ToolTipRole);
         }
-        box->setCurrentIndex(box->findData(current.paneSites[at]));
-        auto* caption = new QLabel(QString::fromUtf8(kPaneLabels[at]), this);
+        box->setCurrentIndex(box->findData(current.paneSites[i]));
+        auto* caption = new QLabel(captionText, this);
         caption->setBuddy(box);
         form->addRow(caption, box);
-        siteBoxes_[at] = box;
+        siteBoxes_.append(box);
         order << box;
     }
 
@@ -123,13 +121,12 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
 
     order << keywords_ << includeWords_ << excludeWords_ << notifications_ << ok << cancel;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-    siteBoxes_[0]->setFocus();
+    if (!siteBoxes_.isEmpty()) siteBoxes_.first()->setFocus();
 }
 
 Choices SettingsDialog::choices() const {
     Choices chosen;
-    for (std::size_t i = 0; i < siteBoxes_.size(); ++i)
-        chosen.paneSites[i] = siteBoxes_[i]->currentData().toString();
+    for (const QComboBox* box : siteBoxes_) chosen.paneSites.append(box->currentData().toString());
     chosen.keywords = keywords_->text();
     chosen.includeWords = includeWords_->text();
     chosen.excludeWords = excludeWords_->text();

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
+#include <QList>
 
 #include "core/sites/site_rules.h"
-#include "core/watch/watch_controller.h"
+#include "core/watch/outcomes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,10 +22,10 @@ class SettingsDialog final : public QDialog {
     // What the fields hold now.
     Choices choices() const;
 
-    QComboBox* siteBox(int pane) const { return siteBoxes_.at(static_cast<std::size_t>(pane)); }
+    QComboBox* siteBox(int pane) const { return siteBoxes_.at(pane); }
 
   private:
-    std::array<QComboBox*, kSiteCount> siteBoxes_{};
+    QList<QComboBox*> siteBoxes_;
     QLineEdit* keywords_ = nullptr;
     QLineEdit* includeWords_ = nullptr;
     QLineEdit* excludeWords_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 
-#include "core/watch/settings.h"
+#include "core/watch/kept.h"
 
 namespace quintavia {
 

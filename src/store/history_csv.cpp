@@ -1,4 +1,4 @@
-#include "core/listings/history_csv.h"
+#include "store/history_csv.h"
 
 #include "core/text/shown_text.h"
 

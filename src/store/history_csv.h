@@ -10,7 +10,7 @@
 
 namespace quintavia {
 
-// The history of log entries is a CSV file that a spreadsheet or any CSV reader opens: UTF-8,
+// The history of the listings found is a CSV file that a spreadsheet or any CSV reader opens: UTF-8,
 // a header line, one entry a line, fields quoted as RFC 4180 has it, lines ended by CRLF.
 
 // One field: as it is, or in double quotes with each quote doubled when it holds a quote, a

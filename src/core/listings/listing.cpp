@@ -1,4 +1,4 @@
-#include "core/listings/listing_title.h"
+#include "core/listings/listing.h"
 
 namespace quintavia {
 

@@ -1,4 +1,4 @@
-#include "core/watch/settings.h"
+#include "core/watch/kept.h"
 
 #include <QLocale>
 
@@ -26,6 +26,15 @@ std::optional<TriState> TriStateFromText(const QString& text) {
         default:
             return std::nullopt;
     }
+}
+
+bool Kept::operator==(const Kept& other) const {
+    if (options != other.options) return false;
+    for (auto site = sites.cbegin(); site != sites.cend(); ++site)
+        if (*site != other.site(site.key())) return false;
+    for (auto site = other.sites.cbegin(); site != other.sites.cend(); ++site)
+        if (*site != this->site(site.key())) return false;
+    return true;
 }
 
 }  // namespace quintavia

@@ -12,7 +12,7 @@ namespace quintavia {
 // "Annunci trovati": the listings found, newest first, as the history holds those of earlier
 // runs and as this run finds them. Listings that this run found and that were announced count
 // as not yet opened until they are opened from the list or from their notification.
-class FoundListings {
+class FoundList {
   public:
     // The most kept: the history files hold more, and a run of weeks must not grow the list
     // without end.

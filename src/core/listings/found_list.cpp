@@ -1,4 +1,4 @@
-#include "core/listings/found_listings.h"
+#include "core/listings/found_list.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -8,15 +8,15 @@
 
 namespace quintavia {
 
-FoundListings::Row FoundListings::RowOf(const FoundListing& listing, bool waits) {
+FoundList::Row FoundList::RowOf(const FoundListing& listing, bool waits) {
     return {listing, FoldText(listing.title + u' ' + listing.site), waits};
 }
 
-const FoundListings::Row& FoundListings::rowAt(qsizetype row) const {
+const FoundList::Row& FoundList::rowAt(qsizetype row) const {
     return rows_.at(rows_.size() - 1 - row);
 }
 
-void FoundListings::dropOldest() {
+void FoundList::dropOldest() {
     const qsizetype over = rows_.size() - kKept;
     if (over <= 0) return;
     for (qsizetype i = 0; i < over; ++i) unopened_ -= rows_.at(i).unopened ? 1 : 0;
@@ -24,7 +24,7 @@ void FoundListings::dropOldest() {
     loaded_ = std::max<qsizetype>(0, loaded_ - over);
 }
 
-void FoundListings::load(const QList<FoundListing>& earlier) {
+void FoundList::load(const QList<FoundListing>& earlier) {
     QList<Row> rows;
     rows.reserve(earlier.size() + rows_.size() - loaded_);
     for (const FoundListing& listing : earlier) rows.append(RowOf(listing, false));
@@ -34,7 +34,7 @@ void FoundListings::load(const QList<FoundListing>& earlier) {
     dropOldest();
 }
 
-void FoundListings::add(const QList<FoundListing>& found, const QList<bool>& announced) {
+void FoundList::add(const QList<FoundListing>& found, const QList<bool>& announced) {
     for (qsizetype i = 0; i < found.size(); ++i) {
         const bool waits = i < announced.size() && announced.at(i);
         rows_.append(RowOf(found.at(i), waits));
@@ -43,19 +43,19 @@ void FoundListings::add(const QList<FoundListing>& found, const QList<bool>& ann
     dropOldest();
 }
 
-qsizetype FoundListings::size() const {
+qsizetype FoundList::size() const {
     return rows_.size();
 }
 
-const FoundListing& FoundListings::at(qsizetype row) const {
+const FoundListing& FoundList::at(qsizetype row) const {
     return rowAt(row).listing;
 }
 
-bool FoundListings::unopened(qsizetype row) const {
+bool FoundList::unopened(qsizetype row) const {
     return rowAt(row).unopened;
 }
 
-QList<qsizetype> FoundListings::shown(const QString& query, bool withFiltered) const {
+QList<qsizetype> FoundList::shown(const QString& query, bool withFiltered) const {
     const QStringList words = FoldedWords(query);
     QList<qsizetype> rows;
     for (qsizetype row = 0; row < rows_.size(); ++row) {
@@ -71,7 +71,7 @@ QList<qsizetype> FoundListings::shown(const QString& query, bool withFiltered) c
     return rows;
 }
 
-std::optional<QUrl> FoundListings::open(qsizetype row) {
+std::optional<QUrl> FoundList::open(qsizetype row) {
     Row& entry = rows_[rows_.size() - 1 - row];
     if (std::exchange(entry.unopened, false)) --unopened_;
     const QUrl address = entry.listing.address();
@@ -79,7 +79,7 @@ std::optional<QUrl> FoundListings::open(qsizetype row) {
     return address;
 }
 
-void FoundListings::openedElsewhere(const QUrl& link) {
+void FoundList::openedElsewhere(const QUrl& link) {
     if (link.isEmpty()) return;
     for (Row& row : rows_) {
         if (row.unopened && row.listing.address() == link) {
@@ -89,7 +89,7 @@ void FoundListings::openedElsewhere(const QUrl& link) {
     }
 }
 
-int FoundListings::unopenedCount() const {
+int FoundList::unopenedCount() const {
     return unopened_;
 }
 

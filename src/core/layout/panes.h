@@ -1,0 +1,13 @@
+#pragma once
+
+namespace quintavia {
+
+// The panes of the design's grid, two by two, each showing one site. Everything kept per pane
+// is sized from the count a window is made with, so a grid of another size is one value.
+inline constexpr int kPaneCount = 4;
+
+constexpr bool IsPaneIndex(int pane, int paneCount) {
+    return pane >= 0 && pane < paneCount;
+}
+
+}  // namespace quintavia

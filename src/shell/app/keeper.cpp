@@ -1,0 +1,115 @@
+#include "shell/app/keeper.h"
+
+#include <QTimer>
+#include <utility>
+
+#include "shell/app/warn.h"
+
+namespace quintavia {
+namespace {
+
+constexpr int kLastTitlesDelayMs = 2000;
+
+}  // namespace
+
+Keeper::Keeper(SettingsFile& settings, QString memoryPath, QString historyPath, QObject* parent)
+    : QObject(parent),
+      settings_(settings),
+      memory_(std::move(memoryPath)),
+      history_(std::move(historyPath)) {
+    setObjectName(QStringLiteral("keeper"));
+    lastTitlesTimer_ = new QTimer(this);
+    lastTitlesTimer_->setSingleShot(true);
+    lastTitlesTimer_->setInterval(kLastTitlesDelayMs);
+    connect(lastTitlesTimer_, &QTimer::timeout, this, &Keeper::writeLastTitles);
+}
+
+Kept Keeper::loadKept() {
+    SettingsFile::Loaded loaded = settings_.load();
+    Warn(loaded.warnings);
+    return std::move(loaded.kept);
+}
+
+Keeper::Listings Keeper::loadListings() {
+    Listings listings;
+    ListingMemoryFile::Loaded seen = memory_.load();
+    Warn(seen.warnings);
+    listings.memory = std::move(seen.memory);
+    listings.earlier = history_.readFound();
+    return listings;
+}
+
+bool Keeper::keep(const ToKeep& what) {
+    bool ok = true;
+    if (!what.found.isEmpty()) writeHistory(what.found);
+    if (what.memory) writeMemory(*what.memory);
+    // Once the run's last write is done, a page that still comes in changes no settings.
+    if (!what.kept || closed_) return ok;
+    const Kept& kept = *what.kept;
+    if (what.closing) {
+        // The last write of the run: whatever was still to come goes with it.
+        closed_ = true;
+        lastTitlesTimer_->stop();
+        return write(ShutdownEntries(kept), "the settings were not saved");
+    }
+    if (what.lastTitles) {
+        pending_ = kept;
+        if (!lastTitlesTimer_->isActive()) lastTitlesTimer_->start();
+    }
+    if (what.choices) ok = write(ChoicesEntries(kept.options), "the settings were not saved") && ok;
+    SettingsEntries scrolled;
+    for (const QString& site : what.scrolledSites) scrolled += ScrollEntriesFor(kept, site);
+    if (!scrolled.isEmpty()) ok = write(scrolled, "the scroll positions were not saved") && ok;
+    return ok;
+}
+
+void Keeper::writeLastTitles() {
+    if (closed_) return;
+    write(ListingEntries(pending_), "the last listings were not saved");
+}
+
+bool Keeper::write(const SettingsEntries& entries, const char* what) {
+    const WriteResult written = settings_.write(entries);
+    Warn(written.warnings);
+    if (!written) Warn(QLatin1String(what) + QStringLiteral(": ") + written.error);
+    return written.ok;
+}
+
+void Keeper::writeHistory(const QList<FoundListing>& found) {
+    const WriteResult written = history_.append(found);
+    // A rotation that keeps failing would say so at every entry: once is enough.
+    for (const QString& warning : written.warnings) {
+        if (warning == lastHistoryWarning_) continue;
+        lastHistoryWarning_ = warning;
+        Warn(warning);
+    }
+    if (written) {
+        historyFailing_ = false;
+        return;
+    }
+    if (std::exchange(historyFailing_, true)) return;
+    Warn(QStringLiteral("the history was not written: ") + written.error);
+}
+
+void Keeper::writeMemory(const ListingMemory& memory) {
+    const WriteResult written = memory_.save(memory);
+    Warn(written.warnings);
+    if (written) {
+        memoryFailing_ = false;
+        return;
+    }
+    if (std::exchange(memoryFailing_, true)) return;
+    Warn(QStringLiteral("the listings seen were not saved: ") + written.error);
+}
+
+QString Keeper::historyToOpen() {
+    const WriteResult made = history_.create();
+    Warn(made.warnings);
+    if (!made) {
+        Warn(QStringLiteral("the history cannot be opened: ") + made.error);
+        return {};
+    }
+    return history_.path();
+}
+
+}  // namespace quintavia
