@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <algorithm>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "store/ini_file.h"
 #include "store/io/file_lock.h"
 #include "store/io/private_folder.h"
+#include "store/io/user_paths.h"
 
 namespace quintavia {
 namespace {
@@ -36,9 +36,7 @@ HistoryFile::HistoryFile(QString path, qint64 rotateBytes)
     : path_(std::move(path)), rotateBytes_(rotateBytes) {}
 
 QString HistoryFile::UserPath() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty()) return {};
-    return data + QStringLiteral("/Quintavia/cronologia.csv");
+    return UserDataFile(u"cronologia.csv");
 }
 
 WriteResult HistoryFile::append(const QString& line) {

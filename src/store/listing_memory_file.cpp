@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 #include <optional>
 #include <utility>
 
@@ -13,6 +12,7 @@
 #include "store/io/atomic_file.h"
 #include "store/io/file_lock.h"
 #include "store/io/private_folder.h"
+#include "store/io/user_paths.h"
 
 namespace quintavia {
 namespace {
@@ -125,9 +125,7 @@ ListingMemory KeptOfMemory(ListingMemory memory) {
 ListingMemoryFile::ListingMemoryFile(QString path) : path_(std::move(path)) {}
 
 QString ListingMemoryFile::UserPath() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty()) return {};
-    return data + QStringLiteral("/Quintavia/annunci-visti.json");
+    return UserDataFile(u"annunci-visti.json");
 }
 
 ListingMemoryFile::Loaded ListingMemoryFile::load() {

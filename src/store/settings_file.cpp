@@ -1,7 +1,6 @@
 #include "store/settings_file.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <optional>
 #include <utility>
 
@@ -9,11 +8,11 @@
 #include "store/io/atomic_file.h"
 #include "store/io/file_lock.h"
 #include "store/io/private_folder.h"
+#include "store/io/user_paths.h"
 
 namespace quintavia {
 namespace {
 
-const QString kFolderName = QStringLiteral("Quintavia");
 const QString kFileName = QStringLiteral("Quintavia.ini");
 
 // The file as it is now, for a write to change, with the lock held: empty when there is none,
@@ -55,13 +54,11 @@ std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warni
 SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
 
 QString SettingsFile::UserPath() {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty()) return {};
-    return PathIn(config);
+    return UserConfigFile(kFileName);
 }
 
 QString SettingsFile::PathIn(const QString& configHome) {
-    return configHome + u'/' + kFolderName + u'/' + kFileName;
+    return ConfigFileIn(configHome, kFileName);
 }
 
 SettingsFile::Loaded SettingsFile::load() {

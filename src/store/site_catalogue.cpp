@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QHash>
-#include <QStandardPaths>
 #include <QStringTokenizer>
 
 #include "store/ini_file.h"
@@ -130,12 +129,6 @@ QString CatalogueText(const Catalogue& catalogue) {
                "; In indirizzo: {regione} {regione_n} {regione_slug} {parole}.\n\n")
                .arg(QLatin1StringView(kSitesFileName)) +
            QString::fromUtf8(file.toUtf8());
-}
-
-QString UserSitesPath() {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty()) return {};
-    return config + QStringLiteral("/Quintavia/") + QLatin1String(kSitesFileName);
 }
 
 MergedCatalogue LoadCatalogue(const QString& path) {

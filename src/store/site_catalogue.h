@@ -37,10 +37,6 @@ struct MergedCatalogue {
 MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& userFile,
                                const QString& fileName);
 
-// The user's sites file, beside the settings file in the configuration folder; empty when no
-// configuration folder is known.
-QString UserSitesPath();
-
 // The built-in catalogue with the file at `path` over it. A file that is not there adds
 // nothing; one that cannot be read adds nothing either, with one line that says why.
 MergedCatalogue LoadCatalogue(const QString& path);

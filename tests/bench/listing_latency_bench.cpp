@@ -134,7 +134,7 @@ void Measure(const char* sitesFile, Figures& figures) {
         if (rule.findBy == FindBy::Marker) {
             QElapsedTimer probe;
             probe.start();
-            const NewestListing found = FindNewestListing(markup, rule.marker);
+            const ProbeResult found = FindNewestListing(markup, rule.marker);
             figures.readMs.push_back(static_cast<double>(probe.nsecsElapsed()) / 1e6);
             ASSERT_EQ(found.outcome, ProbeOutcome::Title);
             continue;

@@ -55,7 +55,7 @@ void Baseline(benchmark::State& state) {
 void ProbeNewestLast(benchmark::State& state) {
     const QString& page = CachedPage(state.range(0), true);
     for (auto _ : state) {
-        quintavia::NewestListing found = quintavia::FindNewestListing(page, kMarker);
+        quintavia::ProbeResult found = quintavia::FindNewestListing(page, kMarker);
         if (found.title != QStringLiteral("OPERAIO SPECIALIZZATO")) state.SkipWithError("no title");
         benchmark::DoNotOptimize(found);
     }
@@ -64,7 +64,7 @@ void ProbeNewestLast(benchmark::State& state) {
 void ProbeNewestFirst(benchmark::State& state) {
     const QString& page = CachedPage(state.range(0), false);
     for (auto _ : state) {
-        quintavia::NewestListing found = quintavia::FindNewestListing(page, kMarker);
+        quintavia::ProbeResult found = quintavia::FindNewestListing(page, kMarker);
         if (found.title != QStringLiteral("OPERAIO SPECIALIZZATO")) state.SkipWithError("no title");
         benchmark::DoNotOptimize(found);
     }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <utility>
 
 #include "core/layout/panes.h"
@@ -38,7 +39,9 @@ int main(int argc, char* argv[]) {
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
     quintavia::EngineProfile engine;
-    quintavia::MainWindow window(store, engine.profile());
+    auto keeper = std::make_unique<quintavia::Keeper>(store);
+    const quintavia::Kept kept = keeper->loadKept();
+    quintavia::MainWindow window(std::move(keeper), engine.profile());
     std::array<bool, quintavia::kPaneCount> complete{};
     bool told = false;
     for (int i = 0; i < quintavia::kPaneCount; ++i)
@@ -52,7 +55,7 @@ int main(int argc, char* argv[]) {
             std::fflush(stdout);
             QTimer::singleShot(0, &app, &QCoreApplication::quit);
         });
-    window.startUp(store.load().settings);
+    window.startUp(kept);
     window.show();
     // A page that never finishes loading leaves the figure out rather than the script waiting.
     QTimer::singleShot(120000, &app, [] { QCoreApplication::exit(1); });

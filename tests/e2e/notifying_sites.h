@@ -74,7 +74,7 @@ class NotifyingSitesTest : public ScriptedSitesTest {
 
     // The countdown's ticks of a minute, at once: a site's held notification comes then.
     void PassAMinute() {
-        for (int t = 0; t < WatchController::kNoticeQuietSeconds; ++t) window->countdownTick();
+        for (int t = 0; t < NoticeThrottle::kQuietSeconds; ++t) window->countdownTick();
     }
 
     // Every message that reached the program's connection to the bus before the answer to a

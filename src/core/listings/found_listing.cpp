@@ -1,10 +1,11 @@
 #include "core/listings/found_listing.h"
 
+#include "core/sites/sites.h"
+
 namespace quintavia {
 
 bool IsOpenableLink(const QUrl& link) {
-    const QString scheme = link.scheme();
-    return link.isValid() && !link.host().isEmpty() && (scheme == u"http" || scheme == u"https");
+    return IsWebAddress(link);
 }
 
 }  // namespace quintavia

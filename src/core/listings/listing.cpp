@@ -1,12 +1,11 @@
 #include "core/listings/listing.h"
 
+#include "core/text/text_cut.h"
+
 namespace quintavia {
 
 QString CutTitle(const QString& title) {
-    if (title.size() <= kTitleUnits) return title;
-    qsizetype units = kTitleUnits;
-    if (title[units - 1].isHighSurrogate() && title[units].isLowSurrogate()) --units;
-    return title.left(units);
+    return CutUnits(title, kTitleUnits);
 }
 
 }  // namespace quintavia

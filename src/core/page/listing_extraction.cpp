@@ -1,6 +1,7 @@
 #include "core/page/listing_extraction.h"
 
 #include "core/listings/listing.h"
+#include "core/sites/sites.h"
 
 namespace quintavia {
 namespace {
@@ -110,9 +111,7 @@ QList<Listing> ListingsFromAnswer(const QVariant& answer) {
         const QString href = pair[1].toString();
         if (title.isEmpty() || href.size() > kMaxLinkUnits) continue;
         const QUrl link(href, QUrl::StrictMode);
-        const QString scheme = link.scheme();
-        if (!link.isValid() || (scheme != u"http" && scheme != u"https") || link.host().isEmpty())
-            continue;
+        if (!IsWebAddress(link)) continue;
         listings.append({title, link});
     }
     return listings;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/sites/sites.h"
+#include "core/text/text_cut.h"
 
 namespace quintavia {
 namespace {
@@ -126,10 +127,8 @@ QList<SiteRule> MakePresets() {
 }  // namespace
 
 QString LogLabelFor(const QString& name) {
-    qsizetype units = std::min(name.size(), kLogLabelUnits);
     // Half a character would show as a replacement: pad rather than split a pair.
-    if (units > 0 && units < name.size() && name[units - 1].isHighSurrogate()) --units;
-    return name.left(units).leftJustified(kLogLabelUnits, u' ');
+    return CutUnits(name, kLogLabelUnits).leftJustified(kLogLabelUnits, u' ');
 }
 
 QString ExpandSearch(QStringView search, const SearchQuery& query) {

@@ -1,13 +1,16 @@
 #include "core/sites/sites.h"
 
 namespace quintavia {
-bool IsOnDomain(QStringView domain, const QUrl& url) {
-    if (!url.isValid()) return false;
-    // QUrl gives the scheme and the host in lower case, the host in its ASCII form, so a
-    // look-alike written in other scripts never equals the domain.
+bool IsWebAddress(const QUrl& url) {
+    // QUrl gives the scheme and the host in lower case.
     const QString scheme = url.scheme();
-    if (scheme != u"http" && scheme != u"https") return false;
-    return IsHostWithin(url.host(QUrl::FullyEncoded), domain);
+    return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
+}
+
+bool IsOnDomain(QStringView domain, const QUrl& url) {
+    // The host in its ASCII form, so a look-alike written in other scripts never equals the
+    // domain.
+    return IsWebAddress(url) && IsHostWithin(url.host(QUrl::FullyEncoded), domain);
 }
 
 bool IsHostWithin(QStringView host, QStringView domain) {

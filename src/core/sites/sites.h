@@ -7,6 +7,11 @@
 
 namespace quintavia {
 
+// Whether an address is an absolute http or https address with a host: the only kind a page's
+// link may be followed to, read from or handed to the desktop as (a file, a custom scheme or a
+// script would let a page choose what runs).
+bool IsWebAddress(const QUrl& url);
+
 // Whether an address is http or https on `domain` (lower case, ASCII) or one of its subdomains.
 bool IsOnDomain(QStringView domain, const QUrl& url);
 

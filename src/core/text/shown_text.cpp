@@ -1,5 +1,7 @@
 #include "core/text/shown_text.h"
 
+#include "core/text/text_cut.h"
+
 namespace quintavia {
 namespace {
 
@@ -58,11 +60,7 @@ QString ShownAddress(const QUrl& address) {
         }
         out += QString::fromLatin1(units.toUtf8().toPercentEncoding());
     });
-    if (out.size() > kAddressUnits) {
-        qsizetype end = kAddressUnits;
-        if (out[end - 1].isHighSurrogate()) --end;
-        out.truncate(end);
-    }
+    out.truncate(CutEnd(out, kAddressUnits));
     return out;
 }
 

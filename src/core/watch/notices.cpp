@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text/shown_text.h"
+#include "core/text/text_cut.h"
 
 namespace quintavia {
 namespace {
@@ -44,10 +45,7 @@ QString NoticeBody(const QString& text, bool markup) {
     QStringList lines = text.split(u'\n');
     for (QString& line : lines) line = ShownText(line);
     const QString shown = lines.join(u'\n');
-    qsizetype end = std::min(shown.size(), kNoticeBodyUnits);
-    if (end > 0 && end < shown.size() && shown[end - 1].isHighSurrogate() &&
-        shown[end].isLowSurrogate())
-        --end;
+    const qsizetype end = CutEnd(shown, kNoticeBodyUnits);
     QString out;
     out.reserve(end + (markup ? end / 8 : 0));
     for (qsizetype i = 0; i < end; ++i) {

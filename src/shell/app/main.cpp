@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
     // signal from then on closes the window through its normal path. The profile outlives the
     // window, whose pages belong to it.
     quintavia::EngineProfile engine;
-    if (!engine.notice().isEmpty()) std::fprintf(stderr, "%s\n", qUtf8Printable(engine.notice()));
+    if (!engine.notice().isEmpty()) quintavia::Warn(engine.notice());
     quintavia::QuitSignals quitSignals;
 
     const std::unique_ptr<quintavia::MainWindow> window =

@@ -14,6 +14,8 @@
 #include <cstring>
 #endif
 
+#include "shell/app/warn.h"
+
 namespace quintavia {
 
 #ifdef Q_OS_UNIX
@@ -42,10 +44,8 @@ void OnSignal(int number) {
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     if (g_pipe[0] >= 0) return;
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        std::fprintf(stderr,
-                     "Quintavia: SIGTERM, SIGINT and SIGHUP will end the program without "
-                     "saving: %s\n",
-                     std::strerror(errno));
+        Warn(QStringLiteral("SIGTERM, SIGINT and SIGHUP will end the program without saving: ") +
+             QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
     g_writeEnd = g_pipe[1];

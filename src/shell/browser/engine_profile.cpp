@@ -41,7 +41,7 @@ EngineProfile::EngineProfile() {
     } else {
         profile_ = std::make_unique<QWebEngineProfile>();  // kept in memory
         notice_ = QStringLiteral(
-                      "Quintavia: the browser data in %1 is not used (%2): cookies and site "
+                      "the browser data in %1 is not used (%2): cookies and site "
                       "data last only until this run ends")
                       .arg(storage, refusal);
     }
@@ -53,10 +53,6 @@ EngineProfile::~EngineProfile() {
     // The profile closes its files before the lock lets another run have them.
     profile_.reset();
     lock_.reset();
-}
-
-bool EngineProfile::isPersistent() const {
-    return !profile_->isOffTheRecord();
 }
 
 void GuardProfile(QWebEngineProfile& profile) {

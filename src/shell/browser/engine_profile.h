@@ -27,7 +27,6 @@ class EngineProfile final {
     EngineProfile& operator=(const EngineProfile&) = delete;
 
     QWebEngineProfile& profile() { return *profile_; }
-    bool isPersistent() const;
     // One line for standard error when the profile is the fallback; empty otherwise.
     const QString& notice() const { return notice_; }
 

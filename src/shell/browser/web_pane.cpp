@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/page/listing_extraction.h"
+#include "shell/app/warn.h"
 #include "shell/browser/web_page.h"
 
 namespace quintavia {
@@ -122,10 +123,10 @@ void WebPane::scrollTo(const ScrollTo& offsets) {
 void WebPane::tellMarkupCut() {
     if (markupCutTold_) return;
     markupCutTold_ = true;
-    std::fprintf(stderr,
-                 "Quintavia: a page in the %s pane is longer than %lld characters; only its "
-                 "beginning is read for listings\n",
-                 qUtf8Printable(siteName_), static_cast<long long>(kMarkupUnits));
+    Warn(QStringLiteral("a page in the %1 pane is longer than %2 characters; only its beginning "
+                        "is read for listings")
+             .arg(siteName_)
+             .arg(kMarkupUnits));
 }
 
 void WebPane::capture(bool loadSucceeded) {

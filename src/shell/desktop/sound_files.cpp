@@ -30,18 +30,13 @@ std::optional<QString> FindIn(const QString& name, const QStringList& folders) {
 
 }  // namespace
 
-QString SoundFileIn(int site, const QStringList& folders) {
-    const QString name = QString::number(site) + QStringLiteral(".wav");
-    // Qt takes "/" between folders on every platform.
-    for (const QString& folder : folders) {
-        const QString path = folder + u'/' + name;
-        if (QFileInfo(path).isFile()) return path;
-    }
-    return folders.value(0) + u'/' + name;
+QString SoundFileIn(int pane, const QStringList& folders) {
+    const QString name = QString::number(pane) + QStringLiteral(".wav");
+    return FindIn(name, folders).value_or(folders.value(0) + u'/' + name);
 }
 
-QString SoundFile(int site, const QString& programFolder) {
-    return SoundFileIn(site, SoundFolders(programFolder));
+QString SoundFile(int pane, const QString& programFolder) {
+    return SoundFileIn(pane, SoundFolders(programFolder));
 }
 
 QString SoundFile(int site) {

@@ -43,10 +43,6 @@ FileLock::FileLock(QString lockPath)
 
 FileLock::~FileLock() = default;
 
-bool FileLock::held() const {
-    return lock_->isLocked();
-}
-
 QString FileLock::take(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     // Writes take milliseconds; the pause stays short so that a writer that keeps writing does

@@ -27,7 +27,6 @@ class FileLock {
 
     // Empty once the lock is held; otherwise why it could not be had within `timeout`.
     QString take(std::chrono::milliseconds timeout);
-    bool held() const;
     // After a take that failed: whether a live copy of the program held the lock.
     bool busy() const { return busy_; }
 
