@@ -39,8 +39,8 @@ QString SoundFile(int pane, const QString& programFolder) {
     return SoundFileIn(pane, SoundFolders(programFolder));
 }
 
-QString SoundFile(int site) {
-    return SoundFile(site, QCoreApplication::applicationDirPath());
+QString SoundFile(int pane) {
+    return SoundFile(pane, QCoreApplication::applicationDirPath());
 }
 
 QString SoundFileFor(const QString& siteId, const QStringList& folders) {

@@ -11,16 +11,18 @@ namespace quintavia {
 // found from the executable's place so that an installation under any prefix finds its own.
 QStringList SoundFolders(const QString& programFolder);
 
-// `<folder>/<site>.wav` in the first of `folders` that holds it; the first folder's when none
+// `<folder>/<pane>.wav`, the sound of the default site of pane `pane`, in the first of `folders`
+// that holds it; the first folder's when none
 // does, so that a missing sound still comes out as the default alert. `folders` must not be
 // empty.
-QString SoundFileIn(int site, const QStringList& folders);
+QString SoundFileIn(int pane, const QStringList& folders);
 
-// The sound file of `site` for a program whose executable is in `programFolder`.
-QString SoundFile(int site, const QString& programFolder);
+// The sound file of pane `pane`'s default site for a program whose executable is in
+// `programFolder`.
+QString SoundFile(int pane, const QString& programFolder);
 
 // The same for this program: its executable's folder is the application's.
-QString SoundFile(int site);
+QString SoundFile(int pane);
 
 // The alert sound of the site with this id for this program: the four default sites' by their
 // place, another site's by its id, and the chime without a name when no sound has its name
