@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/page/listing_probe.h"
+#include "median_collector.h"
 
 namespace {
 
@@ -76,20 +77,6 @@ void Register(const char* name, void (*function)(benchmark::State&)) {
     bench->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 }
 
-// Keeps the median CPU time of every benchmark and size, besides printing as usual.
-class MedianCollector final : public benchmark::ConsoleReporter {
-  public:
-    MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name][run.run_name.args] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, std::map<std::string, double>> medians;  // in microseconds
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,7 +84,7 @@ int main(int argc, char** argv) {
     Register("baseline_toUpper", Baseline);
     Register("probe_newest_last", ProbeNewestLast);
     Register("probe_newest_first", ProbeNewestFirst);
-    MedianCollector collector;
+    MedianCollector collector(MedianCollector::Time::Cpu);
     benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\nMedian CPU time per page (microseconds), and per UTF-16 unit (ns)\n");

@@ -17,6 +17,7 @@
 
 #include "core/listings/found_list.h"
 #include "core/listings/listing_news.h"
+#include "median_collector.h"
 #include "store/history_csv.h"
 #include "store/history_file.h"
 #include "store/ini_document.h"
@@ -169,20 +170,6 @@ void HistoryReadBack(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 
-// Keeps the median real time of every run, besides printing as usual.
-class MedianCollector final : public benchmark::ConsoleReporter {
-  public:
-    MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name][run.run_name.args] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, std::map<std::string, double>> medians;  // in milliseconds
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,7 +184,7 @@ int main(int argc, char** argv) {
     auto* history = benchmark::RegisterBenchmark("history_read_back", HistoryReadBack);
     for (auto* bench : {parse, load, save, reload, history})
         bench->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-    MedianCollector collector;
+    MedianCollector collector(MedianCollector::Time::Real);
     benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\nMedian time to parse (ms), and per byte (ns)\n");

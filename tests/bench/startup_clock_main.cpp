@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/layout/panes.h"
+#include "shell/app/application_names.h"
 #include "shell/app/engine_environment.h"
 #include "shell/browser/engine_profile.h"
 #include "shell/window/main_window.h"
@@ -34,8 +35,7 @@ int main(int argc, char* argv[]) {
     quintavia::PrepareEngineEnvironment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quintavia"));
-    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    quintavia::NameTheApplication();
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
     quintavia::EngineProfile engine;

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QString>
 
+#include "shell/app/application_names.h"
+
 namespace support {
 
 // What a test program sets before its QApplication exists, so that the real window and the
@@ -45,8 +47,7 @@ inline void UseFixtureSites(quint16 port) {
 
 // The names the program gives itself, which its settings file is named after.
 inline void NameLikeTheProgram() {
-    QCoreApplication::setApplicationName(QStringLiteral("Quintavia"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    quintavia::NameTheApplication();
 }
 
 }  // namespace support

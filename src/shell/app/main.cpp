@@ -5,6 +5,7 @@
 
 #include "core/sites/sites.h"
 #include "core/watch/kept.h"
+#include "shell/app/application_names.h"
 #include "shell/app/engine_environment.h"
 #include "shell/app/program_start.h"
 #include "shell/app/quit_signals.h"
@@ -77,8 +78,7 @@ int main(int argc, char* argv[]) {
     // The browser engine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quintavia"));
-    QApplication::setOrganizationName(QStringLiteral("Quintavia"));
+    quintavia::NameTheApplication();
     // The window, the tray and notifications map to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
     quintavia::InstallItalianTranslations();
