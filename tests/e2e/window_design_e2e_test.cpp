@@ -4,12 +4,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
 
 #include "core/layout/panes.h"
 #include "harness.h"
+#include "shell/window/found_listings_window.h"
+#include "shell/window/settings_dialog.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -185,6 +188,32 @@ TEST(WindowDesign, TheColouredBoxesStayReadableUnderADarkTheme) {
         }
     }
     QApplication::setPalette(before);
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
+
+namespace quintavia::e2e {
+namespace {
+
+using support::WaitFor;
+
+// Closing the main window ends the program: its list and its dialog close with it, and none of
+// them keeps the program running once the main window is gone.
+TEST(WindowDesign, ClosingTheMainWindowClosesItsOtherWindowsToo) {
+    Harness::instance().reset();
+    auto window = StartWindow();
+    window->show();
+    window->showFound();
+    window->openSettings();
+    FoundListingsWindow* list = window->foundWindow();
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return list->isVisible() && window->settingsDialog(); }));
+    EXPECT_FALSE(list->testAttribute(Qt::WA_QuitOnClose));
+    QPointer<SettingsDialog> dialog = window->settingsDialog();
+    window->close();
+    EXPECT_TRUE(WaitFor([&] { return !list->isVisible() && (!dialog || !dialog->isVisible()); }));
+    EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

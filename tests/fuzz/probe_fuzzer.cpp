@@ -28,7 +28,7 @@ qsizetype FirstAtOrAfter(const QString& text, qsizetype from, char16_t what) {
 }
 
 void CheckProbe(const QString& markup, const QString& marker) {
-    const NewestListing found = FindNewestListing(markup, marker);
+    const ProbeResult found = FindNewestListing(markup, marker);
 
     // The page text keeps the markup's length and maps every unit on its own, whichever path
     // the fast conversion took.

@@ -31,10 +31,10 @@ BandControls BandControls::MakeOn(QWidget* window) {
               QStringLiteral("Aggiorna manualmente le pagine"), QStringLiteral("Aggiorna"),
               QStringLiteral("Carica di nuovo le pagine dei quattro siti"));
 
-    band.logBox =
-        Named(new QComboBox(window), "logBox", QStringLiteral("Log"), QStringLiteral("Annunci nuovi"),
-              QStringLiteral("Gli annunci nuovi trovati in questa sessione, il più recente "
-                             "per ultimo; un doppio clic apre gli annunci trovati"));
+    band.logBox = Named(
+        new QComboBox(window), "logBox", QStringLiteral("Log"), QStringLiteral("Annunci nuovi"),
+        QStringLiteral("Gli annunci nuovi trovati in questa sessione, il più recente "
+                       "per ultimo; un doppio clic apre gli annunci trovati"));
     band.logBox->setEditable(true);
     band.logBox->setInsertPolicy(QComboBox::NoInsert);
     band.logBox->setCompleter(nullptr);
@@ -56,11 +56,11 @@ BandControls BandControls::MakeOn(QWidget* window) {
               QStringLiteral("Auto Posizione"),
               QStringLiteral("Riporta ogni pagina alla posizione salvata dopo ogni caricamento"));
 
-    band.saveScrollButton =
-        Named(new QPushButton(QStringLiteral("Salva posizione finestre"), window), "saveScrollButton",
-              QStringLiteral("Salva la posizione delle pagine nelle finestre browser"),
-              QStringLiteral("Salva posizione finestre"),
-              QStringLiteral("Salva la posizione a cui è scorsa ciascuna delle quattro pagine"));
+    band.saveScrollButton = Named(
+        new QPushButton(QStringLiteral("Salva posizione finestre"), window), "saveScrollButton",
+        QStringLiteral("Salva la posizione delle pagine nelle finestre browser"),
+        QStringLiteral("Salva posizione finestre"),
+        QStringLiteral("Salva la posizione a cui è scorsa ciascuna delle quattro pagine"));
 
     // Only as wide as its square: the caption is there but never seen.
     band.siteLabelsOption =

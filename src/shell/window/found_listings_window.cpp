@@ -107,6 +107,8 @@ class FoundRowsModel final : public QAbstractTableModel {
 
 FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("foundListingsWindow"));
+    // Only the main window's closing ends the program, whatever this one does.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(FoundListingsTitle(0));
     Name(this, QStringLiteral("Annunci trovati"),
          QStringLiteral("Gli annunci nuovi trovati nei siti, i più recenti in alto"));

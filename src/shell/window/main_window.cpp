@@ -3,9 +3,9 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QDesktopServices>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -136,9 +136,8 @@ void MainWindow::wire() {
     connect(band_.autoPositionOption, &QCheckBox::stateChanged, this,
             [this] { controller_.setAutoPosition(band_.autoPositionOption->value()); });
     connect(band_.saveScrollButton, &QPushButton::clicked, this, &MainWindow::savePositions);
-    connect(band_.siteLabelsOption, &QCheckBox::clicked, this, [this] {
-        grid_->showSiteLabels(band_.siteLabelsOption->value() == TriState::Ticked);
-    });
+    connect(band_.siteLabelsOption, &QCheckBox::clicked, this,
+            [this] { grid_->showSiteLabels(band_.siteLabelsOption->value() == TriState::Ticked); });
     connect(countdownTimer_, &QTimer::timeout, this, &MainWindow::countdownTick);
     connect(tray_, &TrayIcon::refreshAsked, this, [this] { load(controller_.refresh()); });
     connect(tray_, &TrayIcon::showAsked, this, &MainWindow::bringBack);
@@ -334,6 +333,10 @@ void MainWindow::toggleShown() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     shutDown();
+    // The main window ends the program: a list or a dialog of its own left open would keep a
+    // hidden program running, and notifying, with no window to bring back.
+    if (foundWindow_) foundWindow_->close();
+    if (settingsDialog_) settingsDialog_->reject();
     event->accept();  // closing is never refused
 }
 
