@@ -24,10 +24,18 @@ bool StartsFormula(QStringView text) {
     }
 }
 
+// The key as the memory holds it, to be taught again exactly (the address is cut and shown, a
+// key may be a link of thousands of units or a title with any character): what is not
+// printable ASCII is percent-encoded, and so is "%".
+QString KeyCell(const QString& key) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(key, ":/?&=#+@!$'()*,;[]~"));
+}
+
 }  // namespace
 
 QString CsvField(const QString& text) {
-    static const QString needsQuotes = QStringLiteral("\",\r\n");
+    // A semicolon too: a spreadsheet set for Italian splits on it.
+    static const QString needsQuotes = QStringLiteral("\",;\r\n");
     bool quote = false;
     for (const QChar c : text) {
         if (needsQuotes.contains(c)) {
@@ -105,17 +113,43 @@ std::optional<QList<QStringList>> ParseCsv(const QString& text) {
 }
 
 QString DefusedCell(const QString& text) {
-    return StartsFormula(text) ? u'\'' + text : text;
+    // Each cell that splitting on either separator would begin: the text's start, and past
+    // each semicolon, which a spreadsheet splitting on semicolons does not see quoted.
+    QString out;
+    out.reserve(text.size() + 1);
+    for (qsizetype at = 0; at <= text.size();) {
+        const qsizetype end = text.indexOf(u';', at);
+        const QStringView part = QStringView(text).sliced(at, (end < 0 ? text.size() : end) - at);
+        if (StartsFormula(part)) out += u'\'';
+        out += part;
+        if (end < 0) break;
+        out += u';';
+        at = end + 1;
+    }
+    return out;
 }
 
 QString UndefusedCell(const QString& text) {
-    return text.startsWith(u'\'') && StartsFormula(text) ? text.mid(1) : text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype at = 0; at <= text.size();) {
+        const qsizetype end = text.indexOf(u';', at);
+        QStringView part = QStringView(text).sliced(at, (end < 0 ? text.size() : end) - at);
+        if (part.startsWith(u'\'') && StartsFormula(part)) part = part.sliced(1);
+        out += part;
+        if (end < 0) break;
+        out += u';';
+        at = end + 1;
+    }
+    return out;
 }
 
 QString HistoryHeader() {
     return CsvLine({QStringLiteral("data"), QStringLiteral("sito"), QStringLiteral("annuncio"),
                     QStringLiteral("indirizzo"), QStringLiteral("filtrato"),
-                    QStringLiteral("anche su")});
+                    QStringLiteral("anche su"), QStringLiteral("azienda"), QStringLiteral("luogo"),
+                    QStringLiteral("pubblicato"), QStringLiteral("id sito"),
+                    QStringLiteral("chiave")});
 }
 
 QString HistoryTime(const QDateTime& when) {
@@ -130,7 +164,12 @@ QString HistoryLine(const FoundListing& found) {
                       ShownText(found.title),
                       ShownAddress(found.address()),
                       found.filtered ? kFiltered : QString(),
-                      ShownText(found.alsoOn)};
+                      ShownText(found.alsoOn),
+                      ShownText(found.company),
+                      ShownText(found.place),
+                      ShownText(found.published),
+                      found.siteId,
+                      KeyCell(found.key)};
     for (QString& cell : cells) cell = DefusedCell(cell);
     return CsvLine(cells);
 }
@@ -157,6 +196,11 @@ QList<FoundListing> FoundInHistory(const QString& text) {
         listing.page = QUrl(row[3]);
         listing.filtered = row.value(4) == kFiltered;
         listing.alsoOn = row.value(5);
+        listing.company = row.value(6);
+        listing.place = row.value(7);
+        listing.published = row.value(8);
+        listing.siteId = row.value(9);
+        listing.key = QUrl::fromPercentEncoding(row.value(10).toUtf8());
         found.append(listing);
     }
     return found;

@@ -15,19 +15,41 @@ namespace quintavia {
 namespace {
 
 // The whole lines of the last `maxBytes` of the file at `path`; nothing when it is not a
-// regular file or cannot be read.
+// regular file or cannot be read. When
+// those bytes hold no line start, the line they are in is longer than the budget, as no line
+// the program writes is: it is passed over, and the whole lines before it are read instead.
 QString TailOf(const QString& path, qint64 maxBytes) {
     if (!RefusalAt(path).isEmpty()) return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    const qint64 size = file.size();
-    if (size <= maxBytes) return QString::fromUtf8(file.read(maxBytes));
+    qint64 end = file.size();
+    if (end <= maxBytes) return QString::fromUtf8(file.read(maxBytes));
     // One byte before the cut too, to tell whether a line begins right at it.
-    if (!file.seek(size - maxBytes - 1)) return {};
+    if (!file.seek(end - maxBytes - 1)) return {};
     const QByteArray bytes = file.read(maxBytes + 1);
     const qsizetype lineEnd = bytes.indexOf('\n');
-    if (lineEnd < 0) return {};
-    return QString::fromUtf8(QByteArrayView(bytes).sliced(lineEnd + 1));
+    if (lineEnd >= 0 && lineEnd + 1 < bytes.size())
+        return QString::fromUtf8(QByteArrayView(bytes).sliced(lineEnd + 1));
+    // The long line's start: the end of the line before it, looked for back from the cut.
+    constexpr qint64 kStep = 64 * 1024;
+    end -= maxBytes + 1;
+    qint64 lineStart = -1;
+    while (end > 0 && lineStart < 0) {
+        const qint64 from = std::max<qint64>(0, end - kStep);
+        if (!file.seek(from)) return {};
+        const QByteArray chunk = file.read(end - from);
+        const qsizetype at = chunk.lastIndexOf('\n');
+        if (at >= 0) lineStart = from + at + 1;
+        end = from;
+    }
+    if (lineStart <= 0) return {};
+    const qint64 from = std::max<qint64>(0, lineStart - maxBytes - 1);
+    if (!file.seek(from)) return {};
+    const QByteArray before = file.read(lineStart - from);
+    if (from == 0) return QString::fromUtf8(before);
+    const qsizetype first = before.indexOf('\n');
+    if (first < 0) return {};
+    return QString::fromUtf8(QByteArrayView(before).sliced(first + 1));
 }
 
 }  // namespace
@@ -57,7 +79,9 @@ WriteResult HistoryFile::create() {
 QList<FoundListing> HistoryFile::readFound(qint64 budget) const {
     if (path_.isEmpty()) return {};
     const QList<FoundListing> current = FoundInHistory(TailOf(path_, budget));
-    const qint64 left = budget - std::min(QFileInfo(path_).size(), budget);
+    // A current file that gives nothing at all leaves the whole budget to the previous one.
+    const qint64 left =
+        current.isEmpty() ? budget : budget - std::min(QFileInfo(path_).size(), budget);
     if (left <= 0) return current;
     return FoundInHistory(TailOf(previousPath(), left)) + current;
 }

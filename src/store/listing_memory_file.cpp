@@ -4,9 +4,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
+#include "core/listings/listing_key.h"
 #include "core/listings/listing_news.h"
 #include "store/ini_file.h"
 #include "store/io/atomic_file.h"
@@ -26,6 +29,10 @@ const QString kTitle = QStringLiteral("titolo");
 const QString kSiteId = QStringLiteral("sito");
 const QString kSiteName = QStringLiteral("nome");
 const QString kWhen = QStringLiteral("quando");
+const QString kByTitle = QStringLiteral("per_titolo");
+const QString kLastTitles = QStringLiteral("ultimi");
+const QString kCompany = QStringLiteral("azienda");
+const QString kPlace = QStringLiteral("luogo");
 
 QString WhenText(const QDateTime& when) {
     // In its own offset, so that the text says where it was taken.
@@ -35,18 +42,67 @@ QString WhenText(const QDateTime& when) {
 QByteArray MemoryJson(const ListingMemory& memory) {
     QJsonObject sites;
     for (auto site = memory.sites.cbegin(); site != memory.sites.cend(); ++site) {
-        sites.insert(site.key(), QJsonObject{{kSearch, site->search},
-                                             {kKeys, QJsonArray::fromStringList(site->keys)}});
+        QJsonObject entry{{kSearch, site->search},
+                          {kKeys, QJsonArray::fromStringList(site->keys)},
+                          {kLastTitles, QJsonArray::fromStringList(site->lastTitles)}};
+        if (site->byTitle) entry.insert(kByTitle, true);
+        sites.insert(site.key(), entry);
     }
     QJsonArray announced;
     for (const Announced& job : memory.announced) {
-        announced.append(QJsonObject{{kTitle, job.title},
-                                     {kSiteId, job.siteId},
-                                     {kSiteName, job.site},
-                                     {kWhen, WhenText(job.when)}});
+        QJsonObject entry{{kTitle, job.title},
+                          {kSiteId, job.siteId},
+                          {kSiteName, job.site},
+                          {kWhen, WhenText(job.when)}};
+        if (!job.company.isEmpty()) entry.insert(kCompany, job.company);
+        if (!job.place.isEmpty()) entry.insert(kPlace, job.place);
+        announced.append(entry);
     }
     const QJsonObject root{{kVersion, 1}, {kSites, sites}, {kAnnounced, announced}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+// Cuts `memory`, whose file took `bytes`, to well within kMaxFileSize: each site's keys to no
+// more than the largest share that fits, the oldest first, then the oldest jobs announced.
+void FitMemory(ListingMemory& memory, qint64 bytes) {
+    const qint64 target = ListingMemoryFile::kMaxFileSize * 3 / 4;
+    // What a unit of text takes in the file, measured on the whole.
+    qint64 units = 0;
+    for (const SeenKeys& seen : memory.sites)
+        for (const QString& key : seen.keys) units += key.size() + 4;
+    for (const Announced& job : memory.announced)
+        units += job.title.size() + job.company.size() + job.place.size() + job.site.size() + 80;
+    const double perUnit = units > 0 ? double(bytes) / double(units) : 1.0;
+    const auto budget = static_cast<qint64>(double(target) / perUnit);
+    // The announced jobs keep a quarter at most; the sites share the rest, none more than an
+    // even share of what the smaller ones leave.
+    qint64 announcedUnits = 0;
+    for (qsizetype i = memory.announced.size() - 1; i >= 0; --i) {
+        const Announced& job = memory.announced[i];
+        announcedUnits += job.title.size() + job.company.size() + job.place.size() + 80;
+        if (announcedUnits > budget / 4) {
+            memory.announced.remove(0, i + 1);
+            break;
+        }
+    }
+    QList<std::pair<qint64, QString>> sizes;
+    for (auto site = memory.sites.cbegin(); site != memory.sites.cend(); ++site) {
+        qint64 size = 0;
+        for (const QString& key : site->keys) size += key.size() + 4;
+        sizes.append({size, site.key()});
+    }
+    std::sort(sizes.begin(), sizes.end());
+    qint64 left = budget - std::min(announcedUnits, budget / 4);
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const qint64 share = std::max<qint64>(0, left) / (sizes.size() - i);
+        QStringList& keys = memory.sites[sizes[i].second].keys;
+        qint64 size = 0;
+        qsizetype first = keys.size();
+        while (first > 0 && size + keys[first - 1].size() + 4 <= share)
+            size += keys[--first].size() + 4;
+        keys.remove(0, first);
+        left -= size;
+    }
 }
 
 // The string at `name` in `object`, or nullopt when it is missing or not a string.
@@ -79,8 +135,20 @@ std::optional<ListingMemory> MemoryFromJson(const QByteArray& bytes, QString* wh
         const std::optional<QString> search = StringAt(entry, kSearch);
         if (!search || !entry.value(kKeys).isArray()) continue;
         SeenKeys seen{*search, {}};
-        for (const QJsonValue key : entry.value(kKeys).toArray())
-            if (key.isString()) seen.keys.append(key.toString());
+        // Keys an earlier version kept whole links as: made canonical, as listings are known
+        // by now. Two that become one stay once, where the newer stood.
+        QSet<QString> keys;
+        const QJsonArray kept = entry.value(kKeys).toArray();
+        for (qsizetype i = kept.size() - 1; i >= 0; --i) {
+            if (!kept[i].isString()) continue;
+            const QString key = CanonicalKey(kept[i].toString());
+            if (keys.contains(key)) continue;
+            keys.insert(key);
+            seen.keys.prepend(key);
+        }
+        seen.byTitle = entry.value(kByTitle).toBool(false);
+        for (const QJsonValue title : entry.value(kLastTitles).toArray())
+            if (title.isString()) seen.lastTitles.append(title.toString());
         memory.sites.insert(site.key(), std::move(seen));
     }
     for (const QJsonValue value : root.value(kAnnounced).toArray()) {
@@ -91,7 +159,9 @@ std::optional<ListingMemory> MemoryFromJson(const QByteArray& bytes, QString* wh
         const QDateTime when =
             QDateTime::fromString(StringAt(job, kWhen).value_or(QString()), Qt::ISODateWithMs);
         if (title && siteId && site && when.isValid())
-            memory.announced.append({*title, *siteId, *site, when});
+            memory.announced.append({*title, *siteId, *site, when,
+                                     StringAt(job, kCompany).value_or(QString()),
+                                     StringAt(job, kPlace).value_or(QString())});
     }
     return KeptOfMemory(std::move(memory));
 }
@@ -186,7 +256,19 @@ WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
         return fail(
             QStringLiteral("it could not be read (%1), so it is not replaced").arg(unreadable_));
     }
-    const QByteArray bytes = MemoryJson(KeptOfMemory(memory));
+    ListingMemory kept = KeptOfMemory(memory);
+    QByteArray bytes = MemoryJson(kept);
+    if (bytes.size() > kMaxFileSize) {
+        // What makes it too large goes, the largest site's oldest keys first: one site's
+        // excess must not cost every other site its memory.
+        FitMemory(kept, bytes.size());
+        bytes = MemoryJson(kept);
+        result.warnings.append(
+            QStringLiteral("the listings seen were more than the %1 MiB %2 may hold: the oldest "
+                           "of the largest sites were left out")
+                .arg(kMaxFileSize / 1024 / 1024)
+                .arg(path_));
+    }
     if (bytes.size() > kMaxFileSize) {
         return fail(QStringLiteral("the listings seen would take %1 bytes, more than the %2 MiB "
                                    "the file may hold; nothing was written")

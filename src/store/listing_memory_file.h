@@ -12,9 +12,13 @@ namespace quintavia {
 // The listings the program has seen and the jobs it announced lately (see core/listing_memory.h),
 // kept between runs in a JSON file that the program alone writes:
 //   {"versione": 1,
-//    "siti": {"<site id>": {"ricerca": "<search>", "chiavi": ["<key>", ... oldest first]}},
+//    "siti": {"<site id>": {"ricerca": "<search>", "chiavi": ["<key>", ... oldest first],
+//                           "ultimi": ["<title mark>", ...], "per_titolo": true}},
 //    "annunciati": [{"titolo": "...", "sito": "<site id>", "nome": "<site name>",
-//                    "quando": "2024-05-01T09:00:00.000+02:00"}, ... oldest first]}
+//                    "quando": "2024-05-01T09:00:00.000+02:00",
+//                    "azienda": "...", "luogo": "..."}, ... oldest first]}
+// where "ultimi", "per_titolo", "azienda" and "luogo" may be missing, as earlier versions wrote
+// none; their keys are made canonical as they are read (CanonicalKey).
 //
 // A save replaces the whole file in one atomic rename under the lock beside it, so a crash, a
 // kill or a full disk leaves the previous file whole. A link, a FIFO or anything but a regular
@@ -40,6 +44,8 @@ class ListingMemoryFile {
     Loaded load();
 
     // Puts `memory`, cut to what is kept (see KeptOfMemory), in place of the file's contents.
+    // A memory that would still make a file over kMaxFileSize loses the oldest keys of its
+    // largest sites first, with a warning, rather than leave every site unsaved.
     // A file that the last load could not read is left as it is, and the save fails.
     WriteResult save(const ListingMemory& memory);
 

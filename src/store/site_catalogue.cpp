@@ -18,10 +18,32 @@ const QString kSelector = QStringLiteral("selettore");
 const QString kLinkSelector = QStringLiteral("selettore_link");
 const QString kPages = QStringLiteral("pagine");
 const QString kClosed = QStringLiteral("chiuso");
+const QString kCompanySelector = QStringLiteral("selettore_azienda");
+const QString kPlaceSelector = QStringLiteral("selettore_luogo");
+const QString kDateSelector = QStringLiteral("selettore_data");
+const QString kKey = QStringLiteral("chiave");
+const QString kJobAddress = QStringLiteral("indirizzo_annuncio");
+const QString kNote = QStringLiteral("nota");
+
+// The keys that go with a selector, in the order they are written.
+struct SelectorKey {
+    const QString* key;
+    QString SiteRule::*field;
+};
+const SelectorKey kSelectorKeys[] = {
+    {&kLinkSelector, &SiteRule::linkSelector},
+    {&kCompanySelector, &SiteRule::companySelector},
+    {&kPlaceSelector, &SiteRule::placeSelector},
+    {&kDateSelector, &SiteRule::dateSelector},
+    {&kKey, &SiteRule::key},
+    {&kJobAddress, &SiteRule::jobAddress},
+};
 
 const QStringList& Keys() {
-    static const QStringList keys{kName,     kPaneLabel,    kSearch, kDomain, kMarker,
-                                  kSelector, kLinkSelector, kPages,  kClosed};
+    static const QStringList keys{kName,   kPaneLabel,       kSearch,        kDomain,
+                                  kMarker, kSelector,        kLinkSelector,  kPages,
+                                  kClosed, kCompanySelector, kPlaceSelector, kDateSelector,
+                                  kKey,    kJobAddress,      kNote};
     return keys;
 }
 
@@ -62,19 +84,25 @@ QString Apply(const IniDocument& file, const QString& section, SiteRule* rule) {
     if (const auto label = given(kPaneLabel)) rule->paneLabel = *label;
     if (const auto search = given(kSearch)) rule->search = *search;
     if (const auto domain = given(kDomain)) rule->domain = domain->toLower();
+    // Another way to find the listings leaves nothing of how the last one read their cards.
+    const auto clearSelectorKeys = [&] {
+        for (const SelectorKey& key : kSelectorKeys) (rule->*key.field).clear();
+    };
     if (const auto marker = given(kMarker)) {
         rule->findBy = FindBy::Marker;
         rule->marker = *marker;
         rule->selector.clear();
-        rule->linkSelector.clear();
+        clearSelectorKeys();
     }
     if (const auto selector = given(kSelector)) {
         rule->findBy = FindBy::Selector;
         rule->selector = *selector;
         rule->marker.clear();
-        rule->linkSelector.clear();
+        clearSelectorKeys();
     }
-    if (const auto link = given(kLinkSelector)) rule->linkSelector = *link;
+    for (const SelectorKey& key : kSelectorKeys)
+        if (const auto value = given(*key.key)) rule->*key.field = *value;
+    if (const auto note = given(kNote)) rule->note = *note;
     if (const auto pages = given(kPages)) rule->pages = ParsePages(*pages);
     if (const auto closed = given(kClosed)) rule->closedNote = *closed;
     if (rule->paneLabel.isEmpty()) rule->paneLabel = rule->name;
@@ -117,16 +145,19 @@ QString CatalogueText(const Catalogue& catalogue) {
             file.setValue(rule.id, kMarker, rule.marker);
         } else {
             file.setValue(rule.id, kSelector, rule.selector);
-            file.setValue(rule.id, kLinkSelector, rule.linkSelector);
+            for (const SelectorKey& key : kSelectorKeys)
+                file.setValue(rule.id, *key.key, rule.*key.field);
         }
         // Written even when empty: over a built-in site, an absent key would keep its value.
         file.setValue(rule.id, kPages, PagesText(rule.pages));
         file.setValue(rule.id, kClosed, rule.closedNote);
+        file.setValue(rule.id, kNote, rule.note);
     }
     return QStringLiteral(
                "; I siti che Quintavia conosce. Per cambiarne uno, copia la sua sezione in %1 e\n"
                "; cambia le chiavi che vuoi; una sezione con un nome nuovo aggiunge un sito.\n"
-               "; In indirizzo: {regione} {regione_n} {regione_slug} {parole}.\n\n")
+               "; In indirizzo: {regione} {regione_n} {regione_slug} {parole} {parole_slug};\n"
+               "; in indirizzo_annuncio: {chiave}.\n\n")
                .arg(QLatin1StringView(kSitesFileName)) +
            QString::fromUtf8(file.toUtf8());
 }

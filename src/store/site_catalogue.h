@@ -20,6 +20,14 @@ namespace quintavia {
 //   selettore_link  optional, with selettore: the listing's link within its card
 //   pagine          optional: the hosts and path prefixes of the listing pages, between blanks
 //   chiuso          optional: the site has closed, and since when
+//   selettore_azienda, selettore_luogo, selettore_data
+//                   optional, with selettore: the company, the place and the date within a
+//                   listing's card
+//   chiave          optional, with selettore: what a listing is known by (attr:NAME,
+//                   param:NAME, re:REGEX; see ListingKeyProblem)
+//   indirizzo_annuncio
+//                   optional, with chiave: the job's own address, with {chiave}
+//   nota            optional: a short note shown where the site is chosen
 //
 // A section named after a built-in site changes only the keys it gives; marcatore or selettore
 // replaces the way the listings are found. A key given empty clears an optional one. Values

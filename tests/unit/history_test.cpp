@@ -36,13 +36,17 @@ TEST(HistoryCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
         {"LF", u"UNO\nDUE"_s, u"\"UNO\nDUE\""_s},
         {"CR", u"UNO\rDUE"_s, u"\"UNO\rDUE\""_s},
         {"CRLF", u"UNO\r\nDUE"_s, u"\"UNO\r\nDUE\""_s},
-        {"blanks and a semicolon stay as they are", u" A; B "_s, u" A; B "_s},
+        {"blanks stay as they are", u" A B "_s, u" A B "_s},
+        // A spreadsheet set for Italian splits on semicolons.
+        {"a semicolon", u" A; B "_s, u"\" A; B \""_s},
         {"an apostrophe", u"D'ALBERGO"_s, u"D'ALBERGO"_s},
         {"outside the BMP", u"\U0001F69A"_s, u"\U0001F69A"_s},
     };
     for (const Case& c : cases) EXPECT_EQ(CsvField(c.field), c.expected) << c.what;
     EXPECT_EQ(CsvLine({u"a"_s, u"b,c"_s, u""_s}), u"a,\"b,c\",\r\n"_s);
-    EXPECT_EQ(HistoryHeader(), u"data,sito,annuncio,indirizzo,filtrato,anche su\r\n"_s);
+    EXPECT_EQ(HistoryHeader(),
+              u"data,sito,annuncio,indirizzo,filtrato,anche su,azienda,luogo,pubblicato,id sito,"
+              u"chiave\r\n"_s);
 }
 
 TEST(HistoryCsv, TimesAreLocalWithTheirOffset) {
@@ -66,14 +70,14 @@ TEST(HistoryCsv, TimesAreLocalWithTheirOffset) {
                            .title = u"CUOCO, \"CAPO\""_s,
                            .page = QUrl(u"http://it.jobrapido.com/?w=&l=Lazio"_s)}),
               u"2024-03-31T02:30:05+01:00,Jobrapido,\"CUOCO, \"\"CAPO\"\"\","
-              u"http://it.jobrapido.com/?w=&l=Lazio,,\r\n"_s);
+              u"http://it.jobrapido.com/?w=&l=Lazio,,,,,,,\r\n"_s);
     // What would turn the line around, or make the file binary, is not written.
     EXPECT_EQ(HistoryLine({.when = when,
                            .site = u"Jobonline"_s,
                            .title = u"CUOCO\u202E"_s + QChar(0) + u"\nCAPO"_s,
                            .page = QUrl(u"http://www.jobonline.it/?q=%E2%80%AE%00"_s)}),
               u"2024-03-31T02:30:05+01:00,Jobonline,CUOCO CAPO,"
-              u"http://www.jobonline.it/?q=%E2%80%AE%00,,\r\n"_s);
+              u"http://www.jobonline.it/?q=%E2%80%AE%00,,,,,,,\r\n"_s);
     // The listing's own link, filtered, and seen on another site.
     EXPECT_EQ(HistoryLine({.when = when,
                            .site = u"Indeed"_s,
@@ -83,7 +87,7 @@ TEST(HistoryCsv, TimesAreLocalWithTheirOffset) {
                            .filtered = true,
                            .alsoOn = u"Subito"_s}),
               u"2024-03-31T02:30:05+01:00,Indeed,Cuoco,https://it.indeed.com/viewjob?jk=1,sì,"
-              u"Subito\r\n"_s);
+              u"Subito,,,,,\r\n"_s);
 }
 
 // No cell of the history is run as a formula by a spreadsheet, and the list reads each back as
@@ -105,6 +109,11 @@ TEST(HistoryCsv, FormulaCellsAreDefusedAndReadBackAsTheyWere) {
         {u"Cuoco = chef"_s, u"Cuoco = chef"_s},
         {u""_s, u""_s},
         {u"'"_s, u"'"_s},
+        // A spreadsheet that splits on semicolons begins a cell past each one.
+        {u"Magazziniere;=1+1;fine"_s, u"Magazziniere;'=1+1;fine"_s},
+        {u"Cuoco;-2+3+cmd|' /C calc'!A0"_s, u"Cuoco;'-2+3+cmd|' /C calc'!A0"_s},
+        {u"=a;+b;'@c;d"_s, u"'=a;'+b;''@c;d"_s},
+        {u"a;;b;"_s, u"a;;b;"_s},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DefusedCell(c.cell), c.written) << c.cell.toStdString();
@@ -121,6 +130,28 @@ TEST(HistoryCsv, FormulaCellsAreDefusedAndReadBackAsTheyWere) {
     const QString text = HistoryHeader() + HistoryLine(formula);
     EXPECT_TRUE(text.contains(u",'=1+1 magazziniere,"_s));
     EXPECT_EQ(FoundInHistory(text), QList<FoundListing>{formula});
+
+    // Every column reads back: the card's details, the site's id and the key as it was, a long
+    // link with a password and a title with line breaks among them.
+    const FoundListing full{
+        .when = when,
+        .siteId = u"jobrapido-2025"_s,
+        .site = u"Jobrapido"_s,
+        .title = u"Cuoco;=2"_s,
+        .link = QUrl(u"https://it.jobrapido.com/o/1"_s),
+        .page = QUrl(u"https://it.jobrapido.com/"_s),
+        .company = u"Acme; Beta"_s,
+        .place = u"Roma"_s,
+        .published = u"2024-05-01"_s,
+        .key = u"https://u:p@it.jobrapido.com/"_s + QString(3000, u'p') + u"\n=Cuoco\u202E%"_s};
+    const QList<FoundListing> read = FoundInHistory(HistoryHeader() + HistoryLine(full));
+    ASSERT_EQ(read.size(), 1);
+    EXPECT_EQ(read[0].key, full.key);
+    EXPECT_EQ(read[0].siteId, full.siteId);
+    EXPECT_EQ(read[0].title, full.title);
+    EXPECT_EQ(read[0].company, full.company);
+    EXPECT_EQ(read[0].place, full.place);
+    EXPECT_EQ(read[0].published, full.published);
 }
 
 // What the list reads from the history: files from before the last two columns, and a last
@@ -176,10 +207,11 @@ TEST(HistoryFile, AwkwardTitlesReadBackAsWritten) {
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), titles.size() + 1);
     EXPECT_EQ(rows->first(), (QStringList{u"data"_s, u"sito"_s, u"annuncio"_s, u"indirizzo"_s,
-                                          u"filtrato"_s, u"anche su"_s}));
+                                          u"filtrato"_s, u"anche su"_s, u"azienda"_s, u"luogo"_s,
+                                          u"pubblicato"_s, u"id sito"_s, u"chiave"_s}));
     for (int i = 0; i < titles.size(); ++i) {
         const QStringList& row = (*rows)[i + 1];
-        ASSERT_EQ(row.size(), 6) << i;
+        ASSERT_EQ(row.size(), 11) << i;
         EXPECT_EQ(row[0], u"2024-05-01T09:00:0%1+02:00"_s.arg(i)) << i;
         EXPECT_EQ(row[1], u"MioJob"_s) << i;
         // Line breaks are written as spaces.
@@ -211,7 +243,9 @@ TEST(HistoryFile, RotationKeepsOnePreviousFile) {
     ASSERT_GE(perFile, 3);
 
     int n = 0;
-    const auto title = [](int i) { return u"TITOLO %1"_s.arg(i, 2, 10, QLatin1Char('0')); };
+    const auto title = [](int i) {
+        return u"TITOLO DI PROVA %1"_s.arg(i, 2, 10, QLatin1Char('0'));
+    };
     const auto titlesIn = [](const QString& file) {
         QStringList found;
         const std::optional<QList<QStringList>> rows = support::ReadCsv(Contents(file));
@@ -324,7 +358,9 @@ TEST(HistoryFile, ARotationThatFailsKeepsEveryEntry) {
 // the previous file's before them where the current one is shorter, and nothing from what is
 // not a regular file.
 TEST(HistoryFile, ReadsBackTheListingsFoundOldestFirst) {
-    const auto title = [](int i) { return u"TITOLO %1"_s.arg(i, 2, 10, QLatin1Char('0')); };
+    const auto title = [](int i) {
+        return u"TITOLO DI PROVA %1"_s.arg(i, 2, 10, QLatin1Char('0'));
+    };
     const auto lines = [&](int from, int to) {
         QString text = HistoryHeader();
         for (int i = from; i < to; ++i) text += Line(i, title(i));
@@ -370,6 +406,19 @@ TEST(HistoryFile, ReadsBackTheListingsFoundOldestFirst) {
          [&](const QString& at) { return write(at, lines(0, 40)); }, titles(30, 40)},
         {"a larger file cut just before a line", 10 * lineBytes - 1,
          [&](const QString& at) { return write(at, lines(0, 40)); }, titles(31, 40)},
+        // A hand-made or corrupt last line longer than the budget is passed over.
+        {"a last line longer than the budget", 10 * lineBytes,
+         [&](const QString& at) {
+             return write(at + u".1"_s, lines(0, 6)) &&
+                    write(at, lines(6, 9) + QByteArray(20 * lineBytes, 'Z') + "\r\n");
+         },
+         titles(6, 9)},
+        {"a current file of one such line: the previous one", 10 * lineBytes,
+         [&](const QString& at) {
+             return write(at + u".1"_s, lines(0, 6)) &&
+                    write(at, QByteArray(20 * lineBytes, 'Z') + "\r\n");
+         },
+         titles(0, 6)},
         {"a link for the current file, a FIFO for the previous one",
          10 * lineBytes,
          [&](const QString& at) {

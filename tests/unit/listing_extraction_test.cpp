@@ -53,6 +53,17 @@ TEST(ListingExtraction, TheScriptCarriesTheRulesSelectorsAndOnlyForSelectorRules
     EXPECT_TRUE(withLink.contains(u"var linkSelector = \"a[href$='.htm']\";"_s));
     EXPECT_TRUE(withLink.contains(u"listings.length < 50"_s));
 
+    // What a card tells, read within it; the key's attribute alone of the rule's key.
+    rule.companySelector = u".azienda"_s;
+    rule.dateSelector = u"time"_s;
+    rule.key = u"attr:data-entity-urn re:(\\d+)$"_s;
+    const QString withDetails = ExtractionScript(rule);
+    EXPECT_TRUE(withDetails.contains(u"detailOf(card, \".azienda\", false),\n"_s))
+        << withDetails.toStdString();
+    EXPECT_TRUE(
+        withDetails.contains(u"detailOf(card, null, false), detailOf(card, \"time\", true)"_s));
+    EXPECT_TRUE(withDetails.contains(u"var keyAttribute = \"data-entity-urn\";"_s));
+
     rule.findBy = FindBy::Marker;
     rule.marker = u"clearfix"_s;
     EXPECT_EQ(ExtractionScript(rule), QString());
@@ -106,6 +117,12 @@ TEST(ListingExtraction, AnswersBecomeBoundedListingsWithHttpLinks) {
         {"half a pair left at the end by the script's cut",
          OnePair(u"abc "_s + QChar(0xD83D), u"https://a.it/"_s),
          {{u"abc"_s, QUrl(u"https://a.it/"_s)}}},
+        {"the script's entries, with what the card tells",
+         QVariantList{QVariantList{u"Cuoco"_s, u"https://a.it/o?id=1|2"_s, u" Acme\n Srl "_s,
+                                   u"Roma\u202E"_s, u"2026-12-01T09:00"_s, u"urn:1"_s},
+                      QVariantList{u"Barista"_s, u"https://a.it/b"_s, u""_s, 1, u""_s, u""_s}},
+         {{u"Cuoco"_s, QUrl(u"https://a.it/o?id=1%7C2"_s), u"Acme Srl"_s, u"Roma"_s,
+           u"2026-12-01T09:00"_s, u"urn:1"_s}}},
         {"a link too long",
          OnePair(u"a"_s, u"https://a.it/"_s + u"p"_s.repeated(kMaxLinkUnits)),
          {}},

@@ -56,6 +56,12 @@ QList<Announced> Jobs(int count, const QDateTime& newest, qint64 secondsApart) {
     return jobs;
 }
 
+QStringList LongKeys(int count, int units) {
+    QStringList keys;
+    for (int i = 0; i < count; ++i) keys << QString::number(i).rightJustified(units, u'k');
+    return keys;
+}
+
 // The file as an older or other writer could have left it, without the cuts.
 QByteArray Json(const ListingMemory& memory) {
     QJsonObject sites;
@@ -82,7 +88,7 @@ class ListingMemoryFileTest : public OwnFileTest {
 // Keys are whatever a page gives: every one comes back as it went, under any site id.
 TEST_F(ListingMemoryFileTest, AwkwardKeysAndTitlesRoundTrip) {
     const QStringList awkward = {
-        u"https://www.indeed.com/viewjob?jk=1&from=\"serp\""_s,
+        u"viewjob?jk=1&from=\"serp\""_s,
         u"riga uno\nriga due\r\nriga tre\r"_s,
         u"\\\"}]},{\"chiavi\":["_s,
         u"ADDETTO \U0001F69A CONSEGNE \U0001D11E"_s,
@@ -109,7 +115,10 @@ TEST_F(ListingMemoryFileTest, AwkwardKeysAndTitlesRoundTrip) {
     ASSERT_TRUE(saved) << saved.error.toStdString();
     EXPECT_TRUE(saved.warnings.isEmpty());
     const ListingMemoryFile::Loaded read = loadAfresh();
-    EXPECT_EQ(read.memory, memory);
+    // A folded title is kept to its bound.
+    ListingMemory cut = memory;
+    for (Announced& job : cut.announced) job.title.truncate(kFoldedUnitsKept);
+    EXPECT_EQ(read.memory, cut);
     EXPECT_TRUE(read.warnings.isEmpty());
     for (int i = 0; i < memory.announced.size(); ++i)
         EXPECT_EQ(read.memory.announced[i].when.offsetFromUtc(),
@@ -161,6 +170,11 @@ TEST_F(ListingMemoryFileTest, WhatIsKeptIsCutToItsBounds) {
          {{{"0", {"https://x/0", Keys("0", 2001).mid(1)}},
            {"2", {"https://x/2", Keys("2", 4000).mid(2000)}}},
           Jobs(kAnnouncedKept, kMonday, 60)}},
+        {"a site's keys by their size too, and a folded title cut",
+         {{{"0", {"https://x/0", LongKeys(600, 1000)}}},
+          {{QString(1000, u'x'), "0", "MioJob", kMonday}}},
+         {{{"0", {"https://x/0", LongKeys(600, 1000).mid(600 - kSeenKeyUnitsKept / 1000)}}},
+          {{QString(kFoldedUnitsKept, u'x'), "0", "MioJob", kMonday}}}},
         {"a week before the newest job is kept, a second more is not",
          {{},
           {{"vecchio", "0", "MioJob", week.addSecs(-1)},
@@ -180,6 +194,47 @@ TEST_F(ListingMemoryFileTest, WhatIsKeptIsCutToItsBounds) {
         EXPECT_EQ(read.memory, c.kept);
         EXPECT_TRUE(read.warnings.isEmpty());
     }
+}
+
+// Sites by the dozen, each at its bound, make more than the file may hold: the largest lose
+// their oldest keys, and every site keeps a memory.
+TEST_F(ListingMemoryFileTest, OneSitesExcessNeverStopsTheOthersSave) {
+    ListingMemory memory;
+    memory.sites[u"piccolo"_s] = {u"https://x/p"_s, Keys(u"p"_s, 3)};
+    const QStringList big = LongKeys(kSeenKeysKept, kSeenKeyUnitsKept / kSeenKeysKept);
+    for (int i = 0; i < 36; ++i) memory.sites[u"grande-%1"_s.arg(i)] = {u"https://x/g"_s, big};
+    const WriteResult saved = ListingMemoryFile(path()).save(memory);
+    ASSERT_TRUE(saved) << saved.error.toStdString();
+    EXPECT_EQ(saved.warnings.size(), 1);
+    EXPECT_LE(QFileInfo(path()).size(), ListingMemoryFile::kMaxFileSize);
+    const ListingMemory read = loadAfresh().memory;
+    EXPECT_EQ(read.sites.value(u"piccolo"_s).keys, Keys(u"p"_s, 3));
+    ASSERT_EQ(read.sites.size(), 37);
+    for (auto site = read.sites.cbegin(); site != read.sites.cend(); ++site) {
+        if (site.key() == u"piccolo"_s) continue;
+        ASSERT_FALSE(site->keys.isEmpty()) << site.key().toStdString();
+        EXPECT_EQ(site->keys.last(), big.last());
+    }
+}
+
+// What an earlier version kept, whole links with their tokens, reads as the links are known
+// by now; the titles it kept for sites without links stay as they were.
+TEST_F(ListingMemoryFileTest, KeysOfAnEarlierVersionAreMadeCanonical) {
+    ListingMemory older;
+    older.sites[u"linkedin"_s] = {
+        u"https://www.linkedin.com/jobs/search/?keywords=&location=Lazio"_s,
+        {u"https://it.linkedin.com/jobs/view/cuoco-at-acme-11?position=1&pageNum=0&refId=a"
+         u"&trackingId=b"_s,
+         u"https://it.linkedin.com/jobs/view/cuoco-at-acme-11?position=3&pageNum=0&refId=c"
+         u"&trackingId=d"_s,
+         u"https://it.linkedin.com/jobs/view/barista-at-bar-12?position=2&refId=a#x"_s}};
+    older.sites[u"miojob"_s] = {u"http://miojob.repubblica.it/"_s, {u"CUOCO?trk=1"_s}};
+    writeFile(Json(older));
+    const ListingMemory read = loadAfresh().memory;
+    EXPECT_EQ(read.sites.value(u"linkedin"_s).keys,
+              (QStringList{u"https://it.linkedin.com/jobs/view/cuoco-at-acme-11"_s,
+                           u"https://it.linkedin.com/jobs/view/barista-at-bar-12"_s}));
+    EXPECT_EQ(read.sites.value(u"miojob"_s).keys, QStringList{u"CUOCO?trk=1"_s});
 }
 
 // A hand edit that spoils an entry costs that entry alone.

@@ -47,6 +47,9 @@ TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
              r.marker = u"base-search-card__title"_s;
              r.selector.clear();
              r.linkSelector.clear();
+             for (QString* field :
+                  {&r.companySelector, &r.placeSelector, &r.dateSelector, &r.key, &r.jobAddress})
+                 field->clear();
          }},
         {"a new name brings its log label; an empty note reopens",
          u"[infojobs]\nnome=InfoJobs Italia\nchiuso=\n"_s, u"infojobs"_s,

@@ -113,6 +113,23 @@ TEST(SiteCheck, TheReportNamesEachFieldOnALineOfItsOwn) {
          "listings: 2\n"
          "  Cuoco 1\n    https://www.subito.it/offerte-lavoro/cuoco_1\n"
          "  Cuoco 2\n    https://www.subito.it/offerte-lavoro/cuoco_2\n"_s},
+        {"details and keys where the rule reads them",
+         {.url = QUrl(u"https://www.subito.it/annunci-lazio/"_s), .markup = {}, .httpStatus = 200},
+         {.listings = {{u"Cuoco"_s, QUrl(u"https://www.subito.it/o/cuoco-12.htm"_s), u"Acme"_s,
+                        u"Roma"_s, u"2026-12-01"_s},
+                       {u"Barista"_s, QUrl(u"https://www.subito.it/o/b"_s)}},
+          .blindReason = {},
+          .keys = {{ListingKey::Kind::Rule, u"12"_s},
+                   {ListingKey::Kind::Link, u"https://www.subito.it/o/b"_s}}},
+         u"address: https://www.subito.it/annunci-{regione_slug}/\n"
+         "HTTP status: 200\n"
+         "final address: https://www.subito.it/annunci-lazio/\n"
+         "listings: 2\n"
+         "  Cuoco\n    https://www.subito.it/o/cuoco-12.htm\n"
+         "    company: Acme\n    place: Roma\n    published: 2026-12-01\n"
+         "    known by the rule's key: 12\n"
+         "  Barista\n    https://www.subito.it/o/b\n"
+         "    known by the link: https://www.subito.it/o/b\n"_s},
         {"none, the engine's error page, an address with a blank",
          {.url = QUrl(u"https://www.subito.it/a b"_s), .markup = {}, .loadSucceeded = false},
          {.listings = {}, .blindReason = u"pagina di errore del browser"_s},
@@ -128,6 +145,30 @@ TEST(SiteCheck, TheReportNamesEachFieldOnALineOfItsOwn) {
             CheckReport(u"https://www.subito.it/annunci-{regione_slug}/"_s, c.capture, c.check),
             c.report);
     }
+}
+
+// A second load tells whether the links stay: the same titles under new links say they do not.
+TEST(SiteCheck, ASecondLoadTellsWhetherTheLinksStay) {
+    const auto capture = [](const QString& query) {
+        QList<Listing> cards;
+        for (int i = 0; i < 4; ++i)
+            cards.append(
+                {u"Cuoco %1"_s.arg(i),
+                 QUrl(u"https://www.subito.it/offerte-lavoro/c%1?%2"_s.arg(i).arg(query))});
+        return PageCapture{.url = SearchPage(u"subito"_s), .markup = u""_s, .listings = cards};
+    };
+    SiteRule rule = Rule(u"subito"_s);
+    rule.key.clear();
+    const PageCapture first = capture(u"trk=1"_s);
+    const PageCapture tokened = capture(u"trk=2"_s);
+    const PageCapture random = capture(u"id=2"_s);
+    EXPECT_TRUE(CheckSite(rule, first, &tokened).linksChange.isEmpty());
+    EXPECT_EQ(CheckSite(rule, first, &random).linksChange,
+              u"the links of Subito change at every load: its listings are known by their title "
+              u"and company from now on"_s);
+    EXPECT_TRUE(CheckSite(rule, first).linksChange.isEmpty());
+    EXPECT_EQ(CheckSite(rule, first).keys.value(0),
+              (ListingKey{ListingKey::Kind::Link, u"https://www.subito.it/offerte-lavoro/c0"_s}));
 }
 
 }  // namespace

@@ -98,6 +98,13 @@ TEST(SiteRules, PlaceholdersTakeTheRegionAndKeywordsEachInItsOwnForm) {
         {u"https://a.it/{altro}/{regione"_s,
          {u"Lazio"_s, 0, {}},
          u"https://a.it/{altro}/{regione"_s},
+        // Words in a path segment of their own, which goes when there are none.
+        {u"https://a.it/lavoro/{regione_slug}/q-{parole_slug}/pagina/"_s,
+         {u"Lazio"_s, 6, u"Addetto  Caffè "_s},
+         u"https://a.it/lavoro/lazio/q-addetto-caffe/pagina/"_s},
+        {u"https://a.it/lavoro/{regione_slug}/q-{parole_slug}/"_s,
+         {u"Lazio"_s, 6, u" ? "_s},
+         u"https://a.it/lavoro/lazio/"_s},
         {u"https://a.it/{regione}{regione}"_s,
          {u"{regione_n}"_s, 0, {}},
          u"https://a.it/{regione_n}{regione_n}"_s},
@@ -228,6 +235,37 @@ TEST(SiteRules, ARuleNeedsAnIdANameADomainAnAddressOnItAndOneWayToItsListings) {
              r.linkSelector = u"a"_s;
          },
          u"\"selettore_link\" goes with \"selettore\", not \"marcatore\""_s},
+        {"a card's details and key with a marker",
+         [](SiteRule& r) {
+             r.findBy = FindBy::Marker;
+             r.marker = u"x"_s;
+             r.key = u"attr:data-id"_s;
+         },
+         u"\"chiave\" goes with \"selettore\", not \"marcatore\""_s},
+        {"a key and the job's address",
+         [](SiteRule& r) {
+             r.companySelector = u".azienda"_s;
+             r.key = u"attr:data-id"_s;
+             r.jobAddress = u"https://www.prova.it/annuncio/{chiave}"_s;
+         },
+         {}},
+        {"a key that reads nothing known", [](SiteRule& r) { r.key = u"id"_s; },
+         u"\"chiave\": \"id\" is not attr:NAME, param:NAME or re:REGEX"_s},
+        {"the job's address without a key",
+         [](SiteRule& r) { r.jobAddress = u"https://www.prova.it/annuncio/{chiave}"_s; },
+         u"\"indirizzo_annuncio\": it needs \"chiave\""_s},
+        {"the job's address elsewhere",
+         [](SiteRule& r) {
+             r.key = u"param:id"_s;
+             r.jobAddress = u"https://example.org/annuncio/{chiave}"_s;
+         },
+         u"\"indirizzo_annuncio\": its host example.org is not within prova.it"_s},
+        {"the key in the job's host",
+         [](SiteRule& r) {
+             r.key = u"param:id"_s;
+             r.jobAddress = u"https://{chiave}.prova.it/"_s;
+         },
+         u"\"indirizzo_annuncio\": not an http or https address with {chiave} after its host"_s},
         {"a page scope elsewhere",
          [](SiteRule& r) {
              r.pages = {{u"example.org"_s, {}}};
@@ -302,14 +340,16 @@ TEST(SiteRules, TheBuiltInCatalogueHoldsUsableRulesOnceEach) {
         ids.insert(rule.id);
     }
     EXPECT_EQ(ids.size(), catalogue.rules.size());
-    for (const char* id : {"jobrapido-2025", "indeed", "linkedin", "subito", "randstad"})
+    for (const char* id : {"jobrapido-2025", "indeed", "linkedin", "subito", "randstad", "gigroup",
+                           "adzuna", "manpower"})
         EXPECT_NE(catalogue.find(QString::fromLatin1(id)), nullptr) << id;
     EXPECT_EQ(catalogue.find(u"infojobs"_s)->closedNote,
               u"InfoJobs Italia ha chiuso il 31 dicembre 2025"_s);
     EXPECT_EQ(catalogue.find(u"monster"_s), nullptr);
     EXPECT_EQ(
         ExpandSearch(catalogue.find(u"subito"_s)->search, {u"Emilia Romagna"_s, 4, u"cuoco"_s}),
-        u"https://www.subito.it/annunci-emilia-romagna/vendita/offerte-lavoro/?q=cuoco"_s);
+        u"https://www.subito.it/annunci-emilia-romagna/vendita/offerte-lavoro/?q=cuoco"
+        u"&order=datedesc"_s);
 }
 
 TEST(SiteRules, LogLabelsAreNamesCutOrPaddedToNine) {

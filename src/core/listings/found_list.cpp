@@ -9,7 +9,10 @@
 namespace quintavia {
 
 FoundList::Row FoundList::RowOf(const FoundListing& listing, bool waits) {
-    return {listing, FoldText(listing.title + u' ' + listing.site), waits};
+    return {listing,
+            FoldText(listing.title + u' ' + listing.site + u' ' + listing.company + u' ' +
+                     listing.place),
+            waits};
 }
 
 const FoundList::Row& FoundList::rowAt(qsizetype row) const {

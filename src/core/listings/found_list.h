@@ -29,10 +29,10 @@ class FoundList {
     qsizetype size() const;
     const FoundListing& at(qsizetype row) const;
     bool unopened(qsizetype row) const;
-    // The rows to show, newest first: those whose title or site holds the query's words (case
-    // and accents aside), the filtered ones only when asked for. A word of the query is found
-    // within a word as well ("magaz" finds "Magazziniere"): the query is typed letter by letter,
-    // and the list narrows as it is.
+    // The rows to show, newest first: those whose title, site, company or place holds the
+    // query's words (case and accents aside), the filtered ones only when asked for. A word of the
+    // query is found within a word as well ("magaz" finds "Magazziniere"): the query is typed
+    // letter by letter, and the list narrows as it is.
     QList<qsizetype> shown(const QString& query, bool withFiltered) const;
     // The row is opened: the link to hand to the desktop's opener, none when it has none that
     // may be opened. It no longer counts as not yet opened either way: the user has seen it,
@@ -46,7 +46,7 @@ class FoundList {
   private:
     struct Row {
         FoundListing listing;
-        QString folded;  // title and site, as a query's words are looked for in them
+        QString folded;  // title, site, company and place, as a query's words are looked for
         bool unopened = false;
     };
     static Row RowOf(const FoundListing& listing, bool waits);

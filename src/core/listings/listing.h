@@ -13,6 +13,12 @@ inline constexpr qsizetype kTitleUnits = 500;
 struct Listing {
     QString title;  // whitespace collapsed, cut as every title is (CutTitle)
     QUrl link;      // absolute, http or https
+    // What the card tells besides, where the site's rule reads it; empty otherwise.
+    QString company{};
+    QString place{};
+    QString published{};  // as the page writes it: a date and time, or words such as "ieri"
+    // The value of the attribute the rule's key names, read from the card.
+    QString cardKey{};
 
     bool operator==(const Listing&) const = default;
 };

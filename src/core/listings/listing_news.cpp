@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QSet>
 
-#include "core/listings/listing.h"
+#include "core/listings/listing_key.h"
 #include "core/text/text_fold.h"
 
 namespace quintavia {
@@ -18,33 +18,55 @@ QStringList Phrases(const QString& text) {
     return phrases;
 }
 
-// What a listing is known by: its link on a site that gives links, else its title as cut. A
-// marker rule's one listing carries the page's address, which names no listing.
-QString KeyOf(const SiteRule& site, const QString& title, const QUrl& link) {
-    if (site.findBy == FindBy::Selector && !link.isEmpty())
-        return QString::fromLatin1(link.toEncoded());
-    return CutTitle(title);
-}
-
-// The listings of `listings` with a title, cut as every title is, each once by its key.
+// The listings of `listings` with a title, cut as every title is, each once by its key, with
+// the link they are written and opened by.
 struct Keyed {
     Listing listing;
     QString key;
+    QString linkKey;  // the canonical link, as an earlier version knew the listing by
 };
 
-QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings) {
+QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings, bool byTitle) {
     QList<Keyed> keyed;
     QSet<QString> keys;
     for (const Listing& listing : listings) {
         const QString title = CutTitle(listing.title);
         if (title.trimmed().isEmpty()) continue;
-        const QString key = KeyOf(site, title, listing.link);
+        Listing cut = listing;
+        cut.title = title;
+        const QString key = KeyOf(site, cut, byTitle).value;
         if (keys.contains(key)) continue;
         keys.insert(key);
         const bool linked = site.findBy == FindBy::Selector;
-        keyed.append({{title, linked ? listing.link : QUrl()}, key});
+        cut.link = linked ? ListingLink(site, listing) : QUrl();
+        const QString linkKey = linked && !listing.link.isEmpty()
+                                    ? QString::fromLatin1(CanonicalLink(listing.link).toEncoded())
+                                    : QString();
+        keyed.append({std::move(cut), key, linkKey});
     }
     return keyed;
+}
+
+QString Folded(QStringView text) {
+    QString folded = FoldText(text);
+    folded.truncate(kFoldedUnitsKept);
+    return folded;
+}
+
+// The most listings a load's marks are kept of: more than a page shows.
+constexpr qsizetype kMaxListingsMarked = 100;
+
+// A load whose listings are few cannot tell links that change from listings that do.
+constexpr qsizetype kGuardListings = 3;
+
+// Most of the load's listings are new, and nearly all of those the last load showed.
+bool LinksChanged(const QList<Keyed>& keyed, const QList<qsizetype>& fresh,
+                  const QStringList& lastTitles) {
+    if (fresh.size() < kGuardListings || fresh.size() * 5 < keyed.size() * 4) return false;
+    const QSet<QString> last(lastTitles.cbegin(), lastTitles.cend());
+    qsizetype again = 0;
+    for (const qsizetype k : fresh) again += last.contains(TitleMark(keyed[k].listing)) ? 1 : 0;
+    return again * 10 >= fresh.size() * 9;
 }
 
 }  // namespace
@@ -53,68 +75,125 @@ ListingFilters FiltersFrom(const QString& include, const QString& exclude) {
     return {Phrases(include), Phrases(exclude)};
 }
 
-bool PassesFilters(const ListingFilters& filters, QStringView title) {
+bool PassesFilters(const ListingFilters& filters, QStringView title, QStringView company) {
     if (filters.include.isEmpty() && filters.exclude.isEmpty()) return true;
     const QStringList words = FoldedWords(title);
+    const QStringList companyWords = FoldedWords(company);
     for (const QString& phrase : filters.exclude)
-        if (HoldsPhrase(words, phrase)) return false;
+        if (HoldsPhrase(words, phrase) || HoldsPhrase(companyWords, phrase)) return false;
     if (filters.include.isEmpty()) return true;
     for (const QString& phrase : filters.include)
         if (HoldsPhrase(words, phrase)) return true;
     return false;
 }
 
+QString TitleMark(const Listing& listing) {
+    return Folded(listing.title) + u'\n' + Folded(listing.company);
+}
+
+bool SameJob(const Announced& one, const Announced& other) {
+    if (one.title != other.title) return false;
+    const bool oneKnown = !one.company.isEmpty();
+    const bool otherKnown = !other.company.isEmpty();
+    if (oneKnown && otherKnown) return one.company == other.company;
+    if (oneKnown != otherKnown) return one.place == other.place;
+    return true;
+}
+
 News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search,
               const QList<Listing>& listings, const QUrl& page, const ListingFilters& filters,
               const QDateTime& when) {
     News news;
-    const QList<Keyed> keyed = KeyedListings(site, listings);
-    if (keyed.isEmpty()) return news;
     SeenKeys& seen = memory.sites[site.id];
+    QList<Keyed> keyed = KeyedListings(site, listings, seen.byTitle);
+    if (keyed.isEmpty()) return news;
     const bool learnOnly = seen.keys.isEmpty() || seen.search != search;
     if (seen.search != search) seen.search = search;
+
+    QSet<QString> known;
+    for (const QString& key : seen.keys) known.insert(key);
+    const auto isKnown = [&](const Keyed& one) {
+        return known.contains(one.key) || (!one.linkKey.isEmpty() && known.contains(one.linkKey));
+    };
+    QList<qsizetype> fresh;
+    for (qsizetype k = 0; k < keyed.size(); ++k)
+        if (!isKnown(keyed[k])) fresh.append(k);
+
+    const QStringList lastBefore = seen.lastTitles;
+    seen.lastTitles.clear();
+    for (const Keyed& one : keyed) seen.lastTitles.append(TitleMark(one.listing));
+    const bool lastChanged = seen.lastTitles != lastBefore;
+
+    const bool tripped = !learnOnly && !seen.byTitle && site.findBy == FindBy::Selector &&
+                         LinksChanged(keyed, fresh, lastBefore);
+    if (tripped) {
+        // What the site knew by its links says nothing of what it shows by title.
+        seen.byTitle = true;
+        seen.keys.clear();
+        keyed = KeyedListings(site, listings, true);
+        news.linksChange = QStringLiteral(
+                               "the links of %1 change at every load: its listings are known by "
+                               "their title and company from now on")
+                               .arg(site.name);
+    }
 
     // The page's listings become the newest keys, in page order, the oldest going first.
     QSet<QString> shown;
     for (const Keyed& one : keyed) shown.insert(one.key);
-    QSet<QString> known;
-    for (const QString& key : seen.keys) known.insert(key);
     seen.keys.removeIf([&](const QString& key) { return shown.contains(key); });
     for (qsizetype i = keyed.size() - 1; i >= 0; --i) seen.keys.append(keyed[i].key);
 
     const QDateTime weekBefore = when.addDays(-kAnnouncedDays);
     for (const Keyed& one : keyed) {
-        if (learnOnly || known.contains(one.key)) continue;
+        if (learnOnly || tripped || isKnown(one)) continue;
+        const Listing& listing = one.listing;
         FoundListing found{.when = when,
                            .siteId = site.id,
                            .site = site.name,
-                           .title = one.listing.title,
-                           .link = one.listing.link,
+                           .title = listing.title,
+                           .link = listing.link,
                            .page = page,
-                           .filtered = !PassesFilters(filters, one.listing.title)};
+                           .filtered = !PassesFilters(filters, listing.title, listing.company),
+                           .company = listing.company,
+                           .place = listing.place,
+                           .published = listing.published,
+                           .key = one.key};
         if (!found.filtered) {
-            const QString folded = FoldText(found.title);
+            const Announced job{
+                Folded(found.title), site.id, site.name, when, Folded(found.company),
+                Folded(found.place)};
             for (const Announced& earlier : memory.announced) {
-                if (earlier.title == folded && earlier.siteId != site.id &&
-                    earlier.when >= weekBefore) {
+                if (earlier.siteId != site.id && earlier.when >= weekBefore &&
+                    SameJob(earlier, job)) {
                     found.alsoOn = earlier.site;
                     break;
                 }
             }
-            if (found.alsoOn.isEmpty() && !folded.isEmpty())
-                memory.announced.append({folded, site.id, site.name, when});
+            if (found.alsoOn.isEmpty() && !job.title.isEmpty()) memory.announced.append(job);
         }
         news.announced.append(!found.filtered && found.alsoOn.isEmpty());
         news.found.append(std::move(found));
     }
     KeepBounds(memory, when);
-    news.memoryChanged = learnOnly || !news.found.isEmpty();
+    news.memoryChanged = learnOnly || tripped || lastChanged || !news.found.isEmpty();
     return news;
 }
 
 void KeepBounds(ListingMemory& memory, const QDateTime& now) {
-    for (SeenKeys& seen : memory.sites)
+    for (SeenKeys& seen : memory.sites) {
         if (seen.keys.size() > kSeenKeysKept) seen.keys.remove(0, seen.keys.size() - kSeenKeysKept);
+        qsizetype units = 0;
+        qsizetype kept = seen.keys.size();
+        while (kept > 0 && units + seen.keys[kept - 1].size() <= kSeenKeyUnitsKept)
+            units += seen.keys[--kept].size();
+        if (kept > 0) seen.keys.remove(0, kept);
+        if (seen.lastTitles.size() > kMaxListingsMarked) seen.lastTitles.resize(kMaxListingsMarked);
+    }
+    for (Announced& job : memory.announced) {
+        job.title.truncate(kFoldedUnitsKept);
+        job.company.truncate(kFoldedUnitsKept);
+        job.place.truncate(kFoldedUnitsKept);
+    }
     if (now.isValid()) {
         const QDateTime oldestKept = now.addDays(-kAnnouncedDays);
         memory.announced.removeIf(
@@ -126,22 +205,42 @@ void KeepBounds(ListingMemory& memory, const QDateTime& now) {
 
 void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
                       const QList<FoundListing>& found) {
-    QHash<QString, const SiteRule*> byName;
-    for (const SiteRule& site : sites) byName.insert(site.name, &site);
+    // Two sites may share a name: an older line teaches each of them.
+    QMultiHash<QString, const SiteRule*> byName;
+    QHash<QString, const SiteRule*> byId;
+    for (const SiteRule& site : sites) {
+        byName.insert(site.name, &site);
+        byId.insert(site.id, &site);
+    }
     QHash<QString, QSet<QString>> known;
-    for (const FoundListing& listing : found) {
-        const SiteRule* site = byName.value(listing.site);
-        if (!site || !memory.sites.contains(site->id)) continue;
-        SeenKeys& seen = memory.sites[site->id];
-        auto keys = known.find(site->id);
+    const auto teach = [&](const QString& siteId, const QString& key) {
+        if (key.isEmpty() || !memory.sites.contains(siteId)) return;
+        SeenKeys& seen = memory.sites[siteId];
+        auto keys = known.find(siteId);
         if (keys == known.end())
-            keys = known.insert(site->id, QSet<QString>(seen.keys.cbegin(), seen.keys.cend()));
-        // The history holds a listing's own link where the site gives links, else the page's.
-        const QString key = KeyOf(*site, listing.title, listing.address());
-        if (key.isEmpty() || keys->contains(key)) continue;
+            keys = known.insert(siteId, QSet<QString>(seen.keys.cbegin(), seen.keys.cend()));
+        if (keys->contains(key)) return;
         keys->insert(key);
         seen.keys.append(key);
         if (seen.keys.size() > kSeenKeysKept) seen.keys.removeFirst();
+    };
+    for (const FoundListing& listing : found) {
+        if (!listing.siteId.isEmpty() && !listing.key.isEmpty()) {
+            teach(listing.siteId, listing.key);
+            continue;
+        }
+        const QList<const SiteRule*> named =
+            listing.siteId.isEmpty() ? byName.values(listing.site)
+                                     : QList<const SiteRule*>{byId.value(listing.siteId)};
+        for (const SiteRule* site : named) {
+            if (!site) continue;
+            // The history holds a listing's own link where the site gives links, else the
+            // page's.
+            const Listing read{listing.title,
+                               site->findBy == FindBy::Selector ? listing.address() : QUrl(),
+                               listing.company};
+            teach(site->id, KeyOf(*site, read, memory.sites.value(site->id).byTitle).value);
+        }
     }
 }
 

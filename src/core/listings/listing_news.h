@@ -7,8 +7,8 @@
 #include <QUrl>
 
 #include "core/listings/found_listing.h"
-#include "core/listings/listing_memory.h"
 #include "core/listings/listing.h"
+#include "core/listings/listing_memory.h"
 #include "core/sites/site_rules.h"
 
 namespace quintavia {
@@ -25,7 +25,15 @@ struct ListingFilters {
 
 // The words as the user typed them, comma-separated; blank ones are left out.
 ListingFilters FiltersFrom(const QString& include, const QString& exclude);
-bool PassesFilters(const ListingFilters& filters, QStringView title);
+// A word to exclude silences a listing by its company as well: an agency a user does not want.
+bool PassesFilters(const ListingFilters& filters, QStringView title, QStringView company = {});
+
+// A listing's folded title and company, as one load's listings are compared with the last's.
+QString TitleMark(const Listing& listing);
+
+// Whether two jobs announced are one: the same folded title, and nothing known that tells
+// them apart: the same company, or one company unknown and the same place, or neither known.
+bool SameJob(const Announced& one, const Announced& other);
 
 // What one capture of a site brought.
 struct News {
@@ -36,32 +44,39 @@ struct News {
     QList<bool> announced;
     // Whether the memory changed in a way worth keeping: keys learned, a search begun.
     bool memoryChanged = false;
+    // Set when this load showed the site's links do not stay: one line that says so.
+    QString linksChange{};
 
     bool operator==(const News&) const = default;
 };
 
 // Compares a capture's listings with what `memory` has seen of the site and learns them.
 //
-// A listing is known by its link when the site gives links, by its title otherwise. The first
+// A listing is known by its key (KeyOf); one whose key an earlier version kept, its canonical
+// link, is known too. A load that brings most listings under keys never seen, nearly all with
+// a title and company the last load showed, is a site whose links change at every load: it
+// announces nothing, and the site is known by title and company from then on. The first
 // capture of a site, and the first of another `search` (another region, other words, the site
 // just chosen), only learns what it shows: a new search is not news. The keys of the listings
 // still shown are kept as the newest, so that a listing never drops out of the memory while
-// its page still shows it. A job whose folded title another site announced within
-// kAnnouncedDays is recorded with that site's name and not announced again.
+// its page still shows it. A job that another site announced within kAnnouncedDays (SameJob)
+// is recorded with that site's name and not announced again.
 News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search,
               const QList<Listing>& listings, const QUrl& page, const ListingFilters& filters,
               const QDateTime& when);
 
 // What the history says was found is seen, whatever the memory says: the history is written
 // first, and a run killed before it stored the memory must not announce those listings again.
-// `sites` names the sites by their names, as the history does; only sites the memory knows are
-// taught, as the others' first capture learns all it shows anyway.
+// A line that names its site's id and the key is taught as it is; an older one, by the site's
+// name, to every site of that name, with the key its address gives. Only sites the memory knows
+// are taught, as the others' first capture learns all it shows anyway.
 void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
                       const QList<FoundListing>& found);
 
-// Keeps the memory within its bounds at `now`: each site's newest kSeenKeysKept keys, and of the
-// jobs announced within kAnnouncedDays before `now` (any, when `now` is not valid), the newest
-// kAnnouncedKept.
+// Keeps the memory within its bounds at `now`: each site's newest kSeenKeysKept keys, no more
+// than kSeenKeyUnitsKept units of them, and of the jobs announced within kAnnouncedDays before
+// `now` (any, when `now` is not valid), the newest kAnnouncedKept, their folded texts cut to
+// kFoldedUnitsKept.
 void KeepBounds(ListingMemory& memory, const QDateTime& now);
 
 // Forgets the search of the site `siteId`: its next capture only learns.

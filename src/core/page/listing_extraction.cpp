@@ -1,7 +1,11 @@
 #include "core/page/listing_extraction.h"
 
+#include <algorithm>
+
 #include "core/listings/listing.h"
+#include "core/listings/listing_key.h"
 #include "core/sites/sites.h"
+#include "core/text/shown_text.h"
 
 namespace quintavia {
 namespace {
@@ -9,11 +13,21 @@ namespace {
 // A listing's text is cut to this many units in the page, before it crosses to the program:
 // enough that CutTitle, not the script, decides where a title ends.
 constexpr qsizetype kScriptTextUnits = 2 * kTitleUnits;
+// The script's entries: text, href, company, place, date, key.
+constexpr qsizetype kScriptEntry = 6;
+
+// A detail of a card as it is kept: one line, shown as every text outside the page, and cut.
+QString Detail(const QVariant& value) {
+    QString text = ShownText(value.toString().simplified()).left(kDetailUnits);
+    if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);
+    return text;
+}
 
 // %1 the title selector, %2 the link selector or null, %3 kMaxListings, %4 kScriptTextUnits,
-// %5 kMaxLinkUnits. Titles are counted one past the most read: a card is the largest element
-// around a title that holds no other, and since an element holds a run of the document, the
-// next title in document order is the only one that can end the last card.
+// %5 kMaxLinkUnits, %6 %7 %8 the company, place and date selectors or null, %9 the key's
+// attribute or null, %10 kDetailUnits. Titles are counted one past the most read: a card is the
+// largest element around a title that holds no other, and since an element holds a run of the
+// document, the next title in document order is the only one that can end the last card.
 constexpr char16_t kScript[] =
     uR"js((function () {
   var titleSelector = %1;
@@ -53,10 +67,36 @@ constexpr char16_t kScript[] =
     var href = anchor ? anchor.href : '';
     return typeof href === 'string' && href.length <= %5 ? href : '';
   }
+  function textOf(element) {
+    return String(element.textContent || '').replace(/\s+/g, ' ').trim();
+  }
+  function detailOf(card, selector, dated) {
+    if (selector === null) return '';
+    var found = null;
+    try {
+      found = card.matches(selector) ? card : card.querySelector(selector);
+    } catch (e) {
+      return '';
+    }
+    if (!found) return '';
+    if (dated) {
+      var time = found.matches('time[datetime]') ? found : found.querySelector('time[datetime]');
+      if (time) return String(time.getAttribute('datetime') || '').trim().slice(0, %10);
+    }
+    return textOf(found).slice(0, %10);
+  }
+  function keyOf(card) {
+    if (keyAttribute === null) return '';
+    var holder = card.hasAttribute(keyAttribute) ? card
+        : card.querySelector('[' + CSS.escape(keyAttribute) + ']');
+    return holder ? String(holder.getAttribute(keyAttribute) || '').trim().slice(0, %10) : '';
+  }
+  var keyAttribute = %9;
   var listings = [];
   for (var k = 0; k < titles.length && listings.length < %3; ++k) {
-    var text = String(titles[k].textContent || '').replace(/\s+/g, ' ').trim();
-    listings.push([text.slice(0, %4), linkOf(titles[k])]);
+    var card = cardOf(titles[k]);
+    listings.push([textOf(titles[k]).slice(0, %4), linkOf(titles[k]), detailOf(card, %6, false),
+                   detailOf(card, %7, false), detailOf(card, %8, true), keyOf(card)]);
   }
   return listings;
 })())js";
@@ -86,11 +126,15 @@ QString JsStringLiteral(QStringView text) {
 
 QString ExtractionScript(const SiteRule& rule) {
     if (rule.findBy != FindBy::Selector) return {};
-    const QString link =
-        rule.linkSelector.isEmpty() ? QStringLiteral("null") : JsStringLiteral(rule.linkSelector);
+    const auto literal = [](const QString& text) {
+        return text.isEmpty() ? QStringLiteral("null") : JsStringLiteral(text);
+    };
+    // One pass: a selector may hold "%1" of its own.
     return QString::fromUtf16(kScript).arg(
-        JsStringLiteral(rule.selector), link, QString::number(kMaxListings),
-        QString::number(kScriptTextUnits), QString::number(kMaxLinkUnits));
+        JsStringLiteral(rule.selector), literal(rule.linkSelector), QString::number(kMaxListings),
+        QString::number(kScriptTextUnits), QString::number(kMaxLinkUnits),
+        literal(rule.companySelector), literal(rule.placeSelector), literal(rule.dateSelector),
+        literal(KeyAttribute(rule)), QString::number(kDetailUnits));
 }
 
 QList<Listing> ListingsFromAnswer(const QVariant& answer) {
@@ -101,8 +145,9 @@ QList<Listing> ListingsFromAnswer(const QVariant& answer) {
     for (qsizetype i = 0; i < looked; ++i) {
         if (entries[i].typeId() != QMetaType::QVariantList) continue;
         const QVariantList pair = entries[i].toList();
-        if (pair.size() != 2 || pair[0].typeId() != QMetaType::QString ||
-            pair[1].typeId() != QMetaType::QString)
+        if (pair.size() != 2 && pair.size() != kScriptEntry) continue;
+        if (!std::all_of(pair.cbegin(), pair.cend(),
+                         [](const QVariant& v) { return v.typeId() == QMetaType::QString; }))
             continue;
         QString text = pair[0].toString();
         // The script's cut can leave half a pair at the end.
@@ -110,9 +155,16 @@ QList<Listing> ListingsFromAnswer(const QVariant& answer) {
         const QString title = CutTitle(text.simplified());
         const QString href = pair[1].toString();
         if (title.isEmpty() || href.size() > kMaxLinkUnits) continue;
-        const QUrl link(href, QUrl::StrictMode);
+        const QUrl link = LenientLink(href);
         if (!IsWebAddress(link)) continue;
-        listings.append({title, link});
+        Listing listing{title, link};
+        if (pair.size() == kScriptEntry) {
+            listing.company = Detail(pair[2]);
+            listing.place = Detail(pair[3]);
+            listing.published = Detail(pair[4]);
+            listing.cardKey = Detail(pair[5]);
+        }
+        listings.append(std::move(listing));
     }
     return listings;
 }

@@ -1,5 +1,6 @@
 #include "core/sites/site_rules.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "core/sites/sites.h"
@@ -14,9 +15,11 @@ const QString kRegion = QStringLiteral("regione");
 const QString kRegionNumber = QStringLiteral("regione_n");
 const QString kRegionSlug = QStringLiteral("regione_slug");
 const QString kKeywords = QStringLiteral("parole");
+const QString kKeywordsSlug = QStringLiteral("parole_slug");
 
 bool IsPlaceholder(QStringView name) {
-    return name == kRegion || name == kRegionNumber || name == kRegionSlug || name == kKeywords;
+    return name == kRegion || name == kRegionNumber || name == kRegionSlug || name == kKeywords ||
+           name == kKeywordsSlug;
 }
 
 bool IsSiteId(const QString& id) {
@@ -96,42 +99,189 @@ QList<SiteRule> MakeDefaultRules() {
     };
 }
 
+// What a board's card tells besides its title, and what it is known by.
+struct Details {
+    const char* company = "";
+    const char* place = "";
+    const char* date = "";
+    const char* key = "";
+    const char* jobAddress = "";
+    const char* note = "";
+};
+
+SiteRule WithDetails(SiteRule rule, const Details& details) {
+    rule.companySelector = QString::fromLatin1(details.company);
+    rule.placeSelector = QString::fromLatin1(details.place);
+    rule.dateSelector = QString::fromLatin1(details.date);
+    rule.key = QString::fromLatin1(details.key);
+    rule.jobAddress = QString::fromLatin1(details.jobAddress);
+    rule.note = QString::fromUtf8(details.note);
+    return rule;
+}
+
 QList<SiteRule> MakePresets() {
+    // Each as its board's markup was described in 2025 and 2026; none was tried on the live
+    // site. The keys are what stays of a card from one load to the next.
     return {
         // Jobrapido's cards since its redesign; the default keeps the marker it always had.
-        SelectorRule("jobrapido-2025", "Jobrapido", "Job Rapido",
-                     "https://it.jobrapido.com/?w={parole}&l={regione}&r=auto"
-                     "&sortby=publish_date",
-                     "jobrapido.com", ".result-item__title", "a.result-item__link"),
-        // The title's span sits in the card's link.
-        SelectorRule("indeed", "Indeed", "Indeed",
-                     "https://it.indeed.com/jobs?q={parole}&l={regione}&sort=date", "indeed.com",
-                     "h2.jobTitle span[title]", ""),
-        SelectorRule("linkedin", "LinkedIn", "LinkedIn",
-                     "https://www.linkedin.com/jobs/search/?keywords={parole}&location={regione}"
-                     "&sortBy=DD",
-                     "linkedin.com", ".base-search-card__title", "a[href*=\"/jobs/view/\"]"),
+        WithDetails(SelectorRule("jobrapido-2025", "Jobrapido", "Job Rapido",
+                                 "https://it.jobrapido.com/?w={parole}&l={regione}&r=auto"
+                                 "&sortby=publish_date",
+                                 "jobrapido.com", ".result-item__title", "a.result-item__link"),
+                    {.key = "attr:data-advert re:\"advertId\"\\s*:\\s*\"?([^\",}\\s]+)"}),
+        // The title's span sits in the card's link, whose tokens expire; sponsored cards link
+        // to an address without the job's id, which the card's data-jk still holds.
+        WithDetails(SelectorRule("indeed", "Indeed", "Indeed",
+                                 "https://it.indeed.com/jobs?q={parole}&l={regione}&sort=date",
+                                 "indeed.com", "h2.jobTitle span[title]", ""),
+                    {.company = "[data-testid=\"company-name\"]",
+                     .place = "[data-testid=\"text-location\"]",
+                     .date = "[data-testid=\"myJobsStateDate\"]",
+                     .key = "attr:data-jk",
+                     .jobAddress = "https://it.indeed.com/viewjob?jk={chiave}",
+                     .note = "La verifica anti-bot del sito può respingere il browser di "
+                             "Quintavia."}),
+        // The guest search: a signed-in user's cards are other markup without these links.
+        WithDetails(
+            SelectorRule("linkedin", "LinkedIn", "LinkedIn",
+                         "https://www.linkedin.com/jobs/search/?keywords={parole}"
+                         "&location={regione}&sortBy=DD",
+                         "linkedin.com", ".base-search-card__title", "a[href*=\"/jobs/view/\"]"),
+            {.company = ".base-search-card__subtitle",
+             .place = ".job-search-card__location",
+             .date = "time",
+             .key = "attr:data-entity-urn re:(\\d+)$",
+             .jobAddress = "https://www.linkedin.com/jobs/view/{chiave}",
+             .note = "Solo la ricerca senza accesso: chi accede a LinkedIn nel riquadro vede "
+                     "un'altra pagina."}),
         // Subito's class names are hashed and change with each build; the structure holds.
-        SelectorRule("subito", "Subito", "Subito Lavoro",
-                     "https://www.subito.it/annunci-{regione_slug}/vendita/offerte-lavoro/"
-                     "?q={parole}",
-                     "subito.it", "article h3", "a[href*=\"/offerte-lavoro/\"]"),
+        WithDetails(SelectorRule("subito", "Subito", "Subito Lavoro",
+                                 "https://www.subito.it/annunci-{regione_slug}/vendita/"
+                                 "offerte-lavoro/?q={parole}&order=datedesc",
+                                 "subito.it", "article h3", "a[href*=\"/offerte-lavoro/\"]"),
+                    {.place = "span[class*=\"location\"]",
+                     .key = "re:-(\\d+)\\.htm$",
+                     .note = "Il sito vieta nelle sue regole i programmi che lo leggono."}),
         // Each vacancy's address is /offerte-lavoro/<title>_<city>_<id>/; the region and search
-        // pages under the same path have no underscore.
+        // pages under the same path have no underscore. The words go in a path segment.
         SelectorRule("randstad", "Randstad", "Randstad",
-                     "https://www.randstad.it/offerte-lavoro/{regione_slug}/", "randstad.it",
-                     "a[href*=\"/offerte-lavoro/\"][href*=\"_\"]", ""),
+                     "https://www.randstad.it/offerte-lavoro/{regione_slug}/q-{parole_slug}/",
+                     "randstad.it", "a[href*=\"/offerte-lavoro/\"][href*=\"_\"]", ""),
+        WithDetails(SelectorRule("gigroup", "Gi Group", "Gi Group",
+                                 "https://www.gigroup.it/offerte-lavoro/?job={parole}",
+                                 "gigroup.it", "article.ggp-job-item h2", "a.ggp-job-title-url"),
+                    {.date = ".ggpdayspassed-text",
+                     .note = "Il sito rallenta chi lo carica molte volte di seguito."}),
+        WithDetails(SelectorRule("adzuna", "Adzuna", "Adzuna",
+                                 "https://www.adzuna.it/search?q={parole}&w={regione}"
+                                 "&sort_by=date",
+                                 "adzuna.it", "article[data-aid] h2", "a[data-js=\"jobLink\"]"),
+                    {.company = ".ui-company", .place = ".ui-location", .key = "attr:data-aid"}),
+        // The search is by town; the region's name stands in for it.
+        WithDetails(
+            SelectorRule("manpower", "Manpower", "Manpower",
+                         "https://www.manpower.it/it/trova-lavoro/citta/{regione_slug}",
+                         "manpower.it", "div.job-position h2", "a[href*=\"/annuncio-lavoro/\"]"),
+            {.note = "Non verificato: non è chiaro se le regole del sito permettano di "
+                     "leggerlo; la ricerca è per città."}),
     };
 }
 
+bool IsAttributeName(QStringView name) {
+    if (name.isEmpty()) return false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+              u == u'-' || u == u'_' || u == u':'))
+            return false;
+    }
+    return true;
+}
+
+// A job's own address is made of the key's value alone, on the site's own domain.
+QString JobAddressProblem(const SiteRule& rule) {
+    if (rule.jobAddress.isEmpty()) return {};
+    if (rule.key.isEmpty()) return QStringLiteral("it needs \"chiave\"");
+    if (!rule.jobAddress.contains(QStringLiteral("{chiave}")))
+        return QStringLiteral("it has no {chiave}");
+    QString example = rule.jobAddress;
+    example.replace(QStringLiteral("{chiave}"), QStringLiteral("1"));
+    if (example.contains(u'{')) return QStringLiteral("its only placeholder is {chiave}");
+    const QUrl address(example, QUrl::StrictMode);
+    const QString scheme = address.scheme();
+    if (!address.isValid() || (scheme != u"http" && scheme != u"https") ||
+        address.host().isEmpty() ||
+        rule.jobAddress.indexOf(QStringLiteral("{chiave}")) <
+            example.indexOf(u'/', scheme.size() + 3))
+        return QStringLiteral("not an http or https address with {chiave} after its host");
+    if (!IsOnDomain(rule.domain, address))
+        return QStringLiteral("its host %1 is not within %2").arg(address.host(), rule.domain);
+    return {};
+}
+
 }  // namespace
+
+KeyRecipe ParseKeyRecipe(const QString& key) {
+    KeyRecipe spec;
+    QString rest = key.trimmed();
+    const auto take = [&](QStringView prefix, KeyRecipe::Source source) {
+        if (!rest.startsWith(prefix)) return false;
+        const qsizetype blank = rest.indexOf(u' ');
+        spec.source = source;
+        spec.name = rest.mid(prefix.size(), blank < 0 ? -1 : blank - prefix.size());
+        rest = blank < 0 ? QString() : rest.mid(blank + 1).trimmed();
+        return true;
+    };
+    if (!take(u"attr:", KeyRecipe::Attribute) && !take(u"param:", KeyRecipe::Parameter)) {
+        if (rest.isEmpty()) return spec;
+        spec.source = KeyRecipe::Link;
+    }
+    if (rest.startsWith(u"re:")) {
+        spec.pattern = rest.mid(3);
+    } else if (!rest.isEmpty()) {
+        spec.source = KeyRecipe::None;
+        spec.name = rest;
+    }
+    return spec;
+}
+
+QString ListingKeyProblem(const QString& key) {
+    if (key.trimmed().isEmpty()) return {};
+    const KeyRecipe spec = ParseKeyRecipe(key);
+    if (spec.source == KeyRecipe::None)
+        return QStringLiteral("\"chiave\": \"%1\" is not attr:NAME, param:NAME or re:REGEX")
+            .arg(spec.name);
+    if (spec.source == KeyRecipe::Attribute && !IsAttributeName(spec.name))
+        return QStringLiteral("\"chiave\": \"%1\" is not an attribute name").arg(spec.name);
+    if (spec.source == KeyRecipe::Parameter && spec.name.isEmpty())
+        return QStringLiteral("\"chiave\": param: without a name");
+    if (spec.source == KeyRecipe::Link || !spec.pattern.isEmpty()) {
+        const QRegularExpression re(spec.pattern);
+        if (!re.isValid())
+            return QStringLiteral("\"chiave\": the expression is not valid: %1")
+                .arg(re.errorString());
+        if (re.captureCount() < 1)
+            return QStringLiteral("\"chiave\": the expression has no group to take");
+    }
+    return {};
+}
 
 QString LogLabelFor(const QString& name) {
     // Half a character would show as a replacement: pad rather than split a pair.
     return CutUnits(name, kLogLabelUnits).leftJustified(kLogLabelUnits, u' ');
 }
 
-QString ExpandSearch(QStringView search, const SearchQuery& query) {
+QString ExpandSearch(QStringView recipe, const SearchQuery& query) {
+    // With no words, the path segment that would carry them goes: "q-/" is no search.
+    QString trimmed = recipe.toString();
+    if (RegionSlug(query.keywords).isEmpty()) {
+        const qsizetype at = trimmed.indexOf(u'{' + kKeywordsSlug + u'}');
+        const qsizetype hostStart = trimmed.indexOf(QStringLiteral("://"));
+        const qsizetype start = at < 0 ? -1 : trimmed.lastIndexOf(u'/', at);
+        const qsizetype end = at < 0 ? -1 : trimmed.indexOf(u'/', at);
+        if (hostStart >= 0 && start > hostStart + 2 && end > at) trimmed.remove(start, end - start);
+    }
+    const QStringView search = trimmed;
     QString address;
     address.reserve(search.size() + query.regionText.size() * 2);
     qsizetype at = 0;
@@ -149,6 +299,8 @@ QString ExpandSearch(QStringView search, const SearchQuery& query) {
             address += RegionSlug(query.regionText);
         else if (name == kKeywords)
             address += Keywords(query.keywords);
+        else if (name == kKeywordsSlug)
+            address += RegionSlug(query.keywords);
         else
             address += search.sliced(open, close - open + 1);
         at = close + 1;
@@ -244,6 +396,19 @@ QString RuleProblem(const SiteRule& rule) {
         return QStringLiteral("no way to find the listings: give \"marcatore\" or \"selettore\"");
     if (byMarker && !rule.linkSelector.isEmpty())
         return QStringLiteral("\"selettore_link\" goes with \"selettore\", not \"marcatore\"");
+    const std::pair<const QString*, const char*> selectorOnly[] = {
+        {&rule.companySelector, "selettore_azienda"}, {&rule.placeSelector, "selettore_luogo"},
+        {&rule.dateSelector, "selettore_data"},       {&rule.key, "chiave"},
+        {&rule.jobAddress, "indirizzo_annuncio"},
+    };
+    for (const auto& [value, key] : selectorOnly)
+        if (byMarker && !value->isEmpty())
+            return QStringLiteral("\"%1\" goes with \"selettore\", not \"marcatore\"")
+                .arg(QLatin1StringView(key));
+    if (HasControl(rule.note)) return QStringLiteral("\"nota\" holds a control character");
+    if (const QString problem = ListingKeyProblem(rule.key); !problem.isEmpty()) return problem;
+    if (const QString problem = JobAddressProblem(rule); !problem.isEmpty())
+        return QStringLiteral("\"indirizzo_annuncio\": ") + problem;
     for (const PageScope& scope : rule.pages) {
         if (!IsHostWithin(scope.host, rule.domain))
             return QStringLiteral("\"pagine\": %1 is not within %2").arg(scope.host, rule.domain);

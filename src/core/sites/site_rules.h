@@ -39,6 +39,18 @@ struct SiteRule {
     QString linkSelector;    // FindBy::Selector, optional: the listing's link inside its card
     QList<PageScope> pages;  // empty: every page of the domain
     QString closedNote;      // set when the site is known to be gone, saying since when
+    // FindBy::Selector, optional: what in a listing's card tells the company, the place and
+    // when it was published, each read as the text of the first match within the card (a
+    // time element's datetime attribute where there is one).
+    QString companySelector{};
+    QString placeSelector{};
+    QString dateSelector{};
+    // FindBy::Selector, optional: what a listing is known by (ListingKeyProblem), and the
+    // address of the job itself made from it, with {chiave} for the key's value.
+    QString key{};
+    QString jobAddress{};
+    // A short note for the user choosing the site: what to expect of it.
+    QString note{};
 
     bool operator==(const SiteRule&) const = default;
 };
@@ -58,6 +70,8 @@ struct SearchQuery {
 //   {regione_n}     the region's number in the list, regionIndex + 1
 //   {regione_slug}  the region text as sites write it in paths (RegionSlug)
 //   {parole}        the keywords, blanks collapsed, percent-encoded as UTF-8; empty when none
+//   {parole_slug}   the keywords as sites write them in paths (RegionSlug); with none, the
+//                   path segment that holds it is left out whole
 QString ExpandSearch(QStringView search, const SearchQuery& query);
 
 // Lower case ASCII letters and digits, one "-" for each run of anything else, none at either
@@ -73,6 +87,23 @@ QString SearchProblem(const QString& search, const QString& domain);
 // Why a domain cannot name a site's pages, or empty when it can: lower-case ASCII labels of
 // letters, digits and "-", at least two of them.
 QString DomainProblem(const QString& domain);
+
+// Why a rule's key cannot be read, or empty when it can. A key is one of
+//   attr:NAME   the value of the attribute NAME of the listing's card (or of the first element
+//               inside the card that has it)
+//   param:NAME  the value of the query parameter NAME of the listing's link
+//   re:REGEX    the first group of REGEX matched in the listing's link
+// and `attr:` or `param:` may be followed by a blank and `re:REGEX`, taking the group from
+// the value read.
+QString ListingKeyProblem(const QString& key);
+
+// A rule's key as read: where its value comes from, and the expression that takes its group.
+struct KeyRecipe {
+    enum Source { None, Attribute, Parameter, Link } source = None;
+    QString name;     // the attribute or parameter; for None, what could not be read
+    QString pattern;  // empty: the value as it is
+};
+KeyRecipe ParseKeyRecipe(const QString& key);
 
 // Why a rule cannot be used, or empty when it can. The reasons are in English, to follow a
 // file name and a section on standard error, and name each field by its key in the sites file,

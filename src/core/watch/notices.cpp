@@ -18,7 +18,7 @@ Notice ListingsNotice(const QString& site, const QList<FoundListing>& first, int
                                 : QStringLiteral("%1 nuovi annunci su %2").arg(count).arg(site);
     QStringList lines;
     for (const FoundListing& listing : first.first(std::min(first.size(), kNoticeTitles)))
-        lines.append(ShownText(listing.title));
+        lines.append(ShownText(TitleWithDetails(listing)));
     if (count > lines.size()) lines.append(QStringLiteral("e altri %1").arg(count - lines.size()));
     notice.body = lines.join(u'\n');
     notice.action = NoticeAction::ShowFound;

@@ -30,7 +30,8 @@ inline constexpr qsizetype kNoticeTitles = 3;
 
 // `count` new listings of the site named `site`, of which `first` are the first few (at most
 // kNoticeTitles are named): one reads "Nuovo annuncio su <site>" with its title, more "<count>
-// nuovi annunci su <site>" with a title a line and "e altri N" for the rest. A click opens the
+// nuovi annunci su <site>" with a title a line and "e altri N" for the rest. Each title comes
+// with its company and place where the site tells them (TitleWithDetails). A click opens the
 // first listing's own link when it has one that may be opened, else the list of what was
 // found.
 Notice ListingsNotice(const QString& site, const QList<FoundListing>& first, int count);

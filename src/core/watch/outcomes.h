@@ -85,6 +85,8 @@ struct PageOutcome {
     // When a site's state changed what the tooltips say.
     std::optional<ToolTips> toolTips;
     ToKeep keep;
+    // Lines for standard error: what this capture showed of the site.
+    QStringList warnings{};
 
     bool operator==(const PageOutcome&) const = default;
 };

@@ -1,17 +1,34 @@
 #include "core/watch/site_check.h"
 
 #include "core/listings/listing.h"
+#include "core/listings/listing_news.h"
 #include "core/text/shown_text.h"
 
 namespace quintavia {
 
-SiteCheck CheckSite(const SiteRule& rule, const PageCapture& capture) {
+SiteCheck CheckSite(const SiteRule& rule, const PageCapture& capture, const PageCapture* again) {
     const PageListings read = ReadListings(rule, capture);
     SiteCheck check;
+    const bool linked = rule.findBy == FindBy::Selector;
     for (const Listing& listing : read.listings) {
         if (check.listings.size() == kCheckedListings) break;
         const QString title = ShownText(CutTitle(listing.title));
-        if (!title.isEmpty()) check.listings.append({title, listing.link});
+        if (title.isEmpty()) continue;
+        Listing shown = listing;
+        shown.title = title;
+        shown.cardKey.clear();
+        if (linked) shown.link = ListingLink(rule, listing);
+        check.listings.append(shown);
+        check.keys.append(KeyOf(rule, listing));
+    }
+    if (again && linked) {
+        // The pane's own judgement, on a memory of these two loads alone.
+        ListingMemory memory;
+        const QString search = QString::fromLatin1(capture.url.toEncoded());
+        FindNews(memory, rule, search, read.listings, capture.url, {}, {});
+        check.linksChange =
+            FindNews(memory, rule, search, ReadListings(rule, *again).listings, again->url, {}, {})
+                .linksChange;
     }
     // The same judgement as the pane's watch, on a single capture.
     check.blindReason = BlindReason(Observe(rule, WatchFacts(rule, capture, read)));
@@ -29,9 +46,24 @@ QString CheckReport(const QString& address, const PageCapture& capture, const Si
     QString report = QStringLiteral("address: %1\nHTTP status: %2\nfinal address: %3\n")
                          .arg(address, status, QString::fromLatin1(capture.url.toEncoded()));
     report += QStringLiteral("listings: %1\n").arg(check.listings.size());
-    for (const Listing& listing : check.listings)
+    for (qsizetype i = 0; i < check.listings.size(); ++i) {
+        const Listing& listing = check.listings[i];
         report += QStringLiteral("  %1\n    %2\n")
                       .arg(listing.title, QString::fromLatin1(listing.link.toEncoded()));
+        const std::pair<const char*, const QString*> details[] = {
+            {"company", &listing.company},
+            {"place", &listing.place},
+            {"published", &listing.published},
+        };
+        for (const auto& [name, value] : details)
+            if (!value->isEmpty())
+                report += QStringLiteral("    %1: %2\n").arg(QLatin1StringView(name), *value);
+        if (i < check.keys.size()) {
+            const ListingKey& key = check.keys[i];
+            report += QStringLiteral("    known by %1: %2\n")
+                          .arg(KeyKindText(key.kind), ShownText(key.value));
+        }
+    }
     if (!check.blindReason.isEmpty())
         report += QStringLiteral("blind: %1\n").arg(check.blindReason);
     return report;

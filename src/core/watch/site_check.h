@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include "core/listings/listing_key.h"
 #include "core/page/page_listings.h"
 #include "core/sites/site_rules.h"
 #include "core/watch/site_watch.h"
@@ -16,14 +17,25 @@ namespace quintavia {
 inline constexpr int kCheckedListings = 10;
 
 struct SiteCheck {
-    QList<Listing> listings;  // at most kCheckedListings, titles as the log box shows them
-    QString blindReason;      // why the pane would find the site blind; empty when it would not
+    // At most kCheckedListings, titles as the log box shows them, links as the program writes
+    // and opens them (ListingLink).
+    QList<Listing> listings;
+    QString blindReason;  // why the pane would find the site blind; empty when it would not
+    // What each listing is known by, in the same order.
+    QList<ListingKey> keys{};
+    // Set when a second load of the page showed the same listings under other links: the line
+    // that says the site's links do not stay (FindNews).
+    QString linksChange{};
 };
 
-SiteCheck CheckSite(const SiteRule& rule, const PageCapture& capture);
+// `again`, when given, is a second load of the same search, to tell whether the site's links
+// stay from one load to the next.
+SiteCheck CheckSite(const SiteRule& rule, const PageCapture& capture,
+                    const PageCapture* again = nullptr);
 
 // The check as it is printed: the search address, the HTTP status, the address the page ended
-// at, each listing's title and link, and the blind reason when there is one.
+// at, each listing's title and link, its company, place and date where the rule reads them and
+// what it is known by, and the blind reason when there is one.
 QString CheckReport(const QString& address, const PageCapture& capture, const SiteCheck& check);
 
 }  // namespace quintavia

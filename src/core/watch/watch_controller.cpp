@@ -132,6 +132,7 @@ PageOutcome WatchController::pageCaptured(int pane, const PageCapture& capture,
         const QString search = capture.requested.isEmpty() ? address(pane) : capture.requested;
         News news = FindNews(memory_, row, search, read.listings, capture.url, filters_, when);
         if (news.memoryChanged) outcome.keep.memory = memory_;
+        if (!news.linksChange.isEmpty()) outcome.warnings.append(news.linksChange);
         if (!news.found.isEmpty()) {
             QList<FoundListing> announced;
             for (qsizetype k = 0; k < news.found.size(); ++k)
@@ -261,7 +262,8 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
             notices_.forget(rulesBefore[i].id);
             ForgetSearch(memory_, panes_[i].id);
         }
-        if (panes_[i].id != rulesBefore[i].id || after[i] != before[i]) outcome.reload[i] = after[i];
+        if (panes_[i].id != rulesBefore[i].id || after[i] != before[i])
+            outcome.reload[i] = after[i];
     }
     outcome.panes = panes_;
     outcome.toolTips = toolTips();

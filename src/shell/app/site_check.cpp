@@ -44,23 +44,32 @@ int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
 
     SilentBeep beep;
     std::optional<PageCapture> captured;
-    QEventLoop loop;
+    std::optional<PageCapture> again;
     {
         WebPane pane(0, beep, &profile, nullptr);
         pane.showSite(rule);
-        QObject::connect(&pane, &WebPane::pageCaptured, &loop,
-                         [&](int, const PageCapture& capture) {
-                             // The first page the load ends at is the one the program would read.
-                             if (captured) return;
-                             captured = capture;
-                             loop.quit();
-                         });
-        QTimer::singleShot(kSiteCheckSeconds * 1000, &loop, &QEventLoop::quit);
-        if (!pane.navigate(address)) {
+        // The first page a load ends at is the one the program would read.
+        const auto load = [&](std::optional<PageCapture>& into) {
+            QEventLoop loop;
+            QObject::connect(&pane, &WebPane::pageCaptured, &loop,
+                             [&](int, const PageCapture& capture) {
+                                 if (into) return;
+                                 into = capture;
+                                 loop.quit();
+                             });
+            QTimer::singleShot(kSiteCheckSeconds * 1000, &loop, &QEventLoop::quit);
+            if (!pane.navigate(address)) return false;
+            loop.exec();
+            return true;
+        };
+        if (!load(captured)) {
             Warn(QStringLiteral("%1 is no address").arg(address));
             return 1;
         }
-        loop.exec();
+        // A second load of a site read by selector tells whether its links stay.
+        if (captured && rule.findBy == FindBy::Selector && captured->listings &&
+            !captured->listings->isEmpty())
+            load(again);
     }
     if (!captured) {
         Print(QStringLiteral("address: %1\nno page within %2 s\n")
@@ -68,8 +77,9 @@ int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
                   .arg(kSiteCheckSeconds));
         return 1;
     }
-    const SiteCheck check = CheckSite(rule, *captured);
+    const SiteCheck check = CheckSite(rule, *captured, again ? &*again : nullptr);
     Print(CheckReport(address, *captured, check));
+    if (!check.linksChange.isEmpty()) Warn(check.linksChange);
     return check.listings.isEmpty() ? 1 : 0;
 }
 

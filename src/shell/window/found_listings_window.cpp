@@ -25,7 +25,7 @@ namespace quintavia {
 // The rows of the list that the search shows, as the view reads them.
 class FoundRowsModel final : public QAbstractTableModel {
   public:
-    enum Column { When, Site, Title, Note, ColumnCount };
+    enum Column { When, Site, Title, Note, Company, Place, Published, ColumnCount };
 
     explicit FoundRowsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -46,8 +46,9 @@ class FoundRowsModel final : public QAbstractTableModel {
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         static const std::array<QString, ColumnCount> kNames = {
-            QStringLiteral("Quando"), QStringLiteral("Sito"), QStringLiteral("Annuncio"),
-            QStringLiteral("Note")};
+            QStringLiteral("Quando"),    QStringLiteral("Sito"),    QStringLiteral("Annuncio"),
+            QStringLiteral("Note"),      QStringLiteral("Azienda"), QStringLiteral("Luogo"),
+            QStringLiteral("Pubblicato")};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= ColumnCount)
             return {};
@@ -96,6 +97,12 @@ class FoundRowsModel final : public QAbstractTableModel {
             case Note:
                 return listing.alsoOn.isEmpty() ? QString()
                                                 : QStringLiteral("anche su ") + listing.alsoOn;
+            case Company:
+                return ShownText(listing.company);
+            case Place:
+                return ShownText(listing.place);
+            case Published:
+                return ShownText(listing.published);
             default:
                 return {};
         }
@@ -113,11 +120,13 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
     Name(this, QStringLiteral("Annunci trovati"),
          QStringLiteral("Gli annunci nuovi trovati nei siti, i più recenti in alto"));
 
-    filter_ = Named(new QLineEdit(this), "foundFilter",
-                    QStringLiteral("Parole del titolo o del sito; Freccia giù passa all'elenco"),
-                    QStringLiteral("Cerca negli annunci"),
-                    QStringLiteral("Mostra solo gli annunci che contengono queste parole nel "
-                                   "titolo o nel nome del sito"));
+    filter_ =
+        Named(new QLineEdit(this), "foundFilter",
+              QStringLiteral("Parole del titolo, del sito, dell'azienda o del luogo; Freccia giù "
+                             "passa all'elenco"),
+              QStringLiteral("Cerca negli annunci"),
+              QStringLiteral("Mostra solo gli annunci che contengono queste parole nel "
+                             "titolo, nel nome del sito, nell'azienda o nel luogo"));
     filter_->setPlaceholderText(QStringLiteral("Cerca negli annunci"));
     filter_->setClearButtonEnabled(true);
     for (QToolButton* clear : filter_->findChildren<QToolButton*>())
@@ -159,6 +168,10 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
                           metrics.horizontalAdvance(QStringLiteral("Jobrapido")) + pad * 2);
     header->resizeSection(FoundRowsModel::Note,
                           metrics.horizontalAdvance(QStringLiteral("anche su Jobrapido")) + pad);
+    for (const int detail : {FoundRowsModel::Company, FoundRowsModel::Place})
+        header->resizeSection(detail, metrics.averageCharWidth() * 18 + pad);
+    header->resizeSection(FoundRowsModel::Published,
+                          metrics.horizontalAdvance(QStringLiteral("0000-00-00")) + pad);
     header->setSectionResizeMode(FoundRowsModel::Title, QHeaderView::Stretch);
 
     auto* search = new QHBoxLayout;
@@ -170,7 +183,7 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
     layout->addWidget(view_, 1);
     setTabOrder(filter_, showFiltered_);
     setTabOrder(showFiltered_, view_);
-    resize(metrics.averageCharWidth() * 110, metrics.height() * 30);
+    resize(metrics.averageCharWidth() * 150, metrics.height() * 30);
 
     connect(filter_, &QLineEdit::textChanged, this, [this] { refresh(list_); });
     connect(showFiltered_, &QCheckBox::toggled, this, [this] { refresh(list_); });

@@ -242,6 +242,7 @@ void MainWindow::apply(int pane, const PageOutcome& outcome) {
         announcer_->playAlert(*outcome.newest);
     }
     keeper_->keep(outcome.keep);
+    Warn(outcome.warnings);
     if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
     if (outcome.foundChanged) refreshFound();
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);

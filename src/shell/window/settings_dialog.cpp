@@ -47,8 +47,12 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
              QStringLiteral("I siti che un riquadro può mostrare"));
         for (const SiteRule& site : sites.rules) {
             box->addItem(ShownName(site), site.id);
-            if (!site.closedNote.isEmpty())
-                box->setItemData(box->count() - 1, site.closedNote, Qt::ToolTipRole);
+            // What to expect of the site, read where it is chosen.
+            QStringList notes;
+            if (!site.closedNote.isEmpty()) notes.append(site.closedNote);
+            if (!site.note.isEmpty()) notes.append(site.note);
+            if (!notes.isEmpty())
+                box->setItemData(box->count() - 1, notes.join(u'\n'), Qt::ToolTipRole);
         }
         box->setCurrentIndex(box->findData(current.paneSites[i]));
         auto* caption = new QLabel(captionText, this);
