@@ -38,6 +38,7 @@
 #include "listing_pages.h"
 #include "scripted_sites.h"
 #include "shell/browser/popup_window.h"
+#include "standard_error_file.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -538,30 +539,6 @@ TEST_F(BoundedForDays, TheLogKeepsItsNewestFiveHundredEntries) {
     EXPECT_EQ(entries.back(), u"Jobrapido: "_s + longTitle.toUpper().left(500));
     EXPECT_EQ(log->currentText(), entries.back());
 }
-
-// What standard error receives while it lives.
-class StandardErrorFile {
-  public:
-    StandardErrorFile() {
-        std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
-        if (file_.open()) ::dup2(file_.handle(), STDERR_FILENO);
-    }
-    ~StandardErrorFile() {
-        std::fflush(stderr);
-        ::dup2(saved_, STDERR_FILENO);
-        ::close(saved_);
-    }
-    QString text() {
-        std::fflush(stderr);
-        QFile read(file_.fileName());
-        return read.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(read.readAll()) : QString();
-    }
-
-  private:
-    QTemporaryFile file_;
-    int saved_ = -1;
-};
 
 // A page that grows its markup past what is read is read on its beginning, where its newest
 // listing is, and said once for its pane.
