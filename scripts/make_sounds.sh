@@ -31,6 +31,9 @@ sites=(
     "linkedin|LinkedIn|1047 698"
     "subito|Subito|587 880"
     "randstad|Randstad|880 587"
+    "gigroup|Gi Group|740 1109"
+    "adzuna|Adzuna|1109 740"
+    "manpower|Manpower|622 932"
     "chime||880 1175"
 )
 

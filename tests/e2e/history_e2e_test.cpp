@@ -57,13 +57,14 @@ TEST_F(HistoryOfTheLog, AwkwardTitlesReadBackExactlyAndTheHistoryOutlivesTheWind
     ASSERT_TRUE(rows) << "not CSV";
     ASSERT_EQ(rows->size(), 5);
     EXPECT_EQ(rows->first(), (QStringList{u"data"_s, u"sito"_s, u"annuncio"_s, u"indirizzo"_s,
-                                          u"filtrato"_s, u"anche su"_s}));
+                                          u"filtrato"_s, u"anche su"_s, u"azienda"_s, u"luogo"_s,
+                                          u"pubblicato"_s, u"id sito"_s, u"chiave"_s}));
     const std::array<QString, kPaneCount> expected = {
         u"CUOCO \"CAPO\", PARTITA"_s, u"RIGA UNO RIGA DUE"_s,
         u"ADDETTO \U0001F69A CONSEGNE, 'TURNO' \"NOTTE\""_s, u"SEMPLICE"_s};
     std::array<int, kPaneCount> seen{};
     for (const QStringList& row : rows->mid(1)) {
-        ASSERT_EQ(row.size(), 6) << row.join(u'|').toStdString();
+        ASSERT_EQ(row.size(), 11) << row.join(u'|').toStdString();
         int site = -1;
         for (int i = 0; i < kPaneCount; ++i)
             if (row[1] == DefaultRules()[i].name) site = i;
@@ -122,7 +123,7 @@ TEST_F(HistoryOfTheLog, WhatHidesOrTurnsTextAroundStaysOutOfTheLogAndTheHistory)
     EXPECT_FALSE(bytes.contains("\xE2\x80"));  // U+200B, U+202C and U+202E begin so
     const std::optional<QList<QStringList>> rows = Read();
     ASSERT_TRUE(rows);
-    EXPECT_EQ(rows->last().mid(1),
+    EXPECT_EQ(rows->last().mid(1, 5),
               (QStringList{u"Jobrapido"_s,
                            u"CUOCOCAPO EXE.FDP FINE"_s,
                            u"http://it.jobrapido.com/?l=Lazio&q=%E2%80%AEfdp.exe"_s,

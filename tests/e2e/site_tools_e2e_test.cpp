@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "harness.h"
 #include "listing_pages.h"
@@ -108,6 +109,33 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
          {u"listings: 10"_s, u"  Cuoco capo 1"_s, u"    http://"_s + jobrapido + u"/offerta/1"_s,
           u"  Cuoco capo 10"_s, u"final address: http://"_s + jobrapido + u"/?w="_s},
          {u"[rotta]: "_s}},
+        {"a preset's cards: company, place, date and the key each is known by",
+         u"[linkedin]\nindirizzo = http://www.linkedin.com/jobs/search/?keywords={parole}\n"_s,
+         {u"--prova-sito"_s, u"linkedin"_s},
+         "www.linkedin.com",
+         "<html><body><ul><li><div class=\"base-search-card\" "
+         "data-entity-urn=\"urn:li:jobPosting:77\"><a href=\"https://it.linkedin.com/jobs/view/"
+         "m-77?refId=@@\"><h3 class=\"base-search-card__title\">Magazziniere</h3></a><h4 "
+         "class=\"base-search-card__subtitle\">Acme Logistica</h4><span "
+         "class=\"job-search-card__location\">Milano</span><time datetime=\"2026-12-07\">ieri"
+         "</time></div></li></ul></body></html>",
+         0,
+         {},
+         {u"  Magazziniere\n    https://www.linkedin.com/jobs/view/77\n"_s,
+          u"    company: Acme Logistica\n    place: Milano\n    published: 2026-12-07\n"
+          u"    known by the rule's key: 77\n"_s},
+         {}},
+        {"links new at every load: one line says they do not stay",
+         u"[caso]\nnome = Caso\nindirizzo = http://www.caso.example/\ndominio = caso.example\n"
+         u"selettore = h2\n"_s,
+         {u"--prova-sito"_s, u"caso"_s},
+         "www.caso.example",
+         "<html><body><div><h2><a href=\"/a@@\">Uno</a></h2></div><div><h2><a href=\"/b@@\">"
+         "Due</a></h2></div><div><h2><a href=\"/c@@\">Tre</a></h2></div></body></html>",
+         0,
+         {},
+         {u"known by the link: http://www.caso.example/a"_s},
+         {u"the links of Caso change at every load"_s}},
         {"a page without listings: the blind reason",
          selectorRule,
          {u"--prova-sito"_s, u"jobrapido"_s},
@@ -144,10 +172,13 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
         Harness& bench = Harness::instance();
         const QByteArray host = c.host;
         const QByteArray page = c.page;
-        bench.server().setHandler([host, page](const fixtures::Request& request) {
+        // "@@" in a page is the number of the load: what a token in a link would be.
+        auto loads = std::make_shared<int>(0);
+        bench.server().setHandler([host, page, loads](const fixtures::Request& request) {
             if (request.host != host) return fixtures::Response{.status = 404};
             if (page.isEmpty()) return fixtures::Response{.status = 503, .body = "Occupato"};
-            return fixtures::Response{.body = page};
+            return fixtures::Response{
+                .body = QByteArray(page).replace("@@", QByteArray::number(++*loads))};
         });
         QTemporaryDir config, data;
         if (!c.sitesFile.isEmpty()) {

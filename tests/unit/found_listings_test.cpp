@@ -59,10 +59,12 @@ TEST(FoundList, NewestFirstTheHistoryBehindThisRunAndTheOldestDropped) {
     EXPECT_EQ(list.at(list.size() - 1).title, u"1"_s);
 }
 
-TEST(FoundList, TheQueryFindsEachOfItsWordsInTheTitleOrTheSite) {
+TEST(FoundList, TheQueryFindsEachOfItsWordsInTheTitleSiteCompanyOrPlace) {
     FoundList list;
-    list.add({Listing(u"Magazziniere CARRELLISTA"_s, u"Jobrapido"_s),
-              Listing(u"Caffè: barista part-time"_s),
+    FoundListing withDetails = Listing(u"Magazziniere CARRELLISTA"_s, u"Jobrapido"_s);
+    withDetails.company = u"Acme Logistica"_s;
+    withDetails.place = u"Milano"_s;
+    list.add({withDetails, Listing(u"Caffè: barista part-time"_s),
               Listing(u"Cuoco capo partita"_s, u"InfoJobs"_s, {}, true), Listing(u"=SOMMA(A1)"_s)},
              {});
     struct Case {
@@ -90,6 +92,8 @@ TEST(FoundList, TheQueryFindsEachOfItsWordsInTheTitleOrTheSite) {
         {"a filtered one asked for", u"infojobs"_s, true, {u"Cuoco capo partita"_s}},
         {"a formula's letters", u"=somma"_s, false, {all[0]}},
         {"not across the title and the site", u"carrellistajobrapido"_s, false, {}},
+        {"the company", u"acme logist"_s, false, {all[2]}},
+        {"the place and a word of the title", u"milano carrell"_s, false, {all[2]}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Titles(list, list.shown(c.query, c.withFiltered)), c.expected) << c.what;
