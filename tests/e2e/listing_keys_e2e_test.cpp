@@ -134,18 +134,18 @@ class ListingKeysE2e : public SitesFileTest {
     }
 
     [[nodiscard]] bool Refreshed() {
-        std::array<int, kSiteCount> before{};
-        for (int i = 0; i < kSiteCount; ++i)
+        std::array<int, kPaneCount> before{};
+        for (int i = 0; i < kPaneCount; ++i)
             before[static_cast<std::size_t>(i)] = captures->count(i);
         RunCountdownOut(*window);
         return WaitFor([&] {
-            for (int i = 0; i < kSiteCount; ++i)
+            for (int i = 0; i < kPaneCount; ++i)
                 if (captures->count(i) <= before[static_cast<std::size_t>(i)]) return false;
             return true;
         });
     }
 
-    std::array<QList<Card>, kSiteCount> cards;  // per pane, in page order
+    std::array<QList<Card>, kPaneCount> cards;  // per pane, in page order
     std::map<QByteArray, int> loads;            // per host
 };
 
@@ -166,7 +166,7 @@ TEST_F(ListingKeysE2e, TokensAnnounceNothingOldAndANewCardComesWithItsCompany) {
 
     // Titles of their own: the same job on two boards is announced once.
     const QStringList titles = {u"Magazziniere"_s, u"Carrellista"_s, u"Operaio"_s, u"Saldatore"_s};
-    for (int pane = 0; pane < kSiteCount; ++pane)
+    for (int pane = 0; pane < kPaneCount; ++pane)
         cards[pane].prepend({titles[pane], u"Acme Logistica"_s, u"Milano"_s, 77});
     ASSERT_TRUE(Refreshed());
     ASSERT_TRUE(AllSentNotificationsArrived());
