@@ -13,6 +13,7 @@
 #include "shell/app/translations.h"
 #include "shell/app/warn.h"
 #include "shell/browser/engine_profile.h"
+#include "shell/browser/request_blocker.h"
 #include "shell/window/main_window.h"
 #include "store/settings_file.h"
 
@@ -75,6 +76,8 @@ int main(int argc, char* argv[]) {
     }
 
     quintavia::PrepareEngineEnvironment();
+    // The blocking's lists compile while the engine starts.
+    quintavia::RequestBlocker::instance();
     // The browser engine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
