@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/engine/about_text.h"
 #include "core/engine/engine_start.h"
 #include "core/engine/navigation_rules.h"
 #include "qt_printing.h"
@@ -139,6 +140,38 @@ TEST(IsEngineNotice, TheEnginesStartUpNoticesAndPageConsolesOnly) {
                                 u"still not deleted. Expect troubles !"));
     EXPECT_FALSE(IsEngineNotice(u"qt.qpa.xcb", u"No suitable graphics backend found"));
     EXPECT_FALSE(IsEngineNotice(u"default", u"Quintavia: the settings were not saved"));
+}
+
+}  // namespace
+}  // namespace quintavia
+
+namespace quintavia {
+namespace {
+
+TEST(AboutText, NamesTheVersionsTheHardeningTheSandboxAndWhatWasBlocked) {
+    AboutFacts facts{.programVersion = u"1.0"_s,
+                     .qtVersion = u"6.4.2"_s,
+                     .chromiumVersion = u"102.0.5005.177"_s,
+                     .hardened = true,
+                     .sandboxed = true,
+                     .listsPresent = true,
+                     .blocked = 42};
+    EXPECT_EQ(AboutText(facts),
+              u"Quintavia 1.0\n"
+              u"Motore del browser: Qt WebEngine 6.4.2, Chromium 102.0.5005.177\n"
+              u"Protezione rafforzata: attiva, perché il motore è anteriore a Chromium 120 "
+              u"(JavaScript senza JIT né WebAssembly, senza WebGL, canvas accelerato e visore "
+              u"PDF)\n"
+              u"Sandbox delle pagine: attiva\n"
+              u"Richieste bloccate (pubblicità, tracciamento, malware): 42"_s);
+    facts.hardened = false;
+    facts.sandboxed = false;
+    facts.listsPresent = false;
+    const QStringList lines = AboutText(facts).split(u'\n');
+    EXPECT_EQ(lines.mid(2), (QStringList{u"Protezione rafforzata: non attiva"_s,
+                                         u"Sandbox delle pagine: non attiva"_s,
+                                         u"Blocco di pubblicità e tracciamento: non attivo, le "
+                                         u"liste non sono installate"_s}));
 }
 
 }  // namespace
