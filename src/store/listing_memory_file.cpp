@@ -186,18 +186,22 @@ WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
         return fail(
             QStringLiteral("it could not be read (%1), so it is not replaced").arg(unreadable_));
     }
-    const QByteArray bytes = MemoryJson(KeptOfMemory(memory));
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
+        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+    FileLock lock(FileLock::Beside(path_));
+    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
+
+    // What another writer saved since is kept beside ours, key by key.
+    MemoryRead now = ReadMemoryFile(path_);
+    const QByteArray bytes = MemoryJson(
+        KeptOfMemory(now.kind == FileRead::Text ? MergeMemories(now.memory, memory) : memory));
     if (bytes.size() > kMaxFileSize) {
         return fail(QStringLiteral("the listings seen would take %1 bytes, more than the %2 MiB "
                                    "the file may hold; nothing was written")
                         .arg(bytes.size())
                         .arg(kMaxFileSize / 1024 / 1024));
     }
-    const QString folder = QFileInfo(path_).absolutePath();
-    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
-    FileLock lock(FileLock::Beside(path_));
-    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
     if (const QString why = ReplaceFile(path_, bytes); !why.isEmpty()) return fail(why);
     return result;
