@@ -1,14 +1,16 @@
 #include "store/ini_file.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quintavia {
 QString RefusalAt(const QString& path) {
@@ -34,6 +36,7 @@ FileBytes ReadOpened(QFile& file, qint64 maxBytes) {
 
 // The regular file of the user's that the link at `path` leads to.
 FileBytes ReadThroughLink(const QString& path, qint64 maxBytes) {
+#ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
@@ -57,6 +60,9 @@ FileBytes ReadThroughLink(const QString& path, qint64 maxBytes) {
         return {FileRead::Unreadable, {}, file.errorString()};
     }
     return ReadOpened(file, maxBytes);
+#else
+    return ReadFileBytes(path, maxBytes);
+#endif
 }
 
 }  // namespace

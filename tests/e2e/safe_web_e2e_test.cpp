@@ -1,11 +1,15 @@
 // What a page of the open web may reach on an engine without updates: V8 without its JIT, and
 // the advertisements, trackers and malware addresses of Debian's lists kept off, while the
 // sites' listings are read as before.
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <algorithm>
 
 #include "harness.h"
 #include "hostile_sites.h"
@@ -13,6 +17,7 @@
 #include "shell/app/program_start.h"
 #include "shell/browser/engine_profile.h"
 #include "shell/browser/request_blocker.h"
+#include "shell/desktop/tray_icon.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -94,6 +99,32 @@ TEST_F(SafeWebTest, ASiteWithoutBlockingGetsThemAll) {
     std::sort(fetched.begin(), fetched.end());
     EXPECT_EQ(fetched, (QList<QByteArray>{kAdFrame, kMalware, kPixel, kAdScript}));
     EXPECT_TRUE(LogEntries(*window).contains(u"MioJob   : MAGAZZINIERE"_s));
+}
+
+// The tray's "Informazioni su Quintavia" tells the engine's age, its hardening and what the
+// blocking stopped.
+TEST_F(SafeWebTest, TheAboutBoxSaysHowTheEngineRuns) {
+    if (RequestBlocker::instance().ruleCount() == 0) GTEST_SKIP() << "no lists installed";
+    PutAdvertisements();
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    auto* about = window->trayIcon()->findChild<QAction*>(u"aboutAction"_s);
+    ASSERT_NE(about, nullptr);
+    about->trigger();
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        box = window->findChild<QMessageBox*>(u"aboutBox"_s);
+        return box && box->isVisible();
+    }));
+    const QString text = box->text();
+    EXPECT_TRUE(text.contains(u"Chromium "_s + QString::fromLatin1(qWebEngineChromiumVersion())))
+        << text.toStdString();
+    EXPECT_EQ(text.contains(u"Protezione rafforzata: attiva"_s), EngineNeedsHardening());
+    EXPECT_TRUE(text.contains(u"Richieste bloccate (pubblicità, tracciamento, malware): %1"_s.arg(
+        RequestBlocker::instance().blockedCount())))
+        << text.toStdString();
+    EXPECT_GE(RequestBlocker::instance().blockedCount(), 4u);
+    box->close();
 }
 
 }  // namespace

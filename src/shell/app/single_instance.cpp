@@ -10,7 +10,6 @@
 #include <QThread>
 
 #include "store/io/file_lock.h"
-#include "store/io/private_folder.h"
 
 namespace quintavia {
 namespace {
@@ -29,8 +28,10 @@ QString SocketName(const QString& settingsFolder) {
     return runtime + QStringLiteral("/quintavia-") + hash;
 }
 
+// Beside the socket: the settings folder holds the user's own files alone, and a run that
+// was killed leaves its lock behind.
 QString LockPath(const QString& settingsFolder) {
-    return settingsFolder + QStringLiteral("/quintavia.lock");
+    return SocketName(settingsFolder) + QStringLiteral(".lock");
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ SingleInstance::~SingleInstance() {
 
 std::unique_ptr<SingleInstance> SingleInstance::claim(const QString& settingsFolder) {
     std::unique_ptr<SingleInstance> instance(new SingleInstance);
-    if (settingsFolder.isEmpty() || !MakePrivateFolder(settingsFolder).isEmpty()) return instance;
+    if (settingsFolder.isEmpty()) return instance;
     auto lock = std::make_unique<FileLock>(LockPath(settingsFolder));
     if (!lock->take(std::chrono::milliseconds(0)).isEmpty())
         return lock->busy() ? nullptr : std::move(instance);

@@ -1,9 +1,6 @@
 #include "shell/browser/engine_profile.h"
 
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
-#include <errno.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
@@ -12,6 +9,12 @@
 #include <cstdio>
 #include <thread>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <errno.h>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "core/engine/engine_start.h"
 #include "shell/browser/request_blocker.h"
@@ -93,6 +96,7 @@ void GuardProfile(QWebEngineProfile& profile) {
     }
 }
 
+#ifdef Q_OS_UNIX
 namespace {
 
 void WriteAll(int to, QByteArrayView bytes) {
@@ -127,10 +131,12 @@ void CopyLines(int from, int to) {
 }
 
 }  // namespace
+#endif
 
 void StartEngine() {
     static bool started = false;
     if (std::exchange(started, true)) return;
+#ifdef Q_OS_UNIX
     int pipe[2] = {-1, -1};
     const int ours = EngineNeedsHardening() ? ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0) : -1;
     const int copy = ours >= 0 ? ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0) : -1;
@@ -149,6 +155,9 @@ void StartEngine() {
     std::fflush(stderr);
     ::dup2(ours, STDERR_FILENO);
     ::close(ours);
+#else
+    QWebEngineProfile::defaultProfile();
+#endif
 }
 
 bool EngineNeedsHardening() {
