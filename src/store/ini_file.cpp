@@ -2,7 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quintavia {
 QString RefusalAt(const QString& path) {
@@ -12,14 +20,9 @@ QString RefusalAt(const QString& path) {
     return {};
 }
 
-FileBytes ReadFileBytes(const QString& path, qint64 maxBytes) {
-    if (QString refused = RefusalAt(path); !refused.isEmpty())
-        return {FileRead::Refused, {}, std::move(refused)};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!file.exists()) return {FileRead::Absent};
-        return {FileRead::Unreadable, {}, file.errorString()};
-    }
+namespace {
+
+FileBytes ReadOpened(QFile& file, qint64 maxBytes) {
     // One byte past the limit tells a file over it, whatever its size said a moment ago.
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) return {FileRead::Unreadable, {}, file.errorString()};
@@ -31,8 +34,54 @@ FileBytes ReadFileBytes(const QString& path, qint64 maxBytes) {
     return {FileRead::Text, std::move(bytes)};
 }
 
-FileRead ReadIniFile(const QString& path, qint64 maxBytes) {
-    FileBytes read = ReadFileBytes(path, maxBytes);
+// The regular file of the user's that the link at `path` leads to.
+FileBytes ReadThroughLink(const QString& path, qint64 maxBytes) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT)
+            return {FileRead::Unreadable, {}, QStringLiteral("it is a symbolic link to nothing")};
+        return {FileRead::Unreadable, {}, QString::fromLocal8Bit(std::strerror(error))};
+    }
+    struct stat target {};
+    QString refused;
+    if (::fstat(fd, &target) != 0 || !S_ISREG(target.st_mode))
+        refused = QStringLiteral("it is a symbolic link to something other than a regular file");
+    else if (target.st_uid != ::geteuid())
+        refused = QStringLiteral("it is a symbolic link to a file of another user");
+    if (!refused.isEmpty()) {
+        ::close(fd);
+        return {FileRead::Refused, {}, std::move(refused)};
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {FileRead::Unreadable, {}, file.errorString()};
+    }
+    return ReadOpened(file, maxBytes);
+#else
+    return ReadFileBytes(path, maxBytes);
+#endif
+}
+
+}  // namespace
+
+FileBytes ReadFileBytes(const QString& path, qint64 maxBytes) {
+    if (QString refused = RefusalAt(path); !refused.isEmpty())
+        return {FileRead::Refused, {}, std::move(refused)};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.exists()) return {FileRead::Absent};
+        return {FileRead::Unreadable, {}, file.errorString()};
+    }
+    return ReadOpened(file, maxBytes);
+}
+
+FileRead ReadIniFile(const QString& path, qint64 maxBytes, Links links) {
+    FileBytes read = links == Links::FollowedToOwnFile && QFileInfo(path).isSymLink()
+                         ? ReadThroughLink(path, maxBytes)
+                         : ReadFileBytes(path, maxBytes);
     if (read.kind != FileRead::Text) return {read.kind, {}, std::move(read.reason)};
     const QByteArray& bytes = read.bytes;
     if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("it holds NUL bytes")};

@@ -35,7 +35,13 @@ struct FileBytes {
 };
 FileBytes ReadFileBytes(const QString& path, qint64 maxBytes);
 
-// The file at `path`, of at most `maxBytes`.
-FileRead ReadIniFile(const QString& path, qint64 maxBytes);
+// Whether a symbolic link at the path is refused, as for the files the program writes, or
+// followed to a regular file of the user's, as for a file only the user writes (a dotfile
+// manager keeps such files as links into a folder of its own).
+enum class Links { Refused, FollowedToOwnFile };
+
+// The file at `path`, of at most `maxBytes`. A link followed still leads to a regular file
+// only, opened without waiting, so that a FIFO at its end is never waited on.
+FileRead ReadIniFile(const QString& path, qint64 maxBytes, Links links = Links::Refused);
 
 }  // namespace quintavia

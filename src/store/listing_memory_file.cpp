@@ -256,7 +256,16 @@ WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
         return fail(
             QStringLiteral("it could not be read (%1), so it is not replaced").arg(unreadable_));
     }
-    ListingMemory kept = KeptOfMemory(memory);
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
+        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+    FileLock lock(FileLock::Beside(path_));
+    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
+
+    // What another writer saved since is kept beside ours, key by key.
+    MemoryRead now = ReadMemoryFile(path_);
+    ListingMemory kept =
+        KeptOfMemory(now.kind == FileRead::Text ? MergeMemories(now.memory, memory) : memory);
     QByteArray bytes = MemoryJson(kept);
     if (bytes.size() > kMaxFileSize) {
         // What makes it too large goes, the largest site's oldest keys first: one site's
@@ -275,11 +284,6 @@ WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
                         .arg(bytes.size())
                         .arg(kMaxFileSize / 1024 / 1024));
     }
-    const QString folder = QFileInfo(path_).absolutePath();
-    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
-    FileLock lock(FileLock::Beside(path_));
-    if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
     if (const QString why = ReplaceFile(path_, bytes); !why.isEmpty()) return fail(why);
     return result;

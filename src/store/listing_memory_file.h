@@ -24,7 +24,9 @@ namespace quintavia {
 // kill or a full disk leaves the previous file whole. A link, a FIFO or anything but a regular
 // file in its place is never opened nor replaced. A file the program cannot make sense of is
 // moved aside with its bytes intact, for the user to look at, and the memory starts empty.
-// Two copies of the program running at once each save their own memory: the last one wins.
+// A save merges what the file holds under the lock with what it saves (MergeMemories), so
+// that a writer beside the program's one run (a tool, a run on a copy of the files) loses
+// nothing it saved meanwhile.
 class ListingMemoryFile {
   public:
     // Far beyond what the kept numbers of keys and jobs make: a larger file is not this one.

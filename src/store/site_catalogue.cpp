@@ -5,6 +5,7 @@
 #include <QStringTokenizer>
 
 #include "store/ini_file.h"
+#include "store/public_suffix_file.h"
 
 namespace quintavia {
 namespace {
@@ -24,6 +25,9 @@ const QString kDateSelector = QStringLiteral("selettore_data");
 const QString kKey = QStringLiteral("chiave");
 const QString kJobAddress = QStringLiteral("indirizzo_annuncio");
 const QString kNote = QStringLiteral("nota");
+const QString kBlocking = QStringLiteral("blocco");
+const QString kYes = QStringLiteral("sì");
+const QString kNo = QStringLiteral("no");
 
 // The keys that go with a selector, in the order they are written.
 struct SelectorKey {
@@ -43,7 +47,7 @@ const QStringList& Keys() {
     static const QStringList keys{kName,   kPaneLabel,       kSearch,        kDomain,
                                   kMarker, kSelector,        kLinkSelector,  kPages,
                                   kClosed, kCompanySelector, kPlaceSelector, kDateSelector,
-                                  kKey,    kJobAddress,      kNote};
+                                  kKey,    kJobAddress,      kNote,          kBlocking};
     return keys;
 }
 
@@ -65,7 +69,8 @@ QString PagesText(const QList<PageScope>& pages) {
 }
 
 // Sets the keys a section gives over `rule`; the reason when the section cannot be taken.
-QString Apply(const IniDocument& file, const QString& section, SiteRule* rule) {
+QString Apply(const IniDocument& file, const QString& section, const PublicSuffixes& suffixes,
+              SiteRule* rule) {
     const QStringList keys = file.keys(section);
     for (const QString& key : keys)
         if (!Keys().contains(key)) return QStringLiteral("unknown key \"%1\"").arg(key);
@@ -105,14 +110,23 @@ QString Apply(const IniDocument& file, const QString& section, SiteRule* rule) {
     if (const auto note = given(kNote)) rule->note = *note;
     if (const auto pages = given(kPages)) rule->pages = ParsePages(*pages);
     if (const auto closed = given(kClosed)) rule->closedNote = *closed;
+    if (const auto blocking = given(kBlocking)) {
+        const QString word = blocking->toLower();
+        if (word == kNo)
+            rule->blocking = false;
+        else if (word == kYes || word == u"si" || word.isEmpty())
+            rule->blocking = true;
+        else
+            return QStringLiteral("\"blocco\" is \"sì\" or \"no\", not \"%1\"").arg(*blocking);
+    }
     if (rule->paneLabel.isEmpty()) rule->paneLabel = rule->name;
-    return RuleProblem(*rule);
+    return RuleProblem(*rule, suffixes);
 }
 
 }  // namespace
 
 MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& userFile,
-                               const QString& fileName) {
+                               const QString& fileName, const PublicSuffixes& suffixes) {
     MergedCatalogue merged{builtIn, {}};
     QList<SiteRule>& rules = merged.catalogue.rules;
     // A file names each section once, so only the built-in sites can be met again.
@@ -122,7 +136,7 @@ MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& user
         const qsizetype at = builtInAt.value(section, -1);
         SiteRule rule = at >= 0 ? rules[at] : SiteRule{};
         rule.id = section;
-        if (const QString problem = Apply(userFile, section, &rule); !problem.isEmpty()) {
+        if (const QString problem = Apply(userFile, section, suffixes, &rule); !problem.isEmpty()) {
             merged.errors.append(QStringLiteral("%1: [%2]: %3").arg(fileName, section, problem));
             continue;
         }
@@ -152,6 +166,7 @@ QString CatalogueText(const Catalogue& catalogue) {
         file.setValue(rule.id, kPages, PagesText(rule.pages));
         file.setValue(rule.id, kClosed, rule.closedNote);
         file.setValue(rule.id, kNote, rule.note);
+        file.setValue(rule.id, kBlocking, rule.blocking ? kYes : kNo);
     }
     return QStringLiteral(
                "; I siti che Quintavia conosce. Per cambiarne uno, copia la sua sezione in %1 e\n"
@@ -165,18 +180,19 @@ QString CatalogueText(const Catalogue& catalogue) {
 MergedCatalogue LoadCatalogue(const QString& path) {
     // A sites file of a few hundred sites is a few tens of KiB.
     constexpr qint64 kMaxSitesFileBytes = 1024 * 1024;
-    if (path.isEmpty()) return {BuiltInCatalogue(), {}};
-    const FileRead read = ReadIniFile(path, kMaxSitesFileBytes);
-    switch (read.kind) {
-        case FileRead::Absent:
-            return {BuiltInCatalogue(), {}};
-        case FileRead::Text:
-            return MergeCatalogue(BuiltInCatalogue(), read.doc, path);
-        default:
-            return {BuiltInCatalogue(),
-                    {QStringLiteral("%1: not read (%2); the built-in sites are used")
-                         .arg(path, read.reason)}};
+    const QString notice = TakePublicSuffixNotice();
+    MergedCatalogue merged{BuiltInCatalogue(), {}};
+    if (!path.isEmpty()) {
+        // The user's own file, which a dotfile manager may keep as a link.
+        const FileRead read = ReadIniFile(path, kMaxSitesFileBytes, Links::FollowedToOwnFile);
+        if (read.kind == FileRead::Text)
+            merged = MergeCatalogue(BuiltInCatalogue(), read.doc, path, SystemPublicSuffixes());
+        else if (read.kind != FileRead::Absent)
+            merged.errors.append(QStringLiteral("%1: not read (%2); the built-in sites are used")
+                                     .arg(path, read.reason));
     }
+    if (!notice.isEmpty()) merged.errors.prepend(notice);
+    return merged;
 }
 
 }  // namespace quintavia

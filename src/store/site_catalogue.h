@@ -28,6 +28,7 @@ namespace quintavia {
 //   indirizzo_annuncio
 //                   optional, with chiave: the job's own address, with {chiave}
 //   nota            optional: a short note shown where the site is chosen
+//   blocco          optional: "no" lets the site's pages load advertisements and trackers
 //
 // A section named after a built-in site changes only the keys it gives; marcatore or selettore
 // replaces the way the listings are found. A key given empty clears an optional one. Values
@@ -42,11 +43,13 @@ struct MergedCatalogue {
 
 // The built-in catalogue with the user's sites over it. A section that cannot make a usable
 // rule is refused whole, and a built-in site of the same id stays as it was.
+// `suffixes`: the public suffixes a site's "dominio" may not be.
 MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& userFile,
-                               const QString& fileName);
+                               const QString& fileName, const PublicSuffixes& suffixes = {});
 
-// The built-in catalogue with the file at `path` over it. A file that is not there adds
-// nothing; one that cannot be read adds nothing either, with one line that says why.
+// The built-in catalogue with the file at `path` over it, checked against the system's public
+// suffixes. A file that is not there adds nothing; one that cannot be read adds nothing
+// either, with one line that says why.
 MergedCatalogue LoadCatalogue(const QString& path);
 
 // The whole catalogue in the sites file's form, every key of every site written out, to copy

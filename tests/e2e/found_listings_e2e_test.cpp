@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <QTreeView>
 #include <memory>
 
 #include "accessible_walk.h"
 #include "awaiting.h"
 #include "browser_stand_in.h"
+#include "core/text/shown_text.h"
 #include "qt_printing.h"
 #include "shell/desktop/listing_opener.h"
 #include "shell/window/found_listings_window.h"
@@ -173,6 +175,28 @@ TEST_F(FoundListingsE2e, NewListingsComeOnTopAndTheSelectedOneStaysSelected) {
     EXPECT_EQ(window->windowTitle(), u"Annunci trovati (4 da aprire)"_s);
     press(Qt::Key_Return);
     EXPECT_EQ(asked, QList<qsizetype>{2});
+}
+
+// What a tooltip shows of its text: Qt renders it as markup when it looks like some.
+QString AsShown(const QString& tip) {
+    if (!Qt::mightBeRichText(tip)) return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
+}
+
+// A page's address shows as it stands: its entities stay entities, and a bidi override that
+// one of them spells is not brought back.
+TEST_F(FoundListingsE2e, TheAddressTooltipShowsThePagesTextAsItStands) {
+    const QStringList links{u"http://a.it/offerta?x=&lt;&#x202E;gnp.sptth"_s,
+                            u"https://a.it/?x=&lt;b&gt;grassetto&lt;/b&gt;"_s,
+                            u"https://a.it/<b>x</b>"_s};
+    for (const QString& link : links) {
+        list.add({Listing(9, u"MioJob"_s, u"Offerta"_s, link)}, {true});
+        window->refresh(list);
+        const QString tip = rows()->index(0, 2).data(Qt::ToolTipRole).toString();
+        EXPECT_EQ(AsShown(tip), ShownAddress(QUrl(link))) << link.toStdString();
+    }
 }
 
 TEST_F(FoundListingsE2e, EveryControlSaysWhatItIsFor) {

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QSystemTrayIcon>
+#include <QTextDocumentFragment>
 
 #include "core/layout/panes.h"
 #include "kept_sites.h"
@@ -54,7 +55,11 @@ class SiteWatchInTheWindow : public NotifyingSitesTest {
         return calls;
     }
 
-    QString LabelTip(int site) const { return window->paneGrid()->siteLabel(site)->toolTip(); }
+    // As the tooltip shows it.
+    QString LabelTip(int site) const {
+        return QTextDocumentFragment::fromHtml(window->paneGrid()->siteLabel(site)->toolTip())
+            .toPlainText();
+    }
     QString TrayTip() const { return window->trayIcon()->icon()->toolTip(); }
 };
 

@@ -43,7 +43,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # Package names in Depends, one a line, without versions or alternatives' bars.
 field Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' >"$work/depends"
 for package in libqt6webenginecore6 libqt6webenginecore6-bin libqt6webenginewidgets6 \
-    fonts-liberation qt6-translations-l10n; do
+    fonts-liberation qt6-translations-l10n webext-ublock-origin-chromium publicsuffix; do
     grep -q -x -F "$package" "$work/depends" || fail "Depends names no $package"
 done
 for name in Maintainer Description Section Homepage; do

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/engine/about_text.h"
 #include "core/engine/engine_start.h"
 #include "core/engine/navigation_rules.h"
 #include "qt_printing.h"
@@ -59,7 +60,7 @@ TEST(PlanEngineStart, ANormalUserKeepsTheSandboxWhateverTheEnvironmentSays) {
          u"--language=de --log-level=3 --lang=it"_s, u""_s},
     };
     for (const Case& c : cases) {
-        const EngineStart start = PlanEngineStart(false, c.disabledByEnvironment, c.flags);
+        const EngineStart start = PlanEngineStart(false, c.disabledByEnvironment, c.flags, false);
         EXPECT_FALSE(start.disableSandbox) << c.what;
         EXPECT_EQ(start.chromiumFlags, c.expectedFlags) << c.what;
         EXPECT_EQ(start.notices, c.notice.isEmpty() ? QStringList{} : QStringList{c.notice})
@@ -69,13 +70,57 @@ TEST(PlanEngineStart, ANormalUserKeepsTheSandboxWhateverTheEnvironmentSays) {
 
 TEST(PlanEngineStart, RootRunsWithoutTheSandboxAndSaysSoOnce) {
     for (const bool disabled : {false, true}) {
-        const EngineStart start = PlanEngineStart(true, disabled, u"--no-sandbox --x"_s);
+        const EngineStart start = PlanEngineStart(true, disabled, u"--no-sandbox --x"_s, false);
         EXPECT_TRUE(start.disableSandbox);
         EXPECT_EQ(start.chromiumFlags, u"--no-sandbox --x --log-level=3 --lang=it"_s);
         ASSERT_EQ(start.notices.size(), 1);
         EXPECT_TRUE(start.notices[0].startsWith(u"Quintavia: warning: running as root"_s));
         EXPECT_FALSE(start.notices[0].contains(u'\n'));
     }
+}
+
+TEST(PlanEngineStart, AnOldEngineRunsV8WithoutItsJitUnlessTheUserSetsV8sFlags) {
+    struct Case {
+        const char* what;
+        bool harden;
+        QString flags;
+        QString expectedFlags;
+        bool hardened;
+    };
+    const Case cases[] = {
+        {"a new engine", false, u""_s, u"--log-level=3 --lang=it"_s, false},
+        {"an old one", true, u""_s, u"--log-level=3 --lang=it --js-flags=--jitless"_s, true},
+        {"the user's own V8 flags win", true, u"--js-flags=--max-old-space-size=512"_s,
+         u"--js-flags=--max-old-space-size=512 --log-level=3 --lang=it"_s, false},
+        {"the user's own, jitless among them", true, u"--js-flags=\"--x --jitless\""_s,
+         u"--js-flags=\"--x --jitless\" --log-level=3 --lang=it"_s, true},
+        {"a look-alike is no V8 flag", true, u"--js-flagsx"_s,
+         u"--js-flagsx --log-level=3 --lang=it --js-flags=--jitless"_s, true},
+    };
+    for (const Case& c : cases) {
+        const EngineStart start = PlanEngineStart(false, false, c.flags, c.harden);
+        EXPECT_EQ(start.chromiumFlags, c.expectedFlags) << c.what;
+        EXPECT_EQ(start.hardened, c.hardened) << c.what;
+    }
+}
+
+TEST(EngineNeedsHardening, EnginesBeforeTheThresholdAndUnreadableVersions) {
+    EXPECT_TRUE(EngineNeedsHardening(u"102.0.5005.177"));
+    EXPECT_TRUE(EngineNeedsHardening(u"119.0.6045.214"));
+    EXPECT_FALSE(EngineNeedsHardening(u"120.0.6099.0"));
+    EXPECT_FALSE(EngineNeedsHardening(u"130"));
+    EXPECT_TRUE(EngineNeedsHardening(u""));
+    EXPECT_TRUE(EngineNeedsHardening(u"x.1"));
+}
+
+TEST(IsHardeningNotice, V8sLineOnWebAssemblyAlone) {
+    EXPECT_TRUE(
+        IsHardeningNotice("Warning: disabling flag --expose_wasm due to conflicting flags"));
+    EXPECT_TRUE(
+        IsHardeningNotice("Warning: disabling flag --expose_wasm due to conflicting flags\n"));
+    EXPECT_FALSE(IsHardeningNotice("Warning: disabling flag --jitless due to conflicting flags"));
+    EXPECT_FALSE(IsHardeningNotice("[1:2:ERROR:render_process_host_impl.cc(5)] crashed"));
+    EXPECT_FALSE(IsHardeningNotice(""));
 }
 
 TEST(IsEngineNotice, TheEnginesStartUpNoticesAndPageConsolesOnly) {
@@ -95,6 +140,38 @@ TEST(IsEngineNotice, TheEnginesStartUpNoticesAndPageConsolesOnly) {
                                 u"still not deleted. Expect troubles !"));
     EXPECT_FALSE(IsEngineNotice(u"qt.qpa.xcb", u"No suitable graphics backend found"));
     EXPECT_FALSE(IsEngineNotice(u"default", u"Quintavia: the settings were not saved"));
+}
+
+}  // namespace
+}  // namespace quintavia
+
+namespace quintavia {
+namespace {
+
+TEST(AboutText, NamesTheVersionsTheHardeningTheSandboxAndWhatWasBlocked) {
+    AboutFacts facts{.programVersion = u"1.0"_s,
+                     .qtVersion = u"6.4.2"_s,
+                     .chromiumVersion = u"102.0.5005.177"_s,
+                     .hardened = true,
+                     .sandboxed = true,
+                     .listsPresent = true,
+                     .blocked = 42};
+    EXPECT_EQ(AboutText(facts),
+              u"Quintavia 1.0\n"
+              u"Motore del browser: Qt WebEngine 6.4.2, Chromium 102.0.5005.177\n"
+              u"Protezione rafforzata: attiva, perché il motore è anteriore a Chromium 120 "
+              u"(JavaScript senza JIT né WebAssembly, senza WebGL, canvas accelerato e visore "
+              u"PDF)\n"
+              u"Sandbox delle pagine: attiva\n"
+              u"Richieste bloccate (pubblicità, tracciamento, malware): 42"_s);
+    facts.hardened = false;
+    facts.sandboxed = false;
+    facts.listsPresent = false;
+    const QStringList lines = AboutText(facts).split(u'\n');
+    EXPECT_EQ(lines.mid(2), (QStringList{u"Protezione rafforzata: non attiva"_s,
+                                         u"Sandbox delle pagine: non attiva"_s,
+                                         u"Blocco di pubblicità e tracciamento: non attivo, le "
+                                         u"liste non sono installate"_s}));
 }
 
 }  // namespace

@@ -130,6 +130,31 @@ TEST_F(ListingMemoryFileTest, AwkwardKeysAndTitlesRoundTrip) {
     EXPECT_EQ(filesInFolder(), QStringList{"annunci-visti.json"});  // the lock went with it
 }
 
+// Another writer's save in between is kept, site by site and key by key.
+TEST_F(ListingMemoryFileTest, ASaveKeepsWhatAnotherWriterSavedMeanwhile) {
+    const Announced early{u"cuoco"_s, u"indeed"_s, u"Indeed"_s, kMonday};
+    const Announced late{u"autista"_s, u"miojob"_s, u"MioJob"_s, kMonday.addSecs(60)};
+    ListingMemory other;
+    other.sites[u"indeed"_s] = {u"cerca?l=Lazio"_s, {u"a"_s, u"b"_s}};
+    other.sites[u"infojobs"_s] = {u"cerca"_s, {u"x"_s}};
+    other.sites[u"miojob"_s] = {u"vecchia"_s, {u"v"_s}};
+    other.announced = {late};
+    ASSERT_TRUE(ListingMemoryFile(path()).save(other));
+
+    ListingMemory ours;
+    ours.sites[u"indeed"_s] = {u"cerca?l=Lazio"_s, {u"b"_s, u"c"_s}};
+    ours.sites[u"miojob"_s] = {u"nuova"_s, {u"n"_s}};
+    ours.announced = {early, late};
+    ASSERT_TRUE(ListingMemoryFile(path()).save(ours));
+
+    ListingMemory expected;
+    expected.sites[u"indeed"_s] = {u"cerca?l=Lazio"_s, {u"a"_s, u"b"_s, u"c"_s}};
+    expected.sites[u"infojobs"_s] = {u"cerca"_s, {u"x"_s}};
+    expected.sites[u"miojob"_s] = {u"nuova"_s, {u"n"_s}};  // another search: ours alone
+    expected.announced = {early, late};
+    EXPECT_EQ(loadAfresh().memory, expected);
+}
+
 TEST_F(ListingMemoryFileTest, NoFileIsAnEmptyMemoryAndNoPathSavesNothing) {
     const ListingMemoryFile::Loaded read = loadAfresh();
     EXPECT_EQ(read.memory, ListingMemory());
@@ -187,6 +212,7 @@ TEST_F(ListingMemoryFileTest, WhatIsKeptIsCutToItsBounds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        QFile::remove(path());  // a save merges what the file holds
         ASSERT_TRUE(ListingMemoryFile(path()).save(c.given));
         EXPECT_EQ(loadAfresh().memory, c.kept);
         writeFile(Json(c.given));
@@ -343,10 +369,10 @@ TEST_F(ListingMemoryFileTest, LinksAndOtherKindsOfFileAreRefused) {
 
 // A writer killed at any moment leaves the file it was replacing or the one it was writing.
 TEST_F(ListingMemoryFileTest, AWriterKilledMidWriteLeavesTheOldOrTheNewFileWhole) {
-    // Of very different sizes, so that a torn file cannot pass for either.
+    // Of very different sizes, so that a torn file cannot pass for either; on two searches of
+    // one site, so that each save puts its own whole in place of the other's.
     const ListingMemory small{{{"0", {"https://a/", {"k"}}}}, {}};
-    const ListingMemory full{{{"0", {"https://a/", Keys(QString(100, u'k'), 2000)}}},
-                             Jobs(500, kMonday, 60)};
+    const ListingMemory full{{{"0", {"https://b/", Keys(QString(100, u'k'), 2000)}}}, {}};
     QByteArray whole[2];
     for (const int i : {1, 0}) {
         ASSERT_TRUE(ListingMemoryFile(path()).save(i ? full : small));

@@ -1,7 +1,12 @@
 #include "store/site_catalogue.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <functional>
 
 #include "qt_printing.h"
@@ -201,6 +206,67 @@ TEST(SiteCatalogue, TheTextShowsEachSiteAsASectionToCopy) {
         u"chiuso=\n"_s))
         << text.toStdString();
     EXPECT_TRUE(text.contains(u"selettore_link=a[href*=\"/jobs/view/\"]\n"_s));
+}
+
+}  // namespace
+}  // namespace quintavia
+
+namespace quintavia {
+namespace {
+
+// A dotfile manager keeps siti.ini as a link into its own folder: the link is followed to a
+// regular file, and nothing else at its end is opened or waited on.
+TEST(SiteCatalogue, ASitesFileThatIsALinkIsReadThroughToARegularFile) {
+    QTemporaryDir dir;
+    const QString sites = dir.filePath(u"siti.ini"_s);
+    const QString target = dir.filePath(u"dotfiles-siti.ini"_s);
+    const QByteArray at = QFile::encodeName(sites);
+    const QByteArray to = QFile::encodeName(target);
+    struct Case {
+        const char* what;
+        std::function<bool()> make;
+        QString error;  // empty: read
+    };
+    const Case cases[] = {
+        {"a link to a file",
+         [&] {
+             QFile file(target);
+             return file.open(QIODevice::WriteOnly) &&
+                    file.write("[indeed]\nnome=Indeed per me\n") > 0 &&
+                    ::symlink(to.constData(), at.constData()) == 0;
+         },
+         u""_s},
+        {"a link to nothing",
+         [&] { return ::symlink("/nonexistent/siti.ini", at.constData()) == 0; },
+         sites + u": not read (it is a symbolic link to nothing); the built-in sites are used"_s},
+        {"a link to a FIFO",
+         [&] {
+             return ::mkfifo(to.constData(), 0600) == 0 &&
+                    ::symlink(to.constData(), at.constData()) == 0;
+         },
+         sites + u": not read (it is a symbolic link to something other than a regular file); "
+                 u"the built-in sites are used"_s},
+        {"a link to a folder",
+         [&] {
+             return ::mkdir(to.constData(), 0700) == 0 &&
+                    ::symlink(to.constData(), at.constData()) == 0;
+         },
+         sites + u": not read (it is a symbolic link to something other than a regular file); "
+                 u"the built-in sites are used"_s},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.make()) << c.what;
+        const MergedCatalogue merged = LoadCatalogue(sites);
+        EXPECT_EQ(merged.errors, c.error.isEmpty() ? QStringList{} : QStringList{c.error})
+            << c.what;
+        EXPECT_EQ(merged.catalogue.find(u"indeed"_s)->name,
+                  c.error.isEmpty() ? u"Indeed per me"_s : BuiltIn(u"indeed"_s).name)
+            << c.what;
+        EXPECT_TRUE(QFileInfo(sites).isSymLink()) << c.what;
+        ::unlink(at.constData());
+        ::unlink(to.constData());
+        ::rmdir(to.constData());
+    }
 }
 
 }  // namespace

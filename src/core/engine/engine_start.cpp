@@ -48,17 +48,31 @@ constexpr std::array<QLatin1StringView, 4> kLogging{
 
 }  // namespace
 
-EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const QString& flags) {
+bool EngineNeedsHardening(QStringView chromiumVersion) {
+    bool number = false;
+    const qsizetype dot = chromiumVersion.indexOf(u'.');
+    const int major = chromiumVersion.first(dot < 0 ? chromiumVersion.size() : dot).toInt(&number);
+    return !number || major < kHardenedBelowChromiumMajor;
+}
+
+EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const QString& flags,
+                            bool harden) {
     EngineStart start;
     QStringList kept;
     QStringList removed;
     bool logging = false;
     bool language = false;
+    bool jsFlags = false;
+    bool jitless = false;
     for (const QString& token : Tokens(flags)) {
         bool off = false;
         for (QLatin1StringView name : kSandboxOff) off = off || IsSwitch(token, name);
         for (QLatin1StringView name : kLogging) logging = logging || IsSwitch(token, name);
         language = language || IsSwitch(token, QLatin1StringView("lang"));
+        if (IsSwitch(token, QLatin1StringView("js-flags"))) {
+            jsFlags = true;
+            jitless = jitless || token.contains(u"--jitless");
+        }
         if (off && !root)
             removed << token;
         else
@@ -67,6 +81,9 @@ EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const 
     // Errors only: the engine's own lines would otherwise reach standard error on every run.
     if (!logging) kept << QStringLiteral("--log-level=3");
     if (!language) kept << QStringLiteral("--lang=it");
+    // Without the JIT V8 also drops WebAssembly, which it would otherwise say on every start.
+    if (harden && !jsFlags) kept << QStringLiteral("--js-flags=--jitless");
+    start.hardened = harden && (!jsFlags || jitless);
     start.chromiumFlags = kept.join(u' ');
 
     if (root) {
@@ -97,6 +114,11 @@ bool IsEngineNotice(QStringView category, QStringView message) {
     for (QLatin1StringView notice : kNotices)
         if (message.startsWith(notice)) return true;
     return false;
+}
+
+bool IsHardeningNotice(QByteArrayView line) {
+    if (line.endsWith('\n')) line.chop(1);
+    return line == "Warning: disabling flag --expose_wasm due to conflicting flags";
 }
 
 }  // namespace quintavia

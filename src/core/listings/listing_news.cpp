@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 #include "core/listings/listing_key.h"
 #include "core/text/text_fold.h"
@@ -247,6 +248,28 @@ void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
 void ForgetSearch(ListingMemory& memory, const QString& siteId) {
     const auto it = memory.sites.find(siteId);
     if (it != memory.sites.end()) it->search.clear();
+}
+
+ListingMemory MergeMemories(const ListingMemory& onDisk, const ListingMemory& ours) {
+    ListingMemory merged = ours;
+    for (auto disk = onDisk.sites.cbegin(); disk != onDisk.sites.cend(); ++disk) {
+        const auto mine = merged.sites.find(disk.key());
+        if (mine == merged.sites.end()) {
+            merged.sites.insert(disk.key(), disk.value());
+            continue;
+        }
+        if (mine->search != disk->search) continue;
+        const QSet<QString> known(mine->keys.cbegin(), mine->keys.cend());
+        QStringList keys;
+        for (const QString& key : disk->keys)
+            if (!known.contains(key)) keys.append(key);
+        mine->keys = keys + mine->keys;
+    }
+    for (const Announced& job : onDisk.announced)
+        if (!merged.announced.contains(job)) merged.announced.append(job);
+    std::stable_sort(merged.announced.begin(), merged.announced.end(),
+                     [](const Announced& a, const Announced& b) { return a.when < b.when; });
+    return merged;
 }
 
 }  // namespace quintavia

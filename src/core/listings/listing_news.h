@@ -82,4 +82,10 @@ void KeepBounds(ListingMemory& memory, const QDateTime& now);
 // Forgets the search of the site `siteId`: its next capture only learns.
 void ForgetSearch(ListingMemory& memory, const QString& siteId);
 
+// What a save writes when the file holds what another writer put there meanwhile: key by key,
+// `ours` over `onDisk`. A site both know keeps our search; on the same search, the keys only
+// the file has count as older than ours. The jobs announced are both lists', each once, oldest
+// first. What is kept is then cut as ever (KeepBounds).
+ListingMemory MergeMemories(const ListingMemory& onDisk, const ListingMemory& ours);
+
 }  // namespace quintavia

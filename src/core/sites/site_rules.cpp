@@ -360,9 +360,9 @@ QString SearchProblem(const QString& search, const QString& domain) {
     return {};
 }
 
-QString DomainProblem(const QString& domain) {
+QString DomainProblem(const QString& domain, const PublicSuffixes& suffixes) {
     const QStringList labels = domain.split(u'.');
-    bool fits = labels.size() >= 2;
+    bool fits = true;
     for (const QString& label : labels) {
         fits = fits && !label.isEmpty() && label.front() != u'-' && label.back() != u'-';
         for (const QChar c : label) {
@@ -370,14 +370,19 @@ QString DomainProblem(const QString& domain) {
             fits = fits && ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'-');
         }
     }
-    if (fits) return {};
+    if (fits && !suffixes.isEmpty() && suffixes.registrableDomain(domain).isEmpty())
+        return QStringLiteral(
+                   "%1 is a public suffix, under which unrelated sites have their own domains: "
+                   "give the site's own, such as example.%1")
+            .arg(domain);
+    if (fits && labels.size() >= 2) return {};
     return QStringLiteral(
                "%1 is not a domain such as example.it (lower-case ASCII, with its "
                "dots)")
         .arg(domain.isEmpty() ? QStringLiteral("an empty name") : domain);
 }
 
-QString RuleProblem(const SiteRule& rule) {
+QString RuleProblem(const SiteRule& rule, const PublicSuffixes& suffixes) {
     if (!IsSiteId(rule.id))
         return QStringLiteral("\"%1\" is not a site id: lower-case letters, digits and \"-\"")
             .arg(rule.id);
@@ -386,7 +391,7 @@ QString RuleProblem(const SiteRule& rule) {
     if (rule.paneLabel.isEmpty()) return QStringLiteral("no \"etichetta\"");
     if (HasControl(rule.paneLabel))
         return QStringLiteral("\"etichetta\" holds a control character");
-    if (const QString problem = DomainProblem(rule.domain); !problem.isEmpty())
+    if (const QString problem = DomainProblem(rule.domain, suffixes); !problem.isEmpty())
         return QStringLiteral("\"dominio\": ") + problem;
     if (rule.search.isEmpty()) return QStringLiteral("no \"indirizzo\"");
     if (const QString problem = SearchProblem(rule.search, rule.domain); !problem.isEmpty())

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "core/sites/public_suffixes.h"
+
 namespace quintavia {
 
 // A job site as data: where its search is, which of its pages are its own, and how the newest
@@ -51,6 +53,7 @@ struct SiteRule {
     QString jobAddress{};
     // A short note for the user choosing the site: what to expect of it.
     QString note{};
+    bool blocking = true;  // advertisements and trackers are kept off the site's pages
 
     bool operator==(const SiteRule&) const = default;
 };
@@ -85,8 +88,10 @@ QString RegionSlug(QStringView regionText);
 QString SearchProblem(const QString& search, const QString& domain);
 
 // Why a domain cannot name a site's pages, or empty when it can: lower-case ASCII labels of
-// letters, digits and "-", at least two of them.
-QString DomainProblem(const QString& domain);
+// letters, digits and "-", at least two of them, and no public suffix of the list (under
+// "co.uk" or "github.io" every host is someone else's site). With an empty list the labels
+// alone are checked.
+QString DomainProblem(const QString& domain, const PublicSuffixes& suffixes = {});
 
 // Why a rule's key cannot be read, or empty when it can. A key is one of
 //   attr:NAME   the value of the attribute NAME of the listing's card (or of the first element
@@ -108,7 +113,7 @@ KeyRecipe ParseKeyRecipe(const QString& key);
 // Why a rule cannot be used, or empty when it can. The reasons are in English, to follow a
 // file name and a section on standard error, and name each field by its key in the sites file,
 // the only place a user writes a rule.
-QString RuleProblem(const SiteRule& rule);
+QString RuleProblem(const SiteRule& rule, const PublicSuffixes& suffixes = {});
 
 // Whether a site's listings are read from a page at `url`: http or https, on the rule's domain,
 // and within one of its page scopes when it has any. A page elsewhere can carry the same class

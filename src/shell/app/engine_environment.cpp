@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/engine/engine_start.h"
+#include "shell/browser/engine_profile.h"
 #include "store/io/platform.h"
 
 namespace quintavia {
@@ -15,6 +16,7 @@ constexpr char kChromiumFlags[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 constexpr char kAccessibility[] = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";
 
 QtMessageHandler g_next = nullptr;
+bool g_hardened = false;
 
 void Quiet(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     const QString category = QString::fromLatin1(context.category ? context.category : "");
@@ -27,7 +29,8 @@ void Quiet(QtMsgType type, const QMessageLogContext& context, const QString& mes
 void PrepareEngineEnvironment() {
     const EngineStart start =
         PlanEngineStart(platform::RunningAsSuperUser(), qEnvironmentVariableIsSet(kDisableSandbox),
-                        qEnvironmentVariable(kChromiumFlags));
+                        qEnvironmentVariable(kChromiumFlags), EngineNeedsHardening());
+    g_hardened = start.hardened;
     if (start.disableSandbox)
         qputenv(kDisableSandbox, "1");
     else
@@ -39,6 +42,10 @@ void PrepareEngineEnvironment() {
     for (const QString& notice : start.notices)
         std::fprintf(stderr, "%s\n", qUtf8Printable(notice));
     g_next = qInstallMessageHandler(Quiet);
+}
+
+bool EngineStartedHardened() {
+    return g_hardened;
 }
 
 }  // namespace quintavia

@@ -9,4 +9,8 @@ namespace quintavia {
 // speaks Italian, and shows the pages' content to assistive technology.
 void PrepareEngineEnvironment();
 
+// Whether the engine was started with V8 hardened (no JIT, no WebAssembly): known once
+// PrepareEngineEnvironment() has run.
+bool EngineStartedHardened();
+
 }  // namespace quintavia

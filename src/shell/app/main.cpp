@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 
@@ -9,10 +11,12 @@
 #include "shell/app/engine_environment.h"
 #include "shell/app/program_start.h"
 #include "shell/app/quit_signals.h"
+#include "shell/app/single_instance.h"
 #include "shell/app/site_check.h"
 #include "shell/app/translations.h"
 #include "shell/app/warn.h"
 #include "shell/browser/engine_profile.h"
+#include "shell/browser/request_blocker.h"
 #include "shell/window/main_window.h"
 #include "store/settings_file.h"
 
@@ -75,6 +79,8 @@ int main(int argc, char* argv[]) {
     }
 
     quintavia::PrepareEngineEnvironment();
+    // The blocking's lists compile while the engine starts.
+    quintavia::RequestBlocker::instance();
     // The browser engine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -83,6 +89,22 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
     quintavia::InstallItalianTranslations();
     if (checked) return quintavia::CheckSiteAndReport(*checked, request->query);
+
+    // A second start with the same settings shows the window of the first, and ends.
+    const QString settingsFolder =
+        quintavia::SettingsFile::UserPath().isEmpty()
+            ? QString()
+            : QFileInfo(quintavia::SettingsFile::UserPath()).absolutePath();
+    const std::unique_ptr<quintavia::SingleInstance> instance =
+        quintavia::SingleInstance::claim(settingsFolder);
+    if (!instance) {
+        if (quintavia::SingleInstance::askToShow(settingsFolder, std::chrono::seconds(10)))
+            return 0;
+        quintavia::Warn(QStringLiteral("another Quintavia runs with the settings in %1, but did "
+                                       "not answer; this one ends")
+                            .arg(settingsFolder));
+        return 1;
+    }
 
     quintavia::SettingsFile store(quintavia::SettingsFile::UserPath());
 
@@ -98,6 +120,8 @@ int main(int argc, char* argv[]) {
         quintavia::StartProgram(store, engine.profile());
     QObject::connect(&quitSignals, &quintavia::QuitSignals::received, window.get(),
                      &QWidget::close);
+    QObject::connect(instance.get(), &quintavia::SingleInstance::showAsked, window.get(),
+                     &quintavia::MainWindow::bringBack);
     // Quitting by any other path still stores what outlives the run before the window goes.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, window.get(),
                      &quintavia::MainWindow::shutDown);

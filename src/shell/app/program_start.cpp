@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "shell/app/warn.h"
+#include "shell/browser/request_blocker.h"
 #include "store/site_catalogue.h"
 
 namespace quintavia {
@@ -19,6 +20,10 @@ std::unique_ptr<MainWindow> StartProgram(SettingsFile& store, QWebEngineProfile&
     const Kept kept = keeper->loadKept();
     MergedCatalogue sites = LoadCatalogue(SitesPathBeside(store.path()));
     Warn(sites.errors);
+    QList<BlockingSite> blocking;
+    for (const SiteRule& rule : sites.catalogue.rules)
+        blocking.append({rule.domain, rule.blocking});
+    RequestBlocker::instance().setSites(blocking);
     auto window = std::make_unique<MainWindow>(std::move(keeper), profile, beep);
     window->startUp(kept, std::move(sites.catalogue));
     return window;

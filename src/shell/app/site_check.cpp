@@ -9,6 +9,7 @@
 #include "core/watch/site_check.h"
 #include "shell/app/warn.h"
 #include "shell/browser/engine_profile.h"
+#include "shell/browser/request_blocker.h"
 #include "shell/browser/web_pane.h"
 #include "shell/desktop/beep.h"
 #include "store/site_catalogue.h"
@@ -39,8 +40,10 @@ std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id)
 
 int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
     const QString address = ExpandSearch(rule.search, query);
+    StartEngine();
     QWebEngineProfile profile;  // off the record: no cookie or cache reaches the disk
     GuardProfile(profile);
+    RequestBlocker::instance().setSites({{rule.domain, rule.blocking}});
 
     SilentBeep beep;
     std::optional<PageCapture> captured;

@@ -45,7 +45,19 @@ class EngineProfile final {
 // unknown schemes are never handed to a desktop program, no full screen, and a script reaches
 // the clipboard only on the user's click (a copy that the click asks for goes through, as in
 // any browser) and never pastes; Italian first in the language asked of sites; every download
-// refused, its partial file kept in a folder of ours, never the user's.
+// refused, its partial file kept in a folder of ours, never the user's; advertisements,
+// trackers and malware addresses stopped (RequestBlocker).
+// An engine as old as ours also runs without accelerated 2D canvas and without the PDF viewer,
+// two large parts of the engine that a page reaches without asking.
 void GuardProfile(QWebEngineProfile& profile);
+
+// Whether the engine this program runs on is old enough to be hardened.
+bool EngineNeedsHardening();
+
+// Starts the browser engine, once in a run, before the first profile of ours. The processes
+// that run the pages descend from one the engine forks as it starts; that one gets a standard
+// error of its own, copied to the program's but for V8's line on the hardening, which every
+// page process would otherwise print on a normal run.
+void StartEngine();
 
 }  // namespace quintavia

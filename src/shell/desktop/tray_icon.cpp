@@ -30,6 +30,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
             this, &TrayIcon::historyAsked);
     connect(addAction("settingsAction", QStringLiteral("Impostazioni…")), &QAction::triggered, this,
             &TrayIcon::settingsAsked);
+    connect(addAction("aboutAction", QStringLiteral("Informazioni su Quintavia")),
+            &QAction::triggered, this, &TrayIcon::aboutAsked);
     menu_->addSeparator();
     connect(addAction("quitAction", QStringLiteral("Esci")), &QAction::triggered, this,
             &TrayIcon::quitAsked);

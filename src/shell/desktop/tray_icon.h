@@ -35,6 +35,7 @@ class TrayIcon final : public QObject {
     void foundAsked();     // "Annunci trovati"
     void historyAsked();   // "Apri cronologia"
     void settingsAsked();  // "Impostazioni…"
+    void aboutAsked();     // "Informazioni su Quintavia"
     void quitAsked();      // "Esci"
 
   private:

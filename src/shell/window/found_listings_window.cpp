@@ -19,6 +19,7 @@
 
 #include "core/text/shown_text.h"
 #include "shell/window/accessible_names.h"
+#include "shell/window/plain_tool_tip.h"
 
 namespace quintavia {
 
@@ -63,7 +64,7 @@ class FoundRowsModel final : public QAbstractTableModel {
             case Qt::DisplayRole:
                 return text(listing, index.column());
             case Qt::ToolTipRole:
-                if (index.column() == Title) return ShownAddress(listing.address());
+                if (index.column() == Title) return PlainToolTip(ShownAddress(listing.address()));
                 return {};
             case Qt::ForegroundRole:
                 // Left out by the user's words: there, but not what was asked for.

@@ -19,9 +19,11 @@
 #include "shell/desktop/announcer.h"
 #include "shell/desktop/listing_opener.h"
 #include "shell/desktop/tray_icon.h"
+#include "shell/window/about_box.h"
 #include "shell/window/accessibility.h"
 #include "shell/window/fonts.h"
 #include "shell/window/found_listings_window.h"
+#include "shell/window/plain_tool_tip.h"
 #include "shell/window/settings_dialog.h"
 
 // Resources are linked from a static library: they are registered by hand, outside any
@@ -149,6 +151,7 @@ void MainWindow::wire() {
     connect(tray_, &TrayIcon::historyAsked, this, &MainWindow::openHistory);
     connect(tray_, &TrayIcon::settingsAsked, this, &MainWindow::openSettings);
     connect(tray_, &TrayIcon::foundAsked, this, &MainWindow::showFound);
+    connect(tray_, &TrayIcon::aboutAsked, this, [this] { ShowAbout(this); });
     // Through the window's own path, which stores the settings. A window hidden from the tray
     // ends nothing when it closes: the program is told to end as well.
     connect(tray_, &TrayIcon::quitAsked, this, [this] {
@@ -286,7 +289,7 @@ void MainWindow::showPanes(const PaneRules& panes) {
 
 void MainWindow::showToolTips(const ToolTips& tips) {
     for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(tips.paneLabels.size())); ++i)
-        grid_->siteLabel(i)->setToolTip(tips.paneLabels[i]);
+        grid_->siteLabel(i)->setToolTip(PlainToolTip(tips.paneLabels[i]));
     tray_->setToolTip(tips.tray);
 }
 
@@ -353,9 +356,12 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     settings->setObjectName(QStringLiteral("bandSettingsAction"));
     QAction* found = menu.addAction(QStringLiteral("Annunci trovati"));
     found->setObjectName(QStringLiteral("bandFoundAction"));
+    QAction* about = menu.addAction(QStringLiteral("Informazioni su Quintavia"));
+    about->setObjectName(QStringLiteral("bandAboutAction"));
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == settings) openSettings();
     if (chosen == found) showFound();
+    if (chosen == about) ShowAbout(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
