@@ -18,13 +18,15 @@ QStringList Phrases(const QString& text) {
     return phrases;
 }
 
-// What a listing is known by: its link on a site that gives links, else its title as cut. A
-// marker rule's one listing carries the page's address, which names no listing.
+}  // namespace
+
 QString KeyOf(const SiteRule& site, const QString& title, const QUrl& link) {
-    if (site.findBy == FindBy::Selector && !link.isEmpty())
+    if (site.findBy != FindBy::Marker && !link.isEmpty())
         return QString::fromLatin1(link.toEncoded());
     return CutTitle(title);
 }
+
+namespace {
 
 // The listings of `listings` with a title, cut as every title is, each once by its key.
 struct Keyed {

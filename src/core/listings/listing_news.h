@@ -27,6 +27,10 @@ struct ListingFilters {
 ListingFilters FiltersFrom(const QString& include, const QString& exclude);
 bool PassesFilters(const ListingFilters& filters, QStringView title);
 
+// What a listing is known by: its link on a site that gives links, else its title as cut. A
+// marker rule's one listing carries the page's address, which names no listing.
+QString KeyOf(const SiteRule& site, const QString& title, const QUrl& link);
+
 // What one capture of a site brought.
 struct News {
     // The listings never seen before on this site, in page order (the newest first on the

@@ -21,8 +21,9 @@ constexpr char16_t kScript[] =
   var titles;
   try {
     titles = document.querySelectorAll(titleSelector);
+    if (linkSelector !== null) document.querySelector(linkSelector);
   } catch (e) {
-    return null;
+    return 'bad-selector';
   }
   var counted = Math.min(titles.length, %3 + 1);
   var held = new Map();
@@ -91,6 +92,10 @@ QString ExtractionScript(const SiteRule& rule) {
     return QString::fromUtf16(kScript).arg(
         JsStringLiteral(rule.selector), link, QString::number(kMaxListings),
         QString::number(kScriptTextUnits), QString::number(kMaxLinkUnits));
+}
+
+bool IsBadSelectorAnswer(const QVariant& answer) {
+    return answer.typeId() == QMetaType::QString && answer.toString() == u"bad-selector";
 }
 
 QList<Listing> ListingsFromAnswer(const QVariant& answer) {

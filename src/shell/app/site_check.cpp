@@ -37,8 +37,11 @@ std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id)
     return std::nullopt;
 }
 
-int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
-    const QString address = ExpandSearch(rule.search, query);
+namespace {
+
+// The first page the pane reads at `address`, as the program's panes read it; none within
+// kSiteCheckSeconds.
+std::optional<PageCapture> CapturePage(const SiteRule& rule, const QString& address) {
     QWebEngineProfile profile;  // off the record: no cookie or cache reaches the disk
     GuardProfile(profile);
 
@@ -56,12 +59,21 @@ int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
                              loop.quit();
                          });
         QTimer::singleShot(kSiteCheckSeconds * 1000, &loop, &QEventLoop::quit);
-        if (!pane.navigate(address)) {
-            Warn(QStringLiteral("%1 is no address").arg(address));
-            return 1;
-        }
+        if (!pane.navigate(address)) return std::nullopt;
         loop.exec();
     }
+    return captured;
+}
+
+}  // namespace
+
+int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
+    const QString address = ExpandSearch(rule.search, query);
+    if (!QUrl(address).isValid()) {
+        Warn(QStringLiteral("%1 is no address").arg(address));
+        return 1;
+    }
+    const std::optional<PageCapture> captured = CapturePage(rule, address);
     if (!captured) {
         Print(QStringLiteral("address: %1\nno page within %2 s\n")
                   .arg(address)
@@ -71,6 +83,23 @@ int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
     const SiteCheck check = CheckSite(rule, *captured);
     Print(CheckReport(address, *captured, check));
     return check.listings.isEmpty() ? 1 : 0;
+}
+
+int CheckAddressAndReport(const QUrl& address, const QString& region, const QString& words) {
+    const SiteRule rule = RuleForAddress(address);
+    const QString text = QString::fromLatin1(address.toEncoded());
+    const std::optional<PageCapture> captured = CapturePage(rule, text);
+    if (!captured) {
+        Print(
+            QStringLiteral("address: %1\nno page within %2 s\n").arg(text).arg(kSiteCheckSeconds));
+        return 1;
+    }
+    Print(StructureCheckReport(text, rule, *captured));
+    const std::optional<SiteRule> proposed = ProposedRule(rule, *captured, region, words);
+    if (!proposed) return 1;
+    Print(QStringLiteral("\nsection for %1:\n").arg(QLatin1StringView(kSitesFileName)) +
+          SectionText(*proposed));
+    return 0;
 }
 
 int PrintCatalogue(const QString& sitesPath) {

@@ -23,6 +23,12 @@ std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id)
 // exit status: 0 when a listing was found, 1 when none was.
 int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query);
 
+// `quintavia --prova-sito URL`: reads the page at `address` by its structure as a pane would,
+// prints its listings (title, link, company, place, key) or why there are none, and the
+// section for the sites file it proposes, where `region` and `words` (those given, or empty to
+// find them in the address) become placeholders. Returns 0 with listings, 1 without.
+int CheckAddressAndReport(const QUrl& address, const QString& region, const QString& words);
+
 // `quintavia --siti`: the merged catalogue in the sites file's form on standard output, and the
 // sections of the file at `sitesPath` that were refused on standard error. Returns 0.
 int PrintCatalogue(const QString& sitesPath);
