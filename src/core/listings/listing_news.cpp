@@ -43,7 +43,7 @@ QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings)
         const QString key = KeyOf(site, title, listing.link);
         if (keys.contains(key)) continue;
         keys.insert(key);
-        const bool linked = site.findBy == FindBy::Selector;
+        const bool linked = site.findBy != FindBy::Marker;
         keyed.append({{title, linked ? listing.link : QUrl()}, key});
     }
     return keyed;
