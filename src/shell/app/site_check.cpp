@@ -37,10 +37,6 @@ std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id)
     return std::nullopt;
 }
 
-namespace {
-
-// The first page the pane reads at `address`, as the program's panes read it; none within
-// kSiteCheckSeconds.
 std::optional<PageCapture> CapturePage(const SiteRule& rule, const QString& address) {
     QWebEngineProfile profile;  // off the record: no cookie or cache reaches the disk
     GuardProfile(profile);
@@ -64,8 +60,6 @@ std::optional<PageCapture> CapturePage(const SiteRule& rule, const QString& addr
     }
     return captured;
 }
-
-}  // namespace
 
 int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
     const QString address = ExpandSearch(rule.search, query);

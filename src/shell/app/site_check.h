@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/sites/site_rules.h"
+#include "core/watch/watch_controller.h"
 
 namespace quintavia {
 
@@ -15,6 +16,10 @@ inline constexpr int kSiteCheckSeconds = 60;
 // it) to check: none, after one line on standard error, when no site has the id. The sections
 // of the file that were refused are told on standard error either way.
 std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id);
+
+// The first page a pane showing `rule` reads at `address`, as the program's panes read it, in a
+// browser profile kept in memory; none within kSiteCheckSeconds. The application must exist.
+std::optional<PageCapture> CapturePage(const SiteRule& rule, const QString& address);
 
 // `quintavia --prova-sito`: loads the site's search for `query` in one pane as the program's
 // panes load it (the same page guards, the same listing script), in a browser profile kept in
