@@ -206,8 +206,8 @@ TEST(StructureReading, TheControllerKeepsTheSelectorsOfASitesOwnGoodReadings) {
     Catalogue catalogue = BuiltInCatalogue();
     catalogue.rules.append(board);
     WatchController controller(catalogue);
-    Settings stored;
-    stored.paneSites[2] = board.id;
+    Kept stored;
+    stored.options.paneSites[2] = board.id;
     controller.startUp(stored);
 
     const auto capture = [&](const char* url, const StructureSelectors& found, bool listings) {

@@ -2,7 +2,7 @@
 
 #include <QVariantMap>
 
-#include "core/listings/listing_title.h"
+#include "core/listings/listing.h"
 
 namespace quintavia {
 namespace {
