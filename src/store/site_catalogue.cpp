@@ -93,13 +93,26 @@ QString Apply(const IniDocument& file, const QString& section, const PublicSuffi
     const auto clearSelectorKeys = [&] {
         for (const SelectorKey& key : kSelectorKeys) (rule->*key.field).clear();
     };
-    if (const auto marker = given(kMarker)) {
+    // A section that gives neither is read by the shape of its pages, and one given empty
+    // turns a site to that reading.
+    if (!keys.contains(kMarker) && !keys.contains(kSelector) && rule->marker.isEmpty() &&
+        rule->selector.isEmpty())
+        rule->findBy = FindBy::Structure;
+    if (const auto marker = given(kMarker); marker && marker->isEmpty()) {
+        rule->findBy = FindBy::Structure;
+        rule->marker.clear();
+    } else if (marker) {
         rule->findBy = FindBy::Marker;
         rule->marker = *marker;
         rule->selector.clear();
         clearSelectorKeys();
     }
-    if (const auto selector = given(kSelector)) {
+    if (const auto selector = given(kSelector); selector && selector->isEmpty()) {
+        rule->findBy = FindBy::Structure;
+        rule->selector.clear();
+        rule->marker.clear();
+        clearSelectorKeys();
+    } else if (selector) {
         rule->findBy = FindBy::Selector;
         rule->selector = *selector;
         rule->marker.clear();
@@ -157,6 +170,9 @@ QString CatalogueText(const Catalogue& catalogue) {
         file.setValue(rule.id, kDomain, rule.domain);
         if (rule.findBy == FindBy::Marker) {
             file.setValue(rule.id, kMarker, rule.marker);
+        } else if (rule.findBy == FindBy::Structure) {
+            // Empty: read by the shape of the site's pages.
+            file.setValue(rule.id, kSelector, QString());
         } else {
             file.setValue(rule.id, kSelector, rule.selector);
             for (const SelectorKey& key : kSelectorKeys)
@@ -175,6 +191,19 @@ QString CatalogueText(const Catalogue& catalogue) {
                "; in indirizzo_annuncio: {chiave}.\n\n")
                .arg(QLatin1StringView(kSitesFileName)) +
            QString::fromUtf8(file.toUtf8());
+}
+
+QString SectionText(const SiteRule& rule) {
+    IniDocument file;
+    file.setValue(rule.id, kName, rule.name);
+    file.setValue(rule.id, kSearch, rule.search);
+    file.setValue(rule.id, kDomain, rule.domain);
+    if (rule.findBy == FindBy::Marker) file.setValue(rule.id, kMarker, rule.marker);
+    if (rule.findBy == FindBy::Selector) {
+        file.setValue(rule.id, kSelector, rule.selector);
+        if (!rule.linkSelector.isEmpty()) file.setValue(rule.id, kLinkSelector, rule.linkSelector);
+    }
+    return QString::fromUtf8(file.toUtf8());
 }
 
 MergedCatalogue LoadCatalogue(const QString& path) {

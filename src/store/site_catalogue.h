@@ -16,7 +16,8 @@ namespace quintavia {
 //   indirizzo       the search address, with its placeholders
 //   dominio         the registrable domain of the site's own pages
 //   marcatore       the text after which the newest listing's title stands, or
-//   selettore       the CSS selector of each listing's title
+//   selettore       the CSS selector of each listing's title; with neither (or one of them
+//                   given empty) the listings are found by the shape of the site's pages
 //   selettore_link  optional, with selettore: the listing's link within its card
 //   pagine          optional: the hosts and path prefixes of the listing pages, between blanks
 //   chiuso          optional: the site has closed, and since when
@@ -46,6 +47,10 @@ struct MergedCatalogue {
 // `suffixes`: the public suffixes a site's "dominio" may not be.
 MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& userFile,
                                const QString& fileName, const PublicSuffixes& suffixes = {});
+
+// One new site's section of the sites file: its name, address, domain and the way its
+// listings are found, with the keys a new section needs and no others.
+QString SectionText(const SiteRule& rule);
 
 // The built-in catalogue with the file at `path` over it, checked against the system's public
 // suffixes. A file that is not there adds nothing; one that cannot be read adds nothing

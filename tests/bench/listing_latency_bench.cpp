@@ -1,7 +1,7 @@
 // The time from the engine's load-finished to the log entry, on a 1 MB page with 50 listing
 // cards, with the real window and engine against the fixture sites: Jobrapido read by its
-// marker, then by a selector of the user's over the same page. Prints its figures; asserts
-// nothing on time.
+// marker, then by a selector of the user's over the same page, then by the page's structure.
+// Prints its figures; asserts nothing on time.
 //   listing_latency_bench [--gtest_filter=...]   (QT_QPA_PLATFORM=offscreen by default)
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 
 #include "core/page/listing_extraction.h"
 #include "core/page/listing_probe.h"
+#include "core/page/structure_reading.h"
 #include "harness.h"
 #include "listing_pages.h"
 #include "shell/app/program_start.h"
@@ -29,6 +30,8 @@ constexpr int kCards = 50;
 
 // Jobrapido read by a selector: its pane's rule, over the built-in one, from the sites file.
 const char kSelectorRule[] = "[jobrapido]\nselettore = article.offerta h3\nselettore_link = a\n";
+// Jobrapido with neither: read by structure.
+const char kStructureRule[] = "[jobrapido]\nselettore =\n";
 
 // A Jobrapido results page of about 1 MB whose newest listing carries `title`, both where its
 // marker finds it and as the first of kCards cards that a selector finds.
@@ -59,6 +62,7 @@ struct Figures {
     qsizetype pageSize = 0;
     std::vector<double> loadMs, toLogMs, markupMs;
     std::vector<double> readMs;  // the rule's own reading alone: the probe, or the script
+    std::vector<double> pageMs;  // the structure script's own time in the page
     QString lastEntry, expectedEntry;
 };
 
@@ -142,11 +146,19 @@ void Measure(const char* sitesFile, Figures& figures) {
         const qint64 asked = clock.nsecsElapsed();
         qint64 answered = -1;
         int read = 0;
-        pane->page()->runJavaScript(ExtractionScript(rule), QWebEngineScript::ApplicationWorld,
-                                    [&](const QVariant& answer) {
-                                        read = static_cast<int>(ListingsFromAnswer(answer).size());
-                                        answered = clock.nsecsElapsed();
-                                    });
+        const bool byStructure = rule.findBy == FindBy::Structure;
+        pane->page()->runJavaScript(
+            byStructure ? StructureScript(rule.domain) : ExtractionScript(rule),
+            QWebEngineScript::ApplicationWorld, [&](const QVariant& answer) {
+                if (byStructure) {
+                    const std::optional<StructureReading> reading = StructureFromAnswer(answer);
+                    read = reading ? static_cast<int>(reading->listings.size()) : -1;
+                    if (reading) figures.pageMs.push_back(reading->pageMs);
+                } else {
+                    read = static_cast<int>(ListingsFromAnswer(answer).size());
+                }
+                answered = clock.nsecsElapsed();
+            });
         ASSERT_TRUE(WaitFor([&] { return answered >= 0; }, 60000));
         ASSERT_EQ(read, kCards);
         figures.readMs.push_back(static_cast<double>(answered - asked) / 1e6);
@@ -158,9 +170,10 @@ void Measure(const char* sitesFile, Figures& figures) {
 }
 
 TEST(ListingLatency, LoadFinishedToLogEntryOnAOneMegabytePage) {
-    Figures marker, selector;
+    Figures marker, selector, structure;
     ASSERT_NO_FATAL_FAILURE(Measure(nullptr, marker));
     ASSERT_NO_FATAL_FAILURE(Measure(kSelectorRule, selector));
+    ASSERT_NO_FATAL_FAILURE(Measure(kStructureRule, structure));
 
     std::printf("\nJobrapido page of %lld bytes with %d cards, %d loads for each rule\n",
                 static_cast<long long>(marker.pageSize), kCards, kRounds);
@@ -174,7 +187,16 @@ TEST(ListingLatency, LoadFinishedToLogEntryOnAOneMegabytePage) {
     Print("load finished -> log entry:", selector.toLogMs);
     Print("of which the engine handing over the markup:", selector.markupMs);
     Print("the selector's script alone, asked to answer:", selector.readMs);
+    std::printf(" the structure (the markup read, and the cards found by their shape):\n");
+    Print("load started -> load finished:", structure.loadMs);
+    Print("load finished -> log entry:", structure.toLogMs);
+    Print("of which the engine handing over the markup:", structure.markupMs);
+    Print("the structure script alone, asked to answer:", structure.readMs);
+    Print("the structure script's own time in the page:", structure.pageMs);
+    std::printf(" (every capture waits for the page to be quiet %d ms, %d ms at most)\n",
+                WebPane::kQuietMs, WebPane::kSettleMs);
     EXPECT_EQ(marker.lastEntry, "Jobrapido: " + marker.expectedEntry.toUpper());
+    EXPECT_EQ(structure.lastEntry, "Jobrapido: " + structure.expectedEntry);
     EXPECT_EQ(selector.lastEntry, "Jobrapido: " + selector.expectedEntry);
 }
 

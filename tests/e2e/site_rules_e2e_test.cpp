@@ -47,6 +47,25 @@ QByteArray BoardCards(bool withANewOne = false) {
     return page + "</body></html>\n";
 }
 
+// A board's results as a list of cards and nothing to say which: a menu and a pager around
+// them, the newest card first.
+QByteArray ShapeOnlyCards(bool withANewOne = false) {
+    QByteArray page =
+        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n<nav><a "
+        "href=\"/\">Tutte le offerte</a> <a href=\"/aziende\">Aziende che assumono</a> <a "
+        "href=\"/consigli\">Consigli per il colloquio</a></nav>\n<ul>\n";
+    const char* titles[] = {"Magazziniere notturno", "Operatore di call center",
+                            "Commessa di profumeria", "Autista consegne", "Aiuto cuoco"};
+    for (int i = withANewOne ? 0 : 1; i < 5; ++i) {
+        const QByteArray n = QByteArray::number(300 - i);
+        page += "<li><a href=\"/offerta/" + n + "\">" + titles[i] +
+                "</a> <span class=\"luogo\">Roma</span></li>\n";
+    }
+    return page +
+           "</ul>\n<div class=\"pagination\"><a href=\"?p=2\">2</a> <a href=\"?p=3\">3</a> "
+           "<a href=\"?p=4\">4</a></div></body></html>\n";
+}
+
 // What the sites file says of a site is what the pane reads at its first capture, and what the
 // history gets of the next listing: a changed marker for a default site, and a site of the
 // user's own read by its selector.
@@ -54,6 +73,8 @@ TEST_F(SiteRulesE2e, TheSitesFilesRuleIsWhatThePaneReadsAndLogs) {
     const SiteRule& jobrapido = DefaultRules()[1];
     const QString boardName = u"Bacheca Comune"_s;
     const QByteArray boardHost = "www.bachecacomune.example";
+    const QString shapeName = u"Bacheca Forme"_s;
+    const QByteArray shapeHost = "www.bachecaforme.example";
     const struct {
         const char* what;
         QString sitesFile;
@@ -91,6 +112,13 @@ TEST_F(SiteRulesE2e, TheSitesFilesRuleIsWhatThePaneReadsAndLogs) {
          LogLabelFor(boardName) + u": Cameriere di sala, Roma"_s,
          DefaultRules()[2].logLabel + u": CUOCO CAPO PARTITA"_s, BoardCards(true),
          u"Pizzaiolo, Roma"_s, u"http://"_s + boardHost + u"/offerta/102"_s},
+        {"a board of the user's with only its address and domain, read by its structure",
+         u"[bacheca-forme]\nnome = "_s + shapeName + u"\nindirizzo = http://"_s + shapeHost +
+             u"/offerte/{regione_slug}/\ndominio = bachecaforme.example\n"_s,
+         3, u"bacheca-forme"_s, shapeHost, ShapeOnlyCards(), shapeName,
+         LogLabelFor(shapeName) + u": Operatore di call center"_s,
+         DefaultRules()[3].logLabel + u": AUTISTA PATENTE C"_s, ShapeOnlyCards(true),
+         u"Magazziniere notturno"_s, u"http://"_s + shapeHost + u"/offerta/300"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

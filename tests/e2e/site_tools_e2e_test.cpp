@@ -76,6 +76,9 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
         cards += "<article class=\"offerta\"><h3>Cuoco capo " + QByteArray::number(i) +
                  "</h3><a class=\"vedi\" href=\"/offerta/" + QByteArray::number(i) +
                  "\">vedi</a></article>";
+    // The same page, which then goes to an address the pane refuses, as a mail link would.
+    const QByteArray refusing =
+        cards + "<script>location.href = 'mailto:lavoro@example.com';</script>";
     cards += "</body></html>";
     const QByteArray jobrapido = HostOf(1);
     const QByteArray jobonline = HostOf(2);
@@ -86,9 +89,10 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
         QByteArray host;  // what the fixture site there serves
         QByteArray page;
         int exit;
-        QByteArray path;     // the request the site received; empty: none looked at
-        QStringList output;  // lines the standard output holds
-        QStringList errors;  // texts the standard error holds
+        QByteArray path;       // the request the site received; empty: none looked at
+        QStringList output;    // lines the standard output holds
+        QStringList errors;    // texts the standard error holds
+        QStringList absent{};  // texts the standard output does not hold
     } cases[] = {
         {"a marker rule, the region by its number",
          {},
@@ -145,6 +149,35 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
          {},
          {u"listings: 0"_s, u"blind: "_s},
          {}},
+        {"a selector this engine cannot parse is the rule's fault",
+         u"[jobrapido]\nselettore = article:has(h3) h3\n"_s,
+         {u"--prova-sito"_s, u"jobrapido"_s},
+         jobrapido,
+         cards,
+         1,
+         {},
+         {u"listings: 0"_s, u"blind: il selettore non è valido"_s},
+         {},
+         {u"non contiene"_s}},
+        {"a link selector with a typo too",
+         u"[jobrapido]\nselettore = article h3\nselettore_link = a)(\n"_s,
+         {u"--prova-sito"_s, u"jobrapido"_s},
+         jobrapido,
+         cards,
+         1,
+         {},
+         {u"blind: il selettore non è valido"_s},
+         {}},
+        {"a page that tries a refused navigation has loaded all the same",
+         selectorRule,
+         {u"--prova-sito"_s, u"jobrapido"_s},
+         jobrapido,
+         refusing,
+         0,
+         {},
+         {u"listings: 10"_s, u"  Cuoco capo 1"_s},
+         {},
+         {u"did not load"_s, u"blind:"_s}},
         {"an HTTP error",
          {},
          {u"--prova-sito"_s, u"jobonline"_s},
@@ -189,6 +222,9 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
         for (const QString& line : c.output)
             EXPECT_TRUE(run.out.contains(line)) << line.toStdString() << " in\n"
                                                 << run.out.toStdString();
+        for (const QString& text : c.absent)
+            EXPECT_FALSE(run.out.contains(text)) << text.toStdString() << " in\n"
+                                                 << run.out.toStdString();
         for (const QString& text : c.errors)
             EXPECT_TRUE(run.err.contains(text)) << text.toStdString() << " in\n"
                                                 << run.err.toStdString();

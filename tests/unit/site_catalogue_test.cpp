@@ -89,6 +89,29 @@ TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
              r.selector = u"h2 a"_s;
              r.linkSelector = u"a.annuncio"_s;
          }},
+        {"a new site with neither marker nor selector is read by structure",
+         u"[nuovo]\nindirizzo=https://www.nuovo.it/?q={parole}\ndominio=nuovo.it\nnome=Nuovo\n"_s,
+         u"nuovo"_s,
+         [](SiteRule& r) {
+             r.id = u"nuovo"_s;
+             r.name = r.paneLabel = u"Nuovo"_s;
+             r.logLabel = u"Nuovo    "_s;
+             r.search = u"https://www.nuovo.it/?q={parole}"_s;
+             r.domain = u"nuovo.it"_s;
+             r.findBy = FindBy::Structure;
+         }},
+        {"an empty selector turns a site to its structure", u"[jobrapido-2025]\nselettore=\n"_s,
+         u"jobrapido-2025"_s,
+         [](SiteRule& r) {
+             r.findBy = FindBy::Structure;
+             r.selector.clear();
+             r.linkSelector.clear();
+         }},
+        {"an empty marker too", u"[jobonline]\nmarcatore=\n"_s, u"jobonline"_s,
+         [](SiteRule& r) {
+             r.findBy = FindBy::Structure;
+             r.marker.clear();
+         }},
     };
     for (const Case& c : cases) {
         const MergedCatalogue merged =
@@ -134,12 +157,8 @@ TEST(SiteCatalogue, ABadSectionIsRefusedWholeWithOneLineAndTheBuiltInSiteStays) 
          u"example.org"_s},
         {u"[subito]\nindirizzo=https://www.subito.it/annunci-{provincia}/\n"_s,
          u"siti.ini: [subito]: \"indirizzo\": the unknown placeholder {provincia}"_s},
-        {u"[nuovo]\n"_s + newSite,
-         u"siti.ini: [nuovo]: no way to find the listings: give \"marcatore\" or "
-         u"\"selettore\""_s},
-        {u"[nuovo]\n"_s + newSite + u"selettore=\n"_s,
-         u"siti.ini: [nuovo]: no way to find the listings: give \"marcatore\" or "
-         u"\"selettore\""_s},
+        {u"[nuovo]\n"_s + newSite + u"selettore_link=a.vedi\n"_s,
+         u"siti.ini: [nuovo]: \"selettore_link\" goes with \"selettore\""_s},
         {u"[nuovo]\nnome=Nuovo\nselettore=h2\n"_s,
          u"siti.ini: [nuovo]: \"dominio\": an empty name is not a domain such as example.it "
          u"(lower-case ASCII, with its dots)"_s},
@@ -183,6 +202,7 @@ TEST(SiteCatalogue, TheCatalogueTextReadsBackAsTheSameCatalogue) {
         u"indirizzo=https://lavoro.esempio.it/{regione_slug}?q={parole}&n={regione_n}\n"
         u"dominio=esempio.it\nselettore=h2[title=\"a\"] > span\\tb\n"
         u"pagine=lavoro.esempio.it/annunci/ esempio.it\nchiuso=da marzo\n"_s,
+        u"[subito]\nselettore=\n[nuovo]\nnome=N\nindirizzo=https://n.it/\ndominio=n.it\n"_s,
     };
     for (const QString& user : users) {
         const MergedCatalogue first = MergeCatalogue(BuiltInCatalogue(), File(user), u"a"_s);

@@ -226,6 +226,12 @@ TEST(SiteRules, ARuleNeedsAnIdANameADomainAnAddressOnItAndOneWayToItsListings) {
          u"\"indirizzo\": its host example.org is not within prova.it"_s},
         {"no selector", [](SiteRule& r) { r.selector.clear(); },
          u"no way to find the listings: give \"marcatore\" or \"selettore\""_s},
+        {"a link selector with the structure",
+         [](SiteRule& r) {
+             r.findBy = FindBy::Structure;
+             r.linkSelector = u"a"_s;
+         },
+         u"\"selettore_link\" goes with \"selettore\""_s},
         {"no marker", [](SiteRule& r) { r.findBy = FindBy::Marker; },
          u"no way to find the listings: give \"marcatore\" or \"selettore\""_s},
         {"a link selector with a marker",

@@ -66,13 +66,13 @@ QString CanonicalKey(const QString& key) {
 }
 
 QString KeyAttribute(const SiteRule& rule) {
-    if (rule.findBy != FindBy::Selector) return {};
+    if (rule.findBy == FindBy::Marker) return {};
     const KeyRecipe spec = ParseKeyRecipe(rule.key);
     return spec.source == KeyRecipe::Attribute ? spec.name : QString();
 }
 
 QString RuleKeyValue(const SiteRule& rule, const Listing& listing) {
-    if (rule.findBy != FindBy::Selector || rule.key.isEmpty()) return {};
+    if (rule.findBy == FindBy::Marker || rule.key.isEmpty()) return {};
     const KeyRecipe spec = ParseKeyRecipe(rule.key);
     QString value;
     switch (spec.source) {
@@ -97,7 +97,7 @@ QString RuleKeyValue(const SiteRule& rule, const Listing& listing) {
 
 ListingKey KeyOf(const SiteRule& rule, const Listing& listing, bool byTitle) {
     const QString title = CutTitle(listing.title);
-    if (rule.findBy != FindBy::Selector) return {ListingKey::Kind::Title, title};
+    if (rule.findBy == FindBy::Marker) return {ListingKey::Kind::Title, title};
     if (byTitle)
         return {ListingKey::Kind::TitleAndCompany, title + u'\n' + listing.company.simplified()};
     if (const QString value = RuleKeyValue(rule, listing); !value.isEmpty())
@@ -123,7 +123,7 @@ QString KeyKindText(ListingKey::Kind kind) {
 }
 
 QUrl ListingLink(const SiteRule& rule, const Listing& listing) {
-    if (rule.findBy != FindBy::Selector || listing.link.isEmpty()) return {};
+    if (rule.findBy == FindBy::Marker || listing.link.isEmpty()) return {};
     if (!rule.jobAddress.isEmpty()) {
         if (const QString value = RuleKeyValue(rule, listing); !value.isEmpty()) {
             QString address = rule.jobAddress;

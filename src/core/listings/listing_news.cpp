@@ -38,7 +38,7 @@ QList<Keyed> KeyedListings(const SiteRule& site, const QList<Listing>& listings,
         const QString key = KeyOf(site, cut, byTitle).value;
         if (keys.contains(key)) continue;
         keys.insert(key);
-        const bool linked = site.findBy == FindBy::Selector;
+        const bool linked = site.findBy != FindBy::Marker;
         cut.link = linked ? ListingLink(site, listing) : QUrl();
         const QString linkKey = linked && !listing.link.isEmpty()
                                     ? QString::fromLatin1(CanonicalLink(listing.link).toEncoded())
@@ -125,7 +125,7 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
     for (const Keyed& one : keyed) seen.lastTitles.append(TitleMark(one.listing));
     const bool lastChanged = seen.lastTitles != lastBefore;
 
-    const bool tripped = !learnOnly && !seen.byTitle && site.findBy == FindBy::Selector &&
+    const bool tripped = !learnOnly && !seen.byTitle && site.findBy != FindBy::Marker &&
                          LinksChanged(keyed, fresh, lastBefore);
     if (tripped) {
         // What the site knew by its links says nothing of what it shows by title.
@@ -238,7 +238,7 @@ void LearnFromHistory(ListingMemory& memory, const QList<SiteRule>& sites,
             // The history holds a listing's own link where the site gives links, else the
             // page's.
             const Listing read{listing.title,
-                               site->findBy == FindBy::Selector ? listing.address() : QUrl(),
+                               site->findBy != FindBy::Marker ? listing.address() : QUrl(),
                                listing.company};
             teach(site->id, KeyOf(*site, read, memory.sites.value(site->id).byTitle).value);
         }

@@ -35,8 +35,9 @@ constexpr char16_t kScript[] =
   var titles;
   try {
     titles = document.querySelectorAll(titleSelector);
+    if (linkSelector !== null) document.querySelector(linkSelector);
   } catch (e) {
-    return null;
+    return 'bad-selector';
   }
   var counted = Math.min(titles.length, %3 + 1);
   var held = new Map();
@@ -135,6 +136,10 @@ QString ExtractionScript(const SiteRule& rule) {
         QString::number(kScriptTextUnits), QString::number(kMaxLinkUnits),
         literal(rule.companySelector), literal(rule.placeSelector), literal(rule.dateSelector),
         literal(KeyAttribute(rule)), QString::number(kDetailUnits));
+}
+
+bool IsBadSelectorAnswer(const QVariant& answer) {
+    return answer.typeId() == QMetaType::QString && answer.toString() == u"bad-selector";
 }
 
 QList<Listing> ListingsFromAnswer(const QVariant& answer) {

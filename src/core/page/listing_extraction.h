@@ -27,14 +27,17 @@ inline constexpr qsizetype kDetailUnits = 200;
 QString JsStringLiteral(QStringView text);
 
 // The script that reads a selector rule's listings, in page order: an array of at most
-// kMaxListings [text, href, company, place, date, key] entries, or null when the selector is
-// not valid CSS. The last four are read within the card by the rule's selectors and its key's
-// attribute, empty where it has none or they match nothing. A listing's card
+// kMaxListings [text, href, company, place, date, key] entries, or a bad selector's answer
+// (IsBadSelectorAnswer) when the title or the link selector is not CSS that this engine parses.
+// The last four are read within the card by the rule's selectors and its key's attribute, empty
+// where it has none or they match nothing. A listing's card
 // is the largest element around its title that holds no other title. Its link is the title
 // element's closest a[href], else the first one inside the title, else the first one in the
 // card; with a link selector, the first match of it in the card (or the anchor around or in
 // that match). Empty for a marker rule.
 QString ExtractionScript(const SiteRule& rule);
+
+bool IsBadSelectorAnswer(const QVariant& answer);
 
 // The listings in the script's answer as the engine hands it over: a list of [text, href] pairs
 // or of the script's entries of six. Anything else in it is passed over, as are listings with

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/listings/listing.h"
+#include "core/page/structure_reading.h"
 
 namespace quintavia {
 
@@ -27,6 +28,11 @@ struct PageCapture {
     // The address the program asked for that led to this load: the search whose listings these
     // are, whatever redirects followed. Empty when unknown: the pane's address now stands in.
     QString requested{};
+    // The site's selector is not CSS this engine parses: a fault of the rule, not of the page.
+    bool selectorFault = false;
+    // A site read by the shape of its pages: what that reading found, and by which selectors;
+    // its listings are also in `listings`.
+    std::optional<StructureReading> structure{};
 };
 
 }  // namespace quintavia

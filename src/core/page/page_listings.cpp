@@ -13,6 +13,7 @@ PageListings ReadListings(const SiteRule& rule, const PageCapture& capture) {
         if (found.outcome == ProbeOutcome::Title) read.listings = {{found.title, capture.url}};
         return read;
     }
+    // Selector and structure readings alike: what the pane's script read.
     if (!capture.listings || capture.listings->isEmpty()) return read;
     read.seen = true;
     read.listings = *capture.listings;
@@ -28,6 +29,7 @@ CaptureFacts WatchFacts(const SiteRule& rule, const PageCapture& capture,
             .loadSucceeded = capture.loadSucceeded,
             .httpStatus = capture.httpStatus,
             .markerSeen = read.seen,
+            .selectorFault = capture.selectorFault && rule.findBy == FindBy::Selector,
             .wall = wallPossible ? DetectWall(*capture.markup) : std::optional<WallKind>()};
 }
 

@@ -1,6 +1,7 @@
 #include "core/sites/site_rules.h"
 
 #include <QRegularExpression>
+#include <QUrlQuery>
 #include <algorithm>
 
 #include "core/sites/sites.h"
@@ -397,7 +398,8 @@ QString RuleProblem(const SiteRule& rule, const PublicSuffixes& suffixes) {
     if (const QString problem = SearchProblem(rule.search, rule.domain); !problem.isEmpty())
         return QStringLiteral("\"indirizzo\": ") + problem;
     const bool byMarker = rule.findBy == FindBy::Marker;
-    if ((byMarker && rule.marker.isEmpty()) || (!byMarker && rule.selector.isEmpty()))
+    const bool bySelector = rule.findBy == FindBy::Selector;
+    if ((byMarker && rule.marker.isEmpty()) || (bySelector && rule.selector.isEmpty()))
         return QStringLiteral("no way to find the listings: give \"marcatore\" or \"selettore\"");
     if (byMarker && !rule.linkSelector.isEmpty())
         return QStringLiteral("\"selettore_link\" goes with \"selettore\", not \"marcatore\"");
@@ -406,14 +408,18 @@ QString RuleProblem(const SiteRule& rule, const PublicSuffixes& suffixes) {
         {&rule.dateSelector, "selettore_data"},       {&rule.key, "chiave"},
         {&rule.jobAddress, "indirizzo_annuncio"},
     };
-    for (const auto& [value, key] : selectorOnly)
-        if (byMarker && !value->isEmpty())
-            return QStringLiteral("\"%1\" goes with \"selettore\", not \"marcatore\"")
-                .arg(QLatin1StringView(key));
+    for (const auto& [value, key] : selectorOnly) {
+        if (bySelector || value->isEmpty()) continue;
+        return (byMarker ? QStringLiteral("\"%1\" goes with \"selettore\", not \"marcatore\"")
+                         : QStringLiteral("\"%1\" goes with \"selettore\""))
+            .arg(QLatin1StringView(key));
+    }
     if (HasControl(rule.note)) return QStringLiteral("\"nota\" holds a control character");
     if (const QString problem = ListingKeyProblem(rule.key); !problem.isEmpty()) return problem;
     if (const QString problem = JobAddressProblem(rule); !problem.isEmpty())
         return QStringLiteral("\"indirizzo_annuncio\": ") + problem;
+    if (!bySelector && !rule.linkSelector.isEmpty())
+        return QStringLiteral("\"selettore_link\" goes with \"selettore\"");
     for (const PageScope& scope : rule.pages) {
         if (!IsHostWithin(scope.host, rule.domain))
             return QStringLiteral("\"pagine\": %1 is not within %2").arg(scope.host, rule.domain);
@@ -442,6 +448,110 @@ bool IsRulePage(const SiteRule& rule, const QUrl& url) {
         if (prefix.endsWith(u'/') && path == QStringView(prefix).chopped(1)) return true;
     }
     return false;
+}
+
+namespace {
+
+bool SearchKey(QStringView key) {
+    static const QStringList keys{
+        QStringLiteral("q"),     QStringLiteral("w"),        QStringLiteral("k"),
+        QStringLiteral("kw"),    QStringLiteral("keywords"), QStringLiteral("keyword"),
+        QStringLiteral("query"), QStringLiteral("parole"),   QStringLiteral("cosa"),
+        QStringLiteral("what"),  QStringLiteral("search"),   QStringLiteral("ukw"),
+        QStringLiteral("job"),   QStringLiteral("s"),        QStringLiteral("testo")};
+    return keys.contains(key.toString().toLower());
+}
+
+// The region of the list the address names, in its query or as a slug in its path.
+QString RegionIn(const QUrl& address) {
+    const QList<std::pair<QString, QString>> items =
+        QUrlQuery(address).queryItems(QUrl::FullyDecoded);
+    for (const QString& region : RegionList()) {
+        for (const auto& [key, value] : items)
+            if (value.trimmed().compare(region, Qt::CaseInsensitive) == 0) return region;
+        const QString slug = RegionSlug(region);
+        for (const QString& segment : address.path().split(u'/', Qt::SkipEmptyParts))
+            if (segment == slug || segment.endsWith(u'-' + slug) || segment.startsWith(slug + u'-'))
+                return region;
+    }
+    return {};
+}
+
+}  // namespace
+
+QString SearchTemplate(const QUrl& address, const QString& region, const QString& words) {
+    const QString inRegion = region.trimmed().isEmpty() ? RegionIn(address) : region.trimmed();
+    QString inWords = words.simplified();
+    QUrlQuery query(address);
+    QList<std::pair<QString, QString>> items = query.queryItems(QUrl::FullyDecoded);
+    if (inWords.isEmpty())
+        for (const auto& [key, value] : items)
+            if (SearchKey(key) && !value.trimmed().isEmpty()) inWords = value.simplified();
+    bool changed = false;
+    for (auto& [key, value] : items) {
+        const QString plain = value.simplified();
+        if (!inRegion.isEmpty() && plain.compare(inRegion, Qt::CaseInsensitive) == 0) {
+            value = QStringLiteral("{regione}");
+            changed = true;
+        } else if (!inWords.isEmpty() && plain.compare(inWords, Qt::CaseInsensitive) == 0) {
+            value = QStringLiteral("{parole}");
+            changed = true;
+        }
+    }
+    QString path = address.path(QUrl::FullyEncoded);
+    if (!inRegion.isEmpty()) {
+        const QString slug = RegionSlug(inRegion);
+        QStringList segments = path.split(u'/');
+        for (QString& segment : segments) {
+            if (segment == slug)
+                segment = QStringLiteral("{regione_slug}");
+            else if (segment.endsWith(u'-' + slug))
+                segment = segment.chopped(slug.size()) + QStringLiteral("{regione_slug}");
+            else if (segment.startsWith(slug + u'-'))
+                segment = QStringLiteral("{regione_slug}") + segment.sliced(slug.size());
+        }
+        path = segments.join(u'/');
+    }
+    QString text =
+        address.scheme() + QStringLiteral("://") + address.authority(QUrl::FullyEncoded) + path;
+    if (address.hasQuery()) {
+        if (!changed) {
+            text += u'?' + address.query(QUrl::FullyEncoded);
+        } else {
+            QStringList pairs;
+            for (const auto& [key, value] : items) {
+                const bool placeholder = value.startsWith(u'{') && value.endsWith(u'}');
+                pairs.append(
+                    QString::fromLatin1(QUrl::toPercentEncoding(key)) + u'=' +
+                    (placeholder ? value : QString::fromLatin1(QUrl::toPercentEncoding(value))));
+            }
+            text += u'?' + pairs.join(u'&');
+        }
+    }
+    return text;
+}
+
+SiteRule RuleForAddress(const QUrl& address) {
+    SiteRule rule;
+    const QString host = address.host(QUrl::FullyEncoded).toLower();
+    QStringList labels = host.split(u'.', Qt::SkipEmptyParts);
+    rule.domain = labels.size() <= 2 ? host : labels.sliced(labels.size() - 2).join(u'.');
+    // The name: the host's first label that says something, "www" and a country aside.
+    while (labels.size() > 2 && (labels.front() == u"www" || labels.front().size() <= 2))
+        labels.removeFirst();
+    const QString word = labels.isEmpty() ? host : labels.front();
+    QString id;
+    for (const QChar c : word) {
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'-') id += c;
+    }
+    rule.id = id.isEmpty() ? QStringLiteral("sito") : id;
+    rule.name = rule.id.left(1).toUpper() + rule.id.mid(1);
+    rule.paneLabel = rule.name;
+    rule.logLabel = LogLabelFor(rule.name);
+    rule.search = QString::fromLatin1(address.toEncoded());
+    rule.findBy = FindBy::Structure;
+    return rule;
 }
 
 const SiteRule* Catalogue::find(const QString& id) const {

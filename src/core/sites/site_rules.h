@@ -17,6 +17,8 @@ namespace quintavia {
 enum class FindBy {
     Marker,    // the listing probe: the newest listing's title follows a marker in the markup
     Selector,  // a CSS selector for each listing's title element, evaluated in the page
+    // Neither: the cards that repeat in the page are found by their shape (StructureScript)
+    Structure,
 };
 
 // A part of a site that holds its listings: a host (with its subdomains) and, when the rest of
@@ -119,6 +121,17 @@ QString RuleProblem(const SiteRule& rule, const PublicSuffixes& suffixes = {});
 // and within one of its page scopes when it has any. A page elsewhere can carry the same class
 // names, and must not be read as the site's listings.
 bool IsRulePage(const SiteRule& rule, const QUrl& url);
+
+// A results address pasted by the user, as a search: where the region and the words stand in
+// it they become placeholders. `region` and `words` are those the user gave, or empty to look
+// for them: a region of the list written as it is in the query ({regione}) or as its slug in
+// the path ({regione_slug}); words are the value of a query key that names a search
+// ("q", "keywords", ...) and become {parole}.
+QString SearchTemplate(const QUrl& address, const QString& region, const QString& words);
+
+// A site made from a results address alone, read by structure: its id and name from the host,
+// its domain the host's last two labels. The address stands as it is.
+SiteRule RuleForAddress(const QUrl& address);
 
 // Every site the program knows, in order: the four of the grid's default first.
 struct Catalogue {

@@ -9,6 +9,7 @@
 
 #include "core/listings/found_listing.h"
 #include "core/listings/listing_memory.h"
+#include "core/page/structure_reading.h"
 #include "core/sites/site_rules.h"
 #include "core/watch/kept.h"
 #include "core/watch/notices.h"
@@ -84,6 +85,9 @@ struct PageOutcome {
     std::optional<Notice> watchNotice;
     // When a site's state changed what the tooltips say.
     std::optional<ToolTips> toolTips;
+    // A site read by structure found its cards by other selectors: the panes showing it read
+    // with these from now on (KeptSelectors).
+    std::optional<StructureSelectors> keptSelectors{};
     ToKeep keep;
     // Lines for standard error: what this capture showed of the site.
     QStringList warnings{};

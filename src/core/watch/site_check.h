@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "core/listings/listing_key.h"
 #include "core/page/page_listings.h"
@@ -37,5 +38,16 @@ SiteCheck CheckSite(const SiteRule& rule, const PageCapture& capture,
 // at, each listing's title and link, its company, place and date where the rule reads them and
 // what it is known by, and the blind reason when there is one.
 QString CheckReport(const QString& address, const PageCapture& capture, const SiteCheck& check);
+
+// What a structure reading of a pasted address found, as it is printed: each listing's title,
+// link, company, place and the key it is known by; when none, why (a wall, no repeated cards).
+QString StructureCheckReport(const QString& address, const SiteRule& rule,
+                             const PageCapture& capture);
+
+// The rule a pasted address proposes once its page was read: the address as a search
+// (SearchTemplate) and the selectors that found its cards, as a selector rule. None when no
+// card was found.
+std::optional<SiteRule> ProposedRule(const SiteRule& read, const PageCapture& capture,
+                                     const QString& region, const QString& words);
 
 }  // namespace quintavia

@@ -20,6 +20,7 @@ Observation ObserveKind(const SiteRule& rule, const CaptureFacts& facts) {
         if (where.isEmpty()) where = QStringLiteral("nessun indirizzo");
         return {Kind::OtherSite, 0, where, {}, {}};
     }
+    if (facts.selectorFault) return {Kind::RuleFault, 0, {}, {}, {}};
     if (facts.markerSeen) return {Kind::Listings, 0, {}, {}, {}};
     if (facts.wall) return {Kind::Wall, 0, {}, facts.wall, {}};
     return {Kind::NoListings, 0, {}, {}, {}};
@@ -37,6 +38,8 @@ QString KindReason(const Observation& observation) {
             return QStringLiteral("il sito risponde con errore %1").arg(observation.httpStatus);
         case Observation::Kind::EngineError:
             return QStringLiteral("pagina di errore del browser");
+        case Observation::Kind::RuleFault:
+            return QStringLiteral("il selettore non è valido");
         case Observation::Kind::Wall:
             return observation.wall ? WallReason(*observation.wall) : QString();
     }
@@ -64,6 +67,11 @@ QString BlindAdviceFor(const Observation& observation) {
             return {};
         case Observation::Kind::Wall:
             return BlindAdvice(observation.wall);
+        case Observation::Kind::RuleFault:
+            return QStringLiteral(
+                       "correggilo in siti.ini (quintavia --prova-sito lo verifica), "
+                       "oppure ") +
+                   BlindAdvice(std::nullopt);
         default:
             return BlindAdvice(std::nullopt);
     }

@@ -22,6 +22,7 @@ struct Observation {
         OtherSite,    // a page on another domain
         HttpError,    // the site answered with an HTTP error status
         EngineError,  // the engine's own error page: no answer, a refused connection, ...
+        RuleFault,    // the site's rule cannot be used here: its selector does not parse
     };
     Kind kind = Kind::Listings;
     int httpStatus = 0;              // HttpError

@@ -124,6 +124,9 @@ PageOutcome WatchController::pageCaptured(int pane, const PageCapture& capture,
         }
         if (watch.reason() != reasonBefore) outcome.toolTips = toolTips();
     }
+    if (row.findBy == FindBy::Structure && capture.structure && IsRulePage(row, capture.url) &&
+        selectors_.learn(row.id, *capture.structure))
+        outcome.keptSelectors = selectors_.of(row.id);
     if (read.listings.isEmpty()) return outcome;
 
     // Only the loads the program asked for bring news: a page that reloads itself, or one the

@@ -11,6 +11,7 @@
 #include "core/listings/found_list.h"
 #include "core/listings/listing_news.h"
 #include "core/page/page_capture.h"
+#include "core/page/structure_reading.h"
 #include "core/sites/site_rules.h"
 #include "core/watch/countdown.h"
 #include "core/watch/kept.h"
@@ -75,6 +76,8 @@ class WatchController {
 
     int paneCount() const { return static_cast<int>(panes_.size()); }
     const Options& options() const { return kept_.options; }
+    // The selectors found for the sites read by structure.
+    const KeptSelectors& keptSelectors() const { return selectors_; }
     const FoundList& found() const { return found_; }
     const Catalogue& catalogue() const { return catalogue_; }
     const SiteRule& paneRule(int pane) const { return panes_.at(pane); }
@@ -102,6 +105,7 @@ class WatchController {
     int secondsLeft_ = kCountdownStart;
     QList<SiteWatch> watches_;
     ListingMemory memory_;
+    KeptSelectors selectors_;
     ListingFilters filters_;
     FoundList found_;
     NoticeThrottle notices_;

@@ -26,7 +26,9 @@ namespace {
 struct Request {
     bool listSites = false;
     std::optional<QString> checkSite;  // a site's id
-    quintavia::SearchQuery query;      // what the checked site searches
+    std::optional<QUrl> checkAddress;  // or a results page's address, read by structure
+    bool regionGiven = false;
+    quintavia::SearchQuery query;  // what the checked site searches
 };
 
 // The request, or none after one line on standard error.
@@ -54,7 +56,21 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
     }
     Request request;
     request.listSites = parser.isSet(sites);
-    if (parser.isSet(check)) request.checkSite = parser.value(check);
+    if (parser.isSet(check)) {
+        const QString value = parser.value(check);
+        if (value.startsWith(u"http://", Qt::CaseInsensitive) ||
+            value.startsWith(u"https://", Qt::CaseInsensitive)) {
+            const QUrl address(value, QUrl::StrictMode);
+            if (!address.isValid() || address.host().isEmpty()) {
+                quintavia::Warn(QStringLiteral("%1 is not an address to check").arg(value));
+                return std::nullopt;
+            }
+            request.checkAddress = address;
+        } else {
+            request.checkSite = value;
+        }
+    }
+    request.regionGiven = parser.isSet(region);
     request.query.regionText =
         parser.isSet(region) ? parser.value(region) : quintavia::kDefaultRegionText;
     request.query.regionIndex =
@@ -74,9 +90,9 @@ int main(int argc, char* argv[]) {
     if (request->checkSite) {
         checked = quintavia::SiteToCheck(sitesPath, *request->checkSite);
         if (!checked) return 2;
-        // A check shows nothing: it runs where no display is, and never opens a window.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // A check shows nothing: it runs where no display is, and never opens a window.
+    if (checked || request->checkAddress) qputenv("QT_QPA_PLATFORM", "offscreen");
 
     quintavia::PrepareEngineEnvironment();
     // The blocking's lists compile while the engine starts.
@@ -89,6 +105,10 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("it.norvello.Quintavia"));
     quintavia::InstallItalianTranslations();
     if (checked) return quintavia::CheckSiteAndReport(*checked, request->query);
+    if (request->checkAddress)
+        return quintavia::CheckAddressAndReport(
+            *request->checkAddress, request->regionGiven ? request->query.regionText : QString(),
+            request->query.keywords);
 
     // A second start with the same settings shows the window of the first, and ends.
     const QString settingsFolder =

@@ -46,6 +46,27 @@ constexpr auto kCaptureScript = R"JS(
 })(%1)
 )JS";
 
+// How long the document has gone unchanged, in milliseconds, and how many changes it has seen
+// since the first look: an observer in the isolated world, made once per document, notes them.
+constexpr auto kChangesScript = R"JS(
+(function () {
+    var d = document;
+    var q = window.__quintaviaChanges;
+    if (!q || q.doc !== d) {
+        q = {doc: d, last: Date.now(), changes: 0};
+        window.__quintaviaChanges = q;
+        if (d.documentElement)
+            new MutationObserver(function () {
+                q.last = Date.now();
+                ++q.changes;
+            }).observe(d.documentElement, {childList: true, subtree: true, characterData: true});
+    }
+    return [Date.now() - q.last, q.changes];
+})()
+)JS";
+
+constexpr int kPollMs = 100;
+
 // Sets the offsets of the page's scrolling element (the root element in standards mode, the
 // body in quirks mode), vertical first, from the isolated world like every other script of
 // ours. The numbers are formatted by the program, never taken from text.
@@ -67,13 +88,18 @@ QString Number(double value) {
 WebPane::WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* parent)
     : QWebEngineView(parent), pane_(pane), page_(new WebPage(beep, profile, this)) {
     setPage(page_);
-    connect(this, &QWebEngineView::loadFinished, this, &WebPane::capture);
+    settleTimer_.setInterval(kPollMs);
+    connect(&settleTimer_, &QTimer::timeout, this, &WebPane::poll);
+    connect(this, &QWebEngineView::loadFinished, this, &WebPane::loadEnded);
     // An HTTP error status fails the load: the page is then the site's own body, or the
     // engine's error page when the body is empty. Told right after loadFinished, long before
     // the capture's script answers.
     connect(page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
                 if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                    // The page before is read as it stands, before another takes its place.
+                    if (settling_) read(true);
+                    stoppedElsewhere_ = false;
                     loadByProgram_ = std::exchange(programLoadAsked_, false);
                     loadAddress_ = loadByProgram_ ? askedAddress_ : QString();
                     return;
@@ -81,6 +107,11 @@ WebPane::WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* pare
                 httpStatus_ = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
                                   ? info.errorCode()
                                   : 0;
+                // A navigation the page tried and the engine refused (a mail address it went to
+                // by itself) stops the load, which is then told as failed, after its own document
+                // had come.
+                stoppedElsewhere_ = info.status() == QWebEngineLoadingInfo::LoadStoppedStatus &&
+                                    info.url() != page_->url();
             });
     connect(page_, &WebPage::newWindowDecided, this,
             [this](NewWindowVerdict verdict) { emit newWindowDecided(pane_, verdict); });
@@ -94,8 +125,17 @@ WebPane::~WebPane() {
 }
 
 void WebPane::showSite(const SiteRule& site) {
+    const bool sameSite = site.id == rule_.id && site.findBy == rule_.findBy;
+    rule_ = site;
     siteName_ = site.name;
-    listingScript_ = ExtractionScript(site);
+    if (!sameSite) kept_ = {};
+    listingScript_ = site.findBy == FindBy::Structure ? StructureScript(site.domain, kept_)
+                                                      : ExtractionScript(site);
+}
+
+void WebPane::keepSelectors(const StructureSelectors& selectors) {
+    kept_ = selectors;
+    if (rule_.findBy == FindBy::Structure) listingScript_ = StructureScript(rule_.domain, kept_);
 }
 
 bool WebPane::navigate(const QString& address) {
@@ -129,38 +169,99 @@ void WebPane::tellMarkupCut() {
              .arg(kMarkupUnits));
 }
 
-void WebPane::capture(bool loadSucceeded) {
+void WebPane::loadEnded(bool loadSucceeded) {
+    if (settling_) read(true);
+    settling_ = Settling{.generation = ++generation_,
+                         .url = page_->url(),
+                         .loadSucceeded = loadSucceeded,
+                         .byProgram = loadByProgram_,
+                         .requested = loadAddress_,
+                         .since = {},
+                         .changesTried = -1};
+    settling_->since.start();
+    settleTimer_.start();
+    poll();
+}
+
+void WebPane::poll() {
+    if (!settling_) {
+        settleTimer_.stop();
+        return;
+    }
+    if (settling_->since.elapsed() >= kSettleMs) return read(true);
     std::weak_ptr<bool> alive = alive_;
-    const QUrl url = page_->url();
-    const bool byProgram = loadByProgram_;
-    const QString requested = loadAddress_;
+    const int generation = settling_->generation;
+    page_->runJavaScript(
+        QString::fromLatin1(kChangesScript), QWebEngineScript::ApplicationWorld,
+        [this, alive, generation](const QVariant& result) {
+            if (alive.expired() || !settling_ || settling_->generation != generation) return;
+            const QVariantList seen = result.toList();
+            const double quietMs = seen.value(0).toDouble();
+            const double changes = seen.value(1, -2).toDouble();
+            // A document that cannot be looked at is read as it is.
+            if (seen.size() != 2) return read(true);
+            if (quietMs < kQuietMs || changes == settling_->changesTried) return;
+            settling_->changesTried = changes;
+            read(false);
+        });
+}
+
+void WebPane::read(bool last) {
+    if (!settling_) return;
+    const Settling settled = *settling_;
+    if (last) {
+        settling_.reset();
+        settleTimer_.stop();
+    }
+    std::weak_ptr<bool> alive = alive_;
     const QString script =
         QString::fromLatin1(kCaptureScript)
             .arg(QString::number(kMarkupUnits),
                  listingScript_.isEmpty() ? QStringLiteral("null") : listingScript_);
     const bool readsListings = !listingScript_.isEmpty();
-    page_->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                         [this, alive, url, loadSucceeded, byProgram, requested,
-                          readsListings](const QVariant& result) {
-                             if (alive.expired()) return;
-                             PageCapture captured{.url = url,
-                                                  .markup = std::nullopt,
-                                                  .loadSucceeded = loadSucceeded,
-                                                  .httpStatus = httpStatus_,
-                                                  .listings = std::nullopt,
-                                                  .startedByProgram = byProgram,
-                                                  .requested = requested};
-                             const QVariantList read = result.toList();
-                             if (result.typeId() == QMetaType::QVariantList && read.size() == 4) {
-                                 captured.url = QUrl(read[0].toString());
-                                 if (read[1].typeId() == QMetaType::QString)
-                                     captured.markup = read[1].toString();
-                                 if (read[2].toBool()) tellMarkupCut();
-                                 if (readsListings && read[3].typeId() == QMetaType::QVariantList)
-                                     captured.listings = ListingsFromAnswer(read[3]);
-                             }
-                             emit pageCaptured(pane_, captured);
-                         });
+    const bool byStructure = rule_.findBy == FindBy::Structure;
+    const bool loaded = settled.loadSucceeded || (stoppedElsewhere_ && httpStatus_ == 0);
+    page_->runJavaScript(
+        script, QWebEngineScript::ApplicationWorld,
+        [this, alive, settled, last, readsListings, byStructure, loaded](const QVariant& result) {
+            if (alive.expired()) return;
+            // A read that found nothing waits for the document's next quiet moment, unless a
+            // later load or the last read of this one has come meanwhile.
+            const bool current = settling_ && settling_->generation == settled.generation;
+            if (!last && !current) return;
+            PageCapture captured{.url = settled.url,
+                                 .markup = std::nullopt,
+                                 .loadSucceeded = loaded,
+                                 .httpStatus = httpStatus_,
+                                 .listings = std::nullopt,
+                                 .startedByProgram = settled.byProgram,
+                                 .requested = settled.requested};
+            const QVariantList parts = result.toList();
+            bool cut = false;
+            if (result.typeId() == QMetaType::QVariantList && parts.size() == 4) {
+                captured.url = QUrl(parts[0].toString());
+                if (parts[1].typeId() == QMetaType::QString) captured.markup = parts[1].toString();
+                cut = parts[2].toBool();
+                if (IsBadSelectorAnswer(parts[3])) {
+                    captured.selectorFault = true;
+                } else if (byStructure) {
+                    captured.structure = StructureFromAnswer(parts[3]);
+                    if (captured.structure)
+                        captured.listings = PlainListings(captured.structure->listings);
+                } else if (readsListings && parts[3].typeId() == QMetaType::QVariantList) {
+                    captured.listings = ListingsFromAnswer(parts[3]);
+                }
+            }
+            const bool found = !readsListings || captured.selectorFault ||
+                               (captured.listings && !captured.listings->isEmpty());
+            if (!last && !found) return;
+            if (current) {
+                settling_.reset();
+                settleTimer_.stop();
+            }
+            if (cut) tellMarkupCut();
+            emit pageCaptured(pane_, captured);
+        });
 }
 
 }  // namespace quintavia

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointF>
+#include <QTimer>
 #include <QWebEngineView>
 #include <memory>
 #include <optional>
 
 #include "core/engine/new_window_filter.h"
+#include "core/page/structure_reading.h"
 #include "core/sites/site_rules.h"
 #include "core/page/page_capture.h"
 #include "core/watch/outcomes.h"
@@ -16,8 +19,10 @@ class QWebEngineProfile;
 
 namespace quintavia {
 
-// A browser pane. Once a page has finished loading, the pane reads its markup and tells it
-// with pageCaptured; it decides its pages' requests for new windows itself.
+// A browser pane. Once a page has finished loading and its document has stopped changing for a
+// moment (listings that scripts add after the load count), or a few seconds at most, the pane
+// reads its markup and tells it with pageCaptured; it decides its pages' requests for new
+// windows itself.
 class WebPane final : public QWebEngineView {
     Q_OBJECT
   public:
@@ -25,6 +30,11 @@ class WebPane final : public QWebEngineView {
     // hundreds of megabytes, and all of it would be copied into the program, twice over.
     // The first longer page of each pane is told once on standard error.
     static constexpr qsizetype kMarkupUnits = 16 * 1024 * 1024;
+    // A page is read once its document has not changed for kQuietMs after the load finished;
+    // one whose listings are not there yet is read again at its next quiet moment, and what is
+    // there is read kSettleMs after the load at the latest.
+    static constexpr int kQuietMs = 300;
+    static constexpr int kSettleMs = 3000;
 
     WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
     ~WebPane() override;
@@ -39,6 +49,9 @@ class WebPane final : public QWebEngineView {
     // listings with each capture, in the pane's world of its own (none when the site's newest
     // listing is found in the markup alone).
     void showSite(const SiteRule& site);
+    // A site read by structure: the selectors that found its cards, used from the next capture
+    // on while they find any.
+    void keepSelectors(const StructureSelectors& selectors);
 
     // The page's scroll offsets in CSS pixels; none while the pane has no page.
     std::optional<QPointF> scrollOffsets() const;
@@ -50,7 +63,20 @@ class WebPane final : public QWebEngineView {
     void newWindowDecided(int pane, quintavia::NewWindowVerdict verdict);
 
   private:
-    void capture(bool loadSucceeded);
+    // What is known of the load a capture is for, until its page is read.
+    struct Settling {
+        int generation = 0;
+        QUrl url;
+        bool loadSucceeded = true;
+        bool byProgram = false;
+        QString requested;
+        QElapsedTimer since;
+        double changesTried = -1;  // the document's changes at the last read that found none
+    };
+    void loadEnded(bool loadSucceeded);
+    void poll();
+    // Reads the page; `last`: whatever it shows is told, listings or not.
+    void read(bool last);
     void tellMarkupCut();
 
     int pane_;
@@ -58,7 +84,14 @@ class WebPane final : public QWebEngineView {
     // The HTTP status of the last load that ended, as the engine tells it after loadFinished.
     int httpStatus_ = 0;
     QString siteName_;
+    SiteRule rule_;
+    StructureSelectors kept_;
     QString listingScript_;
+    std::optional<Settling> settling_;
+    int generation_ = 0;
+    QTimer settleTimer_;
+    // The last load ended stopped by a navigation elsewhere that was refused.
+    bool stoppedElsewhere_ = false;
     // A load the program asked for is under way, or was the last to start, and the address it
     // asked for.
     bool programLoadAsked_ = false;

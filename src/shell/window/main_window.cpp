@@ -251,6 +251,11 @@ void MainWindow::apply(int pane, const PageOutcome& outcome) {
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
     if (outcome.toolTips) showToolTips(*outcome.toolTips);
     if (outcome.scroll) this->pane(pane)->scrollTo(*outcome.scroll);
+    if (outcome.keptSelectors) {
+        const QString& id = controller_.paneRule(pane).id;
+        for (int i = 0; i < grid_->paneCount(); ++i)
+            if (controller_.paneRule(i).id == id) this->pane(i)->keepSelectors(*outcome.keptSelectors);
+    }
 }
 
 void MainWindow::apply(const OpenOutcome& outcome) {
@@ -283,8 +288,10 @@ void MainWindow::openHistory() {
 }
 
 void MainWindow::showPanes(const PaneRules& panes) {
-    for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(panes.size())); ++i)
+    for (int i = 0; i < std::min(grid_->paneCount(), static_cast<int>(panes.size())); ++i) {
         grid_->showSite(i, panes[i]);
+        pane(i)->keepSelectors(controller_.keptSelectors().of(panes[i].id));
+    }
 }
 
 void MainWindow::showToolTips(const ToolTips& tips) {
