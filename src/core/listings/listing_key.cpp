@@ -67,29 +67,29 @@ QString CanonicalKey(const QString& key) {
 
 QString KeyAttribute(const SiteRule& rule) {
     if (rule.findBy == FindBy::Marker) return {};
-    const KeyRecipe spec = ParseKeyRecipe(rule.key);
-    return spec.source == KeyRecipe::Attribute ? spec.name : QString();
+    const KeyRecipe recipe = ParseKeyRecipe(rule.key);
+    return recipe.source == KeyRecipe::Attribute ? recipe.name : QString();
 }
 
 QString RuleKeyValue(const SiteRule& rule, const Listing& listing) {
     if (rule.findBy == FindBy::Marker || rule.key.isEmpty()) return {};
-    const KeyRecipe spec = ParseKeyRecipe(rule.key);
+    const KeyRecipe recipe = ParseKeyRecipe(rule.key);
     QString value;
-    switch (spec.source) {
+    switch (recipe.source) {
         case KeyRecipe::None:
             return {};
         case KeyRecipe::Attribute:
             value = listing.cardKey;
             break;
         case KeyRecipe::Parameter:
-            value = QUrlQuery(listing.link).queryItemValue(spec.name, QUrl::FullyDecoded);
+            value = QUrlQuery(listing.link).queryItemValue(recipe.name, QUrl::FullyDecoded);
             break;
         case KeyRecipe::Link:
             value = QString::fromLatin1(listing.link.toEncoded());
             break;
     }
-    if (!spec.pattern.isEmpty() && !value.isEmpty()) {
-        const QRegularExpressionMatch match = QRegularExpression(spec.pattern).match(value);
+    if (!recipe.pattern.isEmpty() && !value.isEmpty()) {
+        const QRegularExpressionMatch match = QRegularExpression(recipe.pattern).match(value);
         value = match.hasMatch() ? match.captured(1) : QString();
     }
     return value.trimmed();

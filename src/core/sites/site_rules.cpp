@@ -223,41 +223,41 @@ QString JobAddressProblem(const SiteRule& rule) {
 }  // namespace
 
 KeyRecipe ParseKeyRecipe(const QString& key) {
-    KeyRecipe spec;
+    KeyRecipe recipe;
     QString rest = key.trimmed();
     const auto take = [&](QStringView prefix, KeyRecipe::Source source) {
         if (!rest.startsWith(prefix)) return false;
         const qsizetype blank = rest.indexOf(u' ');
-        spec.source = source;
-        spec.name = rest.mid(prefix.size(), blank < 0 ? -1 : blank - prefix.size());
+        recipe.source = source;
+        recipe.name = rest.mid(prefix.size(), blank < 0 ? -1 : blank - prefix.size());
         rest = blank < 0 ? QString() : rest.mid(blank + 1).trimmed();
         return true;
     };
     if (!take(u"attr:", KeyRecipe::Attribute) && !take(u"param:", KeyRecipe::Parameter)) {
-        if (rest.isEmpty()) return spec;
-        spec.source = KeyRecipe::Link;
+        if (rest.isEmpty()) return recipe;
+        recipe.source = KeyRecipe::Link;
     }
     if (rest.startsWith(u"re:")) {
-        spec.pattern = rest.mid(3);
+        recipe.pattern = rest.mid(3);
     } else if (!rest.isEmpty()) {
-        spec.source = KeyRecipe::None;
-        spec.name = rest;
+        recipe.source = KeyRecipe::None;
+        recipe.name = rest;
     }
-    return spec;
+    return recipe;
 }
 
 QString ListingKeyProblem(const QString& key) {
     if (key.trimmed().isEmpty()) return {};
-    const KeyRecipe spec = ParseKeyRecipe(key);
-    if (spec.source == KeyRecipe::None)
+    const KeyRecipe recipe = ParseKeyRecipe(key);
+    if (recipe.source == KeyRecipe::None)
         return QStringLiteral("\"chiave\": \"%1\" is not attr:NAME, param:NAME or re:REGEX")
-            .arg(spec.name);
-    if (spec.source == KeyRecipe::Attribute && !IsAttributeName(spec.name))
-        return QStringLiteral("\"chiave\": \"%1\" is not an attribute name").arg(spec.name);
-    if (spec.source == KeyRecipe::Parameter && spec.name.isEmpty())
+            .arg(recipe.name);
+    if (recipe.source == KeyRecipe::Attribute && !IsAttributeName(recipe.name))
+        return QStringLiteral("\"chiave\": \"%1\" is not an attribute name").arg(recipe.name);
+    if (recipe.source == KeyRecipe::Parameter && recipe.name.isEmpty())
         return QStringLiteral("\"chiave\": param: without a name");
-    if (spec.source == KeyRecipe::Link || !spec.pattern.isEmpty()) {
-        const QRegularExpression re(spec.pattern);
+    if (recipe.source == KeyRecipe::Link || !recipe.pattern.isEmpty()) {
+        const QRegularExpression re(recipe.pattern);
         if (!re.isValid())
             return QStringLiteral("\"chiave\": the expression is not valid: %1")
                 .arg(re.errorString());
