@@ -7,8 +7,8 @@
 #include <QUrl>
 
 #include "core/listings/found_listing.h"
-#include "core/listings/listing_memory.h"
 #include "core/listings/listing.h"
+#include "core/listings/listing_memory.h"
 #include "core/sites/site_rules.h"
 
 namespace quintavia {
