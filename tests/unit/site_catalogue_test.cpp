@@ -103,9 +103,15 @@ TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
         {"an empty selector turns a site to its structure", u"[jobrapido-2025]\nselettore=\n"_s,
          u"jobrapido-2025"_s,
          [](SiteRule& r) {
+             // Nothing is left of how the selector read the cards.
              r.findBy = FindBy::Structure;
              r.selector.clear();
              r.linkSelector.clear();
+             r.companySelector.clear();
+             r.placeSelector.clear();
+             r.dateSelector.clear();
+             r.key.clear();
+             r.jobAddress.clear();
          }},
         {"an empty marker too", u"[jobonline]\nmarcatore=\n"_s, u"jobonline"_s,
          [](SiteRule& r) {

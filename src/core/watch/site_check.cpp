@@ -83,17 +83,19 @@ QString StructureCheckReport(const QString& address, const SiteRule& rule,
     report += QStringLiteral("listings: %1\n").arg(shown);
     for (qsizetype i = 0; i < shown; ++i) {
         const StructureListing& listing = listings[i];
-        report += QStringLiteral("  %1\n    %2\n")
-                      .arg(ShownText(listing.title), QString::fromLatin1(listing.link.toEncoded()));
-        if (!listing.company.isEmpty())
-            report += QStringLiteral("    company: %1\n").arg(ShownText(listing.company));
-        if (!listing.place.isEmpty())
-            report += QStringLiteral("    place: %1\n").arg(ShownText(listing.place));
         Listing read;
         read.title = listing.title;
         read.link = listing.link;
         read.company = listing.company;
         read.place = listing.place;
+        // Shown as a pane would write and open it: tracking left out.
+        report += QStringLiteral("  %1\n    %2\n")
+                      .arg(ShownText(listing.title),
+                           QString::fromLatin1(ListingLink(rule, read).toEncoded()));
+        if (!listing.company.isEmpty())
+            report += QStringLiteral("    company: %1\n").arg(ShownText(listing.company));
+        if (!listing.place.isEmpty())
+            report += QStringLiteral("    place: %1\n").arg(ShownText(listing.place));
         report += QStringLiteral("    key: %1\n").arg(ShownText(KeyOf(rule, read).value));
     }
     if (shown == 0) {
