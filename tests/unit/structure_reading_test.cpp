@@ -18,7 +18,8 @@ QVariantMap Answer(const QVariantList& listings, const QVariantMap& selectors = 
                    const QString& reason = {}) {
     return {{u"listings"_s, listings},
             {u"selectors"_s, selectors},
-            {u"groups"_s, QVariantList{QVariantList{u"ul.altro > li"_s, 4.0, u"Altro"_s, 1.5}}},
+            {u"groups"_s,
+             QVariantList{QVariant(QVariantList{u"ul.altro > li"_s, 4.0, u"Altro"_s, 1.5})}},
             {u"reason"_s, reason},
             {u"ms"_s, 12.0}};
 }
