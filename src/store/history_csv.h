@@ -10,8 +10,8 @@
 
 namespace quintavia {
 
-// The history of the listings found is a CSV file that a spreadsheet or any CSV reader opens: UTF-8,
-// a header line, one entry a line, fields quoted as RFC 4180 has it, lines ended by CRLF.
+// The history of the listings found is a CSV file that a spreadsheet or any CSV reader opens:
+// UTF-8, a header line, one entry a line, fields quoted as RFC 4180 has it, lines ended by CRLF.
 
 // One field: as it is, or in double quotes with each quote doubled when it holds a quote, a
 // comma, a semicolon, a CR or an LF. A line break in a field stays in the field.

@@ -23,10 +23,10 @@ PageListings ReadListings(const SiteRule& rule, const PageCapture& capture);
 
 // What a site's watch needs to know of one capture of its pane.
 struct CaptureFacts {
-    QUrl url;                   // the page's address, after any redirects
-    bool loadSucceeded = true;  // false: the engine showed its own error page, or an HTTP error
-    int httpStatus = 0;         // the HTTP error status the engine reported; 0 when none
-    bool markerSeen = false;    // the site's listings are in the page
+    QUrl url;                    // the page's address, after any redirects
+    bool loadSucceeded = true;   // false: the engine showed its own error page, or an HTTP error
+    int httpStatus = 0;          // the HTTP error status the engine reported; 0 when none
+    bool markerSeen = false;     // the site's listings are in the page
     bool selectorFault = false;  // the rule's selector is not CSS the engine parses
     // A consent banner or a bot check in a page of the site without its listings.
     std::optional<WallKind> wall{};

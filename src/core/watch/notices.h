@@ -2,8 +2,8 @@
 
 #include <QList>
 #include <QString>
-#include <QUrl>
 #include <QStringList>
+#include <QUrl>
 
 #include "core/listings/found_listing.h"
 

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "core/engine/new_window_filter.h"
+#include "core/page/page_capture.h"
 #include "core/page/structure_reading.h"
 #include "core/sites/site_rules.h"
-#include "core/page/page_capture.h"
 #include "core/watch/outcomes.h"
 #include "shell/browser/web_page.h"
 #include "shell/desktop/beep.h"

@@ -254,7 +254,8 @@ void MainWindow::apply(int pane, const PageOutcome& outcome) {
     if (outcome.keptSelectors) {
         const QString& id = controller_.paneRule(pane).id;
         for (int i = 0; i < grid_->paneCount(); ++i)
-            if (controller_.paneRule(i).id == id) this->pane(i)->keepSelectors(*outcome.keptSelectors);
+            if (controller_.paneRule(i).id == id)
+                this->pane(i)->keepSelectors(*outcome.keptSelectors);
     }
 }
 

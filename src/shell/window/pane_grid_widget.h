@@ -14,8 +14,8 @@ class QWebEngineProfile;
 namespace quintavia {
 
 // The browser panes, in a grid under the window's top band (two by two in the design), each with
-// its site label over its top-left corner. It covers the whole client area behind the top band, so the grid
-// is laid out in the window's own coordinates.
+// its site label over its top-left corner. It covers the whole client area behind the top band, so
+// the grid is laid out in the window's own coordinates.
 class PaneGridWidget final : public QWidget {
     Q_OBJECT
   public:
