@@ -129,11 +129,9 @@ QUrl ListingLink(const SiteRule& rule, const Listing& listing) {
             QString address = rule.jobAddress;
             address.replace(QStringLiteral("{chiave}"),
                             QString::fromLatin1(QUrl::toPercentEncoding(value)));
+            // IsOnDomain holds only for a web address on the site's own domain.
             const QUrl own(address, QUrl::StrictMode);
-            const QString scheme = own.scheme();
-            if (own.isValid() && (scheme == u"http" || scheme == u"https") &&
-                IsOnDomain(rule.domain, own))
-                return own;
+            if (IsOnDomain(rule.domain, own)) return own;
         }
     }
     return CanonicalLink(listing.link);

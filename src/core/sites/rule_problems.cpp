@@ -48,11 +48,8 @@ QString JobAddressProblem(const SiteRule& rule) {
     example.replace(QStringLiteral("{chiave}"), QStringLiteral("1"));
     if (example.contains(u'{')) return QStringLiteral("its only placeholder is {chiave}");
     const QUrl address(example, QUrl::StrictMode);
-    const QString scheme = address.scheme();
-    if (!address.isValid() || (scheme != u"http" && scheme != u"https") ||
-        address.host().isEmpty() ||
-        rule.jobAddress.indexOf(QStringLiteral("{chiave}")) <
-            example.indexOf(u'/', scheme.size() + 3))
+    if (!IsWebAddress(address) || rule.jobAddress.indexOf(QStringLiteral("{chiave}")) <
+                                      example.indexOf(u'/', address.scheme().size() + 3))
         return QStringLiteral("not an http or https address with {chiave} after its host");
     if (!IsOnDomain(rule.domain, address))
         return QStringLiteral("its host %1 is not within %2").arg(address.host(), rule.domain);
