@@ -9,6 +9,18 @@
 
 namespace quintavia::e2e {
 
+ProgramOutcome RunToExit(const QString& configHome, const QString& dataHome,
+                         const QStringList& arguments) {
+    ProgramRun run(configHome, dataHome);
+    run.addArguments(arguments);
+    ProgramOutcome result;
+    if (!run.start() || !run.waitForExit(90000) || !run.exitedNormally()) return result;
+    result.exit = run.exitCode();
+    result.out = run.standardOutput();
+    result.err = run.standardError();
+    return result;
+}
+
 ProgramRun::ProgramRun(const QString& configHome, const QString& dataHome)
     : environment_(QProcessEnvironment::systemEnvironment()) {
     // The bench's environment already holds the engine's switches (proxy, sandbox).

@@ -47,4 +47,15 @@ class ProgramRun {
     QProcessEnvironment environment_;
 };
 
+// What a run of the program to its end gave: its exit status (-1 when it did not end in time
+// or crashed) and what it printed.
+struct ProgramOutcome {
+    int exit = -1;
+    QString out, err;
+};
+
+// Runs the program with `arguments` to its end, as a user runs one of its tools.
+ProgramOutcome RunToExit(const QString& configHome, const QString& dataHome,
+                         const QStringList& arguments);
+
 }  // namespace quintavia::e2e

@@ -42,21 +42,11 @@ const QString kBadSection =
     u"[rotta]\nnome = Rotta\nindirizzo = http://altrove.example/{regione}\n"
     u"dominio = rotta.example\nselettore = h3\n"_s;
 
-struct Outcome {
-    int exit = -1;
-    QString out, err;
-};
+using Outcome = ProgramOutcome;
 
 Outcome RunProgram(const QString& configHome, const QString& dataHome,
                    const QStringList& arguments) {
-    ProgramRun run(configHome, dataHome);
-    run.addArguments(arguments);
-    Outcome result;
-    if (!run.start() || !run.waitForExit(90000) || !run.exitedNormally()) return result;
-    result.exit = run.exitCode();
-    result.out = run.standardOutput();
-    result.err = run.standardError();
-    return result;
+    return RunToExit(configHome, dataHome, arguments);
 }
 
 class SiteTools : public ::testing::Test {

@@ -87,20 +87,10 @@ TEST_F(StructureE2e, EveryCorpusBoardGivesItsListingsInOrderAndNothingElse) {
     }
 }
 
-struct Outcome {
-    int exit = -1;
-    QString out, err;
-};
+using Outcome = ProgramOutcome;
 
 Outcome RunProgram(const QString& configHome, const QStringList& arguments) {
-    ProgramRun run(configHome);
-    run.addArguments(arguments);
-    Outcome result;
-    if (!run.start() || !run.waitForExit(90000) || !run.exitedNormally()) return result;
-    result.exit = run.exitCode();
-    result.out = run.standardOutput();
-    result.err = run.standardError();
-    return result;
+    return RunToExit(configHome, {}, arguments);
 }
 
 // The titles and links of a check's report, in order.
