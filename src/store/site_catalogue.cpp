@@ -73,9 +73,9 @@ QString Apply(const IniDocument& file, const QString& section, const PublicSuffi
               SiteRule* rule) {
     const QStringList keys = file.keys(section);
     for (const QString& key : keys)
-        if (!Keys().contains(key)) return QStringLiteral("unknown key \"%1\"").arg(key);
+        if (!Keys().contains(key)) return QStringLiteral("chiave sconosciuta \"%1\"").arg(key);
     if (keys.contains(kMarker) && keys.contains(kSelector))
-        return QStringLiteral("both \"marcatore\" and \"selettore\": give one");
+        return QStringLiteral("sia \"marcatore\" sia \"selettore\": indicane uno");
 
     const auto given = [&](const QString& key) -> std::optional<QString> {
         const std::optional<QString> value = file.value(section, key);
@@ -130,7 +130,7 @@ QString Apply(const IniDocument& file, const QString& section, const PublicSuffi
         else if (word == kYes || word == u"si" || word.isEmpty())
             rule->blocking = true;
         else
-            return QStringLiteral("\"blocco\" is \"sì\" or \"no\", not \"%1\"").arg(*blocking);
+            return QStringLiteral("\"blocco\" è \"sì\" o \"no\", non \"%1\"").arg(*blocking);
     }
     if (rule->paneLabel.isEmpty()) rule->paneLabel = rule->name;
     return RuleProblem(*rule, suffixes);
@@ -149,8 +149,21 @@ MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& user
         const qsizetype at = builtInAt.value(section, -1);
         SiteRule rule = at >= 0 ? rules[at] : SiteRule{};
         rule.id = section;
-        if (const QString problem = Apply(userFile, section, suffixes, &rule); !problem.isEmpty()) {
+        QString problem = Apply(userFile, section, suffixes, &rule);
+        // Two sites of one name could not be told apart in the lists, nor in the notices.
+        if (problem.isEmpty()) {
+            for (const SiteRule& other : rules) {
+                if (other.id != rule.id &&
+                    other.name.compare(rule.name, Qt::CaseInsensitive) == 0) {
+                    problem = QStringLiteral("il nome \"%1\" è già del sito %2: scegline un altro")
+                                  .arg(rule.name, other.id);
+                    break;
+                }
+            }
+        }
+        if (!problem.isEmpty()) {
             merged.errors.append(QStringLiteral("%1: [%2]: %3").arg(fileName, section, problem));
+            merged.refused.append({section, problem});
             continue;
         }
         if (at >= 0)
@@ -217,7 +230,7 @@ MergedCatalogue LoadCatalogue(const QString& path) {
         if (read.kind == FileRead::Text)
             merged = MergeCatalogue(BuiltInCatalogue(), read.doc, path, SystemPublicSuffixes());
         else if (read.kind != FileRead::Absent)
-            merged.errors.append(QStringLiteral("%1: not read (%2); the built-in sites are used")
+            merged.errors.append(QStringLiteral("%1: non letto (%2); si usano i siti di Quintavia")
                                      .arg(path, read.reason));
     }
     if (!notice.isEmpty()) merged.errors.prepend(notice);

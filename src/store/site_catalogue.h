@@ -37,9 +37,19 @@ namespace quintavia {
 
 inline constexpr char kSitesFileName[] = "siti.ini";
 
+// A section of the sites file that was set aside, and why.
+struct RefusedSection {
+    QString section;
+    QString reason;
+
+    bool operator==(const RefusedSection&) const = default;
+};
+
 struct MergedCatalogue {
     Catalogue catalogue;
     QStringList errors;  // one line per refused section: "<file>: [<section>]: <reason>"
+    // The same sections, for the window, which names the file once.
+    QList<RefusedSection> refused{};
 };
 
 // The built-in catalogue with the user's sites over it. A section that cannot make a usable

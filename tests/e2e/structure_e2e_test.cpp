@@ -117,7 +117,7 @@ TEST_F(StructureE2e, AnAddressCheckProposesASectionThatReadsTheSameListings) {
         const QStringList listed = ReportedListings(byAddress.out);
         if (board.expected.isEmpty()) {
             EXPECT_EQ(byAddress.exit, 1);
-            EXPECT_TRUE(byAddress.out.contains(u"no listings: a "_s))
+            EXPECT_TRUE(byAddress.out.contains(u"nessun annuncio: una "_s))
                 << byAddress.out.toStdString();
             EXPECT_FALSE(byAddress.out.contains(u"selettore="_s));
             continue;
@@ -129,7 +129,7 @@ TEST_F(StructureE2e, AnAddressCheckProposesASectionThatReadsTheSameListings) {
         EXPECT_EQ(listed.first(),
                   board.expected.first().title + u" | "_s + QString::fromLatin1(first.toEncoded()));
         EXPECT_TRUE(byAddress.out.contains(u"    key: "_s));
-        const qsizetype section = byAddress.out.indexOf(u"section for siti.ini:\n"_s);
+        const qsizetype section = byAddress.out.indexOf(u"sezione per siti.ini:\n"_s);
         ASSERT_GE(section, 0) << byAddress.out.toStdString();
         const QString text = byAddress.out.mid(section + 22);
         const QString id = text.section(u']', 0, 0).mid(1);

@@ -48,11 +48,16 @@ TEST(ListingFilters, WholeWordsCaseAndAccentsAside) {
         {"excluded beats included", u"cucina"_s, u"stage"_s, u"Stage in cucina"_s, false},
         {"an excluded part of a word", u""_s, u"stage"_s, u"Stagista"_s, true},
         {"an excluded agency", u""_s, u"lavoro facile"_s, u"Magazziniere"_s, false},
-        {"an agency's name does not include", u"facile"_s, u""_s, u"Magazziniere"_s, false},
+        {"an agency's name includes too", u"facile"_s, u""_s, u"Magazziniere"_s, true},
+        {"an excluded place", u""_s, u"piemonte"_s, u"Magazziniere"_s, false},
+        {"an included place", u"vercelli"_s, u""_s, u"Magazziniere"_s, true},
+        {"a phrase does not run from the title into the company", u"magazziniere lavoro"_s, u""_s,
+         u"Magazziniere"_s, false},
         {"punctuation around words", u"part-time"_s, u""_s, u"Commesso (part time)"_s, true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PassesFilters(FiltersFrom(c.include, c.exclude), c.title, u"Lavoro Facile Srl"_s),
+        EXPECT_EQ(PassesFilters(FiltersFrom(c.include, c.exclude), c.title, u"Lavoro Facile Srl"_s,
+                                u"Vercelli, Piemonte"_s),
                   c.passes)
             << c.what;
 }

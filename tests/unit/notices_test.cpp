@@ -131,6 +131,47 @@ TEST(Notices, TheTrayTipHasTheCountdownAndEachSitesState) {
     EXPECT_EQ(SiteLabelToolTip(u""_s), u""_s);
     EXPECT_EQ(SiteLabelToolTip(u"pagina di errore del browser"_s),
               u"Non sorvegliato: pagina di errore del browser"_s);
+    // Until its first capture a site is being checked, not watched.
+    EXPECT_EQ(TrayToolTip(299, names, {u""_s, u"chiuso; scegli un altro sito"_s}, 0,
+                          {true, false, false, false}),
+              u"Quintavia: prossimo aggiornamento tra 4:59\nMioJob: in verifica\n"
+              u"Jobrapido: non sorvegliato, chiuso; scegli un altro sito\n"
+              u"Jobonline: sorvegliato\nInfoJobs: sorvegliato"_s);
+    EXPECT_TRUE(SiteLabelToolTip(u""_s, true).startsWith(u"In verifica"_s));
+    EXPECT_EQ(BlindState(u"chiuso"_s, u"scegli un altro sito"_s),
+              u"chiuso; scegli un altro sito"_s);
+}
+
+// A blind notice ends with what to do; one of a site never seen working does not say "no
+// longer"; a click on it goes to the settings of its pane.
+TEST(Notices, ABlindNoticeSaysWhetherTheSiteWasEverWatchedAndLeadsToItsPane) {
+    struct Case {
+        const char* what;
+        bool watchedBefore;
+        int pane;
+        Notice expected;
+    };
+    const Case cases[] = {
+        {"watched before",
+         true,
+         -1,
+         {u"Indeed non è più sorvegliato"_s,
+          u"Quintavia non vede più gli annunci: chiuso; scegli un altro sito."_s}},
+        {"never watched, from pane 2",
+         false,
+         2,
+         {u"Indeed non è sorvegliato"_s,
+          u"Quintavia non vede gli annunci: chiuso; scegli un altro sito."_s,
+          -1,
+          NoticeAction::ShowSettings,
+          {},
+          2}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BlindNotice(u"Indeed"_s, u"chiuso"_s, u"scegli un altro sito"_s, c.watchedBefore,
+                              c.pane),
+                  c.expected)
+            << c.what;
 }
 
 // "Notifiche sul desktop": on unless the file says "0".

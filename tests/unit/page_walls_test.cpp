@@ -69,6 +69,8 @@ TEST(PageWalls, EveryAdviceEndsByOfferingAnotherSite) {
         EXPECT_EQ(advice.front(), advice.front().toLower()) << advice.toStdString();
     }
     EXPECT_EQ(BlindAdvice(std::nullopt), otherSite);
+    EXPECT_TRUE(BlindAdvice(WallKind::Consent, u"Jobrapido (nuovo)"_s)
+                    .endsWith(u"scegli Jobrapido (nuovo) in Impostazioni"_s));
     EXPECT_NE(BlindAdvice(WallKind::Consent), BlindAdvice(WallKind::BotCheck));
     EXPECT_NE(WallReason(WallKind::Consent), WallReason(WallKind::BotCheck));
 }

@@ -71,8 +71,8 @@ TEST(PublicSuffixes, ASiteDomainMustBeRegistrableWhenTheListIsThere) {
         QString problem;  // empty: accepted
     };
     const QString suffix =
-        u" is a public suffix, under which unrelated sites have their own "
-        u"domains: give the site's own, such as example."_s;
+        u" è un suffisso pubblico, sotto cui siti diversi hanno ciascuno il proprio dominio: "
+        u"indica quello del sito, come esempio."_s;
     const Case cases[] = {
         {u"it"_s, true, u"it"_s + suffix + u"it"_s},
         {u"co.uk"_s, true, u"co.uk"_s + suffix + u"co.uk"_s},
@@ -84,9 +84,9 @@ TEST(PublicSuffixes, ASiteDomainMustBeRegistrableWhenTheListIsThere) {
         // Without the list, only the labels are checked, as before.
         {u"co.uk"_s, false, u""_s},
         {u"it"_s, false,
-         u"it is not a domain such as example.it (lower-case ASCII, with its dots)"_s},
+         u"it non è un dominio come esempio.it (lettere minuscole senza accenti, cifre e \"-\", con i suoi punti)"_s},
         {u"Prova.it"_s, true,
-         u"Prova.it is not a domain such as example.it (lower-case ASCII, with its dots)"_s},
+         u"Prova.it non è un dominio come esempio.it (lettere minuscole senza accenti, cifre e \"-\", con i suoi punti)"_s},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DomainProblem(c.domain, c.withList ? SmallList() : PublicSuffixes()), c.problem)
@@ -103,7 +103,7 @@ TEST(PublicSuffixes, TheSitesFileRefusesASuffixWithTheLineThatNamesTheSection) {
         MergeCatalogue(BuiltInCatalogue(), file, u"/home/u/siti.ini"_s, SmallList());
     ASSERT_EQ(merged.errors.size(), 1);
     EXPECT_TRUE(merged.errors[0].startsWith(
-        u"/home/u/siti.ini: [suffisso]: \"dominio\": co.uk is a public suffix"_s))
+        u"/home/u/siti.ini: [suffisso]: \"dominio\": co.uk è un suffisso pubblico"_s))
         << merged.errors[0].toStdString();
     EXPECT_EQ(merged.catalogue.find(u"suffisso"_s), nullptr);
 }

@@ -60,7 +60,7 @@ TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
          u"[infojobs]\nnome=InfoJobs Italia\nchiuso=\n"_s, u"infojobs"_s,
          [](SiteRule& r) {
              r.name = u"InfoJobs Italia"_s;
-             r.logLabel = u"InfoJobs "_s;
+             r.logLabel = u"InfoJobs Italia"_s;
              r.closedNote.clear();
          }},
         {"the same name keeps the log label", u"[infojobs]\nnome =  InfoJobs \n"_s, u"infojobs"_s,
@@ -82,7 +82,7 @@ TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
              r.id = u"bakeca"_s;
              r.name = u"Bakeca"_s;
              r.paneLabel = u"Bakeca"_s;
-             r.logLabel = u"Bakeca   "_s;
+             r.logLabel = u"Bakeca"_s;
              r.search = u"https://www.bakeca.it/annunci/offerte-di-lavoro/?q={parole}"_s;
              r.domain = u"bakeca.it"_s;
              r.findBy = FindBy::Selector;
@@ -95,7 +95,7 @@ TEST(SiteCatalogue, UserSectionsChangeBuiltInSitesKeyByKeyOrAddNewOnes) {
          [](SiteRule& r) {
              r.id = u"nuovo"_s;
              r.name = r.paneLabel = u"Nuovo"_s;
-             r.logLabel = u"Nuovo    "_s;
+             r.logLabel = u"Nuovo"_s;
              r.search = u"https://www.nuovo.it/?q={parole}"_s;
              r.domain = u"nuovo.it"_s;
              r.findBy = FindBy::Structure;
@@ -150,33 +150,40 @@ TEST(SiteCatalogue, ABadSectionIsRefusedWholeWithOneLineAndTheBuiltInSiteStays) 
     };
     const Case cases[] = {
         {u"[indeed]\nnome=Indeed Italia\nordine=data\n"_s,
-         u"siti.ini: [indeed]: unknown key \"ordine\""_s},
+         u"siti.ini: [indeed]: chiave sconosciuta \"ordine\""_s},
         {u"[jobrapido]\nmarcatore=x\nselettore=.y\n"_s,
-         u"siti.ini: [jobrapido]: both \"marcatore\" and \"selettore\": give one"_s},
+         u"siti.ini: [jobrapido]: sia \"marcatore\" sia \"selettore\": indicane uno"_s},
         {u"[Indeed]\nnome=Indeed\n"_s,
-         u"siti.ini: [Indeed]: \"Indeed\" is not a site id: lower-case letters, digits and \"-\""_s},
+         u"siti.ini: [Indeed]: \"Indeed\" non è un id di sito: lettere minuscole, cifre e \"-\""_s},
         {u"[miojob]\nindirizzo=https://www.example.org/{regione}\n"_s,
-         u"siti.ini: [miojob]: \"indirizzo\": its host www.example.org is not within "
+         u"siti.ini: [miojob]: \"indirizzo\": il suo host www.example.org non è sotto "
          u"repubblica.it"_s},
         {u"[miojob]\ndominio=example.org\n"_s,
-         u"siti.ini: [miojob]: \"indirizzo\": its host miojob.repubblica.it is not within "
+         u"siti.ini: [miojob]: \"indirizzo\": il suo host miojob.repubblica.it non è sotto "
          u"example.org"_s},
         {u"[subito]\nindirizzo=https://www.subito.it/annunci-{provincia}/\n"_s,
-         u"siti.ini: [subito]: \"indirizzo\": the unknown placeholder {provincia}"_s},
+         u"siti.ini: [subito]: \"indirizzo\": il segnaposto sconosciuto {provincia}"_s},
         {u"[nuovo]\n"_s + newSite + u"selettore_link=a.vedi\n"_s,
-         u"siti.ini: [nuovo]: \"selettore_link\" goes with \"selettore\""_s},
+         u"siti.ini: [nuovo]: \"selettore_link\" va con \"selettore\""_s},
         {u"[nuovo]\nnome=Nuovo\nselettore=h2\n"_s,
-         u"siti.ini: [nuovo]: \"dominio\": an empty name is not a domain such as example.it "
-         u"(lower-case ASCII, with its dots)"_s},
+         u"siti.ini: [nuovo]: \"dominio\": un nome vuoto non è un dominio come esempio.it "
+         u"(lettere minuscole senza accenti, cifre e \"-\", con i suoi punti)"_s},
         {u"[nuovo]\nselettore=h2\ndominio=nuovo.it\nindirizzo=https://nuovo.it/\n"_s,
-         u"siti.ini: [nuovo]: no \"nome\""_s},
+         u"siti.ini: [nuovo]: manca \"nome\""_s},
         {u"[jobonline]\nselettore_link=a.titolo\n"_s,
-         u"siti.ini: [jobonline]: \"selettore_link\" goes with \"selettore\", not \"marcatore\""_s},
-        {u"[indeed]\nnome=\n"_s, u"siti.ini: [indeed]: no \"nome\""_s},
+         u"siti.ini: [jobonline]: \"selettore_link\" va con \"selettore\", non con "
+         u"\"marcatore\""_s},
+        {u"[indeed]\nnome=\n"_s, u"siti.ini: [indeed]: manca \"nome\""_s},
         {u"[indeed]\nnome=Indeed\\nItalia\n"_s,
-         u"siti.ini: [indeed]: \"nome\" holds a control character"_s},
+         u"siti.ini: [indeed]: \"nome\" contiene un carattere di controllo"_s},
+        // Two sites of one name could not be told apart where they are chosen.
+        {u"[nuovo]\n"_s + QString(newSite).replace(u"Nuovo"_s, u"indeed"_s) + u"selettore=h2\n"_s,
+         u"siti.ini: [nuovo]: il nome \"indeed\" è già del sito indeed: scegline un altro"_s},
+        {u"[adzuna]\nnome=Jobrapido\n"_s,
+         u"siti.ini: [adzuna]: il nome \"Jobrapido\" è già del sito jobrapido: scegline un "
+         u"altro"_s},
         {u"[randstad]\npagine=www.randstad.it/offerte-lavoro/ www.randstad.com\n"_s,
-         u"siti.ini: [randstad]: \"pagine\": www.randstad.com is not within randstad.it"_s},
+         u"siti.ini: [randstad]: \"pagine\": www.randstad.com non è sotto randstad.it"_s},
     };
     for (const Case& c : cases) {
         const MergedCatalogue merged =
@@ -188,11 +195,15 @@ TEST(SiteCatalogue, ABadSectionIsRefusedWholeWithOneLineAndTheBuiltInSiteStays) 
     // One refused section leaves the others be.
     const MergedCatalogue merged = MergeCatalogue(
         BuiltInCatalogue(),
-        File(u"[zeta]\n"_s + newSite + u"marcatore=annuncio\n[indeed]\nx=1\n[alfa]\n"_s + newSite +
-             u"selettore=h2\n"_s),
+        File(u"[zeta]\n"_s + newSite + u"marcatore=annuncio\n[indeed]\nx=1\n[alfa]\n"_s +
+             QString(newSite).replace(u"Nuovo"_s, u"Alfa"_s) + u"selettore=h2\n"_s),
         u"/home/u/.config/Quintavia/siti.ini"_s);
-    EXPECT_EQ(merged.errors,
-              QStringList{u"/home/u/.config/Quintavia/siti.ini: [indeed]: unknown key \"x\""_s});
+    EXPECT_EQ(
+        merged.errors,
+        QStringList{u"/home/u/.config/Quintavia/siti.ini: [indeed]: chiave sconosciuta \"x\""_s});
+    // The same, for the window, without the file's name.
+    const QList<RefusedSection> refused{{u"indeed"_s, u"chiave sconosciuta \"x\""_s}};
+    EXPECT_EQ(merged.refused, refused);
     const QStringList ids = Ids(merged.catalogue);
     EXPECT_EQ(ids.mid(ids.size() - 2), (QStringList{u"zeta"_s, u"alfa"_s}));
     EXPECT_EQ(*merged.catalogue.find(u"indeed"_s), BuiltIn(u"indeed"_s));
@@ -264,21 +275,21 @@ TEST(SiteCatalogue, ASitesFileThatIsALinkIsReadThroughToARegularFile) {
          u""_s},
         {"a link to nothing",
          [&] { return ::symlink("/nonexistent/siti.ini", at.constData()) == 0; },
-         sites + u": not read (it is a symbolic link to nothing); the built-in sites are used"_s},
+         sites + u": non letto (it is a symbolic link to nothing); si usano i siti di Quintavia"_s},
         {"a link to a FIFO",
          [&] {
              return ::mkfifo(to.constData(), 0600) == 0 &&
                     ::symlink(to.constData(), at.constData()) == 0;
          },
-         sites + u": not read (it is a symbolic link to something other than a regular file); "
-                 u"the built-in sites are used"_s},
+         sites + u": non letto (it is a symbolic link to something other than a regular file); "
+                 u"si usano i siti di Quintavia"_s},
         {"a link to a folder",
          [&] {
              return ::mkdir(to.constData(), 0700) == 0 &&
                     ::symlink(to.constData(), at.constData()) == 0;
          },
-         sites + u": not read (it is a symbolic link to something other than a regular file); "
-                 u"the built-in sites are used"_s},
+         sites + u": non letto (it is a symbolic link to something other than a regular file); "
+                 u"si usano i siti di Quintavia"_s},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(c.make()) << c.what;

@@ -52,6 +52,14 @@ TEST(SiteCheck, APageGivesItsListingsOrTheReasonTheSiteIsBlind) {
          {.url = SearchPage(jobonline), .markup = bare},
          {},
          u"la pagina non contiene più gli annunci"_s},
+        // MioJob's marker is a class of every layout: a wall that holds it is a wall.
+        {"a consent wall holding a marker rule's generic marker",
+         u"miojob"_s,
+         {.url = SearchPage(u"miojob"_s),
+          .markup = u"<html><body><div id=\"didomi-notice\" class=\"clearfix\">Accetta</div>"
+                    u"<div class=\"clearfix\">x</div></body></html>"_s},
+         {},
+         u"la pagina chiede il consenso ai cookie"_s},
         {"a marker page on another domain is not read",
          jobonline,
          {.url = QUrl(u"http://www.altrove.example/"_s), .markup = listingMarkup},
@@ -107,10 +115,10 @@ TEST(SiteCheck, TheReportNamesEachFieldOnALineOfItsOwn) {
         {"listings",
          {.url = QUrl(u"https://www.subito.it/annunci-lazio/"_s), .markup = {}, .httpStatus = 200},
          {.listings = Cards(2), .blindReason = {}},
-         u"address: https://www.subito.it/annunci-{regione_slug}/\n"
-         "HTTP status: 200\n"
-         "final address: https://www.subito.it/annunci-lazio/\n"
-         "listings: 2\n"
+         u"indirizzo: https://www.subito.it/annunci-{regione_slug}/\n"
+         "stato HTTP: 200\n"
+         "indirizzo finale: https://www.subito.it/annunci-lazio/\n"
+         "annunci: 2\n"
          "  Cuoco 1\n    https://www.subito.it/offerte-lavoro/cuoco_1\n"
          "  Cuoco 2\n    https://www.subito.it/offerte-lavoro/cuoco_2\n"_s},
         {"details and keys where the rule reads them",
@@ -121,23 +129,23 @@ TEST(SiteCheck, TheReportNamesEachFieldOnALineOfItsOwn) {
           .blindReason = {},
           .keys = {{ListingKey::Kind::Rule, u"12"_s},
                    {ListingKey::Kind::Link, u"https://www.subito.it/o/b"_s}}},
-         u"address: https://www.subito.it/annunci-{regione_slug}/\n"
-         "HTTP status: 200\n"
-         "final address: https://www.subito.it/annunci-lazio/\n"
-         "listings: 2\n"
+         u"indirizzo: https://www.subito.it/annunci-{regione_slug}/\n"
+         "stato HTTP: 200\n"
+         "indirizzo finale: https://www.subito.it/annunci-lazio/\n"
+         "annunci: 2\n"
          "  Cuoco\n    https://www.subito.it/o/cuoco-12.htm\n"
-         "    company: Acme\n    place: Roma\n    published: 2026-12-01\n"
-         "    known by the rule's key: 12\n"
+         "    azienda: Acme\n    luogo: Roma\n    pubblicato: 2026-12-01\n"
+         "    riconosciuto dalla chiave della regola: 12\n"
          "  Barista\n    https://www.subito.it/o/b\n"
-         "    known by the link: https://www.subito.it/o/b\n"_s},
+         "    riconosciuto dal link: https://www.subito.it/o/b\n"_s},
         {"none, the engine's error page, an address with a blank",
          {.url = QUrl(u"https://www.subito.it/a b"_s), .markup = {}, .loadSucceeded = false},
          {.listings = {}, .blindReason = u"pagina di errore del browser"_s},
-         u"address: https://www.subito.it/annunci-{regione_slug}/\n"
-         "HTTP status: none, the page did not load\n"
-         "final address: https://www.subito.it/a%20b\n"
-         "listings: 0\n"
-         "blind: pagina di errore del browser\n"_s},
+         u"indirizzo: https://www.subito.it/annunci-{regione_slug}/\n"
+         "stato HTTP: nessuno, la pagina non si è caricata\n"
+         "indirizzo finale: https://www.subito.it/a%20b\n"
+         "annunci: 0\n"
+         "non sorvegliabile: pagina di errore del browser\n"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -164,8 +172,8 @@ TEST(SiteCheck, ASecondLoadTellsWhetherTheLinksStay) {
     const PageCapture random = capture(u"id=2"_s);
     EXPECT_TRUE(CheckSite(rule, first, &tokened).linksChange.isEmpty());
     EXPECT_EQ(CheckSite(rule, first, &random).linksChange,
-              u"the links of Subito change at every load: its listings are known by their title "
-              u"and company from now on"_s);
+              u"i link di Subito cambiano a ogni caricamento: da ora i suoi annunci sono "
+              u"riconosciuti dal titolo e dall'azienda"_s);
     EXPECT_TRUE(CheckSite(rule, first).linksChange.isEmpty());
     EXPECT_EQ(CheckSite(rule, first).keys.value(0),
               (ListingKey{ListingKey::Kind::Link, u"https://www.subito.it/offerte-lavoro/c0"_s}));

@@ -145,29 +145,31 @@ TEST(SiteRules, ASearchAddressMustStayOnItsDomainWithKnownPlaceholders) {
         {u"https://jobrapido.com?l={regione}"_s, u"jobrapido.com"_s, {}},
         {u"https://user@jobrapido.com:8443/#{regione}"_s, u"jobrapido.com"_s, {}},
         {u"https://jobrapido.com.example.org/"_s, u"jobrapido.com"_s,
-         u"its host jobrapido.com.example.org is not within jobrapido.com"_s},
+         u"il suo host jobrapido.com.example.org non è sotto jobrapido.com"_s},
         {u"https://jobrapido.com@example.org/"_s, u"jobrapido.com"_s,
-         u"its host example.org is not within jobrapido.com"_s},
+         u"il suo host example.org non è sotto jobrapido.com"_s},
         {u"https://notjobrapido.com/"_s, u"jobrapido.com"_s,
-         u"its host notjobrapido.com is not within jobrapido.com"_s},
+         u"il suo host notjobrapido.com non è sotto jobrapido.com"_s},
         {u"https://j\u043Ebrapido.com/"_s, u"jobrapido.com"_s,
-         u"its host xn--jbrapido-nbh.com is not within jobrapido.com"_s},
+         u"il suo host xn--jbrapido-nbh.com non è sotto jobrapido.com"_s},
         {u"https://example.org\\@jobrapido.com/"_s, u"jobrapido.com"_s,
-         u"a backslash in the host"_s},
+         u"una barra rovesciata nel nome del sito"_s},
         {u"https://{regione_slug}.jobrapido.com/"_s, u"jobrapido.com"_s,
-         u"a placeholder in the host"_s},
-        {u"https://jobrapido.com{regione}"_s, u"jobrapido.com"_s, u"a placeholder in the host"_s},
-        {u"ftp://jobrapido.com/"_s, u"jobrapido.com"_s, u"not an http or https address"_s},
+         u"un segnaposto nel nome del sito"_s},
+        {u"https://jobrapido.com{regione}"_s, u"jobrapido.com"_s,
+         u"un segnaposto nel nome del sito"_s},
+        {u"ftp://jobrapido.com/"_s, u"jobrapido.com"_s, u"non è un indirizzo http o https"_s},
         {u"javascript://jobrapido.com/%0aalert(1)"_s, u"jobrapido.com"_s,
-         u"not an http or https address"_s},
-        {u"jobrapido.com/?l={regione}"_s, u"jobrapido.com"_s, u"not an http or https address"_s},
-        {u"https:///x"_s, u"jobrapido.com"_s, u"not an http or https address"_s},
-        {u""_s, u"jobrapido.com"_s, u"not an http or https address"_s},
-        {u"https://jobrapido.com/?q={q}"_s, u"jobrapido.com"_s, u"the unknown placeholder {q}"_s},
-        {u"https://jobrapido.com/{}"_s, u"jobrapido.com"_s, u"the unknown placeholder {}"_s},
+         u"non è un indirizzo http o https"_s},
+        {u"jobrapido.com/?l={regione}"_s, u"jobrapido.com"_s, u"non è un indirizzo http o https"_s},
+        {u"https:///x"_s, u"jobrapido.com"_s, u"non è un indirizzo http o https"_s},
+        {u""_s, u"jobrapido.com"_s, u"non è un indirizzo http o https"_s},
+        {u"https://jobrapido.com/?q={q}"_s, u"jobrapido.com"_s, u"il segnaposto sconosciuto {q}"_s},
+        {u"https://jobrapido.com/{}"_s, u"jobrapido.com"_s, u"il segnaposto sconosciuto {}"_s},
         {u"https://jobrapido.com/{Regione}"_s, u"jobrapido.com"_s,
-         u"the unknown placeholder {Regione}"_s},
-        {u"https://jobrapido.com/{regione"_s, u"jobrapido.com"_s, u"a \"{\" without its \"}\""_s},
+         u"il segnaposto sconosciuto {Regione}"_s},
+        {u"https://jobrapido.com/{regione"_s, u"jobrapido.com"_s,
+         u"una \"{\" senza la sua \"}\""_s},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SearchProblem(c.search, c.domain), c.problem) << c.search.toStdString();
@@ -206,48 +208,48 @@ TEST(SiteRules, ARuleNeedsAnIdANameADomainAnAddressOnItAndOneWayToItsListings) {
          },
          {}},
         {"upper case id", [](SiteRule& r) { r.id = u"Prova"_s; },
-         u"\"Prova\" is not a site id: lower-case letters, digits and \"-\""_s},
+         u"\"Prova\" non è un id di sito: lettere minuscole, cifre e \"-\""_s},
         {"id with a dot", [](SiteRule& r) { r.id = u"prova.it"_s; },
-         u"\"prova.it\" is not a site id: lower-case letters, digits and \"-\""_s},
-        {"no name", [](SiteRule& r) { r.name.clear(); }, u"no \"nome\""_s},
+         u"\"prova.it\" non è un id di sito: lettere minuscole, cifre e \"-\""_s},
+        {"no name", [](SiteRule& r) { r.name.clear(); }, u"manca \"nome\""_s},
         {"a line break in the name", [](SiteRule& r) { r.name = u"a\nb"_s; },
-         u"\"nome\" holds a control character"_s},
-        {"no pane label", [](SiteRule& r) { r.paneLabel.clear(); }, u"no \"etichetta\""_s},
+         u"\"nome\" contiene un carattere di controllo"_s},
+        {"no pane label", [](SiteRule& r) { r.paneLabel.clear(); }, u"manca \"etichetta\""_s},
         {"a top-level domain", [](SiteRule& r) { r.domain = u"it"_s; },
-         u"\"dominio\": it is not a domain such as example.it (lower-case ASCII, with its dots)"_s},
+         u"\"dominio\": it non è un dominio come esempio.it (lettere minuscole senza accenti, cifre e \"-\", con i suoi punti)"_s},
         {"upper case domain", [](SiteRule& r) { r.domain = u"Prova.it"_s; },
-         u"\"dominio\": Prova.it is not a domain such as example.it (lower-case ASCII, with its "
-         u"dots)"_s},
+         u"\"dominio\": Prova.it non è un dominio come esempio.it (lettere minuscole senza "
+         u"accenti, cifre e \"-\", con i suoi punti)"_s},
         {"an empty label", [](SiteRule& r) { r.domain = u"prova..it"_s; },
-         u"\"dominio\": prova..it is not a domain such as example.it (lower-case ASCII, with its "
-         u"dots)"_s},
-        {"no address", [](SiteRule& r) { r.search.clear(); }, u"no \"indirizzo\""_s},
+         u"\"dominio\": prova..it non è un dominio come esempio.it (lettere minuscole senza "
+         u"accenti, cifre e \"-\", con i suoi punti)"_s},
+        {"no address", [](SiteRule& r) { r.search.clear(); }, u"manca \"indirizzo\""_s},
         {"an address elsewhere", [](SiteRule& r) { r.search = u"https://example.org/"_s; },
-         u"\"indirizzo\": its host example.org is not within prova.it"_s},
+         u"\"indirizzo\": il suo host example.org non è sotto prova.it"_s},
         {"no selector", [](SiteRule& r) { r.selector.clear(); },
-         u"no way to find the listings: give \"marcatore\" or \"selettore\""_s},
+         u"nessun modo di trovare gli annunci: indica \"marcatore\" o \"selettore\""_s},
         {"a link selector with the structure",
          [](SiteRule& r) {
              r.findBy = FindBy::Structure;
              r.linkSelector = u"a"_s;
          },
-         u"\"selettore_link\" goes with \"selettore\""_s},
+         u"\"selettore_link\" va con \"selettore\""_s},
         {"no marker", [](SiteRule& r) { r.findBy = FindBy::Marker; },
-         u"no way to find the listings: give \"marcatore\" or \"selettore\""_s},
+         u"nessun modo di trovare gli annunci: indica \"marcatore\" o \"selettore\""_s},
         {"a link selector with a marker",
          [](SiteRule& r) {
              r.findBy = FindBy::Marker;
              r.marker = u"x"_s;
              r.linkSelector = u"a"_s;
          },
-         u"\"selettore_link\" goes with \"selettore\", not \"marcatore\""_s},
+         u"\"selettore_link\" va con \"selettore\", non con \"marcatore\""_s},
         {"a card's details and key with a marker",
          [](SiteRule& r) {
              r.findBy = FindBy::Marker;
              r.marker = u"x"_s;
              r.key = u"attr:data-id"_s;
          },
-         u"\"chiave\" goes with \"selettore\", not \"marcatore\""_s},
+         u"\"chiave\" va con \"selettore\", non con \"marcatore\""_s},
         {"a key and the job's address",
          [](SiteRule& r) {
              r.companySelector = u".azienda"_s;
@@ -256,37 +258,37 @@ TEST(SiteRules, ARuleNeedsAnIdANameADomainAnAddressOnItAndOneWayToItsListings) {
          },
          {}},
         {"a key that reads nothing known", [](SiteRule& r) { r.key = u"id"_s; },
-         u"\"chiave\": \"id\" is not attr:NAME, param:NAME or re:REGEX"_s},
+         u"\"chiave\": \"id\" non è attr:NOME, param:NOME o re:ESPRESSIONE"_s},
         {"the job's address without a key",
          [](SiteRule& r) { r.jobAddress = u"https://www.prova.it/annuncio/{chiave}"_s; },
-         u"\"indirizzo_annuncio\": it needs \"chiave\""_s},
+         u"\"indirizzo_annuncio\": vuole anche \"chiave\""_s},
         {"the job's address elsewhere",
          [](SiteRule& r) {
              r.key = u"param:id"_s;
              r.jobAddress = u"https://example.org/annuncio/{chiave}"_s;
          },
-         u"\"indirizzo_annuncio\": its host example.org is not within prova.it"_s},
+         u"\"indirizzo_annuncio\": il suo host example.org non è sotto prova.it"_s},
         {"the key in the job's host",
          [](SiteRule& r) {
              r.key = u"param:id"_s;
              r.jobAddress = u"https://{chiave}.prova.it/"_s;
          },
-         u"\"indirizzo_annuncio\": not an http or https address with {chiave} after its host"_s},
+         u"\"indirizzo_annuncio\": non è un indirizzo http o https con {chiave} dopo il nome del sito"_s},
         {"a page scope elsewhere",
          [](SiteRule& r) {
              r.pages = {{u"example.org"_s, {}}};
          },
-         u"\"pagine\": example.org is not within prova.it"_s},
+         u"\"pagine\": example.org non è sotto prova.it"_s},
         {"a relative path",
          [](SiteRule& r) {
              r.pages = {{u"prova.it"_s, u"lavoro"_s}};
          },
-         u"\"pagine\": the path lavoro does not start with \"/\""_s},
+         u"\"pagine\": il percorso lavoro non comincia con \"/\""_s},
         {"pages without the search",
          [](SiteRule& r) {
              r.pages = {{u"www.prova.it"_s, u"/annunci/"_s}};
          },
-         u"\"pagine\": the search address is not among them"_s},
+         u"\"pagine\": l'indirizzo di ricerca non è tra esse"_s},
     };
     for (const Case& c : cases) {
         SiteRule rule = Valid();
@@ -340,12 +342,21 @@ TEST(SiteRules, TheBuiltInCatalogueHoldsUsableRulesOnceEach) {
     QSet<QString> ids;
     for (const SiteRule& rule : catalogue.rules) {
         EXPECT_EQ(RuleProblem(rule), QString()) << rule.id.toStdString();
-        EXPECT_EQ(rule.logLabel.size(), 9) << rule.id.toStdString();
         EXPECT_TRUE(IsRulePage(rule, QUrl(ExpandSearch(rule.search, {u"Lazio"_s, 6, u"cuoco"_s}))))
             << rule.id.toStdString();
         ids.insert(rule.id);
     }
     EXPECT_EQ(ids.size(), catalogue.rules.size());
+    // One name per site, as a user choosing between them reads them.
+    QSet<QString> names;
+    for (const SiteRule& rule : catalogue.rules) names.insert(rule.name.toLower());
+    EXPECT_EQ(names.size(), catalogue.rules.size());
+    // A default whose pages changed points to the preset that reads them.
+    for (const SiteRule& rule : catalogue.rules)
+        if (!rule.successor.isEmpty()) {
+            EXPECT_NE(catalogue.find(rule.successor), nullptr) << rule.id.toStdString();
+        }
+    EXPECT_EQ(catalogue.find(u"jobrapido"_s)->successor, u"jobrapido-2025"_s);
     for (const char* id : {"jobrapido-2025", "indeed", "linkedin", "subito", "randstad", "gigroup",
                            "adzuna", "manpower"})
         EXPECT_NE(catalogue.find(QString::fromLatin1(id)), nullptr) << id;
@@ -358,14 +369,13 @@ TEST(SiteRules, TheBuiltInCatalogueHoldsUsableRulesOnceEach) {
         u"&order=datedesc"_s);
 }
 
-TEST(SiteRules, LogLabelsAreNamesCutOrPaddedToNine) {
+// Cut to nine, "Lombardia Lavoro" would read as the region.
+TEST(SiteRules, LogLabelsAreNamesWhole) {
     const std::pair<QString, QString> cases[] = {
-        {u"Indeed"_s, u"Indeed   "_s},
-        {u"Jobrapido"_s, u"Jobrapido"_s},
-        {u"Subito Lavoro"_s, u"Subito La"_s},
-        {u""_s, u"         "_s},
-        {u"Lavoro 😀 oggi"_s, u"Lavoro 😀"_s},
-        {u"Lavoro  😀"_s, u"Lavoro   "_s},  // the pair would be split at nine
+        {u"Indeed"_s, u"Indeed"_s},
+        {u"Lombardia Lavoro"_s, u"Lombardia Lavoro"_s},
+        {u" Subito "_s, u"Subito"_s},
+        {u"Lavoro 😀 oggi"_s, u"Lavoro 😀 oggi"_s},
     };
     for (const auto& [name, label] : cases)
         EXPECT_EQ(LogLabelFor(name), label) << name.toStdString();

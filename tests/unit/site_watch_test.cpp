@@ -66,11 +66,11 @@ TEST(SiteWatch, EachCaptureIsObservedByWhatItShowed) {
          {.url = QUrl(u"http://altro.example/"_s), .loadSucceeded = false, .httpStatus = 503},
          {Kind::HttpError, 503, {}},
          u"il sito risponde con errore 503"_s},
-        {"no answer at all: nothing to choose in the program helps",
+        {"no answer at all: the connection first",
          {.url = kJobrapido, .loadSucceeded = false},
          {Kind::EngineError, 0, {}},
          u"pagina di errore del browser"_s,
-         u""_s},
+         u"controlla la connessione a internet; oppure scegli un altro sito in Impostazioni"_s},
         {"a consent banner and no listings",
          {.url = kJobrapido, .wall = WallKind::Consent},
          {Kind::Wall, 0, {}},
@@ -106,10 +106,63 @@ TEST(SiteWatch, AClosedSiteSaysSoAsItsReason) {
     for (const CaptureFacts& facts :
          {CaptureFacts{.url = page, .loadSucceeded = false},
           CaptureFacts{.url = page, .httpStatus = 404}, CaptureFacts{.url = page},
-          CaptureFacts{.url = QUrl(u"http://parked.example/"_s)}})
+          CaptureFacts{.url = QUrl(u"http://parked.example/"_s)}}) {
         EXPECT_EQ(BlindReason(Observe(closed, facts)), closed.closedNote)
             << facts.url.toString().toStdString();
+        // Whatever the page, only another site helps; the one that took over when known.
+        Observation seen = Observe(closed, facts);
+        EXPECT_EQ(BlindAdviceFor(seen), u"scegli un altro sito in Impostazioni"_s);
+        seen.successor = u"Jobrapido (nuovo)"_s;
+        EXPECT_EQ(BlindAdviceFor(seen), u"scegli Jobrapido (nuovo) in Impostazioni"_s);
+    }
     EXPECT_EQ(Observe(closed, {.url = page, .markerSeen = true}).kind, Kind::Listings);
+}
+
+// What cannot pass by itself is said at the first capture; what can waits for three. A site
+// never seen working is told apart from one that stopped.
+TEST(SiteWatch, AClosedSiteAndWallsTurnBlindAtTheirFirstCapture) {
+    Observation closed{Kind::EngineError, 0, {}};
+    closed.closedNote = u"chiuso da ieri"_s;
+    const Observation consent{Kind::Wall, 0, {}, WallKind::Consent};
+    const Observation check{Kind::Wall, 0, {}, WallKind::BotCheck};
+    const Observation missing{Kind::NoListings, 0, {}};
+    const Observation broken{Kind::EngineError, 0, {}};
+    const Observation limited{Kind::HttpError, 429, {}};
+    struct Case {
+        const char* what;
+        Observation seen;
+        int capturesToBlind;
+    };
+    const Case cases[] = {
+        {"a closed site", closed, 1},
+        {"a consent wall", consent, 1},
+        {"a bot check", check, 1},
+        {"no listings", missing, kBadCapturesToTurnBlind},
+        {"no answer", broken, kBadCapturesToTurnBlind},
+        {"an error status", limited, kBadCapturesToTurnBlind},
+    };
+    for (const bool watchedFirst : {false, true}) {
+        for (const Case& c : cases) {
+            SiteWatch watch;
+            EXPECT_FALSE(watch.seenListings());
+            if (watchedFirst) {
+                EXPECT_EQ(watch.observe({Kind::Listings, 0, {}}), std::nullopt);
+            }
+            std::optional<WatchChange> change;
+            int captures = 0;
+            while (!change && captures < 10) {
+                change = watch.observe(c.seen);
+                ++captures;
+            }
+            EXPECT_EQ(captures, c.capturesToBlind) << c.what;
+            ASSERT_TRUE(change) << c.what;
+            EXPECT_EQ(change->watchedBefore, watchedFirst) << c.what;
+            EXPECT_EQ(watch.seenListings(), watchedFirst) << c.what;
+            // The advice is kept beside the reason, for the tooltips, and is never empty.
+            EXPECT_EQ(watch.advice(), BlindAdviceFor(c.seen)) << c.what;
+            EXPECT_FALSE(watch.advice().isEmpty()) << c.what;
+        }
+    }
 }
 
 TEST(SiteWatch, ThreeBadCapturesInARowTurnASiteBlindOnceUntilItsMarkerReturns) {
@@ -175,17 +228,24 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_EQ(controller.pageCaptured(2, without), PageOutcome{});
     const QString reason = u"il sito risponde con errore 429"_s;
     const PageOutcome blind = controller.pageCaptured(1, limited);
-    const QString advice = u"scegli un altro sito in Impostazioni"_s;
+    // The default Jobrapido's advice names the preset that reads its new cards.
+    const QString advice = u"scegli Jobrapido (nuovo) in Impostazioni"_s;
     EXPECT_EQ(blind.watch, (WatchChange{WatchChange::Kind::TurnedBlind, reason, advice}));
-    // Everything the window and the desktop show of it comes with the change.
-    EXPECT_EQ(blind.watchNotice, BlindNotice(u"Jobrapido"_s, reason, advice));
+    // Everything the window and the desktop show of it comes with the change; a click on the
+    // notice opens the settings at the pane.
+    Notice notice = BlindNotice(u"Jobrapido"_s, reason, advice, true, 1);
+    notice.tag = BlindTag(u"jobrapido"_s);
+    EXPECT_EQ(blind.watchNotice, notice);
+    EXPECT_EQ(blind.watchNotice->action, NoticeAction::ShowSettings);
     ASSERT_TRUE(blind.toolTips);
-    EXPECT_EQ(blind.toolTips->paneLabels[1], SiteLabelToolTip(reason));
-    EXPECT_EQ(blind.toolTips->paneLabels[2], QString());
+    EXPECT_EQ(blind.toolTips->paneLabels[1], SiteLabelToolTip(BlindState(reason, advice)));
+    // The panes not yet seen working are still being checked.
+    EXPECT_EQ(blind.toolTips->paneLabels[2], SiteLabelToolTip({}, true));
     EXPECT_EQ(blind.toolTips->tray,
               TrayToolTip(controller.secondsLeft(),
                           {u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s},
-                          QStringList{QString(), reason, QString(), QString()}));
+                          QStringList{QString(), BlindState(reason, advice), QString(), QString()},
+                          0, {true, false, true, true}));
     EXPECT_FALSE(blind.newest);
     EXPECT_TRUE(controller.siteWatch(1).blind());
     EXPECT_FALSE(controller.siteWatch(2).blind());
@@ -194,13 +254,16 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_FALSE(still.watch);
     EXPECT_FALSE(still.watchNotice);
     ASSERT_TRUE(still.toolTips);
-    EXPECT_EQ(still.toolTips->paneLabels[1], SiteLabelToolTip(controller.siteWatch(1).reason()));
+    EXPECT_EQ(still.toolTips->paneLabels[1],
+              SiteLabelToolTip(BlindState(controller.siteWatch(1).reason(), advice)));
     EXPECT_NE(controller.siteWatch(1).reason(), reason);
 
     // The same title again is not logged; the watch is told all the same.
     const PageOutcome back = controller.pageCaptured(1, withListing);
     EXPECT_EQ(back.watch, (WatchChange{WatchChange::Kind::WatchedAgain, {}, {}}));
     EXPECT_EQ(back.watchNotice, WatchedAgainNotice(u"Jobrapido"_s));
+    // The notice that said it was blind is taken back.
+    EXPECT_EQ(back.withdrawn, QStringList{BlindTag(u"jobrapido"_s)});
     ASSERT_TRUE(back.toolTips);
     EXPECT_EQ(back.toolTips->paneLabels[1], QString());
     EXPECT_FALSE(back.newest);

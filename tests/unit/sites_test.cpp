@@ -10,7 +10,11 @@ namespace quintavia {
 namespace {
 
 TEST(Sites, LogLabelsAreNineCharactersAndInfoJobsFindsItsOwnHost) {
+    // The design's four have nine characters; any other site shows its name whole.
     for (const SiteRule& rule : BuiltInCatalogue().rules)
+        EXPECT_EQ(rule.logLabel, DefaultPane(rule.id) >= 0 ? rule.logLabel.left(9) : rule.name)
+            << rule.id.toStdString();
+    for (const SiteRule& rule : DefaultRules())
         EXPECT_EQ(rule.logLabel.size(), 9) << rule.id.toStdString();
     // The InfoJobs marker carries the same host as its search address.
     const QString host = DefaultRules()[3].marker.section('/', 0, 0);

@@ -298,7 +298,10 @@ TEST(PageCaptured, ANewListingSaysWhatToAnnounce) {
         EXPECT_EQ(listing.address, page.url) << row.what;
         EXPECT_EQ(listing.logEntry, u"Infojobs : "_s + title) << row.what;
         EXPECT_EQ(listing.sound, row.sound == TriState::Ticked) << row.what;
-        EXPECT_FALSE(outcome.toolTips) << row.what;  // the site's state did not change
+        // The site's first capture: it is no longer being checked, but watched.
+        ASSERT_TRUE(outcome.toolTips) << row.what;
+        EXPECT_EQ(outcome.toolTips->paneLabels[3], QString()) << row.what;
+        EXPECT_FALSE(controller.pageCaptured(3, Page(3, title), when).toolTips) << row.what;
     }
 }
 
@@ -463,7 +466,7 @@ TEST(Sites, EachPanesSiteKeepsItsOwnTitleAddressAndOffsets) {
                                {u"Aiuto cuoco"_s, QUrl(u"https://it.indeed.com/v?jk=2"_s)}}};
     const PageOutcome outcome = controller.pageCaptured(3, page);
     ASSERT_TRUE(outcome.newest);
-    EXPECT_EQ(outcome.newest->logEntry, u"Indeed   : Cuoco capo partita"_s);
+    EXPECT_EQ(outcome.newest->logEntry, u"Indeed: Cuoco capo partita"_s);
     EXPECT_EQ(outcome.newest->siteId, u"indeed"_s);
     EXPECT_EQ(outcome.newest->address, QUrl(u"https://it.indeed.com/v?jk=1"_s));
     EXPECT_EQ(outcome.scroll, (ScrollTo{120, 0}));
@@ -592,7 +595,12 @@ TEST(NewListings, FoundOnceAnnouncedOnceAndCountedUntilOpened) {
         EXPECT_EQ(outcome.link, click.expected.link);
         EXPECT_EQ(outcome.showFound, click.expected.showFound);
         EXPECT_EQ(outcome.bringBack, click.expected.bringBack);
+        EXPECT_EQ(outcome.settingsPane, std::nullopt);
     }
+    // A blind site's notice leads to the settings, at its pane.
+    const OpenOutcome settings = controller.noticeClicked(NoticeAction::ShowSettings, {}, 2);
+    EXPECT_TRUE(settings.bringBack);
+    EXPECT_EQ(settings.settingsPane, 2);
     EXPECT_EQ(controller.found().unopenedCount(), 2);
 }
 
@@ -642,6 +650,77 @@ TEST(NewListings, TheChosenWordsFilterWhatIsAnnounced) {
     EXPECT_EQ(outcome.foundNotice->summary, u"Nuovo annuncio su Indeed"_s);
     EXPECT_EQ(outcome.foundNotice->body, u"Cuoco"_s);
     EXPECT_EQ(controller.found().unopenedCount(), 1);
+}
+
+// A listing the user's words leave out is not the newest news: neither logged nor sounded.
+// The words match the company and the place too.
+TEST(NewListings, TheChosenWordsKeepALeftOutListingOutOfTheLogAndTheSound) {
+    const QString lazio = u"https://it.indeed.com/jobs?q=&l=Lazio&sort=date"_s;
+    const auto page = [&](const QList<Listing>& listings) {
+        PageCapture capture = Board({}, lazio);
+        capture.listings = listings;
+        return capture;
+    };
+    const Listing night{.title = u"Magazziniere turno notturno"_s,
+                        .link = QUrl(u"https://it.indeed.com/viewjob?jk=1"_s)};
+    const Listing day{.title = u"Magazziniere farmaceutico"_s,
+                      .link = QUrl(u"https://it.indeed.com/viewjob?jk=2"_s),
+                      .company = u"Beta"_s};
+    const Listing far{.title = u"Autista"_s,
+                      .link = QUrl(u"https://it.indeed.com/viewjob?jk=3"_s),
+                      .place = u"Vercelli, Piemonte"_s};
+    struct Case {
+        const char* what;
+        QString include;
+        QString exclude;
+        QList<Listing> listings;
+        std::optional<QString> logged;
+    };
+    const Case cases[] = {
+        {"no words: the first, as ever",
+         {},
+         {},
+         {night, day},
+         u"Indeed: Magazziniere turno notturno"_s},
+        {"the first left out: the next that passes",
+         {},
+         u"notturno"_s,
+         {night, day},
+         u"Indeed: Magazziniere farmaceutico"_s},
+        {"all left out: nothing", {}, u"magazziniere"_s, {night, day}, std::nullopt},
+        {"by place", {}, u"piemonte"_s, {far, day}, u"Indeed: Magazziniere farmaceutico"_s},
+        {"by company, to include",
+         u"beta"_s,
+         {},
+         {night, day},
+         u"Indeed: Magazziniere farmaceutico"_s},
+    };
+    for (const Case& c : cases) {
+        WatchController controller;
+        controller.startUp({});
+        Choices choices = WithIndeedInPane3(controller);
+        choices.includeWords = c.include;
+        choices.excludeWords = c.exclude;
+        controller.choose(choices);
+        controller.setSoundAlert(TriState::Ticked);
+        const PageOutcome outcome = controller.pageCaptured(3, page(c.listings));
+        EXPECT_EQ(outcome.newest ? std::optional(outcome.newest->logEntry) : std::nullopt, c.logged)
+            << c.what;
+        EXPECT_EQ(outcome.newest && outcome.newest->sound, c.logged.has_value()) << c.what;
+    }
+}
+
+// What was said of a site is taken back once another site takes its pane.
+TEST(Sites, ABlindSitesNoticeIsTakenBackWhenItsPaneShowsAnotherSite) {
+    WatchController controller;
+    controller.startUp({});
+    const PageOutcome blind = controller.pageCaptured(3, OnSite(3, u"<p>chiuso</p>"_s));
+    ASSERT_TRUE(blind.watchNotice);
+    EXPECT_EQ(blind.watchNotice->tag, BlindTag(u"infojobs"_s));
+    // The same site stays: nothing is taken back.
+    EXPECT_EQ(controller.choose(controller.choices()).withdrawn, QStringList{});
+    EXPECT_EQ(controller.choose(WithIndeedInPane3(controller)).withdrawn,
+              QStringList{BlindTag(u"infojobs"_s)});
 }
 
 }  // namespace

@@ -111,13 +111,13 @@ ListingKey KeyOf(const SiteRule& rule, const Listing& listing, bool byTitle) {
 QString KeyKindText(ListingKey::Kind kind) {
     switch (kind) {
         case ListingKey::Kind::Rule:
-            return QStringLiteral("the rule's key");
+            return QStringLiteral("dalla chiave della regola");
         case ListingKey::Kind::Link:
-            return QStringLiteral("the link");
+            return QStringLiteral("dal link");
         case ListingKey::Kind::Title:
-            return QStringLiteral("the title");
+            return QStringLiteral("dal titolo");
         case ListingKey::Kind::TitleAndCompany:
-            return QStringLiteral("the title and company");
+            return QStringLiteral("dal titolo e dall'azienda");
     }
     return {};
 }

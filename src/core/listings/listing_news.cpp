@@ -76,15 +76,21 @@ ListingFilters FiltersFrom(const QString& include, const QString& exclude) {
     return {Phrases(include), Phrases(exclude)};
 }
 
-bool PassesFilters(const ListingFilters& filters, QStringView title, QStringView company) {
+bool PassesFilters(const ListingFilters& filters, QStringView title, QStringView company,
+                   QStringView place) {
     if (filters.include.isEmpty() && filters.exclude.isEmpty()) return true;
-    const QStringList words = FoldedWords(title);
-    const QStringList companyWords = FoldedWords(company);
+    // Each apart: a phrase does not run from the title into the company.
+    const QStringList parts[] = {FoldedWords(title), FoldedWords(company), FoldedWords(place)};
+    const auto held = [&](const QString& phrase) {
+        for (const QStringList& words : parts)
+            if (HoldsPhrase(words, phrase)) return true;
+        return false;
+    };
     for (const QString& phrase : filters.exclude)
-        if (HoldsPhrase(words, phrase) || HoldsPhrase(companyWords, phrase)) return false;
+        if (held(phrase)) return false;
     if (filters.include.isEmpty()) return true;
     for (const QString& phrase : filters.include)
-        if (HoldsPhrase(words, phrase)) return true;
+        if (held(phrase)) return true;
     return false;
 }
 
@@ -133,8 +139,8 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
         seen.keys.clear();
         keyed = KeyedListings(site, listings, true);
         news.linksChange = QStringLiteral(
-                               "the links of %1 change at every load: its listings are known by "
-                               "their title and company from now on")
+                               "i link di %1 cambiano a ogni caricamento: da ora i suoi annunci "
+                               "sono riconosciuti dal titolo e dall'azienda")
                                .arg(site.name);
     }
 
@@ -148,17 +154,18 @@ News FindNews(ListingMemory& memory, const SiteRule& site, const QString& search
     for (const Keyed& one : keyed) {
         if (learnOnly || tripped || isKnown(one)) continue;
         const Listing& listing = one.listing;
-        FoundListing found{.when = when,
-                           .siteId = site.id,
-                           .site = site.name,
-                           .title = listing.title,
-                           .link = listing.link,
-                           .page = page,
-                           .filtered = !PassesFilters(filters, listing.title, listing.company),
-                           .company = listing.company,
-                           .place = listing.place,
-                           .published = listing.published,
-                           .key = one.key};
+        FoundListing found{
+            .when = when,
+            .siteId = site.id,
+            .site = site.name,
+            .title = listing.title,
+            .link = listing.link,
+            .page = page,
+            .filtered = !PassesFilters(filters, listing.title, listing.company, listing.place),
+            .company = listing.company,
+            .place = listing.place,
+            .published = listing.published,
+            .key = one.key};
         if (!found.filtered) {
             const Announced job{
                 Folded(found.title), site.id, site.name, when, Folded(found.company),

@@ -13,9 +13,9 @@
 
 namespace quintavia {
 
-// The user's words: a new listing is announced only when its title holds one of `include`
-// (when there are any) and none of `exclude`. Each is a word or a few words in a row, matched
-// whole, case and accents aside.
+// The user's words: a new listing is announced only when its title, company or place holds
+// one of `include` (when there are any) and none of them holds one of `exclude`. Each is a word or
+// a few words in a row, matched whole, case and accents aside.
 struct ListingFilters {
     QStringList include;
     QStringList exclude;
@@ -25,8 +25,10 @@ struct ListingFilters {
 
 // The words as the user typed them, comma-separated; blank ones are left out.
 ListingFilters FiltersFrom(const QString& include, const QString& exclude);
-// A word to exclude silences a listing by its company as well: an agency a user does not want.
-bool PassesFilters(const ListingFilters& filters, QStringView title, QStringView company = {});
+// A word matches the company and the place as well as the title: an agency a user does not
+// want, a province too far away, or the town the user wants to work in.
+bool PassesFilters(const ListingFilters& filters, QStringView title, QStringView company = {},
+                   QStringView place = {});
 
 // A listing's folded title and company, as one load's listings are compared with the last's.
 QString TitleMark(const Listing& listing);

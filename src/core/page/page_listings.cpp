@@ -8,6 +8,9 @@ PageListings ReadListings(const SiteRule& rule, const PageCapture& capture) {
     PageListings read;
     if (!capture.markup || !IsRulePage(rule, capture.url)) return read;
     if (rule.findBy == FindBy::Marker) {
+        // A marker is a word of the markup, and a wall is markup too: a generic class can stand
+        // in a consent banner as well as in the cards, so the wall is looked for first.
+        if (DetectWall(*capture.markup)) return read;
         const ProbeResult found = FindNewestListing(*capture.markup, rule.marker);
         read.seen = found.markerPosition > 0;
         if (found.outcome == ProbeOutcome::Title) read.listings = {{found.title, capture.url}};

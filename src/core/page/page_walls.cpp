@@ -53,8 +53,10 @@ QString WallReason(WallKind wall) {
     return {};
 }
 
-QString BlindAdvice(std::optional<WallKind> wall) {
-    const QString otherSite = QStringLiteral("scegli un altro sito in Impostazioni");
+QString BlindAdvice(std::optional<WallKind> wall, const QString& successor) {
+    const QString otherSite = successor.isEmpty()
+                                  ? QStringLiteral("scegli un altro sito in Impostazioni")
+                                  : QStringLiteral("scegli %1 in Impostazioni").arg(successor);
     if (!wall) return otherSite;
     switch (*wall) {
         case WallKind::Consent:

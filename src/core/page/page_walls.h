@@ -24,7 +24,7 @@ std::optional<WallKind> DetectWall(const QString& markup);
 QString WallReason(WallKind wall);
 
 // What the user can do about a blind site, lower case, to follow the reason; it always ends
-// by offering another site.
-QString BlindAdvice(std::optional<WallKind> wall);
+// by offering another site: `successor` by its name when one took over, else any.
+QString BlindAdvice(std::optional<WallKind> wall, const QString& successor = {});
 
 }  // namespace quintavia

@@ -46,11 +46,14 @@ QList<SiteRule> MakeDefaultRules() {
                                    "http://www.infojobs.it/offerte-lavoro/{regione}", "infojobs.it",
                                    "www.infojobs.it/selezionare");
     infojobs.closedNote = QStringLiteral("InfoJobs Italia ha chiuso il 31 dicembre 2025");
+    SiteRule jobrapido = MarkerRule("jobrapido", "Jobrapido", "Job Rapido", "Jobrapido",
+                                    "http://it.jobrapido.com/?w={parole}&l={regione}&r=auto",
+                                    "jobrapido.com", "span class");
+    // The redesigned cards no longer hold the marker; the preset reads them.
+    jobrapido.successor = QStringLiteral("jobrapido-2025");
     return {
         miojob,
-        MarkerRule("jobrapido", "Jobrapido", "Job Rapido", "Jobrapido",
-                   "http://it.jobrapido.com/?w={parole}&l={regione}&r=auto", "jobrapido.com",
-                   "span class"),
+        jobrapido,
         MarkerRule("jobonline", "Jobonline", "Job on Line", "Jobonline",
                    "http://www.jobonline.it/lavoro/?fld2=0&fld3={regione_n}&fld4=0"
                    "&fld1=ricerca+testuale&search=cerca+lavoro",
@@ -84,7 +87,8 @@ QList<SiteRule> MakePresets() {
     // site. The keys are what stays of a card from one load to the next.
     return {
         // Jobrapido's cards since its redesign; the default keeps the marker it always had.
-        WithDetails(SelectorRule("jobrapido-2025", "Jobrapido", "Job Rapido",
+        // Named apart from the default, which a user choosing between the two must tell.
+        WithDetails(SelectorRule("jobrapido-2025", "Jobrapido (nuovo)", "Jobrapido (nuovo)",
                                  "https://it.jobrapido.com/?w={parole}&l={regione}&r=auto"
                                  "&sortby=publish_date",
                                  "jobrapido.com", ".result-item__title", "a.result-item__link"),

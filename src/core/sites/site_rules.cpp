@@ -1,18 +1,10 @@
 #include "core/sites/site_rules.h"
 
 #include "core/sites/sites.h"
-#include "core/text/text_cut.h"
 
 namespace quintavia {
-namespace {
-
-constexpr qsizetype kLogLabelUnits = 9;
-
-}  // namespace
-
 QString LogLabelFor(const QString& name) {
-    // Half a character would show as a replacement: pad rather than split a pair.
-    return CutUnits(name, kLogLabelUnits).leftJustified(kLogLabelUnits, u' ');
+    return name.trimmed();
 }
 
 bool IsRulePage(const SiteRule& rule, const QUrl& url) {

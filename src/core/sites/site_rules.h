@@ -34,7 +34,7 @@ struct SiteRule {
     QString id;         // lower-case letters, digits and "-": names the site in files
     QString name;       // as the user reads it in notices
     QString paneLabel;  // shown over the pane
-    QString logLabel;   // begins each log entry; nine characters
+    QString logLabel;   // begins each log entry: the design's nine characters, or the name
     QString search;     // the search address, with placeholders (ExpandSearch)
     QString domain;     // the registrable domain of the site's own pages, lower case, ASCII
     FindBy findBy = FindBy::Marker;
@@ -56,11 +56,14 @@ struct SiteRule {
     // A short note for the user choosing the site: what to expect of it.
     QString note{};
     bool blocking = true;  // advertisements and trackers are kept off the site's pages
+    // The id of the site that took over from this one, for a user whose pane turns blind.
+    QString successor{};
 
     bool operator==(const SiteRule&) const = default;
 };
 
-// The log label for a name: its first nine characters, or the name padded with spaces to nine.
+// The log label for a name: the name whole. Only the four sites of the design have labels of
+// nine characters of their own; cut to nine, "Lombardia Lavoro" would read as the region.
 QString LogLabelFor(const QString& name);
 
 // What a search is made of, as the user gave it.
@@ -112,9 +115,9 @@ struct KeyRecipe {
 };
 KeyRecipe ParseKeyRecipe(const QString& key);
 
-// Why a rule cannot be used, or empty when it can. The reasons are in English, to follow a
-// file name and a section on standard error, and name each field by its key in the sites file,
-// the only place a user writes a rule.
+// Why a rule cannot be used, or empty when it can. The reasons are in Italian, lower case, to
+// follow a file name and a section on standard error or in "Impostazioni", and name each field
+// by its key in the sites file, the only place a user writes a rule.
 QString RuleProblem(const SiteRule& rule, const PublicSuffixes& suffixes = {});
 
 // Whether a site's listings are read from a page at `url`: http or https, on the rule's domain,

@@ -29,10 +29,24 @@ Notice ListingsNotice(const QString& site, const QList<FoundListing>& first, int
     return notice;
 }
 
-Notice BlindNotice(const QString& site, const QString& reason, const QString& advice) {
-    QString body = QStringLiteral("Quintavia non vede più gli annunci: %1").arg(reason);
+QString BlindTag(const QString& siteId) {
+    return QStringLiteral("cieco:") + siteId;
+}
+
+Notice BlindNotice(const QString& site, const QString& reason, const QString& advice,
+                   bool watchedBefore, int pane) {
+    QString body = (watchedBefore ? QStringLiteral("Quintavia non vede più gli annunci: %1")
+                                  : QStringLiteral("Quintavia non vede gli annunci: %1"))
+                       .arg(reason);
     if (!advice.isEmpty()) body += QStringLiteral("; ") + advice;
-    return {QStringLiteral("%1 non è più sorvegliato").arg(site), body + u'.'};
+    Notice notice{watchedBefore ? QStringLiteral("%1 non è più sorvegliato").arg(site)
+                                : QStringLiteral("%1 non è sorvegliato").arg(site),
+                  body + u'.'};
+    if (pane >= 0) {
+        notice.action = NoticeAction::ShowSettings;
+        notice.pane = pane;
+    }
+    return notice;
 }
 
 Notice WatchedAgainNotice(const QString& site) {
@@ -89,17 +103,24 @@ QString NoticeBody(const QString& text, bool markup) {
     return out;
 }
 
+QString BlindState(const QString& reason, const QString& advice) {
+    if (advice.isEmpty()) return reason;
+    return reason + QStringLiteral("; ") + advice;
+}
+
 QString TrayToolTip(int secondsLeft, const QStringList& siteNames, const QStringList& blindReasons,
-                    int unopened) {
+                    int unopened, const QList<bool>& checking) {
     const int seconds = std::max(secondsLeft, 0);
     QString tip = QStringLiteral("Quintavia: prossimo aggiornamento tra %1:%2")
                       .arg(seconds / 60)
                       .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     for (qsizetype i = 0; i < siteNames.size(); ++i) {
         const QString reason = blindReasons.value(i);
-        tip += u'\n' + siteNames[i] + QStringLiteral(": ") +
-               (reason.isEmpty() ? QStringLiteral("sorvegliato")
-                                 : QStringLiteral("non sorvegliato, ") + reason);
+        QString state = QStringLiteral("non sorvegliato, ") + reason;
+        if (reason.isEmpty())
+            state =
+                checking.value(i) ? QStringLiteral("in verifica") : QStringLiteral("sorvegliato");
+        tip += u'\n' + siteNames[i] + QStringLiteral(": ") + state;
     }
     if (unopened > 0)
         tip += unopened == 1 ? QStringLiteral("\n1 annuncio trovato da aprire")
@@ -107,8 +128,10 @@ QString TrayToolTip(int secondsLeft, const QStringList& siteNames, const QString
     return tip;
 }
 
-QString SiteLabelToolTip(const QString& blindReason) {
-    if (blindReason.isEmpty()) return {};
+QString SiteLabelToolTip(const QString& blindReason, bool checking) {
+    if (blindReason.isEmpty())
+        return checking ? QStringLiteral("In verifica: la prima pagina non è ancora stata letta")
+                        : QString();
     return QStringLiteral("Non sorvegliato: ") + blindReason;
 }
 

@@ -91,6 +91,9 @@ struct PageOutcome {
     ToKeep keep;
     // Lines for standard error: what this capture showed of the site.
     QStringList warnings{};
+    // The tags of the notices to take back from the desktop (Notice::tag): what they said is
+    // over.
+    QStringList withdrawn{};
 
     bool operator==(const PageOutcome&) const = default;
 };
@@ -123,6 +126,8 @@ struct ChoicesOutcome {
     ToolTips toolTips;
     bool desktopNotifications = true;  // the option as it now stands
     ToKeep keep;
+    // The notices to take back (Notice::tag): those of the sites no pane shows any longer.
+    QStringList withdrawn{};
 };
 
 // What the user opened from the list of what was found, or by clicking a notification.
@@ -131,6 +136,8 @@ struct OpenOutcome {
     bool showFound = false;      // show the list of what was found
     bool bringBack = false;      // bring the main window back
     ToolTips toolTips{};         // the number not yet opened has changed
+    // Open "Impostazioni" with this pane's site to choose.
+    std::optional<int> settingsPane{};
 };
 
 struct TickOutcome {

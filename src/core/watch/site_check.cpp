@@ -42,32 +42,32 @@ QString CheckReport(const QString& address, const PageCapture& capture, const Si
     if (capture.httpStatus != 0)
         status = QString::number(capture.httpStatus);
     else if (capture.loadSucceeded)
-        status = QStringLiteral("success");  // a page that came by other means than HTTP
+        status = QStringLiteral("riuscito");  // a page that came by other means than HTTP
     else
-        status = QStringLiteral("none, the page did not load");
-    QString report = QStringLiteral("address: %1\nHTTP status: %2\nfinal address: %3\n")
+        status = QStringLiteral("nessuno, la pagina non si è caricata");
+    QString report = QStringLiteral("indirizzo: %1\nstato HTTP: %2\nindirizzo finale: %3\n")
                          .arg(address, status, QString::fromLatin1(capture.url.toEncoded()));
-    report += QStringLiteral("listings: %1\n").arg(check.listings.size());
+    report += QStringLiteral("annunci: %1\n").arg(check.listings.size());
     for (qsizetype i = 0; i < check.listings.size(); ++i) {
         const Listing& listing = check.listings[i];
         report += QStringLiteral("  %1\n    %2\n")
                       .arg(listing.title, QString::fromLatin1(listing.link.toEncoded()));
         const std::pair<const char*, const QString*> details[] = {
-            {"company", &listing.company},
-            {"place", &listing.place},
-            {"published", &listing.published},
+            {"azienda", &listing.company},
+            {"luogo", &listing.place},
+            {"pubblicato", &listing.published},
         };
         for (const auto& [name, value] : details)
             if (!value->isEmpty())
                 report += QStringLiteral("    %1: %2\n").arg(QLatin1StringView(name), *value);
         if (i < check.keys.size()) {
             const ListingKey& key = check.keys[i];
-            report += QStringLiteral("    known by %1: %2\n")
+            report += QStringLiteral("    riconosciuto %1: %2\n")
                           .arg(KeyKindText(key.kind), ShownText(key.value));
         }
     }
     if (!check.blindReason.isEmpty())
-        report += QStringLiteral("blind: %1\n").arg(check.blindReason);
+        report += QStringLiteral("non sorvegliabile: %1\n").arg(check.blindReason);
     return report;
 }
 
@@ -75,12 +75,12 @@ QString StructureCheckReport(const QString& address, const SiteRule& rule,
                              const PageCapture& capture) {
     const SiteCheck check = CheckSite(rule, capture);
     QString report = CheckReport(address, capture, SiteCheck{{}, {}});
-    report.chop(QStringLiteral("listings: 0\n").size());
+    report.chop(QStringLiteral("annunci: 0\n").size());
     const QList<StructureListing> listings = capture.structure && IsRulePage(rule, capture.url)
                                                  ? capture.structure->listings
                                                  : QList<StructureListing>{};
     const qsizetype shown = std::min<qsizetype>(listings.size(), kCheckedListings);
-    report += QStringLiteral("listings: %1\n").arg(shown);
+    report += QStringLiteral("annunci: %1\n").arg(shown);
     for (qsizetype i = 0; i < shown; ++i) {
         const StructureListing& listing = listings[i];
         Listing read;
@@ -93,26 +93,26 @@ QString StructureCheckReport(const QString& address, const SiteRule& rule,
                       .arg(ShownText(listing.title),
                            QString::fromLatin1(ListingLink(rule, read).toEncoded()));
         if (!listing.company.isEmpty())
-            report += QStringLiteral("    company: %1\n").arg(ShownText(listing.company));
+            report += QStringLiteral("    azienda: %1\n").arg(ShownText(listing.company));
         if (!listing.place.isEmpty())
-            report += QStringLiteral("    place: %1\n").arg(ShownText(listing.place));
-        report += QStringLiteral("    key: %1\n").arg(ShownText(KeyOf(rule, read).value));
+            report += QStringLiteral("    luogo: %1\n").arg(ShownText(listing.place));
+        report += QStringLiteral("    chiave: %1\n").arg(ShownText(KeyOf(rule, read).value));
     }
     if (shown == 0) {
         std::optional<WallKind> wall;
         if (capture.markup) wall = DetectWall(*capture.markup);
-        QString why = QStringLiteral("no cards of one shape repeat in the page");
+        QString why = QStringLiteral("nella pagina non si ripetono schede della stessa forma");
         if (!IsRulePage(rule, capture.url) || !capture.loadSucceeded || capture.httpStatus >= 400)
             why = check.blindReason;
         else if (wall)
-            why = (wall == WallKind::Consent ? QStringLiteral("a consent wall, ")
-                                             : QStringLiteral("a bot check, ")) +
+            why = (wall == WallKind::Consent ? QStringLiteral("una richiesta di consenso, ")
+                                             : QStringLiteral("una verifica anti-robot, ")) +
                   WallReason(wall.value_or(WallKind::Consent));
         else if (!capture.markup)
-            why = QStringLiteral("the page is not an HTML document");
+            why = QStringLiteral("la pagina non è un documento HTML");
         else if (capture.structure && capture.structure->reason == u"time")
-            why = QStringLiteral("the page is too big to be read in time");
-        report += QStringLiteral("no listings: %1\n").arg(why);
+            why = QStringLiteral("la pagina è troppo grande per essere letta in tempo");
+        report += QStringLiteral("nessun annuncio: %1\n").arg(why);
     }
     return report;
 }

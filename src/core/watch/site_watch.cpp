@@ -61,36 +61,51 @@ QString BlindReason(const Observation& observation) {
 }
 
 QString BlindAdviceFor(const Observation& observation) {
+    const QString& successor = observation.successor;
+    // Whatever a closed site's pages show, only another site helps.
+    if (observation.kind != Observation::Kind::Listings && !observation.closedNote.isEmpty())
+        return BlindAdvice(std::nullopt, successor);
     switch (observation.kind) {
         case Observation::Kind::Listings:
-        case Observation::Kind::EngineError:
             return {};
+        case Observation::Kind::EngineError:
+            return QStringLiteral("controlla la connessione a internet; oppure ") +
+                   BlindAdvice(std::nullopt, successor);
         case Observation::Kind::Wall:
-            return BlindAdvice(observation.wall);
+            return BlindAdvice(observation.wall, successor);
         case Observation::Kind::RuleFault:
             return QStringLiteral(
                        "correggilo in siti.ini (quintavia --prova-sito lo verifica), "
                        "oppure ") +
-                   BlindAdvice(std::nullopt);
+                   BlindAdvice(std::nullopt, successor);
         default:
-            return BlindAdvice(std::nullopt);
+            return BlindAdvice(std::nullopt, successor);
     }
+}
+
+bool BlindAtOnce(const Observation& observation) {
+    if (observation.kind == Observation::Kind::Listings) return false;
+    return !observation.closedNote.isEmpty() || observation.kind == Observation::Kind::Wall;
 }
 
 std::optional<WatchChange> SiteWatch::observe(const Observation& observation) {
     if (observation.kind == Observation::Kind::Listings) {
         badInARow_ = 0;
         reason_.clear();
+        advice_.clear();
+        seenListings_ = true;
         if (!blind_) return std::nullopt;
         blind_ = false;
         return WatchChange{WatchChange::Kind::WatchedAgain, {}, {}};
     }
+    if (BlindAtOnce(observation)) badInARow_ = kBadCapturesToTurnBlind;
     if (badInARow_ < kBadCapturesToTurnBlind) ++badInARow_;
     if (badInARow_ < kBadCapturesToTurnBlind) return std::nullopt;
     reason_ = BlindReason(observation);
+    advice_ = BlindAdviceFor(observation);
     if (blind_) return std::nullopt;
     blind_ = true;
-    return WatchChange{WatchChange::Kind::TurnedBlind, reason_, BlindAdviceFor(observation)};
+    return WatchChange{WatchChange::Kind::TurnedBlind, reason_, advice_, seenListings_};
 }
 
 }  // namespace quintavia

@@ -29,6 +29,9 @@ struct Observation {
     QString host;                    // OtherSite
     std::optional<WallKind> wall{};  // Wall
     QString closedNote{};            // any kind but Listings, for a site known to have closed
+    // The name of the site that took over from this one, when the catalogue holds it: the
+    // advice names it instead of "another site".
+    QString successor{};
 
     bool operator==(const Observation&) const = default;
 };
@@ -38,13 +41,18 @@ Observation Observe(const SiteRule& rule, const CaptureFacts& facts);
 // Why a site cannot be watched, in plain Italian, lower case, to follow a colon or a site's
 // name; empty for Listings. A site known to have closed says so whatever its pages show.
 QString BlindReason(const Observation& observation);
-// What the user can do about it, to follow the reason; empty where nothing the user does in
-// the program helps (the engine's own error page: the network is down, say).
+// What the user can do about it, to follow the reason; never empty, as a user told of a blind
+// pane needs a way out.
 QString BlindAdviceFor(const Observation& observation);
 
 // Three bad captures in a row, not one: a single failed load or a page caught mid-change says
 // nothing yet.
 inline constexpr int kBadCapturesToTurnBlind = 3;
+
+// Whether one capture says all there is to say: a site known to have closed, a consent wall
+// and a bot check do not pass by themselves, so waiting for more loads only keeps the user
+// in the dark.
+bool BlindAtOnce(const Observation& observation);
 
 // A change of a site's state, told once per episode.
 struct WatchChange {
@@ -52,6 +60,9 @@ struct WatchChange {
     Kind kind = Kind::TurnedBlind;
     QString reason;    // TurnedBlind: BlindReason of the capture that made it so
     QString advice{};  // TurnedBlind: BlindAdviceFor that capture
+    // TurnedBlind: whether the site had shown its listings before, since its watch began; a
+    // site never seen working is not "no longer" watched.
+    bool watchedBefore = true;
 
     bool operator==(const WatchChange&) const = default;
 };
@@ -65,11 +76,18 @@ class SiteWatch {
     bool blind() const { return blind_; }
     // While blind, the reason of the latest bad capture; empty while watching.
     const QString& reason() const { return reason_; }
+    // While blind, what the user can do about it (BlindAdviceFor).
+    const QString& advice() const { return advice_; }
+    // Whether a capture has shown the site's listings since its watch began: until then, and
+    // unless it turned blind, the site is still being checked.
+    bool seenListings() const { return seenListings_; }
 
   private:
     int badInARow_ = 0;
     bool blind_ = false;
     QString reason_;
+    QString advice_;
+    bool seenListings_ = false;
 };
 
 }  // namespace quintavia

@@ -1,5 +1,6 @@
 #include "core/watch/watch_controller.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/page/page_listings.h"
@@ -115,14 +116,21 @@ PageOutcome WatchController::pageCaptured(int pane, const PageCapture& capture,
     SiteWatch& watch = watches_[pane];
     if (capture.startedByProgram) {
         const QString reasonBefore = watch.reason();
-        outcome.watch = watch.observe(Observe(row, WatchFacts(row, capture, read)));
-        if (outcome.watch) {
+        const bool checkingBefore = !watch.seenListings();
+        Observation seen = Observe(row, WatchFacts(row, capture, read));
+        seen.successor = successorName(row);
+        outcome.watch = watch.observe(seen);
+        if (outcome.watch && outcome.watch->kind == WatchChange::Kind::TurnedBlind) {
             outcome.watchNotice =
-                outcome.watch->kind == WatchChange::Kind::TurnedBlind
-                    ? BlindNotice(row.name, outcome.watch->reason, outcome.watch->advice)
-                    : WatchedAgainNotice(row.name);
+                BlindNotice(row.name, outcome.watch->reason, outcome.watch->advice,
+                            outcome.watch->watchedBefore, pane);
+            outcome.watchNotice->tag = BlindTag(row.id);
+        } else if (outcome.watch) {
+            outcome.watchNotice = WatchedAgainNotice(row.name);
+            outcome.withdrawn.append(BlindTag(row.id));
         }
-        if (watch.reason() != reasonBefore) outcome.toolTips = toolTips();
+        if (watch.reason() != reasonBefore || checkingBefore != !watch.seenListings())
+            outcome.toolTips = toolTips();
     }
     if (row.findBy == FindBy::Structure && capture.structure && IsRulePage(row, capture.url) &&
         selectors_.learn(row.id, *capture.structure))
@@ -153,8 +161,17 @@ PageOutcome WatchController::pageCaptured(int pane, const PageCapture& capture,
         }
     }
 
+    // The newest listing the user's words let through: one they left out is not shown as the
+    // latest news, nor sounded.
+    const Listing* newest = nullptr;
+    for (const Listing& listing : read.listings) {
+        if (PassesFilters(filters_, listing.title, listing.company, listing.place)) {
+            newest = &listing;
+            break;
+        }
+    }
     SiteKept& kept = kept_.sites[row.id];
-    const QString title = CutTitle(read.listings.first().title);
+    const QString title = newest ? CutTitle(newest->title) : QString();
     if (!title.isEmpty() && title != kept.lastListing) {
         // Kept exact, to be compared with the next page's; shown without what hides or turns
         // the text around.
@@ -163,7 +180,7 @@ PageOutcome WatchController::pageCaptured(int pane, const PageCapture& capture,
             NewestTitle{.pane = pane,
                         .siteId = row.id,
                         .title = title,
-                        .address = read.listings.first().link,
+                        .address = newest->link,
                         .logEntry = row.logLabel + QStringLiteral(": ") + ShownText(title),
                         .sound = kept_.options.soundAlert == TriState::Ticked};
         outcome.keep.kept = kept_;
@@ -212,9 +229,13 @@ OpenOutcome WatchController::openFound(qsizetype row) {
     return outcome;
 }
 
-OpenOutcome WatchController::noticeClicked(NoticeAction action, const QUrl& link) {
+OpenOutcome WatchController::noticeClicked(NoticeAction action, const QUrl& link, int pane) {
     OpenOutcome outcome;
     switch (action) {
+        case NoticeAction::ShowSettings:
+            outcome.bringBack = true;
+            outcome.settingsPane = IsPaneIndex(pane, paneCount()) ? pane : 0;
+            break;
         case NoticeAction::ShowWindow:
             outcome.bringBack = true;
             break;
@@ -264,6 +285,12 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
             watches_[i] = SiteWatch();
             notices_.forget(rulesBefore[i].id);
             ForgetSearch(memory_, panes_[i].id);
+            // What was said of the site that left is over, unless another pane still shows it.
+            const bool stillShown =
+                std::any_of(panes_.cbegin(), panes_.cend(),
+                            [&](const SiteRule& site) { return site.id == rulesBefore[i].id; });
+            if (!stillShown && !outcome.withdrawn.contains(BlindTag(rulesBefore[i].id)))
+                outcome.withdrawn.append(BlindTag(rulesBefore[i].id));
         }
         if (panes_[i].id != rulesBefore[i].id || after[i] != before[i])
             outcome.reload[i] = after[i];
@@ -275,16 +302,25 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     return outcome;
 }
 
+QString WatchController::successorName(const SiteRule& site) const {
+    if (site.successor.isEmpty()) return {};
+    const SiteRule* next = rule(site.successor);
+    return next ? next->name : QString();
+}
+
 ToolTips WatchController::toolTips() const {
     ToolTips tips;
     QStringList names;
     QStringList reasons;
+    QList<bool> checking;
     for (int i = 0; i < paneCount(); ++i) {
+        const SiteWatch& watch = watches_[i];
         names.append(panes_[i].name);
-        reasons.append(watches_[i].reason());
-        tips.paneLabels.append(SiteLabelToolTip(reasons.last()));
+        reasons.append(watch.blind() ? BlindState(watch.reason(), watch.advice()) : QString());
+        checking.append(!watch.blind() && !watch.seenListings());
+        tips.paneLabels.append(SiteLabelToolTip(reasons.last(), checking.last()));
     }
-    tips.tray = TrayToolTip(secondsLeft_, names, reasons, found_.unopenedCount());
+    tips.tray = TrayToolTip(secondsLeft_, names, reasons, found_.unopenedCount(), checking);
     return tips;
 }
 

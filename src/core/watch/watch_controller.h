@@ -57,8 +57,8 @@ class WatchController {
     Choices choices() const;
     // The row of the list of what was found that the user opened.
     OpenOutcome openFound(qsizetype row);
-    // A click on one of the program's notifications.
-    OpenOutcome noticeClicked(NoticeAction action, const QUrl& link);
+    // A click on one of the program's notifications; `pane` is the notice's (Notice::pane).
+    OpenOutcome noticeClicked(NoticeAction action, const QUrl& link, int pane = -1);
     // The program ends: everything that outlives the run.
     ToKeep closing() const;
 
@@ -97,6 +97,8 @@ class WatchController {
     const SiteRule* rule(const QString& id) const;
     // The site a pane shows when nothing else was chosen for it.
     SiteRule defaultRule(int pane) const;
+    // The name of the site that took over from this one, when the catalogue has it.
+    QString successorName(const SiteRule& site) const;
 
     Catalogue catalogue_;
     PaneRules panes_;

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -31,6 +32,27 @@ struct Request {
     quintavia::SearchQuery query;  // what the checked site searches
 };
 
+const QString kUsage = QStringLiteral(
+    " (le opzioni sono --siti, --prova-sito ID o INDIRIZZO, --regione TESTO e --parole TESTO)");
+
+// Qt's own messages are English whatever the translations: what was wrong, told again.
+QString ParseProblem(const QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("opzione sconosciuta: %1%2")
+                   .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name) +
+               kUsage;
+    }
+    // The only other fault: an option that takes a value given without one.
+    for (const QString& argument : arguments) {
+        const QString name = QString(argument).remove(QRegularExpression(QStringLiteral("^-+")));
+        if (name == u"prova-sito" || name == u"regione" || name == u"parole")
+            if (argument == arguments.last())
+                return QStringLiteral("manca il valore dopo %1").arg(argument);
+    }
+    return QStringLiteral("la riga di comando non si legge") + kUsage;
+}
+
 // The request, or none after one line on standard error.
 std::optional<Request> ParseArguments(int argc, char* argv[]) {
     QStringList arguments;
@@ -43,13 +65,14 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
     parser.addOptions({sites, check, region, words});
     QString problem;
     if (!parser.parse(arguments))
-        problem = parser.errorText();
+        problem = ParseProblem(parser, arguments);
     else if (!parser.positionalArguments().isEmpty())
-        problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
+        problem =
+            QStringLiteral("argomento inatteso: %1").arg(parser.positionalArguments()[0]) + kUsage;
     else if (parser.isSet(sites) && parser.isSet(check))
-        problem = QStringLiteral("--siti and --prova-sito go one at a time");
+        problem = QStringLiteral("--siti e --prova-sito vanno uno alla volta");
     else if (!parser.isSet(check) && (parser.isSet(region) || parser.isSet(words)))
-        problem = QStringLiteral("--regione and --parole go with --prova-sito");
+        problem = QStringLiteral("--regione e --parole vanno con --prova-sito");
     if (!problem.isEmpty()) {
         quintavia::Warn(problem);
         return std::nullopt;
@@ -62,7 +85,7 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
             value.startsWith(u"https://", Qt::CaseInsensitive)) {
             const QUrl address(value, QUrl::StrictMode);
             if (!address.isValid() || address.host().isEmpty()) {
-                quintavia::Warn(QStringLiteral("%1 is not an address to check").arg(value));
+                quintavia::Warn(QStringLiteral("%1 non è un indirizzo da provare").arg(value));
                 return std::nullopt;
             }
             request.checkAddress = address;
@@ -120,8 +143,8 @@ int main(int argc, char* argv[]) {
     if (!instance) {
         if (quintavia::SingleInstance::askToShow(settingsFolder, std::chrono::seconds(10)))
             return 0;
-        quintavia::Warn(QStringLiteral("another Quintavia runs with the settings in %1, but did "
-                                       "not answer; this one ends")
+        quintavia::Warn(QStringLiteral("un altro Quintavia è aperto con le impostazioni in %1, "
+                                       "ma non risponde; questo si chiude")
                             .arg(settingsFolder));
         return 1;
     }

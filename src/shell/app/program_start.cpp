@@ -25,6 +25,7 @@ std::unique_ptr<MainWindow> StartProgram(SettingsFile& store, QWebEngineProfile&
         blocking.append({rule.domain, rule.blocking});
     RequestBlocker::instance().setSites(blocking);
     auto window = std::make_unique<MainWindow>(std::move(keeper), profile, beep);
+    window->setRefusedSections(sites.refused);
     window->startUp(kept, std::move(sites.catalogue));
     return window;
 }

@@ -34,7 +34,12 @@ std::optional<SiteRule> SiteToCheck(const QString& sitesPath, const QString& id)
     const MergedCatalogue sites = LoadCatalogue(sitesPath);
     Warn(sites.errors);
     if (const SiteRule* rule = sites.catalogue.find(id)) return *rule;
-    Warn(QStringLiteral("no site has the id %1 (quintavia --siti lists them)").arg(id));
+    for (const RefusedSection& refused : sites.refused) {
+        if (refused.section != id) continue;
+        Warn(QStringLiteral("la sezione [%1] è stata scartata per il motivo qui sopra").arg(id));
+        return std::nullopt;
+    }
+    Warn(QStringLiteral("nessun sito ha l'id %1 (quintavia --siti li elenca)").arg(id));
     return std::nullopt;
 }
 
@@ -86,13 +91,13 @@ std::optional<PageCapture> CapturePage(const SiteRule& rule, const QString& addr
 int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
     const QString address = ExpandSearch(rule.search, query);
     if (!QUrl(address).isValid()) {
-        Warn(QStringLiteral("%1 is no address").arg(address));
+        Warn(QStringLiteral("%1 non è un indirizzo").arg(address));
         return 1;
     }
     // A second load of a site read by its cards tells whether its links stay.
     const Captured captured = CapturePages(rule, address, rule.findBy != FindBy::Marker);
     if (!captured.first) {
-        Print(QStringLiteral("address: %1\nno page within %2 s\n")
+        Print(QStringLiteral("indirizzo: %1\nnessuna pagina entro %2 s\n")
                   .arg(address)
                   .arg(kSiteCheckSeconds));
         return 1;
@@ -109,14 +114,15 @@ int CheckAddressAndReport(const QUrl& address, const QString& region, const QStr
     const QString text = QString::fromLatin1(address.toEncoded());
     const std::optional<PageCapture> captured = CapturePage(rule, text);
     if (!captured) {
-        Print(
-            QStringLiteral("address: %1\nno page within %2 s\n").arg(text).arg(kSiteCheckSeconds));
+        Print(QStringLiteral("indirizzo: %1\nnessuna pagina entro %2 s\n")
+                  .arg(text)
+                  .arg(kSiteCheckSeconds));
         return 1;
     }
     Print(StructureCheckReport(text, rule, *captured));
     const std::optional<SiteRule> proposed = ProposedRule(rule, *captured, region, words);
     if (!proposed) return 1;
-    Print(QStringLiteral("\nsection for %1:\n").arg(QLatin1StringView(kSitesFileName)) +
+    Print(QStringLiteral("\nsezione per %1:\n").arg(QLatin1StringView(kSitesFileName)) +
           SectionText(*proposed));
     return 0;
 }

@@ -20,4 +20,8 @@ void Announcer::notify(const Notice& notice) {
     if (desktopOn_) notifier_->notify(notice);
 }
 
+void Announcer::withdraw(const QStringList& tags) {
+    for (const QString& tag : tags) notifier_->withdraw(tag);
+}
+
 }  // namespace quintavia

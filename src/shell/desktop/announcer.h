@@ -30,13 +30,15 @@ class Announcer final : public QObject {
     // The site's alert sound for its newest title, when it asks for one.
     void playAlert(const NewestTitle& newest);
     void notify(const Notice& notice);
+    // Whatever the option: a notice shown before it was turned off is taken back all the same.
+    void withdraw(const QStringList& tags);
 
     DesktopNotifier* notifier() const { return notifier_; }
 
   signals:
     // The user clicked one of the notifications shown: what its notice asked a click to do,
-    // and its link.
-    void notificationActivated(quintavia::NoticeAction action, const QUrl& link);
+    // its link and its pane.
+    void notificationActivated(quintavia::NoticeAction action, const QUrl& link, int pane);
 
   private:
     QtSound sound_;

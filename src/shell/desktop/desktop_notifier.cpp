@@ -37,7 +37,7 @@ DesktopNotifier::DesktopNotifier(QSystemTrayIcon* tray, QObject* parent)
     // Untested: the tray's balloon is the platform's notification there.
     if (tray_)
         connect(tray_, &QSystemTrayIcon::messageClicked, this,
-                [this] { emit activated(lastShown_.action, lastShown_.link); });
+                [this] { emit activated(lastShown_.action, lastShown_.link, lastShown_.pane); });
 #else
     // A session bus does not come later in a session: without one at start there is none.
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -80,7 +80,7 @@ void DesktopNotifier::askCapabilities() {
 void DesktopNotifier::notify(const Notice& notice) {
 #ifdef Q_OS_WIN
     if (tray_ && tray_->isVisible()) {
-        lastShown_ = {0, notice.action, notice.link};
+        lastShown_ = {0, notice.action, notice.link, notice.pane, notice.tag};
         tray_->showMessage(notice.summary, NoticeBody(notice.body, false),
                            QSystemTrayIcon::Information,
                            notice.timeoutMs < 0 ? 10000 : notice.timeoutMs);
@@ -96,6 +96,27 @@ void DesktopNotifier::notify(const Notice& notice) {
 #endif
 }
 
+void DesktopNotifier::withdraw(const QString& tag) {
+    if (tag.isEmpty()) return;
+    waiting_.removeIf([&](const Notice& notice) { return notice.tag == tag; });
+#ifdef Q_OS_WIN
+    if (lastShown_.tag == tag) lastShown_ = {};
+#else
+    if (!busConnected_) return;
+    // A notice sent and not yet answered is closed when its id comes.
+    if (!withdrawnTags_.contains(tag)) withdrawnTags_.append(tag);
+    const QList<Shown> shown = shown_;
+    for (const Shown& one : shown) {
+        if (one.tag != tag) continue;
+        QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                           QStringLiteral("CloseNotification"));
+        call << one.id;
+        QDBusConnection::sessionBus().asyncCall(call, kReplyTimeoutMs);
+    }
+    shown_.removeIf([&](const Shown& one) { return one.tag == tag; });
+#endif
+}
+
 void DesktopNotifier::send(const Notice& notice) {
 #ifndef Q_OS_WIN
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -107,18 +128,24 @@ void DesktopNotifier::send(const Notice& notice) {
          << NoticeBody(notice.body, *bodyMarkup_)
          << QStringList{kDefaultAction, QStringLiteral("Apri")} << hints
          << qint32{notice.timeoutMs};
+    // A notice sent anew is wanted, whatever was taken back under its tag before.
+    withdrawnTags_.removeAll(notice.tag);
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kReplyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, notice](QDBusPendingCallWatcher* finished) {
                 const QDBusPendingReply<uint> reply = *finished;
-                if (reply.isValid()) remember(reply.value(), notice);
+                if (reply.isValid()) {
+                    remember(reply.value(), notice);
+                    if (!notice.tag.isEmpty() && withdrawnTags_.contains(notice.tag))
+                        withdraw(notice.tag);
+                }
                 finished->deleteLater();
             });
 #endif
 }
 
 void DesktopNotifier::remember(uint id, const Notice& notice) {
-    shown_.append({id, notice.action, notice.link});
+    shown_.append({id, notice.action, notice.link, notice.pane, notice.tag});
     if (shown_.size() > kShownIdsKept) shown_.removeFirst();
 }
 
@@ -127,7 +154,7 @@ void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
     if (actionKey != kDefaultAction) return;
     for (const Shown& shown : shown_) {
         if (shown.id != id) continue;
-        emit activated(shown.action, shown.link);
+        emit activated(shown.action, shown.link, shown.pane);
         return;
     }
 #else

@@ -27,11 +27,14 @@ class DesktopNotifier final : public QObject {
     explicit DesktopNotifier(QSystemTrayIcon* tray, QObject* parent = nullptr);
 
     void notify(const Notice& notice);
+    // Takes back from the desktop the notices shown with this tag (Notice::tag), and drops those
+    // still waiting to be shown.
+    void withdraw(const QString& tag);
 
   signals:
     // The user clicked one of the notifications this notifier showed: what that notice asked
-    // a click to do, and its link.
-    void activated(quintavia::NoticeAction action, const QUrl& link);
+    // a click to do, its link and its pane.
+    void activated(quintavia::NoticeAction action, const QUrl& link, int pane);
 
   private slots:
     void onActionInvoked(uint id, const QString& actionKey);
@@ -48,6 +51,8 @@ class DesktopNotifier final : public QObject {
         uint id = 0;
         NoticeAction action = NoticeAction::ShowWindow;
         QUrl link;
+        int pane = -1;
+        QString tag{};
     };
     // The ids the service gave ours, the latest last; few are open at a time.
     QList<Shown> shown_;
@@ -58,6 +63,8 @@ class DesktopNotifier final : public QObject {
     // Each question counts: an answer to one asked before the service changed hands is old.
     quint64 question_ = 0;
     QList<Notice> waiting_;
+    // Tags taken back while their notice's call was on its way: its id is closed once it comes.
+    QStringList withdrawnTags_;
 };
 
 }  // namespace quintavia

@@ -15,6 +15,7 @@
 #include "core/layout/top_band.h"
 #include "core/layout/twips.h"
 #include "core/sites/sites.h"
+#include "core/watch/site_texts.h"
 #include "shell/app/warn.h"
 #include "shell/desktop/announcer.h"
 #include "shell/desktop/listing_opener.h"
@@ -158,8 +159,8 @@ void MainWindow::wire() {
         if (close()) QCoreApplication::quit();
     });
     connect(announcer_, &Announcer::notificationActivated, this,
-            [this](NoticeAction action, const QUrl& link) {
-                apply(controller_.noticeClicked(action, link));
+            [this](NoticeAction action, const QUrl& link, int pane) {
+                apply(controller_.noticeClicked(action, link, pane));
             });
     for (int i = 0; i < grid_->paneCount(); ++i) {
         connect(
@@ -211,6 +212,7 @@ void MainWindow::openSettings() {
     if (!isVisible() || isMinimized()) bringBack();
     if (!settingsDialog_) {
         settingsDialog_ = new SettingsDialog(controller_.catalogue(), controller_.choices(), this);
+        settingsDialog_->showRefused(refused_);
         settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
         connect(settingsDialog_, &QDialog::accepted, this,
                 [this, dialog = settingsDialog_.data()] { applyChoices(dialog->choices()); });
@@ -230,6 +232,7 @@ void MainWindow::applyChoices(const Choices& choices) {
     showToolTips(outcome.toolTips);
     tray_->setNotificationsChecked(outcome.desktopNotifications);
     announcer_->setDesktopOn(outcome.desktopNotifications);
+    announcer_->withdraw(outcome.withdrawn);
     reload(outcome.reload);
     keeper_->keep(outcome.keep);
 }
@@ -248,6 +251,7 @@ void MainWindow::apply(int pane, const PageOutcome& outcome) {
     Warn(outcome.warnings);
     if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
     if (outcome.foundChanged) refreshFound();
+    announcer_->withdraw(outcome.withdrawn);
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
     if (outcome.toolTips) showToolTips(*outcome.toolTips);
     if (outcome.scroll) this->pane(pane)->scrollTo(*outcome.scroll);
@@ -263,6 +267,10 @@ void MainWindow::apply(const OpenOutcome& outcome) {
     if (outcome.link) OpenInBrowser(*outcome.link);
     if (outcome.bringBack) bringBack();
     if (outcome.showFound) showFound();
+    if (outcome.settingsPane) {
+        openSettings();
+        if (settingsDialog_) settingsDialog_->focusPane(*outcome.settingsPane);
+    }
     showToolTips(outcome.toolTips);
     refreshFound();
 }
@@ -293,6 +301,13 @@ void MainWindow::showPanes(const PaneRules& panes) {
         grid_->showSite(i, panes[i]);
         pane(i)->keepSelectors(controller_.keptSelectors().of(panes[i].id));
     }
+    QStringList names;
+    for (int i = 0; i < controller_.paneCount(); ++i) names.append(controller_.paneRule(i).name);
+    setAccessibleDescription(WindowDescription(names));
+}
+
+void MainWindow::setRefusedSections(const QList<RefusedSection>& refused) {
+    refused_ = refused;
 }
 
 void MainWindow::showToolTips(const ToolTips& tips) {

@@ -68,6 +68,8 @@ class MainWindow final : public QWidget {
     // "Annunci trovati", made at its first showing and kept; none until then.
     void showFound();
     FoundListingsWindow* foundWindow() const { return foundWindow_; }
+    // The sections of the sites file set aside at start, for "Impostazioni" to list.
+    void setRefusedSections(const QList<RefusedSection>& refused);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -110,6 +112,7 @@ class MainWindow final : public QWidget {
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;
+    QList<RefusedSection> refused_;
 };
 
 }  // namespace quintavia

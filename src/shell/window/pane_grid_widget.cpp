@@ -2,11 +2,19 @@
 
 #include <QFont>
 #include <QPalette>
+#include <algorithm>
 
 #include "core/layout/twips.h"
 #include "shell/window/fonts.h"
 
 namespace quintavia {
+namespace {
+
+constexpr int kLabelWidthTwips = 1155;
+// What a line edit keeps each side of its text, past its margins, and the cursor's width.
+constexpr int kLabelTextPadding = 6;
+
+}  // namespace
 
 PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* profile,
                                QWidget* parent)
@@ -34,7 +42,7 @@ PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* pro
         palette.setColor(QPalette::Base, Qt::black);
         palette.setColor(QPalette::Text, QColor(255, 255, 0));
         label->setPalette(palette);
-        label->resize(TwipsToPixels(1155), TwipsToPixels(285));
+        label->resize(TwipsToPixels(kLabelWidthTwips), TwipsToPixels(285));
         label->hide();
         labels_.append(label);
     }
@@ -44,7 +52,15 @@ void PaneGridWidget::showSite(int pane, const SiteRule& site) {
     WebPane* shown = panes_.at(pane);
     shown->setAccessibleName(QStringLiteral("Pagina di ") + site.name);
     shown->setAccessibleDescription(QStringLiteral("I risultati della ricerca su ") + site.name);
-    labels_.at(pane)->setText(site.paneLabel);
+    QLineEdit* label = labels_.at(pane);
+    label->setText(site.paneLabel);
+    // The design's width, or as wide as the name needs: a longer name is never scrolled out of
+    // sight.
+    const QMargins margins = label->textMargins() + label->contentsMargins();
+    const int needed = label->fontMetrics().horizontalAdvance(site.paneLabel) + margins.left() +
+                       margins.right() + kLabelTextPadding;
+    label->resize(std::max(TwipsToPixels(kLabelWidthTwips), needed), label->height());
+    label->setCursorPosition(0);
     shown->showSite(site);
 }
 

@@ -9,9 +9,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/layout/pane_grid.h"
+#include "core/watch/site_texts.h"
 #include "shell/window/accessible_names.h"
+#include "shell/window/refused_sections.h"
 
 namespace quintavia {
 namespace {
@@ -76,6 +79,26 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
         current.keywords, "keywordsEdit", QStringLiteral("&Parole chiave"),
         QStringLiteral("Le parole da cercare"),
         QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna"));
+    keywordPanes_ = new QLabel(this);
+    keywordPanes_->setObjectName(QStringLiteral("keywordPanesNote"));
+    keywordPanes_->setWordWrap(true);
+    form->addRow(QString(), keywordPanes_);
+    const auto noteKeywordPanes = [this, rules = sites.rules] {
+        QList<SiteRule> chosen;
+        for (const QComboBox* box : siteBoxes_) {
+            const QString id = box->currentData().toString();
+            const auto at = std::find_if(rules.cbegin(), rules.cend(),
+                                         [&](const SiteRule& rule) { return rule.id == id; });
+            chosen.append(at == rules.cend() ? SiteRule{} : *at);
+        }
+        keywordPanes_->setText(KeywordPanesNote(chosen));
+        keywords_->setAccessibleDescription(
+            QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna. ") +
+            keywordPanes_->text());
+    };
+    noteKeywordPanes();
+    for (QComboBox* box : siteBoxes_)
+        connect(box, &QComboBox::currentIndexChanged, this, noteKeywordPanes);
 
     // Whole words, as the titles are compared with them: "cuoco" lets "Cuoco capo partita"
     // through, not "Cuochessa".
@@ -126,6 +149,18 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     order << keywords_ << includeWords_ << excludeWords_ << notifications_ << ok << cancel;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     if (!siteBoxes_.isEmpty()) siteBoxes_.first()->setFocus();
+}
+
+void SettingsDialog::showRefused(const QList<RefusedSection>& refused) {
+    if (refused.isEmpty() || findChild<RefusedSections*>()) return;
+    auto* box = qobject_cast<QVBoxLayout*>(layout());
+    if (!box) return;
+    // Above the buttons, after the fields.
+    box->insertWidget(box->count() - 1, new RefusedSections(refused, this));
+}
+
+void SettingsDialog::focusPane(int pane) {
+    if (pane >= 0 && pane < siteBoxes_.size()) siteBoxes_.at(pane)->setFocus();
 }
 
 Choices SettingsDialog::choices() const {

@@ -5,9 +5,11 @@
 
 #include "core/sites/site_rules.h"
 #include "core/watch/outcomes.h"
+#include "store/site_catalogue.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace quintavia {
@@ -24,12 +26,21 @@ class SettingsDialog final : public QDialog {
 
     QComboBox* siteBox(int pane) const { return siteBoxes_.at(pane); }
 
+    // The sections of the sites file set aside at start, listed above the buttons; none, no
+    // list.
+    void showRefused(const QList<RefusedSection>& refused);
+    // Opened to choose this pane's site: its box takes the focus.
+    void focusPane(int pane);
+    // Which panes search the keywords, as the boxes stand.
+    QLabel* keywordPanesNote() const { return keywordPanes_; }
+
   private:
     QList<QComboBox*> siteBoxes_;
     QLineEdit* keywords_ = nullptr;
     QLineEdit* includeWords_ = nullptr;
     QLineEdit* excludeWords_ = nullptr;
     QCheckBox* notifications_ = nullptr;
+    QLabel* keywordPanes_ = nullptr;
 };
 
 }  // namespace quintavia
