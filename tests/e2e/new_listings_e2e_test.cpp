@@ -16,6 +16,7 @@
 
 #include "browser_stand_in.h"
 #include "core/layout/panes.h"
+#include "counting_beep.h"
 #include "program_run.h"
 #include "shell/window/found_listings_window.h"
 #include "shell/window/region_box.h"
@@ -243,6 +244,43 @@ TEST_F(NewListingsE2e, AnExcludedWordSilencesAListingAndTheHistoryKeepsItMarked)
     ASSERT_EQ(Notified().size(), 2);
     EXPECT_EQ(Notified()[1].summary, u"Nuovo annuncio su Bacheca Due"_s);
     EXPECT_EQ(Notified()[1].body, u"Cuoco, Latina"_s);
+}
+
+// A listing the words leave out is kept out of everything that tells of news: the log box, the
+// alert sound and the notifications; the next one they let through is the newest shown.
+TEST_F(NewListingsE2e, AnExcludedWordKeepsAListingOutOfTheLogBoxTheSoundAndTheNotifications) {
+    support::CountingBeep beep;
+    StandIn();
+    window = StartWindow(&beep);
+    captures = std::make_unique<Captures>(*window);
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    window->openSettings();
+    SettingsDialog* dialog = window->settingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QLineEdit*>(u"excludeWords"_s)->setText(u"notturno"_s);
+    dialog->findChild<QPushButton*>(u"okButton"_s)->click();
+    window->controller().setSoundAlert(TriState::Ticked);
+    const QString label = kBoards[1].name;
+
+    // The excluded one on top: the one under it is the newest news.
+    Add(1, u"Magazziniere settore farmaceutico"_s);
+    Add(1, u"Magazziniere turno notturno"_s);
+    const int beepsBefore = beep.beeps;
+    ASSERT_TRUE(Refreshed());
+    EXPECT_EQ(LogEntries(*window).last(), label + u": Magazziniere settore farmaceutico"_s);
+    EXPECT_EQ(beep.beeps, beepsBefore + 1);  // no sound file of its own: the alert
+
+    // Only an excluded one new: nothing logged, sounded or notified.
+    const qsizetype entries = LogEntries(*window).size();
+    Add(1, u"Autista notturno"_s);
+    ASSERT_TRUE(Refreshed());
+    EXPECT_EQ(LogEntries(*window).size(), entries);
+    EXPECT_EQ(beep.beeps, beepsBefore + 1);
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    for (const NotificationStandIn::Call& call : Notified())
+        EXPECT_FALSE(call.body.contains(u"notturno"_s)) << call.body.toStdString();
+    ASSERT_FALSE(Notified().isEmpty());
+    EXPECT_EQ(Notified().last().body, u"Magazziniere settore farmaceutico"_s);
 }
 
 // The same job on two boards is announced once; the history has it on both, the second naming

@@ -66,6 +66,7 @@ QStringList NotificationStandIn::GetCapabilities() {
 }
 
 void NotificationStandIn::CloseNotification(uint id) {
+    closed_ << id;
     emit NotificationClosed(id, 3);
 }
 

@@ -48,6 +48,8 @@ class NotificationStandIn final : public QObject, protected QDBusContext {
     int capabilityQuestions() const { return capabilityQuestions_; }
     // The calls whose summary is `summary`.
     QList<Call> callsWithSummary(const QString& summary) const;
+    // The ids the program took back (CloseNotification), in order.
+    const QList<uint>& closed() const { return closed_; }
 
     // The user clicked the notification `id` (action "default") or one of its buttons.
     void invokeAction(uint id, const QString& actionKey);
@@ -72,6 +74,7 @@ class NotificationStandIn final : public QObject, protected QDBusContext {
     bool registered_ = false;
     uint nextId_ = 1;
     QList<Call> calls_;
+    QList<uint> closed_;
     // The calls left unanswered, kept so that they stay pending.
     QList<QDBusMessage> unanswered_;
 };

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 #include "core/layout/panes.h"
@@ -217,6 +220,42 @@ TEST_F(SiteRulesE2e, APresetInAPaneKeepsItsOwnTitleAndTheDefaultBackAnnouncesNot
     window->close();
     EXPECT_EQ(Harness::instance().stored(u"Settaggio"_s, u"3"_s), infojobsTitle);
     EXPECT_EQ(Harness::instance().stored(u"Titoli"_s, indeed.id), indeedTitle);
+}
+
+// A section the program set aside is listed in "Impostazioni" with its reason, as a user who
+// started the program from a menu sees no standard error; the sections it took are offered.
+TEST_F(SiteRulesE2e, TheSettingsListTheSectionsSetAsideWithTheirReasons) {
+    ASSERT_TRUE(WriteSitesFile(
+        u"[lombardia-lavoro]\nnome = Lombardia Lavoro\n"
+        u"indirizzo = https://www.lombardialavoro.example/cerca?q={parole}\n"
+        u"dominio = lombardia-lavoro.it\nselettore = h2.titolo\n"
+        u"[borsa]\nnome = Indeed\nindirizzo = https://www.borsa.example/\n"
+        u"dominio = borsa.example\nselettore = h2\n"
+        u"[comune]\nnome = Lavoro in Comune\nindirizzo = https://www.comune.example/?q={parole}\n"
+        u"dominio = comune.example\nselettore = h2\n"_s));
+    StandIn();
+    Start();
+    window->openSettings();
+    SettingsDialog* dialog = window->settingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    auto* refused = dialog->findChild<QListWidget*>(u"refusedSectionsList"_s);
+    ASSERT_NE(refused, nullptr);
+    QStringList rows;
+    for (int i = 0; i < refused->count(); ++i) rows << refused->item(i)->text();
+    EXPECT_EQ(rows, (QStringList{
+                        u"[lombardia-lavoro]: \"indirizzo\": il suo host "
+                        u"www.lombardialavoro.example non è sotto lombardia-lavoro.it"_s,
+                        u"[borsa]: il nome \"Indeed\" è già del sito indeed: scegline un altro"_s,
+                    }));
+    EXPECT_FALSE(refused->accessibleName().isEmpty());
+    EXPECT_GE(dialog->siteBox(0)->findData(u"comune"_s), 0);
+    EXPECT_LT(dialog->siteBox(0)->findData(u"borsa"_s), 0);
+    // The words go only where an address has a place for them.
+    dialog->siteBox(3)->setCurrentIndex(dialog->siteBox(3)->findData(u"comune"_s));
+    EXPECT_EQ(dialog->keywordPanesNote()->text(),
+              u"Cercano le parole chiave solo i riquadri 2 (Jobrapido) e 4 (Lavoro in Comune); "
+              u"gli altri mostrano la ricerca per regione."_s);
+    dialog->reject();
 }
 
 }  // namespace

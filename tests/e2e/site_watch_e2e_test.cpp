@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSystemTrayIcon>
 #include <QTextDocumentFragment>
@@ -7,6 +8,7 @@
 #include "core/layout/panes.h"
 #include "kept_sites.h"
 #include "notifying_sites.h"
+#include "shell/window/settings_dialog.h"
 
 namespace quintavia::e2e {
 namespace {
@@ -41,10 +43,14 @@ class SiteWatchInTheWindow : public NotifyingSitesTest {
         ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(captured); }));
     }
 
+    // Whether it was watched before or not.
     QList<NotificationStandIn::Call> Blind(int site) const {
         QList<NotificationStandIn::Call> calls;
+        const QString& name = DefaultRules()[site].name;
         for (const auto& call : Notified())
-            if (call.summary == BlindNotice(DefaultRules()[site].name, {}).summary) calls << call;
+            if (call.summary == BlindNotice(name, {}).summary ||
+                call.summary == BlindNotice(name, {}, {}, false).summary)
+                calls << call;
         return calls;
     }
     QList<NotificationStandIn::Call> WatchedAgain(int site) const {
@@ -71,18 +77,21 @@ TEST_F(SiteWatchInTheWindow, ASiteWithoutItsMarkerIsReportedOnceAfterThreeCaptur
     Refresh(2);
     ASSERT_TRUE(AllSentNotificationsArrived());
     EXPECT_EQ(Blind(0).size(), 0);
-    EXPECT_EQ(LabelTip(0), u""_s);
+    // Never seen working: still being checked.
+    EXPECT_TRUE(LabelTip(0).startsWith(u"In verifica"_s)) << LabelTip(0).toStdString();
+    EXPECT_TRUE(TrayTip().contains(u"\nMioJob: in verifica\n"_s)) << TrayTip().toStdString();
 
-    // The third capture in a row without the marker.
+    // The third capture in a row without the marker: a site never watched is not "no longer"
+    // watched.
     Refresh(3);
     ASSERT_TRUE(WaitFor([&] { return Blind(0).size() == 1; }));
-    EXPECT_EQ(Blind(0).first().body,
-              u"Quintavia non vede più gli annunci: la pagina non contiene più gli annunci; "
-              u"scegli un altro sito in Impostazioni."_s);
-    EXPECT_EQ(LabelTip(0), u"Non sorvegliato: la pagina non contiene più gli annunci"_s);
-    EXPECT_TRUE(
-        TrayTip().contains(u"\nMioJob: non sorvegliato, la pagina non contiene più gli "
-                           u"annunci\nJobrapido: sorvegliato\n"_s))
+    EXPECT_EQ(Blind(0).first().summary, u"MioJob non è sorvegliato"_s);
+    const QString state =
+        u"la pagina non contiene più gli annunci; scegli un altro sito in Impostazioni"_s;
+    EXPECT_EQ(Blind(0).first().body, u"Quintavia non vede gli annunci: "_s + state + u'.');
+    EXPECT_EQ(LabelTip(0), u"Non sorvegliato: "_s + state);
+    EXPECT_TRUE(TrayTip().contains(u"\nMioJob: non sorvegliato, "_s + state +
+                                   u"\nJobrapido: sorvegliato\n"_s))
         << TrayTip().toStdString();
 
     // The fourth says nothing new.
@@ -90,12 +99,15 @@ TEST_F(SiteWatchInTheWindow, ASiteWithoutItsMarkerIsReportedOnceAfterThreeCaptur
     ASSERT_TRUE(AllSentNotificationsArrived());
     EXPECT_EQ(Blind(0).size(), 1);
     EXPECT_EQ(WatchedAgain(0).size(), 0);
-    EXPECT_EQ(LabelTip(0), u"Non sorvegliato: la pagina non contiene più gli annunci"_s);
+    EXPECT_EQ(LabelTip(0), u"Non sorvegliato: "_s + state);
+    EXPECT_TRUE(standIn->closed().isEmpty());
 
-    // The marker is back: watched again, told briefly, and its title logged as ever.
+    // The marker is back: watched again, told briefly, its blind notice taken back, and its
+    // title logged as ever.
     sites.answers[0].reset();
     Refresh(5);
     ASSERT_TRUE(WaitFor([&] { return WatchedAgain(0).size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return standIn->closed() == QList<uint>{Blind(0).first().id}; }));
     EXPECT_EQ(WatchedAgain(0).first().body, u"Quintavia vede di nuovo gli annunci."_s);
     EXPECT_GT(WatchedAgain(0).first().expireTimeout, 0);
     EXPECT_EQ(LabelTip(0), u""_s);
@@ -139,9 +151,11 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
                                          u"il sito risponde con errore 429"_s,
                                          u"la pagina è su un altro sito (altrosito.example)"_s,
                                          u"InfoJobs Italia ha chiuso il 31 dicembre 2025"_s};
-    // Choosing another site helps everywhere but where the browser itself cannot load a page.
+    // Each says what to do; the default Jobrapido names the preset that reads its new cards.
     const QString advice = u"; scegli un altro sito in Impostazioni"_s;
-    const QString advices[kPaneCount] = {u""_s, advice, advice, advice};
+    const QString advices[kPaneCount] = {
+        u"; controlla la connessione a internet; oppure scegli un altro sito in Impostazioni"_s,
+        u"; scegli Jobrapido (nuovo) in Impostazioni"_s, advice, advice};
     ASSERT_TRUE(WaitFor([&] {
         for (int site = 0; site < kPaneCount; ++site)
             if (Blind(site).size() != 1) return false;
@@ -150,9 +164,9 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
     for (int site = 0; site < kPaneCount; ++site) {
         const auto i = static_cast<std::size_t>(site);
         EXPECT_EQ(Blind(site).first().body,
-                  u"Quintavia non vede più gli annunci: "_s + reasons[i] + advices[i] + u'.')
+                  u"Quintavia non vede gli annunci: "_s + reasons[i] + advices[i] + u'.')
             << site;
-        EXPECT_EQ(LabelTip(site), u"Non sorvegliato: "_s + reasons[i]) << site;
+        EXPECT_EQ(LabelTip(site), u"Non sorvegliato: "_s + reasons[i] + advices[i]) << site;
     }
     // Nothing was logged or stored for them.
     EXPECT_EQ(LogEntries(*window), QStringList{});
@@ -185,16 +199,66 @@ TEST_F(SiteWatchInTheWindow, WallsGiveTheirOwnReasonAndPagesVisitedByHandCountFo
     Refresh(3);
     ASSERT_TRUE(WaitFor([&] { return Blind(0).size() == 1 && Blind(1).size() == 1; }));
     EXPECT_EQ(Blind(0).first().body, BlindNotice(u"MioJob"_s, WallReason(WallKind::Consent),
-                                                 BlindAdvice(WallKind::Consent))
+                                                 BlindAdvice(WallKind::Consent), false)
                                          .body);
-    EXPECT_EQ(Blind(1).first().body, BlindNotice(u"Jobrapido"_s, WallReason(WallKind::BotCheck),
-                                                 BlindAdvice(WallKind::BotCheck))
-                                         .body);
+    const QString botAdvice = BlindAdvice(WallKind::BotCheck, u"Jobrapido (nuovo)"_s);
+    EXPECT_EQ(Blind(1).first().body,
+              BlindNotice(u"Jobrapido"_s, WallReason(WallKind::BotCheck), botAdvice, false).body);
     EXPECT_TRUE(Blind(0).first().body.contains(u"accetta una volta nel riquadro"_s));
-    EXPECT_EQ(LabelTip(1), u"Non sorvegliato: "_s + WallReason(WallKind::BotCheck));
+    EXPECT_EQ(LabelTip(1),
+              u"Non sorvegliato: "_s + WallReason(WallKind::BotCheck) + u"; "_s + botAdvice);
     ASSERT_TRUE(AllSentNotificationsArrived());
     EXPECT_EQ(Blind(2).size(), 0);
     EXPECT_EQ(LabelTip(2), u""_s);
+}
+
+// On a first start against a closed site, a consent wall that holds MioJob's generic marker
+// and a bot check, each is said at its first load with what to do; until then every site is
+// being checked. A click on a notice opens the settings at its pane, and a site replaced there
+// has its notice taken back.
+TEST_F(SiteWatchInTheWindow, WhatCannotPassBySelfIsSaidAtTheFirstLoadAndLeadsToTheSettings) {
+    sites.answers[0] = fixtures::Response{
+        .body =
+            "<html><head><title>MioJob</title></head><body><div id=\"didomi-notice\" "
+            "class=\"clearfix\"><p class=\"clearfix\">Accetta e continua</p></div>"
+            "</body></html>"};
+    sites.answers[1] =
+        fixtures::Response{.body =
+                               "<html><head><title>Just a moment...</title></head><body>"
+                               "<div class=\"cf-turnstile\"></div></body></html>"};
+    sites.answers[3] = fixtures::Response{.refuse = true};
+    StandIn();
+    Start();
+    // Nothing is captured before the event loop runs.
+    for (int site = 0; site < kPaneCount; ++site)
+        EXPECT_TRUE(TrayTip().contains(u"\n"_s + DefaultRules()[site].name + u": in verifica"_s))
+            << TrayTip().toStdString();
+
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return Blind(0).size() == 1 && Blind(1).size() == 1 && Blind(3).size() == 1; }));
+    const QString otherSite = u"scegli un altro sito in Impostazioni."_s;
+    const std::pair<int, QString> ends[] = {
+        {0, otherSite}, {1, u"scegli Jobrapido (nuovo) in Impostazioni."_s}, {3, otherSite}};
+    for (const auto& [site, end] : ends) {
+        EXPECT_EQ(Blind(site).first().summary, DefaultRules()[site].name + u" non è sorvegliato"_s);
+        EXPECT_TRUE(Blind(site).first().body.endsWith(end))
+            << Blind(site).first().body.toStdString();
+        EXPECT_TRUE(LabelTip(site).endsWith(end.chopped(1))) << LabelTip(site).toStdString();
+    }
+    EXPECT_TRUE(Blind(0).first().body.contains(WallReason(WallKind::Consent)));
+    EXPECT_TRUE(Blind(1).first().body.contains(WallReason(WallKind::BotCheck)));
+    EXPECT_TRUE(Blind(3).first().body.contains(DefaultRules()[3].closedNote));
+    EXPECT_TRUE(TrayTip().contains(u"\nJobonline: sorvegliato\n"_s)) << TrayTip().toStdString();
+
+    // A click on InfoJobs' notice: the settings, at its pane.
+    standIn->invokeAction(Blind(3).first().id, u"default"_s);
+    ASSERT_TRUE(WaitFor([&] { return window->settingsDialog() != nullptr; }));
+    SettingsDialog* dialog = window->settingsDialog();
+    ASSERT_TRUE(WaitFor([&] { return dialog->focusWidget() == dialog->siteBox(3); }));
+    dialog->siteBox(3)->setCurrentIndex(dialog->siteBox(3)->findData(u"indeed"_s));
+    dialog->accept();
+    ASSERT_TRUE(WaitFor([&] { return standIn->closed() == QList<uint>{Blind(3).first().id}; }));
 }
 
 }  // namespace
