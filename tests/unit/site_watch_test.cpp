@@ -179,13 +179,17 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_EQ(blind.watch, (WatchChange{WatchChange::Kind::TurnedBlind, reason, advice}));
     // Everything the window and the desktop show of it comes with the change.
     EXPECT_EQ(blind.watchNotice, BlindNotice(u"Jobrapido"_s, reason, advice));
+    // A 429 also holds the site back, until a time the capture without a clock cannot tell.
+    const QString held = u"in pausa: il sito chiede di rallentare"_s;
     ASSERT_TRUE(blind.toolTips);
-    EXPECT_EQ(blind.toolTips->paneLabels[1], SiteLabelToolTip(reason));
+    EXPECT_EQ(blind.toolTips->paneLabels[1],
+              SiteLabelToolTip(reason) + u"\nIn pausa: il sito chiede di rallentare"_s);
     EXPECT_EQ(blind.toolTips->paneLabels[2], QString());
     EXPECT_EQ(blind.toolTips->tray,
               TrayToolTip(controller.secondsLeft(),
                           {u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s},
-                          QStringList{QString(), reason, QString(), QString()}));
+                          QStringList{QString(), reason, QString(), QString()}) +
+                  u"\nJobrapido: "_s + held);
     EXPECT_FALSE(blind.newest);
     EXPECT_TRUE(controller.siteWatch(1).blind());
     EXPECT_FALSE(controller.siteWatch(2).blind());
@@ -194,7 +198,8 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_FALSE(still.watch);
     EXPECT_FALSE(still.watchNotice);
     ASSERT_TRUE(still.toolTips);
-    EXPECT_EQ(still.toolTips->paneLabels[1], SiteLabelToolTip(controller.siteWatch(1).reason()));
+    EXPECT_EQ(still.toolTips->paneLabels[1], SiteLabelToolTip(controller.siteWatch(1).reason()) +
+                                                 u"\nIn pausa: il sito chiede di rallentare"_s);
     EXPECT_NE(controller.siteWatch(1).reason(), reason);
 
     // The same title again is not logged; the watch is told all the same.

@@ -12,6 +12,8 @@ class QLineEdit;
 
 namespace quintavia {
 
+class OtherSitesBox;
+
 // "Impostazioni": each pane's site among those the program knows, the keywords and the desktop
 // notifications option. It only gathers the choice; whoever opened it applies it.
 class SettingsDialog final : public QDialog {
@@ -30,6 +32,8 @@ class SettingsDialog final : public QDialog {
     QLineEdit* includeWords_ = nullptr;
     QLineEdit* excludeWords_ = nullptr;
     QCheckBox* notifications_ = nullptr;
+    OtherSitesBox* otherSites_ = nullptr;
+    QComboBox* grid_ = nullptr;
 };
 
 }  // namespace quintavia
