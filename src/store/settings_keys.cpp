@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "core/sites/site_rules.h"
+#include "core/watch/site_pace.h"
 
 namespace quintavia {
 namespace {
@@ -70,6 +71,17 @@ Kept ReadKept(const IniDocument& doc) {
         kept.sites[id].scrollLeft = *doc.value(kSectionSiteScrollLeft, id);
     options.desktopNotifications = FlagOr(
         doc.value(kSectionNotifications, kKeyDesktopNotifications), options.desktopNotifications);
+    // An interval that is not one of the choices is the default.
+    for (const QString& id : doc.keys(kSectionIntervals)) {
+        bool isNumber = false;
+        const int minutes =
+            doc.value(kSectionIntervals, id).value_or(QString()).trimmed().toInt(&isNumber);
+        if (isNumber && IsPaceChoice(minutes)) options.intervals.insert(id, minutes);
+    }
+    bool isNumber = false;
+    const int panes =
+        doc.value(kSectionGrid, kKeyPaneCount).value_or(QString()).trimmed().toInt(&isNumber);
+    if (isNumber && IsGridChoice(panes)) options.paneCount = panes;
     return kept;
 }
 
@@ -103,6 +115,11 @@ SettingsEntries ChoicesEntries(const Options& options) {
     entries.append({kSectionSearch, kKeyKeywords, options.keywords, true});
     entries.append({kSectionFilters, kKeyIncludeWords, options.includeWords, true});
     entries.append({kSectionFilters, kKeyExcludeWords, options.excludeWords, true});
+    for (auto site = options.intervals.cbegin(); site != options.intervals.cend(); ++site)
+        entries.append({kSectionIntervals, site.key(), QString::number(*site)});
+    entries.append(
+        {kSectionGrid, kKeyPaneCount,
+         options.paneCount == kPaneCount ? QString() : QString::number(options.paneCount), true});
     return entries;
 }
 

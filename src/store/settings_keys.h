@@ -40,6 +40,12 @@ inline const QString kSectionFilters = QStringLiteral("Filtri");
 inline const QString kKeyIncludeWords = QStringLiteral("includi");
 inline const QString kKeyExcludeWords = QStringLiteral("escludi");
 
+// Added with the sites' own paces: each site's interval in minutes, by id.
+inline const QString kSectionIntervals = QStringLiteral("Intervalli");
+// Added with the grids of other sizes: the number of panes, absent for the design's four.
+inline const QString kSectionGrid = QStringLiteral("Griglia");
+inline const QString kKeyPaneCount = QStringLiteral("riquadri");
+
 // What a file keeps, each absent or unreadable value at its default.
 Kept ReadKept(const IniDocument& doc);
 

@@ -167,6 +167,7 @@ TEST(SettingsEntries, EachKindOfWriteNamesItsKeysInOrder) {
                              {"Ricerca", "parole", "", true},
                              {"Filtri", "includi", "cuoco, PIZZAIOLO ,à la carte", true},
                              {"Filtri", "escludi", "stage;tirocinio=\\n", true},
+                             {"Griglia", "riquadri", "", true},
                          }));
     EXPECT_EQ(ScrollEntries(s, 0), (SettingsEntries{{"Scroll", "0", "10"}, {"Left", "0", "1"}}));
     EXPECT_EQ(ScrollEntries(s, 3), (SettingsEntries{{"Scroll", "3", ""}, {"Left", "3", "-0"}}));

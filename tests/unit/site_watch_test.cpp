@@ -237,15 +237,19 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     notice.tag = BlindTag(u"jobrapido"_s);
     EXPECT_EQ(blind.watchNotice, notice);
     EXPECT_EQ(blind.watchNotice->action, NoticeAction::ShowSettings);
+    // A 429 also holds the site back, until a time the capture without a clock cannot tell.
+    const QString held = u"in pausa: il sito chiede di rallentare"_s;
     ASSERT_TRUE(blind.toolTips);
-    EXPECT_EQ(blind.toolTips->paneLabels[1], SiteLabelToolTip(BlindState(reason, advice)));
+    EXPECT_EQ(blind.toolTips->paneLabels[1], SiteLabelToolTip(BlindState(reason, advice)) +
+                                                 u"\nIn pausa: il sito chiede di rallentare"_s);
     // The panes not yet seen working are still being checked.
     EXPECT_EQ(blind.toolTips->paneLabels[2], SiteLabelToolTip({}, true));
     EXPECT_EQ(blind.toolTips->tray,
               TrayToolTip(controller.secondsLeft(),
                           {u"MioJob"_s, u"Jobrapido"_s, u"Jobonline"_s, u"InfoJobs"_s},
                           QStringList{QString(), BlindState(reason, advice), QString(), QString()},
-                          0, {true, false, true, true}));
+                          0, {true, false, true, true}) +
+                  u"\nJobrapido: "_s + held);
     EXPECT_FALSE(blind.newest);
     EXPECT_TRUE(controller.siteWatch(1).blind());
     EXPECT_FALSE(controller.siteWatch(2).blind());
@@ -255,7 +259,8 @@ TEST(SiteWatch, TheControllerTellsEachSitesChangesAndLogsAsBefore) {
     EXPECT_FALSE(still.watchNotice);
     ASSERT_TRUE(still.toolTips);
     EXPECT_EQ(still.toolTips->paneLabels[1],
-              SiteLabelToolTip(BlindState(controller.siteWatch(1).reason(), advice)));
+              SiteLabelToolTip(BlindState(controller.siteWatch(1).reason(), advice)) +
+                  u"\nIn pausa: il sito chiede di rallentare"_s);
     EXPECT_NE(controller.siteWatch(1).reason(), reason);
 
     // The same title again is not logged; the watch is told all the same.

@@ -430,6 +430,7 @@ TEST(Kept, WhatIsStoredAtTheEndIsWhatTheRunLeft) {
         {u"Ricerca"_s, u"parole"_s, u""_s, true},
         {u"Filtri"_s, u"includi"_s, u""_s, true},
         {u"Filtri"_s, u"escludi"_s, u""_s, true},
+        {u"Griglia"_s, u"riquadri"_s, u""_s, true},
     };
     EXPECT_EQ(ShutdownEntries(controller.kept()), expected);
     EXPECT_EQ(ListingEntries(controller.kept()), expected.mid(0, 4));

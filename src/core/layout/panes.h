@@ -10,4 +10,14 @@ constexpr bool IsPaneIndex(int pane, int paneCount) {
     return pane >= 0 && pane < paneCount;
 }
 
+// The grids the user chooses among, by their number of panes: two by two, three by two and
+// three by three.
+inline constexpr int kGridChoices[] = {4, 6, 9};
+
+constexpr bool IsGridChoice(int paneCount) {
+    for (const int choice : kGridChoices)
+        if (choice == paneCount) return true;
+    return false;
+}
+
 }  // namespace quintavia

@@ -33,6 +33,10 @@ struct PageCapture {
     // A site read by the shape of its pages: what that reading found, and by which selectors;
     // its listings are also in `listings`.
     std::optional<StructureReading> structure{};
+    // The load was stopped for not ending in time.
+    bool timedOut = false;
+    // The answer's Retry-After header, where the engine tells the headers.
+    std::optional<QString> retryAfter{};
 };
 
 }  // namespace quintavia

@@ -34,6 +34,11 @@ struct Options {
     // comma-separated, as the user wrote them; empty lets everything through.
     QString includeWords;
     QString excludeWords;
+    // Past the grid's panes, paneSites goes on with the sites watched without a pane, in
+    // order. Each site's interval in minutes, by id; a site not here has the default.
+    QMap<QString, int> intervals{};
+    // How many panes the grid has, one of kGridChoices, from the start after it is chosen.
+    int paneCount = kPaneCount;
 
     bool operator==(const Options&) const = default;
 };

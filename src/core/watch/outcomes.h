@@ -2,11 +2,13 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <optional>
 
+#include "core/layout/panes.h"
 #include "core/listings/found_listing.h"
 #include "core/listings/listing_memory.h"
 #include "core/page/structure_reading.h"
@@ -24,6 +26,14 @@ namespace quintavia {
 using Addresses = QStringList;
 // The site each pane shows, by pane.
 using PaneRules = QList<SiteRule>;
+
+// A load of a site watched without a pane: its place among them, and its search address.
+struct SiteLoad {
+    int site = 0;
+    QString address;
+
+    bool operator==(const SiteLoad&) const = default;
+};
 
 struct ScrollTo {
     double top = 0;
@@ -104,6 +114,7 @@ struct StartUpOutcome {
     Addresses addresses;   // the first refresh, for the stored region
     Options options;       // as stored, for the controls and the channels
     ToolTips toolTips;
+    QList<SiteLoad> background{};  // the first loads of the sites watched without a pane
 };
 
 // What the user chose in "Impostazioni": each pane's site by id, the keywords, the option.
@@ -114,6 +125,10 @@ struct Choices {
     // The words new listings are filtered by (Options::includeWords, excludeWords).
     QString includeWords{};
     QString excludeWords{};
+    // The sites watched without a pane, in order, and each site's interval in minutes.
+    QStringList backgroundSites{};
+    QMap<QString, int> intervals{};
+    int paneCount = kPaneCount;  // "Disposizione dei riquadri", from the next start
 
     bool operator==(const Choices&) const = default;
 };
@@ -128,6 +143,7 @@ struct ChoicesOutcome {
     ToKeep keep;
     // The notices to take back (Notice::tag): those of the sites no pane shows any longer.
     QStringList withdrawn{};
+    QList<SiteLoad> background{};  // the sites newly watched without a pane, loaded at once
 };
 
 // What the user opened from the list of what was found, or by clicking a notification.
@@ -146,6 +162,10 @@ struct TickOutcome {
     QString trayToolTip;
     // New listings held back while their site's notifications were quiet, one notice a site.
     QList<Notice> notices;
+    // With refresh: the panes it leaves as they are, by pane, their site not due yet.
+    QList<bool> heldPanes{};
+    // The sites watched without a pane that are due.
+    QList<SiteLoad> background{};
 };
 
 }  // namespace quintavia

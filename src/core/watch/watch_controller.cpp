@@ -15,6 +15,7 @@ WatchController::WatchController(Catalogue catalogue, int paneCount)
     for (int i = 0; i < std::max(paneCount, 1); ++i) panes_.append(defaultRule(i));
     watches_.resize(panes_.size());
     kept_.options.paneSites.resize(panes_.size());
+    placePaces({}, {});
 }
 
 const SiteRule* WatchController::rule(const QString& id) const {
@@ -39,7 +40,7 @@ StartUpOutcome WatchController::startUp(const Kept& stored, ListingMemory seen,
     regionIndex_ = 0;
     kept_ = stored;
     QStringList& paneSites = kept_.options.paneSites;
-    paneSites.resize(panes_.size());
+    if (paneSites.size() < panes_.size()) paneSites.resize(panes_.size());
     memory_ = std::move(seen);
     LearnFromHistory(memory_, catalogue_.rules, earlier);
     filters_ = FiltersFrom(kept_.options.includeWords, kept_.options.excludeWords);
@@ -58,19 +59,104 @@ StartUpOutcome WatchController::startUp(const Kept& stored, ListingMemory seen,
         panes_[i] = *chosen;
         if (defaultRule(i).id == id) id.clear();
     }
+    for (int i = paneCount(); i < paneSites.size(); ++i) {
+        const QString id = paneSites[i].trimmed();
+        if (!id.isEmpty() && !rule(id))
+            outcome.warnings.append(
+                QStringLiteral("the site \"%1\" chosen to be watched is not known").arg(id));
+    }
+    setBackground(paneSites.mid(paneCount()));
+    placePaces({}, {});
     outcome.panes = panes_;
     // The stored region is the one searched from the first refresh on: the first pages, and
     // the titles they announce, are those of the region the box shows.
     outcome.addresses = refresh();
+    outcome.background = backgroundLoads(true);
     outcome.options = kept_.options;
     outcome.toolTips = toolTips();
     return outcome;
 }
 
+const SiteRule& WatchController::ruleAt(int place) const {
+    return place < paneCount() ? panes_.at(place) : background_.at(place - paneCount());
+}
+
+SiteWatch& WatchController::watchAt(int place) {
+    return place < paneCount() ? watches_[place] : backgroundWatches_[place - paneCount()];
+}
+
+const SiteWatch& WatchController::watchAt(int place) const {
+    return place < paneCount() ? watches_.at(place) : backgroundWatches_.at(place - paneCount());
+}
+
+QStringList WatchController::placeIds() const {
+    QStringList ids;
+    for (int i = 0; i < placeCount(); ++i) ids.append(ruleAt(i).id);
+    return ids;
+}
+
+int WatchController::intervalOf(const QString& id) const {
+    return kept_.options.intervals.value(id, kDefaultPaceMinutes);
+}
+
+void WatchController::setBackground(const QStringList& ids) {
+    QStringList& paneSites = kept_.options.paneSites;
+    const qsizetype keptBefore = paneSites.size();
+    paneSites.resize(paneCount());
+    QStringList shown;
+    for (const SiteRule& pane : panes_) shown.append(pane.id);
+    PaneRules background;
+    for (const QString& text : ids) {
+        const QString id = text.trimmed();
+        const SiteRule* known = rule(id);
+        if (!known || shown.contains(id)) continue;
+        shown.append(id);
+        background.append(*known);
+        paneSites.append(id);
+    }
+    // A site no longer watched leaves an empty number behind it, so that the file's is emptied
+    // too and no later run reads it.
+    if (paneSites.size() < keptBefore) paneSites.resize(keptBefore);
+    QList<SiteWatch> watches;
+    for (const SiteRule& site : background) {
+        qsizetype before = -1;
+        for (qsizetype k = 0; k < background_.size() && before < 0; ++k)
+            if (background_[k].id == site.id) before = k;
+        watches.append(before >= 0 ? backgroundWatches_[before] : SiteWatch());
+    }
+    background_ = std::move(background);
+    backgroundWatches_ = std::move(watches);
+}
+
+void WatchController::placePaces(const QStringList& idsBefore, const QList<SitePace>& before) {
+    QList<SitePace> paces;
+    for (const QString& id : placeIds()) {
+        const qsizetype was = idsBefore.indexOf(id);
+        SitePace pace = was >= 0 ? before[was] : SitePace();
+        pace.setMinutes(intervalOf(id));
+        // A site new to its place is loaded there now, and is due an interval later.
+        if (was < 0) pace.loaded(clock_);
+        paces.append(pace);
+    }
+    paces_ = std::move(paces);
+}
+
+QList<SiteLoad> WatchController::backgroundLoads(bool asked) {
+    QList<SiteLoad> loads;
+    for (int b = 0; b < backgroundCount(); ++b) {
+        SitePace& pace = paces_[paneCount() + b];
+        // A site held back waits even when the user asks: it asked first, and is not in view.
+        if (!pace.due(clock_) && (!asked || pace.heldBack())) continue;
+        pace.loaded(clock_);
+        loads.append({b, address(paneCount() + b)});
+    }
+    return loads;
+}
+
 QString WatchController::address(int pane) const {
-    return ExpandSearch(panes_.at(pane).search, {.regionText = kept_.options.region,
-                                                 .regionIndex = regionIndex_,
-                                                 .keywords = kept_.options.keywords});
+    return ExpandSearch(ruleAt(pane).search, {.regionText = kept_.options.region,
+                                              .regionIndex = regionIndex_,
+                                              .keywords = kept_.options.keywords});
 }
 
 Addresses WatchController::refresh() {
@@ -94,10 +180,18 @@ Addresses WatchController::chooseRegion(int listIndex) {
 
 TickOutcome WatchController::tick(WindowState state) {
     TickOutcome outcome;
+    ++clock_;
     if (secondsLeft_ <= 0) {
         secondsLeft_ = kCountdownStart;
         outcome.refresh = refresh();
+        // A pane whose site is not due yet, or is held back, keeps its page for now.
+        for (int i = 0; i < paneCount(); ++i) {
+            SitePace& pace = paces_[i];
+            outcome.heldPanes.append(!pace.due(clock_));
+            if (pace.due(clock_)) pace.loaded(clock_);
+        }
     }
+    outcome.background = backgroundLoads(false);
     --secondsLeft_;
     outcome.notices = notices_.tick();
     outcome.title = CountdownTitle(secondsLeft_, state);
@@ -109,17 +203,45 @@ PageOutcome WatchController::pageCaptured(int pane, const PageCapture& capture,
                                           const QDateTime& when) {
     // A page that gives nothing to read, or that is not the site's own, ends the handling once
     // the site's watch has heard of it: no title, and no scroll either.
+    if (!IsPaneIndex(pane, paneCount())) return {};
+    return captured(pane, capture, when);
+}
+
+PageOutcome WatchController::backgroundCaptured(int site, const PageCapture& capture,
+                                                const QDateTime& when) {
+    if (site < 0 || site >= backgroundCount()) return {};
+    PageOutcome outcome = captured(paneCount() + site, capture, when);
+    outcome.scroll.reset();
+    return outcome;
+}
+
+PageOutcome WatchController::captured(int pane, const PageCapture& capture, const QDateTime& when) {
     PageOutcome outcome;
-    if (!IsPaneIndex(pane, paneCount())) return outcome;
-    const SiteRule& row = panes_[pane];
+    const SiteRule& row = ruleAt(pane);
     const PageListings read = ReadListings(row, capture);
-    SiteWatch& watch = watches_[pane];
+    SiteWatch& watch = watchAt(pane);
     if (capture.startedByProgram) {
         const QString reasonBefore = watch.reason();
         const bool checkingBefore = !watch.seenListings();
         Observation seen = Observe(row, WatchFacts(row, capture, read));
         seen.successor = successorName(row);
         outcome.watch = watch.observe(seen);
+        if (when.isValid()) lastLoads_.insert(row.id, when);
+        SitePace& pace = paces_[pane];
+        const bool heldBefore = pace.heldBack();
+        if (const std::optional<SlowDown> slow = SlowDownIn(seen, capture.timedOut)) {
+            const std::optional<qint64> retryAfter =
+                capture.retryAfter ? RetryAfterSeconds(*capture.retryAfter, when) : std::nullopt;
+            pace.slowedDown(*slow, clock_, retryAfter, when);
+            outcome.toolTips = toolTips();
+            outcome.warnings.append(
+                QStringLiteral("%1 is held back until %2 of the countdown's clock")
+                    .arg(row.name)
+                    .arg(pace.nextAt()));
+        } else if (seen.kind == Observation::Kind::Listings) {
+            pace.answered(clock_);
+            if (heldBefore) outcome.toolTips = toolTips();
+        }
         if (outcome.watch && outcome.watch->kind == WatchChange::Kind::TurnedBlind) {
             outcome.watchNotice =
                 BlindNotice(row.name, outcome.watch->reason, outcome.watch->advice,
@@ -218,6 +340,9 @@ Choices WatchController::choices() const {
     current.desktopNotifications = kept_.options.desktopNotifications;
     current.includeWords = kept_.options.includeWords;
     current.excludeWords = kept_.options.excludeWords;
+    for (const SiteRule& site : background_) current.backgroundSites.append(site.id);
+    current.intervals = kept_.options.intervals;
+    current.paneCount = kept_.options.paneCount;
     return current;
 }
 
@@ -263,6 +388,9 @@ ToKeep WatchController::closing() const {
 ChoicesOutcome WatchController::choose(const Choices& choices) {
     const Addresses before = addresses();
     const PaneRules rulesBefore = panes_;
+    const QStringList placesBefore = placeIds();
+    const QList<SitePace> pacesBefore = paces_;
+    const PaneRules backgroundBefore = background_;
     Options& options = kept_.options;
     options.keywords = choices.keywords;
     options.desktopNotifications = choices.desktopNotifications;
@@ -275,7 +403,21 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
         panes_[i] = *chosen;
         options.paneSites[i] = defaultRule(i).id == chosen->id ? QString() : chosen->id;
     }
+    if (IsGridChoice(choices.paneCount)) options.paneCount = choices.paneCount;
+    options.intervals.clear();
+    for (auto chosen = choices.intervals.cbegin(); chosen != choices.intervals.cend(); ++chosen)
+        if (IsPaceChoice(*chosen)) options.intervals.insert(chosen.key(), *chosen);
+    setBackground(choices.backgroundSites);
+    placePaces(placesBefore, pacesBefore);
     ChoicesOutcome outcome;
+    for (int b = 0; b < backgroundCount(); ++b) {
+        const QString& id = background_[b].id;
+        if (placesBefore.contains(id)) continue;
+        ForgetSearch(memory_, id);
+        outcome.background.append({b, address(paneCount() + b)});
+    }
+    for (const SiteRule& gone : backgroundBefore)
+        if (!placeIds().contains(gone.id)) notices_.forget(gone.id);
     const Addresses after = addresses();
     outcome.reload.resize(panes_.size());
     for (int i = 0; i < paneCount(); ++i) {
@@ -313,15 +455,66 @@ ToolTips WatchController::toolTips() const {
     QStringList names;
     QStringList reasons;
     QList<bool> checking;
-    for (int i = 0; i < paneCount(); ++i) {
-        const SiteWatch& watch = watches_[i];
-        names.append(panes_[i].name);
+    QStringList held;
+    for (int i = 0; i < placeCount(); ++i) {
+        const SiteWatch& watch = watchAt(i);
+        names.append(ruleAt(i).name);
         reasons.append(watch.blind() ? BlindState(watch.reason(), watch.advice()) : QString());
         checking.append(!watch.blind() && !watch.seenListings());
-        tips.paneLabels.append(SiteLabelToolTip(reasons.last(), checking.last()));
+        const QString note = i < paces_.size() ? HeldBackNote(paces_[i]) : QString();
+        if (!note.isEmpty()) held.append(names.last() + QStringLiteral(": ") + note);
+        if (i >= paneCount()) continue;
+        QStringList lines{SiteLabelToolTip(reasons.last(), checking.last())};
+        if (!note.isEmpty()) lines.append(note.left(1).toUpper() + note.mid(1));
+        lines.removeAll(QString());
+        tips.paneLabels.append(lines.join(u'\n'));
     }
     tips.tray = TrayToolTip(secondsLeft_, names, reasons, found_.unopenedCount(), checking);
+    for (const QString& line : held) tips.tray += u'\n' + line;
     return tips;
+}
+
+QList<SiteOverviewRow> WatchController::overview(const QDateTime& now) const {
+    QList<FoundListing> found;
+    for (qsizetype row = 0; row < found_.size(); ++row) found.append(found_.at(row));
+    QList<SiteOverviewRow> rows;
+    for (int place = 0; place < placeCount(); ++place) {
+        const SiteRule& site = ruleAt(place);
+        const SitePace& pace = paces_[place];
+        SiteOverviewRow row{.id = site.id, .name = site.name};
+        const bool inPane = place < paneCount();
+        row.pane = inPane ? place : -1;
+        row.place = inPane ? QStringLiteral("Riquadro %1").arg(place + 1)
+                           : QStringLiteral("Senza riquadro");
+        QStringList state;
+        if (const QString note = HeldBackNote(pace); !note.isEmpty())
+            state.append(note.left(1).toUpper() + note.mid(1));
+        if (!watchAt(place).reason().isEmpty())
+            state.append(QStringLiteral("Non sorvegliato: ") + watchAt(place).reason());
+        row.state =
+            state.isEmpty() ? QStringLiteral("Sorvegliato") : state.join(QStringLiteral("; "));
+        row.last = lastLoads_.value(site.id);
+        // A pane loads only when the countdown runs out; a site without one as soon as it is
+        // due.
+        qint64 at = std::max(pace.nextAt(), clock_ + 1);
+        if (inPane) {
+            at = clock_ + std::max(secondsLeft_, 0) + 1;
+            while (at < pace.nextAt()) at += kCountdownStart;
+        }
+        row.next = now.addSecs(at - clock_);
+        row.perDay = NewPerDay(found, site.id, site.name, now.date());
+        rows.append(row);
+    }
+    return rows;
+}
+
+std::optional<Choices> WatchController::showInPane(int place) const {
+    if (place < paneCount() || place >= placeCount()) return std::nullopt;
+    Choices choices = this->choices();
+    const int last = paneCount() - 1;
+    const int site = place - paneCount();
+    std::swap(choices.paneSites[last], choices.backgroundSites[site]);
+    return choices;
 }
 
 }  // namespace quintavia

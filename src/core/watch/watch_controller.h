@@ -17,6 +17,8 @@
 #include "core/watch/kept.h"
 #include "core/watch/notice_throttle.h"
 #include "core/watch/outcomes.h"
+#include "core/watch/site_overview.h"
+#include "core/watch/site_pace.h"
 #include "core/watch/site_watch.h"
 
 namespace quintavia {
@@ -87,7 +89,33 @@ class WatchController {
     int secondsLeft() const { return secondsLeft_; }
     // Runs the countdown out, so that the next tick refreshes: for tools that drive the
     // window faster than the clock.
-    void expireCountdown() { secondsLeft_ = 0; }
+    void expireCountdown() {
+        clock_ += std::max(secondsLeft_, 0);
+        secondsLeft_ = 0;
+    }
+
+    // The sites watched without a pane ([Siti] past the panes), each read as a pane's is.
+    int backgroundCount() const { return static_cast<int>(background_.size()); }
+    const SiteRule& backgroundRule(int site) const { return background_.at(site); }
+    const SiteWatch& backgroundWatch(int site) const { return backgroundWatches_.at(site); }
+    // Site `site` of those watched without a pane has read its page; nothing of it is for the
+    // log box or a pane.
+    PageOutcome backgroundCaptured(int site, const PageCapture& capture,
+                                   const QDateTime& when = {});
+    // The loads of the sites watched without a pane: `asked` ("Aggiorna", a region chosen)
+    // every site but those held back; otherwise those due.
+    QList<SiteLoad> backgroundLoads(bool asked);
+    // The pace of each pane's site, then of each site watched without a pane.
+    const SitePace& paneSitePace(int pane) const { return paces_.at(pane); }
+    const SitePace& backgroundPace(int site) const { return paces_.at(paneCount() + site); }
+    // The seconds the countdown has counted since the start.
+    qint64 clock() const { return clock_; }
+    // "Siti seguiti" as of `now`: the panes' sites, then those watched without a pane.
+    QList<SiteOverviewRow> overview(const QDateTime& now) const;
+    // The site of place `place` of the overview to be shown in a pane: a pane's stays where it
+    // is; one watched without a pane changes places with the last pane's site. The choices
+    // that make it so, to be applied as "Impostazioni" would; nullopt when nothing changes.
+    std::optional<Choices> showInPane(int place) const;
 
   private:
     ToolTips toolTips() const;
@@ -99,6 +127,18 @@ class WatchController {
     SiteRule defaultRule(int pane) const;
     // The name of the site that took over from this one, when the catalogue has it.
     QString successorName(const SiteRule& site) const;
+    // Panes and sites watched without a pane are one list of places: the panes first.
+    int placeCount() const { return paneCount() + backgroundCount(); }
+    const SiteRule& ruleAt(int place) const;
+    SiteWatch& watchAt(int place);
+    const SiteWatch& watchAt(int place) const;
+    PageOutcome captured(int place, const PageCapture& capture, const QDateTime& when);
+    // The background sites from the ids past the panes: each known one, once, not in a pane.
+    void setBackground(const QStringList& ids);
+    // Every place's pace anew, each keeping what it had when its site had one in `before`.
+    void placePaces(const QStringList& idsBefore, const QList<SitePace>& before);
+    QStringList placeIds() const;
+    int intervalOf(const QString& id) const;
 
     Catalogue catalogue_;
     PaneRules panes_;
@@ -111,6 +151,11 @@ class WatchController {
     ListingFilters filters_;
     FoundList found_;
     NoticeThrottle notices_;
+    PaneRules background_;
+    QList<SiteWatch> backgroundWatches_;
+    QList<SitePace> paces_;  // by place
+    qint64 clock_ = 0;
+    QMap<QString, QDateTime> lastLoads_;  // by site id
 };
 
 }  // namespace quintavia

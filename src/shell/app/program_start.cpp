@@ -24,7 +24,8 @@ std::unique_ptr<MainWindow> StartProgram(SettingsFile& store, QWebEngineProfile&
     for (const SiteRule& rule : sites.catalogue.rules)
         blocking.append({rule.domain, rule.blocking});
     RequestBlocker::instance().setSites(blocking);
-    auto window = std::make_unique<MainWindow>(std::move(keeper), profile, beep);
+    auto window =
+        std::make_unique<MainWindow>(std::move(keeper), profile, beep, kept.options.paneCount);
     window->setRefusedSections(sites.refused);
     window->startUp(kept, std::move(sites.catalogue));
     return window;

@@ -91,6 +91,12 @@ WebPane::WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* pare
     settleTimer_.setInterval(kPollMs);
     connect(&settleTimer_, &QTimer::timeout, this, &WebPane::poll);
     connect(this, &QWebEngineView::loadFinished, this, &WebPane::loadEnded);
+    loadTimer_.setSingleShot(true);
+    loadTimer_.setInterval(kLoadTimeoutMs);
+    connect(&loadTimer_, &QTimer::timeout, this, [this] {
+        timedOut_ = true;
+        stop();
+    });
     // An HTTP error status fails the load: the page is then the site's own body, or the
     // engine's error page when the body is empty. Told right after loadFinished, long before
     // the capture's script answers.
@@ -107,6 +113,15 @@ WebPane::WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* pare
                 httpStatus_ = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
                                   ? info.errorCode()
                                   : 0;
+                retryAfter_.reset();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+                // Older engines tell no headers: a site that asks to slow down then waits for
+                // the doubling of its interval alone.
+                const auto headers = info.responseHeaders();
+                for (auto header = headers.cbegin(); header != headers.cend(); ++header)
+                    if (header.key().compare("retry-after", Qt::CaseInsensitive) == 0)
+                        retryAfter_ = QString::fromLatin1(header.value());
+#endif
                 // A navigation the page tried and the engine refused (a mail address it went to
                 // by itself) stops the load, which is then told as failed, after its own document
                 // had come.
@@ -143,6 +158,8 @@ bool WebPane::navigate(const QString& address) {
     if (!url.isValid()) return false;
     programLoadAsked_ = true;
     askedAddress_ = address;
+    timedOut_ = false;
+    loadTimer_.start();
     load(url);
     return true;
 }
@@ -170,6 +187,7 @@ void WebPane::tellMarkupCut() {
 }
 
 void WebPane::loadEnded(bool loadSucceeded) {
+    loadTimer_.stop();
     if (settling_) read(true);
     settling_ = Settling{.generation = ++generation_,
                          .url = page_->url(),
@@ -177,7 +195,8 @@ void WebPane::loadEnded(bool loadSucceeded) {
                          .byProgram = loadByProgram_,
                          .requested = loadAddress_,
                          .since = {},
-                         .changesTried = -1};
+                         .changesTried = -1,
+                         .timedOut = std::exchange(timedOut_, false)};
     settling_->since.start();
     settleTimer_.start();
     poll();
@@ -236,6 +255,8 @@ void WebPane::read(bool last) {
                                  .listings = std::nullopt,
                                  .startedByProgram = settled.byProgram,
                                  .requested = settled.requested};
+            captured.timedOut = settled.timedOut;
+            captured.retryAfter = retryAfter_;
             const QVariantList parts = result.toList();
             bool cut = false;
             if (result.typeId() == QMetaType::QVariantList && parts.size() == 4) {

@@ -35,6 +35,8 @@ class WebPane final : public QWebEngineView {
     // there is read kSettleMs after the load at the latest.
     static constexpr int kQuietMs = 300;
     static constexpr int kSettleMs = 3000;
+    // A load the program asked for that has not ended by then is stopped, and told as timed out.
+    static constexpr int kLoadTimeoutMs = 45000;
 
     WebPane(int pane, Beep& beep, QWebEngineProfile* profile, QWidget* parent);
     ~WebPane() override;
@@ -72,6 +74,7 @@ class WebPane final : public QWebEngineView {
         QString requested;
         QElapsedTimer since;
         double changesTried = -1;  // the document's changes at the last read that found none
+        bool timedOut = false;
     };
     void loadEnded(bool loadSucceeded);
     void poll();
@@ -100,6 +103,10 @@ class WebPane final : public QWebEngineView {
     QString loadAddress_;
     bool markupCutTold_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    QTimer loadTimer_;
+    bool timedOut_ = false;
+    // The Retry-After of the last load's answer, where the engine tells it.
+    std::optional<QString> retryAfter_;
 };
 
 }  // namespace quintavia

@@ -26,6 +26,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent)
     connect(notificationsAction_, &QAction::toggled, this, &TrayIcon::notificationsToggled);
     connect(addAction("foundAction", QStringLiteral("Annunci trovati")), &QAction::triggered, this,
             &TrayIcon::foundAsked);
+    connect(addAction("sitesAction", QStringLiteral("Siti seguiti")), &QAction::triggered, this,
+            &TrayIcon::sitesAsked);
     connect(addAction("historyAction", QStringLiteral("Apri cronologia")), &QAction::triggered,
             this, &TrayIcon::historyAsked);
     connect(addAction("settingsAction", QStringLiteral("Impostazioni…")), &QAction::triggered, this,

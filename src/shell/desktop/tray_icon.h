@@ -37,6 +37,7 @@ class TrayIcon final : public QObject {
     void settingsAsked();  // "Impostazioni…"
     void aboutAsked();     // "Informazioni su Quintavia"
     void quitAsked();      // "Esci"
+    void sitesAsked();     // "Siti seguiti"
 
   private:
     QAction* addAction(const char* name, const QString& text);

@@ -17,6 +17,7 @@
 #include "core/sites/sites.h"
 #include "core/watch/site_texts.h"
 #include "shell/app/warn.h"
+#include "shell/browser/background_pages.h"
 #include "shell/desktop/announcer.h"
 #include "shell/desktop/listing_opener.h"
 #include "shell/desktop/tray_icon.h"
@@ -26,6 +27,7 @@
 #include "shell/window/found_listings_window.h"
 #include "shell/window/plain_tool_tip.h"
 #include "shell/window/settings_dialog.h"
+#include "shell/window/sites_overview.h"
 
 // Resources are linked from a static library: they are registered by hand, outside any
 // namespace.
@@ -81,6 +83,7 @@ MainWindow::MainWindow(std::unique_ptr<Keeper> keeper, QWebEngineProfile& profil
     countdownTimer_->start();
     tray_ = new TrayIcon(icon, this);
     announcer_ = new Announcer(beep_, tray_->icon(), this);
+    background_ = new BackgroundPages(beep_, &profile, this);
 
     // The platform's key for preferences is none on GNOME and plain X11 desktops: Ctrl+, is
     // bound there all the same.
@@ -128,12 +131,13 @@ void MainWindow::layOutTopBand() {
 void MainWindow::wire() {
     RegionBox* regionBox = band_.regionBox;
     connect(regionBox, &RegionBox::regionChosen, this,
-            [this](int index) { load(controller_.chooseRegion(index)); });
+            [this](int index) { refreshAll(controller_.chooseRegion(index)); });
     connect(regionBox, &QComboBox::editTextChanged, this,
             [this](const QString& text) { controller_.setRegionText(text); });
     connect(band_.refreshButton, &QPushButton::clicked, this,
-            [this] { load(controller_.refresh()); });
-    connect(regionBox, &RegionBox::textEntered, this, [this] { load(controller_.refresh()); });
+            [this] { refreshAll(controller_.refresh()); });
+    connect(regionBox, &RegionBox::textEntered, this,
+            [this] { refreshAll(controller_.refresh()); });
     connect(band_.soundAlertOption, &QCheckBox::stateChanged, this,
             [this] { controller_.setSoundAlert(band_.soundAlertOption->value()); });
     connect(band_.autoPositionOption, &QCheckBox::stateChanged, this,
@@ -142,7 +146,7 @@ void MainWindow::wire() {
     connect(band_.siteLabelsOption, &QCheckBox::clicked, this,
             [this] { grid_->showSiteLabels(band_.siteLabelsOption->value() == TriState::Ticked); });
     connect(countdownTimer_, &QTimer::timeout, this, &MainWindow::countdownTick);
-    connect(tray_, &TrayIcon::refreshAsked, this, [this] { load(controller_.refresh()); });
+    connect(tray_, &TrayIcon::refreshAsked, this, [this] { refreshAll(controller_.refresh()); });
     connect(tray_, &TrayIcon::showAsked, this, &MainWindow::bringBack);
     connect(tray_, &TrayIcon::toggleAsked, this, &MainWindow::toggleShown);
     connect(tray_, &TrayIcon::notificationsToggled, this, [this](bool on) {
@@ -152,6 +156,7 @@ void MainWindow::wire() {
     connect(tray_, &TrayIcon::historyAsked, this, &MainWindow::openHistory);
     connect(tray_, &TrayIcon::settingsAsked, this, &MainWindow::openSettings);
     connect(tray_, &TrayIcon::foundAsked, this, &MainWindow::showFound);
+    connect(tray_, &TrayIcon::sitesAsked, this, &MainWindow::showSites);
     connect(tray_, &TrayIcon::aboutAsked, this, [this] { ShowAbout(this); });
     // Through the window's own path, which stores the settings. A window hidden from the tray
     // ends nothing when it closes: the program is told to end as well.
@@ -168,6 +173,11 @@ void MainWindow::wire() {
                 apply(pane, controller_.pageCaptured(pane, capture, QDateTime::currentDateTime()));
             });
     }
+    connect(background_, &BackgroundPages::pageCaptured, this,
+            [this](int site, const PageCapture& capture) {
+                applyBackground(
+                    controller_.backgroundCaptured(site, capture, QDateTime::currentDateTime()));
+            });
 }
 
 void MainWindow::startUp(const Kept& stored, Catalogue sites) {
@@ -193,6 +203,7 @@ void MainWindow::startUp(const Kept& stored, Catalogue sites) {
     tray_->setNotificationsChecked(options.desktopNotifications);
     showToolTips(start.toolTips);
     load(start.addresses);
+    loadBackground(start.background);
     tray_->show();
 }
 
@@ -234,7 +245,32 @@ void MainWindow::applyChoices(const Choices& choices) {
     announcer_->setDesktopOn(outcome.desktopNotifications);
     announcer_->withdraw(outcome.withdrawn);
     reload(outcome.reload);
+    background_->forget();
+    loadBackground(outcome.background);
     keeper_->keep(outcome.keep);
+}
+
+void MainWindow::refreshAll(const Addresses& panes) {
+    load(panes);
+    loadBackground(controller_.backgroundLoads(true));
+}
+
+void MainWindow::loadBackground(const QList<SiteLoad>& loads) {
+    for (const SiteLoad& load : loads) {
+        const SiteRule& rule = controller_.backgroundRule(load.site);
+        background_->load(load.site, rule, controller_.keptSelectors().of(rule.id), load.address);
+    }
+}
+
+void MainWindow::applyBackground(const PageOutcome& outcome) {
+    // What a pane's capture does, but for the log box and the panes: the site is not in view.
+    if (outcome.newest) announcer_->playAlert(*outcome.newest);
+    keeper_->keep(outcome.keep);
+    Warn(outcome.warnings);
+    if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
+    if (outcome.foundChanged) refreshFound();
+    if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
+    if (outcome.toolTips) showToolTips(*outcome.toolTips);
 }
 
 void MainWindow::apply(int pane, const PageOutcome& outcome) {
@@ -318,7 +354,18 @@ void MainWindow::showToolTips(const ToolTips& tips) {
 
 void MainWindow::countdownTick() {
     const TickOutcome tick = controller_.tick(state());
-    if (tick.refresh) load(*tick.refresh);
+    if (tick.refresh && !tick.heldPanes.contains(true)) load(*tick.refresh);
+    if (tick.refresh && tick.heldPanes.contains(true)) {
+        // A pane whose site is not due keeps its page; the others load as ever.
+        QList<std::optional<QString>> due;
+        for (qsizetype i = 0; i < tick.refresh->size(); ++i)
+            due.append(tick.heldPanes.value(i) ? std::nullopt : std::optional(tick.refresh->at(i)));
+        reload(due);
+    }
+    loadBackground(tick.background);
+    // What it shows changes by the minute at most.
+    if (sitesOverview_ && sitesOverview_->isVisible() && controller_.secondsLeft() % 10 == 0)
+        sitesOverview_->setRows(controller_.overview(QDateTime::currentDateTime()));
     setWindowTitle(tick.title);
     tray_->setToolTip(tick.trayToolTip);
     for (const Notice& notice : tick.notices) announcer_->notify(notice);
@@ -363,6 +410,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // The main window ends the program: a list or a dialog of its own left open would keep a
     // hidden program running, and notifying, with no window to bring back.
     if (foundWindow_) foundWindow_->close();
+    if (sitesOverview_) sitesOverview_->close();
     if (settingsDialog_) settingsDialog_->reject();
     event->accept();  // closing is never refused
 }
@@ -379,12 +427,34 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     settings->setObjectName(QStringLiteral("bandSettingsAction"));
     QAction* found = menu.addAction(QStringLiteral("Annunci trovati"));
     found->setObjectName(QStringLiteral("bandFoundAction"));
+    QAction* sites = menu.addAction(QStringLiteral("Siti seguiti"));
+    sites->setObjectName(QStringLiteral("bandSitesAction"));
     QAction* about = menu.addAction(QStringLiteral("Informazioni su Quintavia"));
     about->setObjectName(QStringLiteral("bandAboutAction"));
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == settings) openSettings();
     if (chosen == found) showFound();
     if (chosen == about) ShowAbout(this);
+    if (chosen == sites) showSites();
+}
+
+void MainWindow::showSites() {
+    if (!sitesOverview_) {
+        sitesOverview_ = new SitesOverview(this);
+        connect(sitesOverview_, &SitesOverview::showAsked, this, [this](int place) {
+            if (place < controller_.paneCount()) {
+                bringBack();
+                pane(place)->setFocus();
+            } else if (const std::optional<Choices> choices = controller_.showInPane(place)) {
+                applyChoices(*choices);
+            }
+            sitesOverview_->setRows(controller_.overview(QDateTime::currentDateTime()));
+        });
+    }
+    sitesOverview_->setRows(controller_.overview(QDateTime::currentDateTime()));
+    sitesOverview_->show();
+    sitesOverview_->raise();
+    sitesOverview_->activateWindow();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -19,6 +19,8 @@ class QWebEngineProfile;
 namespace quintavia {
 
 class Announcer;
+class BackgroundPages;
+class SitesOverview;
 class FoundListingsWindow;
 class TrayIcon;
 
@@ -70,6 +72,11 @@ class MainWindow final : public QWidget {
     FoundListingsWindow* foundWindow() const { return foundWindow_; }
     // The sections of the sites file set aside at start, for "Impostazioni" to list.
     void setRefusedSections(const QList<RefusedSection>& refused);
+    // The hidden pages of the sites watched without a pane.
+    BackgroundPages* backgroundPages() const { return background_; }
+    // "Siti seguiti", made at its first showing and kept; none until then.
+    void showSites();
+    SitesOverview* sitesOverview() const { return sitesOverview_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -95,6 +102,10 @@ class MainWindow final : public QWidget {
     void openHistory();
     void toggleShown();
     WindowState state() const;
+    // "Aggiorna" and its kin: the panes, and the sites watched without a pane not held back.
+    void refreshAll(const Addresses& panes);
+    void loadBackground(const QList<SiteLoad>& loads);
+    void applyBackground(const PageOutcome& outcome);
 
     std::unique_ptr<Keeper> keeper_;
     QtBeep platformBeep_;
@@ -113,6 +124,8 @@ class MainWindow final : public QWidget {
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;
     QList<RefusedSection> refused_;
+    BackgroundPages* background_ = nullptr;
+    SitesOverview* sitesOverview_ = nullptr;
 };
 
 }  // namespace quintavia

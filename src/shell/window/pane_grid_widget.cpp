@@ -21,7 +21,10 @@ PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* pro
     : QWidget(parent) {
     setObjectName(QStringLiteral("paneGrid"));
     setAccessibleName(QStringLiteral("Pagine dei siti"));
-    setAccessibleDescription(QStringLiteral("Le pagine dei quattro siti, due per due"));
+    const GridShape shape = GridShapeFor(paneCount);
+    setAccessibleDescription(QStringLiteral("Le pagine dei siti, %1 per riga, su %2 righe")
+                                 .arg(shape.columns)
+                                 .arg(shape.rows));
     for (int i = 0; i < paneCount; ++i) {
         auto* pane = new WebPane(i, beep, profile, this);
         pane->setObjectName(QStringLiteral("pane%1").arg(i));

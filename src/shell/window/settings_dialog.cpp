@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "core/watch/site_texts.h"
 #include "shell/window/accessible_names.h"
 #include "shell/window/refused_sections.h"
+#include "shell/window/other_sites_box.h"
 
 namespace quintavia {
 namespace {
@@ -126,6 +128,21 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
           QStringLiteral("Una notifica del desktop per ogni annuncio nuovo"));
     notifications_->setChecked(current.desktopNotifications);
     form->addRow(notifications_);
+    otherSites_ = new OtherSitesBox(sites, current, this);
+    form->addRow(otherSites_);
+    // The window is made with its grid: another takes its place at the next start.
+    grid_ = Named(new QComboBox(this), "gridBox",
+                  QStringLiteral("Quanti riquadri mostra la finestra, dal prossimo avvio"),
+                  QStringLiteral("Disposizione dei riquadri"),
+                  QStringLiteral("Quanti riquadri per riga e per colonna, dal prossimo avvio"));
+    for (const int panes : kGridChoices) {
+        const GridShape shape = GridShapeFor(panes);
+        grid_->addItem(QStringLiteral("%1 × %2").arg(shape.columns).arg(shape.rows), panes);
+    }
+    grid_->setCurrentIndex(std::max(0, grid_->findData(current.paneCount)));
+    auto* gridCaption = new QLabel(QStringLiteral("&Disposizione dei riquadri"), this);
+    gridCaption->setBuddy(grid_);
+    form->addRow(gridCaption, grid_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("settingsButtons"));
@@ -146,7 +163,8 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    order << keywords_ << includeWords_ << excludeWords_ << notifications_ << ok << cancel;
+    order << keywords_ << includeWords_ << excludeWords_ << notifications_ << otherSites_->list()
+          << otherSites_->intervalBox() << grid_ << ok << cancel;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     if (!siteBoxes_.isEmpty()) siteBoxes_.first()->setFocus();
 }
@@ -170,6 +188,9 @@ Choices SettingsDialog::choices() const {
     chosen.includeWords = includeWords_->text();
     chosen.excludeWords = excludeWords_->text();
     chosen.desktopNotifications = notifications_->isChecked();
+    chosen.backgroundSites = otherSites_->backgroundSites();
+    chosen.intervals = otherSites_->intervals();
+    chosen.paneCount = grid_->currentData().toInt();
     return chosen;
 }
 

@@ -14,6 +14,8 @@ class QLineEdit;
 
 namespace quintavia {
 
+class OtherSitesBox;
+
 // "Impostazioni": each pane's site among those the program knows, the keywords and the desktop
 // notifications option. It only gathers the choice; whoever opened it applies it.
 class SettingsDialog final : public QDialog {
@@ -41,6 +43,8 @@ class SettingsDialog final : public QDialog {
     QLineEdit* excludeWords_ = nullptr;
     QCheckBox* notifications_ = nullptr;
     QLabel* keywordPanes_ = nullptr;
+    OtherSitesBox* otherSites_ = nullptr;
+    QComboBox* grid_ = nullptr;
 };
 
 }  // namespace quintavia

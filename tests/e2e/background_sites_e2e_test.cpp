@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+
+#include "core/layout/panes.h"
+#include "shell/browser/background_pages.h"
+#include "shell/desktop/tray_icon.h"
+#include "sites_file_sites.h"
+
+using namespace Qt::StringLiterals;
+
+namespace quintavia::e2e {
+namespace {
+
+// Two boards of the user's past the four panes, watched without one: [Siti] 4= and 5=.
+struct Board {
+    QString id;
+    QString name;
+    QByteArray host;
+};
+const Board kBoards[] = {
+    {u"bacheca-uno"_s, u"Bacheca Uno"_s, "www.bachecauno.example"},
+    {u"bacheca-due"_s, u"Bacheca Due"_s, "www.bachecadue.example"},
+};
+
+class BackgroundSitesE2e : public SitesFileTest {
+  protected:
+    void SetUp() override {
+        SitesFileTest::SetUp();
+        QString rules;
+        for (int b = 0; b < 2; ++b) {
+            const Board& board = kBoards[b];
+            rules +=
+                u"[%1]\nnome = %2\nindirizzo = http://%3/offerte/?r={regione_slug}\n"
+                u"dominio = %4\nselettore = .annuncio h2\nselettore_link = a.dettagli\n"_s.arg(
+                    board.id, board.name, QString::fromLatin1(board.host),
+                    QString::fromLatin1(board.host.mid(4)));
+            entries += {u"Siti"_s, QString::number(kPaneCount + b), board.id};
+            cards[b] = {{u"Annuncio di ieri"_s, 1}};
+            pages[board.host] = Page(cards[b]);
+        }
+        ASSERT_TRUE(WriteSitesFile(rules));
+        // Each board's answer, read at every request: its page unless a test says otherwise.
+        Harness::instance().server().setHandler(
+            [this, scripted = sites.handler()](const fixtures::Request& request) {
+                for (int b = 0; b < 2; ++b)
+                    if (request.host == kBoards[b].host && answers[b]) return *answers[b];
+                const auto page = pages.find(request.host.toLower());
+                if (page == pages.end()) return scripted(request);
+                return fixtures::Response{.body = page->second};
+            });
+    }
+
+    void StartWatching() {
+        ASSERT_TRUE(Harness::instance().store().write(entries));
+        Start();
+        spy =
+            std::make_unique<QSignalSpy>(window->backgroundPages(), &BackgroundPages::pageCaptured);
+    }
+
+    static QByteArray Page(const QList<std::pair<QString, int>>& cards) {
+        QByteArray page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n";
+        for (const auto& [title, n] : cards)
+            page += "<div class=\"annuncio\"><h2>" + title.toHtmlEscaped().toUtf8() +
+                    "</h2><a class=\"dettagli\" href=\"/offerta/" + QByteArray::number(n) +
+                    "\">Dettagli</a></div>\n";
+        return page + "</body></html>\n";
+    }
+
+    QString Add(int b, const QString& title) {
+        const int n = ++lastNumber;
+        cards[b].prepend({title, n});
+        pages[kBoards[b].host] = Page(cards[b]);
+        return u"http://%1/offerta/%2"_s.arg(QString::fromLatin1(kBoards[b].host)).arg(n);
+    }
+
+    // The requests each board has had, without the icon's.
+    static int Requests(int b) {
+        int count = 0;
+        for (const fixtures::Request& request : Harness::instance().server().requests())
+            count += request.host == kBoards[b].host && request.path.startsWith("/offerte/");
+        return count;
+    }
+
+    // The countdown runs out, and the background captures it asked for have come.
+    [[nodiscard]] bool RunOutAndRead(int capturesNow) {
+        RunCountdownOut(*window);
+        return WaitFor([&] {
+            return spy->count() >= capturesNow &&
+                   window->backgroundPages()->loading() + window->backgroundPages()->waiting() == 0;
+        });
+    }
+
+    SettingsEntries entries;
+    std::array<QList<std::pair<QString, int>>, 2> cards;
+    std::array<std::optional<fixtures::Response>, 2> answers;
+    int lastNumber = 100;
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+// Both boards are loaded through the proxy with no pane of theirs; a card added to one between
+// its loads is announced and written to the history with its link, and neither reaches the
+// log box.
+TEST_F(BackgroundSitesE2e, SitesPastThePanesAreWatchedWithoutShowingThere) {
+    StandIn();
+    StartWatching();
+    ASSERT_TRUE(WaitFor([&] { return spy->count() >= 2 && captures->eachAtLeast(1); }));
+    EXPECT_EQ(Requests(0), 1);
+    EXPECT_EQ(Requests(1), 1);
+    for (int i = 0; i < kPaneCount; ++i) {
+        EXPECT_NE(window->controller().paneRule(i).id, kBoards[0].id);
+        EXPECT_NE(window->controller().paneRule(i).id, kBoards[1].id);
+    }
+
+    const QString link = Add(1, u"Magazziniere, Rieti"_s);
+    ASSERT_TRUE(RunOutAndRead(4));
+    const QList<QStringList> history = History();
+    ASSERT_EQ(history.size(), 1);
+    EXPECT_EQ(history[0].mid(1, 3), (QStringList{kBoards[1].name, u"Magazziniere, Rieti"_s, link}));
+    ASSERT_TRUE(AllSentNotificationsArrived());
+    ASSERT_EQ(Notified().size(), 1);
+    EXPECT_EQ(Notified()[0].summary, u"Nuovo annuncio su Bacheca Due"_s);
+    for (const QString& entry : LogEntries(*window))
+        EXPECT_FALSE(entry.contains(u"Bacheca"_s) || entry.contains(u"Annuncio di ieri"_s) ||
+                     entry.contains(u"Magazziniere, Rieti"_s))
+            << entry.toStdString();
+}
+
+// A board that answers 429 with Retry-After: 30 is left alone by the countdown and by
+// "Aggiorna" while the other goes on; once it answers again its own interval is back.
+TEST_F(BackgroundSitesE2e, ABoardThatAsksToSlowDownWaitsWhileTheOtherGoesOn) {
+    answers[0] = fixtures::Response{
+        .status = 429, .body = "Troppe richieste", .headers = {{"Retry-After", "30"}}};
+    StartWatching();
+    ASSERT_TRUE(WaitFor([&] { return spy->count() >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return window->controller().backgroundPace(0).heldBack(); }));
+    EXPECT_TRUE(window->trayIcon()->icon()->toolTip().contains(u"il sito chiede di rallentare"_s))
+        << window->trayIcon()->icon()->toolTip().toStdString();
+
+    ASSERT_TRUE(RunOutAndRead(3));
+    window->findChild<QPushButton*>(u"refreshButton"_s)->click();
+    ASSERT_TRUE(WaitFor([&] { return spy->count() >= 4 && Requests(1) == 3; }));
+    EXPECT_EQ(Requests(0), 1);
+
+    answers[0].reset();
+    ASSERT_TRUE(RunOutAndRead(5));  // the doubled interval has passed
+    EXPECT_EQ(Requests(0), 2);
+    EXPECT_FALSE(window->controller().backgroundPace(0).heldBack());
+    EXPECT_EQ(window->controller().backgroundPace(0).intervalSeconds(), 5 * 60);
+}
+
+// Over four runs of the countdown, a board on ten minutes is loaded twice and its neighbour on
+// five four times, besides the first loads.
+TEST_F(BackgroundSitesE2e, ATenMinuteBoardIsLoadedHalfAsOftenAsAFiveMinuteOne) {
+    entries += {u"Intervalli"_s, kBoards[1].id, u"10"_s};
+    StartWatching();
+    ASSERT_TRUE(WaitFor([&] { return spy->count() >= 2; }));
+    const int expected[] = {3, 5, 6, 8};
+    for (int capturesNow : expected) ASSERT_TRUE(RunOutAndRead(capturesNow));
+    EXPECT_EQ(Requests(0), 1 + 4);
+    EXPECT_EQ(Requests(1), 1 + 2);
+}
+
+}  // namespace
+}  // namespace quintavia::e2e
