@@ -5,6 +5,9 @@
 #include <QStringTokenizer>
 
 #include "store/ini_file.h"
+#include "store/io/atomic_file.h"
+#include "store/io/file_lock.h"
+#include "store/io/private_folder.h"
 #include "store/public_suffix_file.h"
 
 namespace quintavia {
@@ -235,6 +238,39 @@ MergedCatalogue LoadCatalogue(const QString& path) {
     }
     if (!notice.isEmpty()) merged.errors.prepend(notice);
     return merged;
+}
+
+WriteResult AddSiteSection(const QString& path, const SiteRule& rule) {
+    constexpr qint64 kMaxSitesFileBytes = 1024 * 1024;
+    WriteResult result;
+    const auto fail = [&](const QString& reason) { return result.fail(path, reason); };
+    // A link a dotfile manager keeps is written through, at the file it leads to.
+    const QFileInfo link(path);
+    const QString target = link.isSymLink() ? link.canonicalFilePath() : path;
+    if (target.isEmpty()) return fail(QStringLiteral("it is a link to nothing"));
+    const QString folder = QFileInfo(target).absolutePath();
+    if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
+        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+    FileLock lock(FileLock::Beside(target));
+    if (const QString why = lock.take(std::chrono::seconds(5)); !why.isEmpty()) return fail(why);
+    const FileBytes read = ReadFileBytes(target, kMaxSitesFileBytes);
+    QByteArray bytes;
+    if (read.kind == FileRead::Text) {
+        const std::optional<IniDocument> doc = IniDocument::parse(read.bytes);
+        if (!doc) return fail(QStringLiteral("it is not a text file"));
+        if (doc->sections().contains(rule.id))
+            return fail(QStringLiteral("it has a section [%1] already").arg(rule.id));
+        bytes = read.bytes;
+    } else if (read.kind != FileRead::Absent) {
+        return fail(read.reason);
+    }
+    if (!bytes.isEmpty() && !bytes.endsWith('\n')) bytes += '\n';
+    if (!bytes.isEmpty()) bytes += '\n';
+    bytes += SectionText(rule).toUtf8();
+    if (bytes.size() > kMaxSitesFileBytes)
+        return fail(QStringLiteral("it would grow past %1 bytes").arg(kMaxSitesFileBytes));
+    if (const QString why = ReplaceFile(target, bytes); !why.isEmpty()) return fail(why);
+    return result;
 }
 
 }  // namespace quintavia

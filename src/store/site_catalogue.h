@@ -5,6 +5,7 @@
 
 #include "core/sites/site_rules.h"
 #include "store/ini_document.h"
+#include "store/io/write_result.h"
 
 namespace quintavia {
 
@@ -70,5 +71,11 @@ MergedCatalogue LoadCatalogue(const QString& path);
 // The whole catalogue in the sites file's form, every key of every site written out, to copy
 // a section from and edit it. Read back over the built-in catalogue it gives the same one.
 QString CatalogueText(const Catalogue& catalogue);
+
+// Adds the section of a new site (SectionText) at the end of the sites file at `path`, made
+// with its folder when there is none: the rest of the file, the user's comments with it, stays
+// byte for byte, and the whole is written at once under the file's lock. A file that already
+// has a section of the rule's id, or that cannot be read as text, is left as it is.
+WriteResult AddSiteSection(const QString& path, const SiteRule& rule);
 
 }  // namespace quintavia

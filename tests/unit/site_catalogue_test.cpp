@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -303,6 +304,51 @@ TEST(SiteCatalogue, ASitesFileThatIsALinkIsReadThroughToARegularFile) {
         ::unlink(at.constData());
         ::unlink(to.constData());
         ::rmdir(to.constData());
+    }
+}
+
+// A new site's section goes at the end of the user's file, the rest kept byte for byte, and
+// reads back as the site; a second section of the same id is refused and changes nothing.
+TEST(AddSiteSection, TheSectionGoesAtTheEndAndTheUsersFileStaysAsItWas) {
+    SiteRule rule = RuleForAddress(QUrl(u"https://www.bacheca.it/offerte?q=cuoco"_s));
+    rule.findBy = FindBy::Selector;
+    rule.selector = u"article.card h2"_s;
+    const QByteArray mine =
+        "; i miei siti\n[lavoro-comune]\nnome = Comune\n"
+        "indirizzo=https://lavoro.comune.it/?r={regione}\n"
+        "dominio=comune.it\nselettore=li a";
+    const struct {
+        const char* what;
+        std::optional<QByteArray> before;
+        QByteArray start;  // what the file begins with after the write
+    } cases[] = {
+        {"no file yet, nor its folder", std::nullopt, "[bacheca]\n"},
+        {"the user's file without a last line break", mine, mine + "\n\n[bacheca]\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"config/siti.ini"_s);
+        if (c.before) {
+            ASSERT_TRUE(QDir().mkpath(dir.filePath(u"config"_s)));
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(*c.before) > 0);
+        }
+        ASSERT_TRUE(AddSiteSection(path, rule)) << AddSiteSection(path, rule).error.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray after = file.readAll();
+        EXPECT_TRUE(after.startsWith(c.start)) << after.toStdString();
+        const MergedCatalogue merged = LoadCatalogue(path);
+        ASSERT_TRUE(merged.catalogue.find(u"bacheca"_s));
+        EXPECT_EQ(merged.catalogue.find(u"bacheca"_s)->selector, rule.selector);
+        EXPECT_EQ(merged.catalogue.find(u"lavoro-comune"_s) != nullptr, c.before.has_value());
+
+        const WriteResult again = AddSiteSection(path, rule);
+        EXPECT_FALSE(again);
+        EXPECT_TRUE(again.error.contains(u"[bacheca] already"_s)) << again.error.toStdString();
+        file.seek(0);
+        EXPECT_EQ(file.readAll(), after);
     }
 }
 

@@ -153,6 +153,12 @@ TEST(StructureReading, APastedAddressBecomesASearchWithItsPlaceholders) {
     }
     EXPECT_EQ(RuleForAddress(QUrl(u"http://it.jobs.example/"_s)).id, u"jobs"_s);
     EXPECT_EQ(RuleForAddress(QUrl(u"http://lavoro.it/"_s)).domain, u"lavoro.it"_s);
+    // With the list of public suffixes, the domain the site registered under a suffix of two.
+    const PublicSuffixes suffixes = PublicSuffixes::Parse(u"it\nco.uk\nuk\n"_s);
+    const SiteRule british = RuleForAddress(QUrl(u"https://www.jobs.lavoro.co.uk/"_s), suffixes);
+    EXPECT_EQ(british.domain, u"lavoro.co.uk"_s);
+    EXPECT_EQ(british.id, u"lavoro"_s);
+    EXPECT_EQ(RuleForAddress(QUrl(u"https://it.bacheca.it/"_s), suffixes).domain, u"bacheca.it"_s);
 }
 
 TEST(StructureReading, TheProposedRuleReadsTheCardsTitlesAndLinksByTheFoundSelectors) {

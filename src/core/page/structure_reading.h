@@ -88,6 +88,10 @@ class KeptSelectors {
     // Keeps what `reading` found for the site; true when that changed what is kept.
     bool learn(const QString& siteId, const StructureReading& reading);
     void forget(const QString& siteId) { sites_.remove(siteId); }
+    // Those an earlier run kept.
+    void keep(const QString& siteId, const StructureSelectors& selectors) {
+        if (!selectors.isEmpty()) sites_.insert(siteId, selectors);
+    }
     const QHash<QString, StructureSelectors>& sites() const { return sites_; }
 
   private:

@@ -152,11 +152,17 @@ QString SearchTemplate(const QUrl& address, const QString& region, const QString
     return text;
 }
 
-SiteRule RuleForAddress(const QUrl& address) {
+SiteRule RuleForAddress(const QUrl& address, const PublicSuffixes& suffixes) {
     SiteRule rule;
     const QString host = address.host(QUrl::FullyEncoded).toLower();
     QStringList labels = host.split(u'.', Qt::SkipEmptyParts);
-    rule.domain = labels.size() <= 2 ? host : labels.sliced(labels.size() - 2).join(u'.');
+    rule.domain = suffixes.registrableDomain(host);
+    if (!rule.domain.isEmpty()) {
+        // The name: the label the site registered, whatever stands before or after it.
+        labels = QStringList{rule.domain.section(u'.', 0, 0)};
+    } else {
+        rule.domain = labels.size() <= 2 ? host : labels.sliced(labels.size() - 2).join(u'.');
+    }
     // The name: the host's first label that says something, "www" and a country aside.
     while (labels.size() > 2 && (labels.front() == u"www" || labels.front().size() <= 2))
         labels.removeFirst();

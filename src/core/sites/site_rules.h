@@ -132,9 +132,10 @@ bool IsRulePage(const SiteRule& rule, const QUrl& url);
 // ("q", "keywords", ...) and become {parole}.
 QString SearchTemplate(const QUrl& address, const QString& region, const QString& words);
 
-// A site made from a results address alone, read by structure: its id and name from the host,
-// its domain the host's last two labels. The address stands as it is.
-SiteRule RuleForAddress(const QUrl& address);
+// A site made from a results address alone, read by structure: its domain the host's
+// registrable domain by `suffixes` ("lavoro.regione.co.uk" is "regione.co.uk"), its last two
+// labels with an empty list; its id and name from the host. The address stands as it is.
+SiteRule RuleForAddress(const QUrl& address, const PublicSuffixes& suffixes = {});
 
 // Every site the program knows, in order: the four of the grid's default first.
 struct Catalogue {

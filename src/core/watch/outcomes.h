@@ -15,6 +15,7 @@
 #include "core/sites/site_rules.h"
 #include "core/watch/kept.h"
 #include "core/watch/notices.h"
+#include "core/watch/site_healing.h"
 #include "core/watch/site_watch.h"
 
 namespace quintavia {
@@ -78,6 +79,8 @@ struct ToKeep {
     bool choices = false;         // what "Impostazioni" chooses: written at once
     QStringList scrolledSites{};  // the ids of the sites whose offsets were saved: at once
     bool closing = false;         // the program ends: all of the kept state, at once
+    // What is kept of the sites read by structure, when it changed: written at once.
+    std::optional<StructureKept> structure{};
 
     bool operator==(const ToKeep&) const = default;
 };

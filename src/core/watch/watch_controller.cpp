@@ -217,8 +217,20 @@ PageOutcome WatchController::backgroundCaptured(int site, const PageCapture& cap
 
 PageOutcome WatchController::captured(int pane, const PageCapture& capture, const QDateTime& when) {
     PageOutcome outcome;
-    const SiteRule& row = ruleAt(pane);
-    const PageListings read = ReadListings(row, capture);
+    const SiteRule& own = ruleAt(pane);
+    PageListings read = ReadListings(own, capture);
+    // A site whose own rule went blind is read by structure while that rule finds nothing; the
+    // first reading either way only learns, as the two know the same listings by other keys.
+    const SiteHealing::Step healed = capture.startedByProgram
+                                         ? healing_.observe(own, capture, read.seen)
+                                         : SiteHealing::Step::Same;
+    const bool byStructure = healing_.healed(own.id) && !read.seen;
+    const SiteRule row = byStructure ? ByStructure(own) : own;
+    if (byStructure) read = StructureListings(row, capture);
+    if (healed != SiteHealing::Step::Same) {
+        ForgetSearch(memory_, row.id);
+        outcome.keep.structure = structureKept();
+    }
     SiteWatch& watch = watchAt(pane);
     if (capture.startedByProgram) {
         const QString reasonBefore = watch.reason();
@@ -253,10 +265,14 @@ PageOutcome WatchController::captured(int pane, const PageCapture& capture, cons
         }
         if (watch.reason() != reasonBefore || checkingBefore != !watch.seenListings())
             outcome.toolTips = toolTips();
+        if (healed == SiteHealing::Step::ReadByStructure)
+            outcome.watchNotice = ReadByStructureNotice(row.name);
     }
     if (row.findBy == FindBy::Structure && capture.structure && IsRulePage(row, capture.url) &&
-        selectors_.learn(row.id, *capture.structure))
+        selectors_.learn(row.id, *capture.structure)) {
         outcome.keptSelectors = selectors_.of(row.id);
+        outcome.keep.structure = structureKept();
+    }
     if (read.listings.isEmpty()) return outcome;
 
     // Only the loads the program asked for bring news: a page that reloads itself, or one the
@@ -315,6 +331,20 @@ PageOutcome WatchController::captured(int pane, const PageCapture& capture, cons
             outcome.scroll = ScrollTo{*top, ScrollOffsetFromText(kept.scrollLeft)};
     }
     return outcome;
+}
+
+void WatchController::restoreStructure(const StructureKept& kept) {
+    for (auto site = kept.selectors.cbegin(); site != kept.selectors.cend(); ++site)
+        selectors_.keep(site.key(), *site);
+    healing_.restore(kept.healed);
+}
+
+StructureKept WatchController::structureKept() const {
+    StructureKept kept;
+    for (auto site = selectors_.sites().cbegin(); site != selectors_.sites().cend(); ++site)
+        kept.selectors.insert(site.key(), *site);
+    kept.healed = healing_.healedSites();
+    return kept;
 }
 
 ToKeep WatchController::savePositions(const QList<std::optional<QPointF>>& offsets) {

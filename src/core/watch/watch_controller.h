@@ -19,6 +19,7 @@
 #include "core/watch/outcomes.h"
 #include "core/watch/site_overview.h"
 #include "core/watch/site_pace.h"
+#include "core/watch/site_healing.h"
 #include "core/watch/site_watch.h"
 
 namespace quintavia {
@@ -80,6 +81,12 @@ class WatchController {
     const Options& options() const { return kept_.options; }
     // The selectors found for the sites read by structure.
     const KeptSelectors& keptSelectors() const { return selectors_; }
+    // What earlier runs kept of the sites read by structure, before startUp; and what is kept
+    // of them now.
+    void restoreStructure(const StructureKept& kept);
+    StructureKept structureKept() const;
+    // Whether a site's own rule went blind and its listings are found by structure instead.
+    bool readByStructure(const QString& siteId) const { return healing_.healed(siteId); }
     const FoundList& found() const { return found_; }
     const Catalogue& catalogue() const { return catalogue_; }
     const SiteRule& paneRule(int pane) const { return panes_.at(pane); }
@@ -156,6 +163,7 @@ class WatchController {
     QList<SitePace> paces_;  // by place
     qint64 clock_ = 0;
     QMap<QString, QDateTime> lastLoads_;  // by site id
+    SiteHealing healing_;
 };
 
 }  // namespace quintavia

@@ -16,7 +16,8 @@ Keeper::Keeper(SettingsFile& settings, QString memoryPath, QString historyPath, 
     : QObject(parent),
       settings_(settings),
       memory_(std::move(memoryPath)),
-      history_(std::move(historyPath)) {
+      history_(std::move(historyPath)),
+      structure_(StructureFile::PathBeside(memory_.path())) {
     setObjectName(QStringLiteral("keeper"));
     lastTitlesTimer_ = new QTimer(this);
     lastTitlesTimer_->setSingleShot(true);
@@ -36,6 +37,9 @@ Keeper::Listings Keeper::loadListings() {
     Warn(seen.warnings);
     listings.memory = std::move(seen.memory);
     listings.earlier = history_.readFound();
+    StructureFile::Loaded structure = structure_.load();
+    Warn(structure.warnings);
+    listings.structure = std::move(structure.kept);
     return listings;
 }
 
@@ -43,6 +47,7 @@ bool Keeper::keep(const ToKeep& what) {
     bool ok = true;
     if (!what.found.isEmpty()) writeHistory(what.found);
     if (what.memory) writeMemory(*what.memory);
+    if (what.structure) writeStructure(*what.structure);
     // Once the run's last write is done, a page that still comes in changes no settings.
     if (!what.kept || closed_) return ok;
     const Kept& kept = *what.kept;
@@ -100,6 +105,17 @@ void Keeper::writeMemory(const ListingMemory& memory) {
     }
     if (std::exchange(memoryFailing_, true)) return;
     Warn(QStringLiteral("the listings seen were not saved: ") + written.error);
+}
+
+void Keeper::writeStructure(const StructureKept& kept) {
+    const WriteResult written = structure_.save(kept);
+    Warn(written.warnings);
+    if (written) {
+        structureFailing_ = false;
+        return;
+    }
+    if (std::exchange(structureFailing_, true)) return;
+    Warn(QStringLiteral("the sites read by structure were not saved: ") + written.error);
 }
 
 QString Keeper::historyToOpen() {

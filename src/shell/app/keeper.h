@@ -12,6 +12,7 @@
 #include "store/listing_memory_file.h"
 #include "store/settings_file.h"
 #include "store/settings_keys.h"
+#include "store/structure_file.h"
 
 class QTimer;
 
@@ -35,6 +36,8 @@ class Keeper final : public QObject {
     struct Listings {
         ListingMemory memory;
         QList<FoundListing> earlier;  // what the history holds, oldest first
+        // What is kept of the sites read by structure, from the file beside the memory.
+        StructureKept structure{};
     };
     Listings loadListings();
 
@@ -51,6 +54,7 @@ class Keeper final : public QObject {
     void writeHistory(const QList<FoundListing>& found);
     void writeMemory(const ListingMemory& memory);
     void writeLastTitles();
+    void writeStructure(const StructureKept& kept);
 
     SettingsFile& settings_;
     ListingMemoryFile memory_;
@@ -63,6 +67,8 @@ class Keeper final : public QObject {
     bool memoryFailing_ = false;
     bool historyFailing_ = false;
     QString lastHistoryWarning_;
+    StructureFile structure_;
+    bool structureFailing_ = false;
 };
 
 }  // namespace quintavia

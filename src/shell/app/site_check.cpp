@@ -12,6 +12,7 @@
 #include "shell/browser/request_blocker.h"
 #include "shell/browser/web_pane.h"
 #include "shell/desktop/beep.h"
+#include "store/public_suffix_file.h"
 #include "store/site_catalogue.h"
 
 namespace quintavia {
@@ -110,7 +111,7 @@ int CheckSiteAndReport(const SiteRule& rule, const SearchQuery& query) {
 }
 
 int CheckAddressAndReport(const QUrl& address, const QString& region, const QString& words) {
-    const SiteRule rule = RuleForAddress(address);
+    const SiteRule rule = RuleForAddress(address, SystemPublicSuffixes());
     const QString text = QString::fromLatin1(address.toEncoded());
     const std::optional<PageCapture> captured = CapturePage(rule, text);
     if (!captured) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/page/listing_extraction.h"
+#include "core/page/page_listings.h"
 #include "shell/app/warn.h"
 #include "shell/browser/web_page.h"
 
@@ -146,11 +147,13 @@ void WebPane::showSite(const SiteRule& site) {
     if (!sameSite) kept_ = {};
     listingScript_ = site.findBy == FindBy::Structure ? StructureScript(site.domain, kept_)
                                                       : ExtractionScript(site);
+    structureScript_ = StructureScript(site.domain, kept_);
 }
 
 void WebPane::keepSelectors(const StructureSelectors& selectors) {
     kept_ = selectors;
     if (rule_.findBy == FindBy::Structure) listingScript_ = StructureScript(rule_.domain, kept_);
+    structureScript_ = StructureScript(rule_.domain, kept_);
 }
 
 bool WebPane::navigate(const QString& address) {
@@ -281,8 +284,26 @@ void WebPane::read(bool last) {
                 settleTimer_.stop();
             }
             if (cut) tellMarkupCut();
-            emit pageCaptured(pane_, captured);
+            tell(std::move(captured));
         });
+}
+
+void WebPane::tell(PageCapture captured) {
+    const bool ownFound = rule_.findBy == FindBy::Marker
+                              ? ReadListings(rule_, captured).seen
+                              : captured.listings && !captured.listings->isEmpty();
+    if (rule_.findBy == FindBy::Structure || ownFound || captured.selectorFault ||
+        !captured.markup || !IsRulePage(rule_, captured.url) || structureScript_.isEmpty()) {
+        emit pageCaptured(pane_, captured);
+        return;
+    }
+    std::weak_ptr<bool> alive = alive_;
+    page_->runJavaScript(structureScript_, QWebEngineScript::ApplicationWorld,
+                         [this, alive, captured](const QVariant& answer) mutable {
+                             if (alive.expired()) return;
+                             captured.structure = StructureFromAnswer(answer);
+                             emit pageCaptured(pane_, captured);
+                         });
 }
 
 }  // namespace quintavia

@@ -81,6 +81,9 @@ class WebPane final : public QWebEngineView {
     // Reads the page; `last`: whatever it shows is told, listings or not.
     void read(bool last);
     void tellMarkupCut();
+    // Tells the capture; a page where the site's own rule found nothing is first read by its
+    // structure too (StructureScript), for the watch to tell a new layout from an empty page.
+    void tell(PageCapture captured);
 
     int pane_;
     WebPage* page_;
@@ -90,6 +93,9 @@ class WebPane final : public QWebEngineView {
     SiteRule rule_;
     StructureSelectors kept_;
     QString listingScript_;
+    // The structure reading of a site with a rule of its own, run only where that rule found
+    // nothing.
+    QString structureScript_;
     std::optional<Settling> settling_;
     int generation_ = 0;
     QTimer settleTimer_;

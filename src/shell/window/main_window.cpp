@@ -191,6 +191,7 @@ void MainWindow::startUp(const Kept& stored, Catalogue sites) {
     // What was stored is shown before the first pages are asked for, which search the region
     // that the box shows.
     Keeper::Listings listings = keeper_->loadListings();
+    controller_.restoreStructure(listings.structure);
     const StartUpOutcome start =
         controller_.startUp(stored, std::move(listings.memory), listings.earlier);
     Warn(start.warnings);
