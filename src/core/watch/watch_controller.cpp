@@ -288,4 +288,14 @@ ToolTips WatchController::toolTips() const {
     return tips;
 }
 
+OpenOutcome WatchController::openAllFound() {
+    found_.openAll();
+    return {.toolTips = toolTips()};
+}
+
+ToolTips WatchController::restoreUnopened(const QStringList& addresses) {
+    found_.markUnopened(addresses);
+    return toolTips();
+}
+
 }  // namespace quintavia

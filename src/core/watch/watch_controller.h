@@ -89,6 +89,12 @@ class WatchController {
     // window faster than the clock.
     void expireCountdown() { secondsLeft_ = 0; }
 
+    // "Segna tutti come aperti" in the list of what was found.
+    OpenOutcome openAllFound();
+    // What an earlier run left not yet opened, by address (FoundList::markUnopened), after
+    // start-up: the tooltips with the number that waits.
+    ToolTips restoreUnopened(const QStringList& addresses);
+
   private:
     ToolTips toolTips() const;
     QString address(int pane) const;

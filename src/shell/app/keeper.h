@@ -12,6 +12,7 @@
 #include "store/listing_memory_file.h"
 #include "store/settings_file.h"
 #include "store/settings_keys.h"
+#include "store/unopened_file.h"
 
 class QTimer;
 
@@ -35,6 +36,7 @@ class Keeper final : public QObject {
     struct Listings {
         ListingMemory memory;
         QList<FoundListing> earlier;  // what the history holds, oldest first
+        QStringList unopened;         // the addresses of those that waited to be opened
     };
     Listings loadListings();
 
@@ -45,6 +47,10 @@ class Keeper final : public QObject {
     QString historyToOpen();
 
     const SettingsFile& settingsFile() const { return settings_; }
+    // What waits to be opened now, by address (FoundList::unopenedAddresses), for the next run.
+    void keepUnopened(const QStringList& addresses);
+    // Whether loadKept() found no settings file: the program's very first start.
+    bool firstStart() const { return firstStart_; }
 
   private:
     bool write(const SettingsEntries& entries, const char* what);
@@ -63,6 +69,9 @@ class Keeper final : public QObject {
     bool memoryFailing_ = false;
     bool historyFailing_ = false;
     QString lastHistoryWarning_;
+    bool firstStart_ = false;
+    UnopenedFile unopened_;
+    bool unopenedFailing_ = false;
 };
 
 }  // namespace quintavia

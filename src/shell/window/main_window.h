@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QKeySequence>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -19,6 +20,7 @@ class QWebEngineProfile;
 namespace quintavia {
 
 class Announcer;
+class FirstStartHint;
 class FoundListingsWindow;
 class TrayIcon;
 
@@ -68,6 +70,9 @@ class MainWindow final : public QWidget {
     // "Annunci trovati", made at its first showing and kept; none until then.
     void showFound();
     FoundListingsWindow* foundWindow() const { return foundWindow_; }
+    // The line under the band at the very first start; none at any other, and hidden once it
+    // was closed or the settings were opened.
+    FirstStartHint* firstStartHint() const { return hint_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -79,6 +84,10 @@ class MainWindow final : public QWidget {
   private:
     void layOutTopBand();
     void applyTabOrder();
+    void addKeys();
+    // The focus to the next part of the window (`step` 1) or to the one before (-1).
+    void movePart(int step);
+    void showFirstStartHint();
     void wire();
     void load(const Addresses& addresses);
     // Only the panes given an address; a pane that refuses its address keeps its page.
@@ -110,6 +119,12 @@ class MainWindow final : public QWidget {
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;
+    FirstStartHint* hint_ = nullptr;
 };
+
+// The key that shows "Annunci trovati".
+inline QKeySequence FoundListingsKey() {
+    return QKeySequence(Qt::CTRL | Qt::Key_L);
+}
 
 }  // namespace quintavia
