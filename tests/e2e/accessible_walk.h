@@ -55,9 +55,11 @@ inline QStringList AccessibilityFaults(QAccessibleInterface* root, const QString
         faults << where + u": named by its value"_s;
     if (control && root->text(QAccessible::Description).trimmed().isEmpty())
         faults << where + u": no description"_s;
+    // A name that only shows is neither typed into nor told as a field that could be.
     if (auto* edit = qobject_cast<QLineEdit*>(object);
-        edit && edit->objectName().startsWith(u"siteLabel"_s) && !root->state().readOnly)
-        faults << where + u": can be typed into"_s;
+        edit && edit->objectName().startsWith(u"siteLabel"_s) &&
+        (!root->state().readOnly || root->state().editable || root->editableTextInterface()))
+        faults << where + u": can be typed into, or says so"_s;
     if (qobject_cast<QWebEngineView*>(object)) return faults;
     for (int i = 0; i < root->childCount(); ++i)
         faults << AccessibilityFaults(root->child(i), where);

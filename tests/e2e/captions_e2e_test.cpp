@@ -91,6 +91,7 @@ TEST(Captions, EachCaptionFitsItsControl) {
         {"autoPositionOption", "QCheckBox", MarkAndCaption, WholeWidget, false},
         {"refreshButton", "QPushButton", CaptionInFrame, WholeWidget, false},
         {"saveScrollButton", "QPushButton", CaptionInFrame, WholeWidget, false},
+        {"settingsButton", "QPushButton", CaptionInFrame, WholeWidget, false},
         {"siteLabel0", "QLineEdit", TextLine, LineEditContents, true},
         {"siteLabel1", "QLineEdit", TextLine, LineEditContents, true},
         {"siteLabel2", "QLineEdit", TextLine, LineEditContents, true},

@@ -48,7 +48,7 @@ class Harness {
     QList<QByteArray> siteRequestLines() const;
 
     // Serves the default page for every site, forgets what was asked before, and removes the
-    // settings file.
+    // settings file, the listings seen and what waited to be opened.
     void reset();
 
   private:

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -345,6 +346,63 @@ TEST_F(NewListingsE2e, AFormulaTitleIsDefusedInTheHistoryAndTheListOpensItWithEn
     ASSERT_TRUE(WaitFor([&] { return !browser.opened.isEmpty(); }));
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(link)});
     EXPECT_EQ(list->windowTitle(), u"Annunci trovati"_s);
+}
+
+// What waits to be opened waits in the next run as well, until it is opened or all are marked
+// as opened; the list is read by the title, which says so to a screen reader.
+TEST_F(NewListingsE2e, WhatWaitsToBeOpenedStillWaitsAfterARestart) {
+    const auto showList = [&] {
+        window->showFound();
+        FoundListingsWindow* list = window->foundWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(list));
+        return list;
+    };
+    const auto restart = [&] {
+        window->close();
+        captures.reset();
+        window.reset();
+        Start();
+        return WaitFor([&] { return captures->eachAtLeast(1); });
+    };
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(1); }));
+    const QString opened = Add(0, u"Operaio, Frosinone"_s);
+    const QString waiting = Add(1, u"Cuoco, Latina"_s);
+    ASSERT_TRUE(Refreshed());
+    FoundListingsWindow* list = showList();
+    EXPECT_EQ(list->windowTitle(), u"Annunci trovati (2 da aprire)"_s);
+    QAbstractItemView* rows = list->listView();
+    for (int row = 0; row < rows->model()->rowCount(); ++row) {
+        if (rows->model()->index(row, 2).data(Qt::ToolTipRole).toString().contains(opened)) {
+            rows->setCurrentIndex(rows->model()->index(row, 2));
+            QTest::keyClick(rows, Qt::Key_Return);
+        }
+    }
+    ASSERT_TRUE(WaitFor([&] { return browser.opened == QList<QUrl>{QUrl(opened)}; }));
+    EXPECT_EQ(list->windowTitle(), u"Annunci trovati (1 da aprire)"_s);
+
+    ASSERT_TRUE(restart());
+    list = showList();
+    EXPECT_EQ(list->windowTitle(), u"Annunci trovati (1 da aprire)"_s);
+    rows = list->listView();
+    ASSERT_EQ(rows->model()->rowCount(), 2);
+    // Each title shows whole on hover, with its link.
+    for (int row = 0; row < 2; ++row) {
+        const QModelIndex title = rows->model()->index(row, 2);
+        const bool waits = title.data(Qt::ToolTipRole).toString().contains(waiting);
+        EXPECT_EQ(title.data(Qt::FontRole).value<QFont>().bold(), waits) << row;
+        EXPECT_EQ(title.data(Qt::AccessibleTextRole).toString().endsWith(u", non ancora aperto"_s),
+                  waits)
+            << row;
+        EXPECT_TRUE(title.data(Qt::ToolTipRole).toString().contains(title.data().toString()))
+            << row;
+    }
+
+    QTest::mouseClick(list->openAllButton(), Qt::LeftButton);
+    EXPECT_EQ(list->windowTitle(), u"Annunci trovati"_s);
+    EXPECT_FALSE(list->openAllButton()->isEnabled());
+    ASSERT_TRUE(restart());
+    EXPECT_EQ(showList()->windowTitle(), u"Annunci trovati"_s);
 }
 
 }  // namespace

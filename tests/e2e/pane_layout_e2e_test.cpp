@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "core/layout/panes.h"
 #include "harness.h"
@@ -105,11 +106,12 @@ TEST_F(PaneLayoutE2e, TheSiteLabelsOptionShowsTheLabelsInFrontOfThePanes) {
 }
 
 // The top band at any width: every control whole and in the window, in its order, for as long
-// as the log box can give; the log box takes what the window has more or less than the design.
+// as the log box can give (the design's own controls a while longer); the log box takes what the
+// window has more or less than the design.
 TEST_F(PaneLayoutE2e, TheTopBandGivesTheLogBoxTheRoomAndCutsNoOtherControl) {
     const char* const names[] = {"regionBox",        "refreshButton",      "logBox",
                                  "soundAlertOption", "autoPositionOption", "saveScrollButton",
-                                 "siteLabelsOption"};
+                                 "siteLabelsOption", "settingsButton"};
     const auto band = [&] {
         QList<QRect> rects;
         for (const char* name : names)
@@ -121,8 +123,14 @@ TEST_F(PaneLayoutE2e, TheTopBandGivesTheLogBoxTheRoomAndCutsNoOtherControl) {
     const auto expectFollows = [&](const char* what) {
         const QList<QRect> now = band();
         const int change = std::max(100 - designed[kLog].width(), window->width() - 1101);
+        // "Impostazioni" stands in the room the design leaves at its right end: once the log box
+        // can give no more, it is the first that a narrower window cuts.
+        const bool logGives = change > 100 - designed[kLog].width();
         for (int i = 0; i < now.size(); ++i) {
-            EXPECT_LE(now[i].right(), window->width() - 1) << what << ": " << names[i] << " cut";
+            if (logGives || names[i] != std::string_view("settingsButton")) {
+                EXPECT_LE(now[i].right(), window->width() - 1)
+                    << what << ": " << names[i] << " cut";
+            }
             if (i > 0) {
                 EXPECT_GT(now[i].left(), now[i - 1].right()) << what << ": " << names[i];
             }

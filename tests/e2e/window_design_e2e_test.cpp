@@ -53,6 +53,10 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
          u"Salva la posizione delle pagine nelle finestre browser"_s,
          {884, 0, 121, 21}},
         {"siteLabelsOption", u"Check3"_s, u"Visualizza Nome Agenzie"_s, {1008, 0, 19, 19}},
+        {"settingsButton",
+         u"Impostazioni"_s,
+         u"Scegli la regione, i siti e le parole da cercare (Ctrl+,)"_s,
+         {1030, 0, 69, 21}},
     };
     for (const Control& c : band) {
         auto* widget = window->findChild<QWidget*>(QString::fromLatin1(c.name));
@@ -93,8 +97,8 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
         EXPECT_EQ(label->palette().color(QPalette::Base), QColor(0, 0, 0)) << i;
     }
 
-    // The keyboard goes through the panes first, then the top band, then the labels, also once
-    // the panes have the widgets that take their keyboard focus.
+    // The keyboard goes through the panes first, then the top band from left to right, then the
+    // labels, also once the panes have the widgets that take their keyboard focus.
     ASSERT_TRUE(WaitFor([&] {
         for (int i = 0; i < kPaneCount; ++i)
             if (!window->pane(i)->focusProxy()) return false;
@@ -107,10 +111,13 @@ TEST(WindowDesign, TheTopBandAndTheSiteLabelsAsTheyOpen) {
                               u"regionBox"_s,
                               u"refreshButton"_s,
                               u"logBox"_s,
+                              u"soundAlertOption"_s,
                               u"autoPositionOption"_s,
                               u"saveScrollButton"_s,
-                              u"soundAlertOption"_s,
                               u"siteLabelsOption"_s,
+                              u"settingsButton"_s,
+                              u"firstStartHintText"_s,
+                              u"firstStartHintClose"_s,
                               u"siteLabel0"_s,
                               u"siteLabel1"_s,
                               u"siteLabel2"_s,

@@ -162,5 +162,43 @@ TEST(FoundList, TheTitleCountsWhatIsLeftToOpen) {
     for (const auto& [unopened, title] : cases) EXPECT_EQ(FoundListingsTitle(unopened), title);
 }
 
+// What waited in an earlier run waits again once the history is loaded, by address; then
+// "Segna tutti come aperti" leaves nothing waiting.
+TEST(FoundList, WhatWaitedInAnEarlierRunWaitsAgainUntilAllAreMarkedOpened) {
+    FoundList earlier;
+    earlier.add({Listing(u"A"_s, u"MioJob"_s, u"https://www.miojob.it/1"_s), Listing(u"B"_s),
+                 Listing(u"C"_s, u"MioJob"_s, u"https://www.miojob.it/a b"_s)},
+                {true, true, false});
+    earlier.open(1);  // C, the newest, was not announced; B is opened
+    // B has no link of its own and was opened: only A is left, by its own link.
+    ASSERT_EQ(earlier.unopenedAddresses(), QStringList{u"https://www.miojob.it/1"_s});
+
+    FoundList later;
+    later.add({Listing(u"D"_s, u"MioJob"_s, u"https://www.miojob.it/1"_s)}, {false});
+    later.load({Listing(u"A"_s, u"MioJob"_s, u"https://www.miojob.it/1"_s), Listing(u"B"_s),
+                Listing(u"C"_s, u"MioJob"_s, u"https://www.miojob.it/a b"_s)});
+    later.markUnopened({u"https://www.miojob.it/1"_s, u"https://www.miojob.it/a%20b"_s,
+                        u"https://www.miojob.it/gone"_s});
+    // Only the history's rows: D, found in this run, was not announced and stays as it is.
+    struct Row {
+        QString title;
+        bool unopened;
+    };
+    const Row rows[] = {{u"D"_s, false}, {u"C"_s, true}, {u"B"_s, false}, {u"A"_s, true}};
+    for (qsizetype i = 0; i < later.size(); ++i) {
+        EXPECT_EQ(later.at(i).title, rows[i].title) << i;
+        EXPECT_EQ(later.unopened(i), rows[i].unopened) << i;
+    }
+    EXPECT_EQ(later.unopenedCount(), 2);
+    // Marked twice, counted once.
+    later.markUnopened({u"https://www.miojob.it/1"_s});
+    EXPECT_EQ(later.unopenedCount(), 2);
+
+    later.openAll();
+    EXPECT_EQ(later.unopenedCount(), 0);
+    EXPECT_TRUE(later.unopenedAddresses().isEmpty());
+    for (qsizetype i = 0; i < later.size(); ++i) EXPECT_FALSE(later.unopened(i)) << i;
+}
+
 }  // namespace
 }  // namespace quintavia

@@ -19,6 +19,8 @@ constexpr std::array<Designed, kBandControls> kDesign{{
     {11850, 1365, 285},
     {13260, 1815, 315},
     {15120, 285, 285},
+    // Right of the site labels' box, ending as far from the edge as the region box starts.
+    {15450, 1035, 315},
 }};
 
 constexpr auto kLog = static_cast<std::size_t>(BandControl::Log);

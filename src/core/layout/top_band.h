@@ -15,8 +15,10 @@ enum class BandControl : std::size_t {
     AutoPosition,
     SaveScroll,
     SiteLabels,
+    // Not the design's: "Impostazioni", in the room it leaves at the band's right end.
+    Settings,
 };
-inline constexpr std::size_t kBandControls = 7;
+inline constexpr std::size_t kBandControls = 8;
 using BandRects = std::array<QRect, kBandControls>;
 
 // The width of the client area that the band was designed for, in twips.

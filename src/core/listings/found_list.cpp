@@ -1,5 +1,6 @@
 #include "core/listings/found_list.h"
 
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <utility>
@@ -94,6 +95,30 @@ void FoundList::openedElsewhere(const QUrl& link) {
 
 int FoundList::unopenedCount() const {
     return unopened_;
+}
+
+void FoundList::openAll() {
+    for (Row& row : rows_) row.unopened = false;
+    unopened_ = 0;
+}
+
+QStringList FoundList::unopenedAddresses() const {
+    QStringList addresses;
+    for (const Row& row : rows_)
+        if (row.unopened) addresses << row.listing.address().toString(QUrl::FullyEncoded);
+    return addresses;
+}
+
+void FoundList::markUnopened(const QStringList& addresses) {
+    if (addresses.isEmpty()) return;
+    const QSet<QString> waiting(addresses.cbegin(), addresses.cend());
+    for (qsizetype i = 0; i < loaded_; ++i) {
+        Row& row = rows_[i];
+        if (row.unopened || !waiting.contains(row.listing.address().toString(QUrl::FullyEncoded)))
+            continue;
+        row.unopened = true;
+        ++unopened_;
+    }
 }
 
 QString FoundListingsTitle(int unopened) {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <optional>
 
@@ -42,6 +43,14 @@ class FoundList {
     // notification.
     void openedElsewhere(const QUrl& link);
     int unopenedCount() const;
+    // "Segna tutti come aperti": none counts as not yet opened any more.
+    void openAll();
+    // The addresses (FoundListing::address, encoded) of those not yet opened, oldest first:
+    // what a later run marks again with markUnopened.
+    QStringList unopenedAddresses() const;
+    // The listings of the history loaded whose address is one of these count as not yet
+    // opened, as they did in the run that found them.
+    void markUnopened(const QStringList& addresses);
 
   private:
     struct Row {

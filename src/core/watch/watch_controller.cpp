@@ -547,4 +547,14 @@ std::optional<Choices> WatchController::showInPane(int place) const {
     return choices;
 }
 
+OpenOutcome WatchController::openAllFound() {
+    found_.openAll();
+    return {.toolTips = toolTips()};
+}
+
+ToolTips WatchController::restoreUnopened(const QStringList& addresses) {
+    found_.markUnopened(addresses);
+    return toolTips();
+}
+
 }  // namespace quintavia

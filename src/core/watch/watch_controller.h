@@ -124,6 +124,12 @@ class WatchController {
     // that make it so, to be applied as "Impostazioni" would; nullopt when nothing changes.
     std::optional<Choices> showInPane(int place) const;
 
+    // "Segna tutti come aperti" in the list of what was found.
+    OpenOutcome openAllFound();
+    // What an earlier run left not yet opened, by address (FoundList::markUnopened), after
+    // start-up: the tooltips with the number that waits.
+    ToolTips restoreUnopened(const QStringList& addresses);
+
   private:
     ToolTips toolTips() const;
     QString address(int pane) const;

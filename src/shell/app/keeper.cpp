@@ -1,5 +1,6 @@
 #include "shell/app/keeper.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <utility>
 
@@ -17,7 +18,8 @@ Keeper::Keeper(SettingsFile& settings, QString memoryPath, QString historyPath, 
       settings_(settings),
       memory_(std::move(memoryPath)),
       history_(std::move(historyPath)),
-      structure_(StructureFile::PathBeside(memory_.path())) {
+      structure_(StructureFile::PathBeside(memory_.path())),
+      unopened_(UnopenedFile::PathBeside(history_.path())) {
     setObjectName(QStringLiteral("keeper"));
     lastTitlesTimer_ = new QTimer(this);
     lastTitlesTimer_->setSingleShot(true);
@@ -26,6 +28,10 @@ Keeper::Keeper(SettingsFile& settings, QString memoryPath, QString historyPath, 
 }
 
 Kept Keeper::loadKept() {
+    // A link or a file that cannot be read is there all the same: only none at all is a first
+    // start.
+    const QFileInfo file(settings_.path());
+    firstStart_ = !settings_.path().isEmpty() && !file.exists() && !file.isSymLink();
     SettingsFile::Loaded loaded = settings_.load();
     Warn(loaded.warnings);
     return std::move(loaded.kept);
@@ -40,7 +46,22 @@ Keeper::Listings Keeper::loadListings() {
     StructureFile::Loaded structure = structure_.load();
     Warn(structure.warnings);
     listings.structure = std::move(structure.kept);
+    QString warning;
+    listings.unopened = unopened_.load(&warning);
+    if (!warning.isEmpty()) Warn(warning);
     return listings;
+}
+
+void Keeper::keepUnopened(const QStringList& addresses) {
+    const WriteResult written = unopened_.save(addresses);
+    Warn(written.warnings);
+    // Said once until it works again, as for the other files written as the run goes.
+    if (written) {
+        unopenedFailing_ = false;
+        return;
+    }
+    if (!std::exchange(unopenedFailing_, true))
+        Warn(written.error + QStringLiteral(" (what waits to be opened)"));
 }
 
 bool Keeper::keep(const ToKeep& what) {

@@ -13,6 +13,7 @@
 #include "store/settings_file.h"
 #include "store/settings_keys.h"
 #include "store/structure_file.h"
+#include "store/unopened_file.h"
 
 class QTimer;
 
@@ -38,6 +39,7 @@ class Keeper final : public QObject {
         QList<FoundListing> earlier;  // what the history holds, oldest first
         // What is kept of the sites read by structure, from the file beside the memory.
         StructureKept structure{};
+        QStringList unopened;         // the addresses of those that waited to be opened
     };
     Listings loadListings();
 
@@ -48,6 +50,10 @@ class Keeper final : public QObject {
     QString historyToOpen();
 
     const SettingsFile& settingsFile() const { return settings_; }
+    // What waits to be opened now, by address (FoundList::unopenedAddresses), for the next run.
+    void keepUnopened(const QStringList& addresses);
+    // Whether loadKept() found no settings file: the program's very first start.
+    bool firstStart() const { return firstStart_; }
 
   private:
     bool write(const SettingsEntries& entries, const char* what);
@@ -69,6 +75,9 @@ class Keeper final : public QObject {
     QString lastHistoryWarning_;
     StructureFile structure_;
     bool structureFailing_ = false;
+    bool firstStart_ = false;
+    UnopenedFile unopened_;
+    bool unopenedFailing_ = false;
 };
 
 }  // namespace quintavia

@@ -1,6 +1,8 @@
 #include "shell/browser/web_pane.h"
 
+#include <QContextMenuEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <cstdio>
@@ -138,6 +140,19 @@ WebPane::~WebPane() {
     *alive_ = false;
     alive_.reset();
     delete page_;
+}
+
+void WebPane::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    for (const QWebEnginePage::WebAction refused :
+         {QWebEnginePage::SavePage, QWebEnginePage::DownloadLinkToDisk,
+          QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk,
+          QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewBackgroundTab})
+        menu->removeAction(page()->action(refused));
+    menu->setObjectName(QStringLiteral("paneMenu"));
+    menu->setAccessibleName(QStringLiteral("Menu della pagina"));
+    menu->setAccessibleDescription(QStringLiteral("Il menu della pagina di ") + siteName_);
+    menu->popup(event->globalPos());
 }
 
 void WebPane::showSite(const SiteRule& site) {

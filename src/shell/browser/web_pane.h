@@ -64,6 +64,11 @@ class WebPane final : public QWebEngineView {
     void pageCaptured(int pane, const quintavia::PageCapture& capture);
     void newWindowDecided(int pane, quintavia::NewWindowVerdict verdict);
 
+  protected:
+    // The engine's menu, without what cannot work here: downloads are refused, and a pane has
+    // no tabs.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
   private:
     // What is known of the load a capture is for, until its page is read.
     struct Settling {

@@ -67,6 +67,15 @@ BandControls BandControls::MakeOn(QWidget* window) {
         Named(new TriStateCheckBox(QStringLiteral("Check3"), window), "siteLabelsOption",
               QStringLiteral("Visualizza Nome Agenzie"), QStringLiteral("Nomi dei siti"),
               QStringLiteral("Mostra il nome del sito sopra ogni pagina"));
+
+    // The way to the settings that shows: the keys and the menus are found only by those who
+    // know them.
+    band.settingsButton = Named(
+        new QPushButton(QStringLiteral("Impostazioni"), window), "settingsButton",
+        QStringLiteral("Scegli la regione, i siti e le parole da cercare (Ctrl+,)"),
+        QStringLiteral("Impostazioni"),
+        QStringLiteral("Apre le impostazioni: la regione, il sito di ogni riquadro e le parole "
+                       "da cercare o da escludere"));
     return band;
 }
 
@@ -78,8 +87,8 @@ void BandControls::layOut(int clientWidth) const {
 }
 
 QList<QWidget*> BandControls::inOrder() const {
-    return {regionBox,          refreshButton,    logBox,          soundAlertOption,
-            autoPositionOption, saveScrollButton, siteLabelsOption};
+    return {regionBox,          refreshButton,    logBox,           soundAlertOption,
+            autoPositionOption, saveScrollButton, siteLabelsOption, settingsButton};
 }
 
 }  // namespace quintavia

@@ -20,6 +20,7 @@ struct BandControls {
     TriStateCheckBox* autoPositionOption = nullptr;
     QPushButton* saveScrollButton = nullptr;
     TriStateCheckBox* siteLabelsOption = nullptr;
+    QPushButton* settingsButton = nullptr;
 
     // Makes the controls as children of `window`.
     static BandControls MakeOn(QWidget* window);

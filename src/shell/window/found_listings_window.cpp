@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -64,8 +65,19 @@ class FoundRowsModel final : public QAbstractTableModel {
             case Qt::DisplayRole:
                 return text(listing, index.column());
             case Qt::ToolTipRole:
-                if (index.column() == Title) return PlainToolTip(ShownAddress(listing.address()));
+                // The whole title, which the column may cut, and where it leads.
+                if (index.column() == Title)
+                    return PlainToolTip(text(listing, Title) + u'\n' +
+                                        ShownAddress(listing.address()));
                 return {};
+            case Qt::AccessibleTextRole:
+                // Bold is seen, not heard.
+                if (index.column() == Title && list_->unopened(row))
+                    return text(listing, Title) + QStringLiteral(", non ancora aperto");
+                return {};
+            case Qt::AccessibleDescriptionRole:
+                return list_->unopened(row) ? QStringLiteral("Non ancora aperto")
+                                            : QStringLiteral("Già aperto");
             case Qt::ForegroundRole:
                 // Left out by the user's words: there, but not what was asked for.
                 if (listing.filtered)
@@ -145,6 +157,12 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
               QStringLiteral("Mostra anche gli annunci esclusi dalle parole da "
                              "includere o da escludere"));
 
+    openAll_ =
+        Named(new QPushButton(QStringLiteral("&Segna tutti come aperti"), this), "foundOpenAll",
+              QStringLiteral("Non evidenziare più gli annunci non ancora aperti"),
+              QStringLiteral("Segna tutti come aperti"),
+              QStringLiteral("Conta come aperti tutti gli annunci trovati, senza aprirli"));
+
     model_ = new FoundRowsModel(this);
     view_ = Named(new QTreeView(this), "foundList", QString(),
                   QStringLiteral("Elenco degli annunci trovati"),
@@ -179,15 +197,18 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
     search->addWidget(caption);
     search->addWidget(filter_, 1);
     search->addWidget(showFiltered_);
+    search->addWidget(openAll_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(search);
     layout->addWidget(view_, 1);
     setTabOrder(filter_, showFiltered_);
-    setTabOrder(showFiltered_, view_);
+    setTabOrder(showFiltered_, openAll_);
+    setTabOrder(openAll_, view_);
     resize(metrics.averageCharWidth() * 150, metrics.height() * 30);
 
     connect(filter_, &QLineEdit::textChanged, this, [this] { refresh(list_); });
     connect(showFiltered_, &QCheckBox::toggled, this, [this] { refresh(list_); });
+    connect(openAll_, &QPushButton::clicked, this, &FoundListingsWindow::openAllAsked);
     connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
         const qsizetype row = listRowAt(index.row());
         if (row >= 0) emit openAsked(row);
@@ -224,6 +245,7 @@ void FoundListingsWindow::refresh(const FoundList& list) {
     list_ = list;
     model_->reset(&list_, list_.shown(filter_->text(), showFiltered_->isChecked()));
     setWindowTitle(FoundListingsTitle(list_.unopenedCount()));
+    openAll_->setEnabled(list_.unopenedCount() > 0);
 
     const QList<qsizetype>& rows = model_->rows();
     const auto find = [&](const std::optional<FoundListing>& listing) {
@@ -234,7 +256,8 @@ void FoundListingsWindow::refresh(const FoundList& list) {
     };
     if (rows.isEmpty()) return;
     const int kept = find(current);
-    view_->setCurrentIndex(model_->index(kept < 0 ? 0 : kept, 0));
+    // On the title: the row is read by what it offers, not by its date.
+    view_->setCurrentIndex(model_->index(kept < 0 ? 0 : kept, FoundRowsModel::Title));
     if (atTop) {
         view_->scrollToTop();
     } else if (const int shownFirst = find(top); shownFirst >= 0) {

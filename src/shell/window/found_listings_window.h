@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QTreeView;
 
 namespace quintavia {
@@ -32,10 +33,13 @@ class FoundListingsWindow final : public QWidget {
     QLineEdit* filterBox() const { return filter_; }
     QCheckBox* showFilteredBox() const { return showFiltered_; }
     QTreeView* listView() const { return view_; }
+    QPushButton* openAllButton() const { return openAll_; }
 
   signals:
     // The row of the list given last (the list's own index).
     void openAsked(qsizetype row);
+    // "Segna tutti come aperti".
+    void openAllAsked();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +54,7 @@ class FoundListingsWindow final : public QWidget {
     QLineEdit* filter_ = nullptr;
     QCheckBox* showFiltered_ = nullptr;
     QTreeView* view_ = nullptr;
+    QPushButton* openAll_ = nullptr;
 };
 
 }  // namespace quintavia

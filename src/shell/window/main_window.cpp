@@ -1,5 +1,6 @@
 #include "shell/window/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -7,9 +8,11 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
+#include <QToolButton>
 
 #include "core/layout/pane_grid.h"
 #include "core/layout/top_band.h"
@@ -23,6 +26,7 @@
 #include "shell/desktop/tray_icon.h"
 #include "shell/window/about_box.h"
 #include "shell/window/accessibility.h"
+#include "shell/window/first_start_hint.h"
 #include "shell/window/fonts.h"
 #include "shell/window/found_listings_window.h"
 #include "shell/window/plain_tool_tip.h"
@@ -93,6 +97,7 @@ MainWindow::MainWindow(std::unique_ptr<Keeper> keeper, QWebEngineProfile& profil
     const QKeySequence preferences(QKeySequence::Preferences);
     if (!preferences.isEmpty() && preferences != commaKey)
         new QShortcut(preferences, this, this, &MainWindow::openSettings);
+    addKeys();
     wire();
 }
 
@@ -103,11 +108,11 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::applyTabOrder() {
-    // The panes first, then the top band, then the labels.
+    // The panes first, then the top band as it reads from left to right, then the labels.
     QList<QWidget*> order;
     for (int i = 0; i < grid_->paneCount(); ++i) order << pane(i);
-    order << band_.regionBox << band_.refreshButton << band_.logBox << band_.autoPositionOption
-          << band_.saveScrollButton << band_.soundAlertOption << band_.siteLabelsOption;
+    order << band_.inOrder();
+    if (hint_) order << hint_->textLabel() << hint_->closeButton();
     for (int i = 0; i < grid_->paneCount(); ++i) order << grid_->siteLabel(i);
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
@@ -126,6 +131,47 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::layOutTopBand() {
     band_.layOut(width());
+    // Under the site labels while they show: they stay where the design has them.
+    if (hint_)
+        hint_->place(TwipsToPixels(kTopStripTwips) +
+                         (grid_->siteLabel(0)->isHidden() ? 0 : grid_->siteLabel(0)->height()),
+                     width());
+}
+
+void MainWindow::addKeys() {
+    auto* foundKey = new QShortcut(FoundListingsKey(), this, this, &MainWindow::showFound);
+    foundKey->setObjectName(QStringLiteral("foundShortcut"));
+    // F6 goes from the band to each pane in turn and back to the band, Shift+F6 the other way:
+    // Tab alone walks every link of a page.
+    auto* nextPart = new QShortcut(QKeySequence(Qt::Key_F6), this, this, [this] { movePart(1); });
+    nextPart->setObjectName(QStringLiteral("nextPartShortcut"));
+    new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this, this, [this] { movePart(-1); });
+    // Shift+F10 opens the band's menu as the menu key does, from whichever control of the band
+    // has the focus; the pages keep the key for their own menu.
+    for (QWidget* control : band_.inOrder()) {
+        auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), control);
+        menuKey->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(menuKey, &QShortcut::activated, this, [this, control] {
+            const QPoint at(control->x(), control->geometry().bottom());
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+            QCoreApplication::sendEvent(this, &menu);
+        });
+    }
+}
+
+void MainWindow::movePart(int step) {
+    // The parts in order: the band, then each pane; the labels count as the band.
+    const int parts = grid_->paneCount() + 1;
+    int at = 0;
+    const QWidget* focus = QApplication::focusWidget();
+    for (int i = 0; i < grid_->paneCount(); ++i)
+        if (focus && (focus == pane(i) || pane(i)->isAncestorOf(focus))) at = i + 1;
+    const int next = (at + step + parts) % parts;
+    if (next == 0) {
+        band_.regionBox->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    pane(next - 1)->setFocus(Qt::ShortcutFocusReason);
 }
 
 void MainWindow::wire() {
@@ -143,8 +189,11 @@ void MainWindow::wire() {
     connect(band_.autoPositionOption, &QCheckBox::stateChanged, this,
             [this] { controller_.setAutoPosition(band_.autoPositionOption->value()); });
     connect(band_.saveScrollButton, &QPushButton::clicked, this, &MainWindow::savePositions);
-    connect(band_.siteLabelsOption, &QCheckBox::clicked, this,
-            [this] { grid_->showSiteLabels(band_.siteLabelsOption->value() == TriState::Ticked); });
+    connect(band_.settingsButton, &QPushButton::clicked, this, &MainWindow::openSettings);
+    connect(band_.siteLabelsOption, &QCheckBox::clicked, this, [this] {
+        grid_->showSiteLabels(band_.siteLabelsOption->value() == TriState::Ticked);
+        layOutTopBand();
+    });
     connect(countdownTimer_, &QTimer::timeout, this, &MainWindow::countdownTick);
     connect(tray_, &TrayIcon::refreshAsked, this, [this] { refreshAll(controller_.refresh()); });
     connect(tray_, &TrayIcon::showAsked, this, &MainWindow::bringBack);
@@ -203,9 +252,20 @@ void MainWindow::startUp(const Kept& stored, Catalogue sites) {
     announcer_->setDesktopOn(options.desktopNotifications);
     tray_->setNotificationsChecked(options.desktopNotifications);
     showToolTips(start.toolTips);
+    showToolTips(controller_.restoreUnopened(listings.unopened));
     load(start.addresses);
     loadBackground(start.background);
     tray_->show();
+    if (keeper_->firstStart()) showFirstStartHint();
+}
+
+void MainWindow::showFirstStartHint() {
+    hint_ = new FirstStartHint(this);
+    connect(hint_, &FirstStartHint::settingsAsked, this, &MainWindow::openSettings);
+    layOutTopBand();
+    hint_->show();
+    hint_->raise();
+    applyTabOrder();
 }
 
 void MainWindow::load(const Addresses& addresses) {
@@ -222,6 +282,8 @@ void MainWindow::reload(const QList<std::optional<QString>>& addresses) {
 void MainWindow::openSettings() {
     // From the tray the window may be hidden or minimized: the dialog comes with it.
     if (!isVisible() || isMinimized()) bringBack();
+    // Where the settings are is known now.
+    if (hint_) hint_->hide();
     if (!settingsDialog_) {
         settingsDialog_ = new SettingsDialog(controller_.catalogue(), controller_.choices(), this);
         settingsDialog_->showRefused(refused_);
@@ -318,11 +380,15 @@ void MainWindow::showFound() {
         foundWindow_ = new FoundListingsWindow(this);
         connect(foundWindow_, &FoundListingsWindow::openAsked, this,
                 [this](qsizetype row) { apply(controller_.openFound(row)); });
+        connect(foundWindow_, &FoundListingsWindow::openAllAsked, this,
+                [this] { apply(controller_.openAllFound()); });
     }
     foundWindow_->show(controller_.found());
 }
 
 void MainWindow::refreshFound() {
+    // What waits to be opened waits in the next run too.
+    keeper_->keepUnopened(controller_.found().unopenedAddresses());
     // A hidden list is brought up to date when it is shown again: no row of it can be opened
     // meanwhile.
     if (foundWindow_ && foundWindow_->isVisible()) foundWindow_->refresh(controller_.found());
@@ -426,8 +492,10 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.setAccessibleDescription(QStringLiteral("Il menu della barra dei controlli"));
     QAction* settings = menu.addAction(QStringLiteral("Impostazioni…"));
     settings->setObjectName(QStringLiteral("bandSettingsAction"));
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     QAction* found = menu.addAction(QStringLiteral("Annunci trovati"));
     found->setObjectName(QStringLiteral("bandFoundAction"));
+    found->setShortcut(FoundListingsKey());
     QAction* sites = menu.addAction(QStringLiteral("Siti seguiti"));
     sites->setObjectName(QStringLiteral("bandSitesAction"));
     QAction* about = menu.addAction(QStringLiteral("Informazioni su Quintavia"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QKeySequence>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -21,6 +22,7 @@ namespace quintavia {
 class Announcer;
 class BackgroundPages;
 class SitesOverview;
+class FirstStartHint;
 class FoundListingsWindow;
 class TrayIcon;
 
@@ -77,6 +79,9 @@ class MainWindow final : public QWidget {
     // "Siti seguiti", made at its first showing and kept; none until then.
     void showSites();
     SitesOverview* sitesOverview() const { return sitesOverview_; }
+    // The line under the band at the very first start; none at any other, and hidden once it
+    // was closed or the settings were opened.
+    FirstStartHint* firstStartHint() const { return hint_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -88,6 +93,10 @@ class MainWindow final : public QWidget {
   private:
     void layOutTopBand();
     void applyTabOrder();
+    void addKeys();
+    // The focus to the next part of the window (`step` 1) or to the one before (-1).
+    void movePart(int step);
+    void showFirstStartHint();
     void wire();
     void load(const Addresses& addresses);
     // Only the panes given an address; a pane that refuses its address keeps its page.
@@ -126,6 +135,12 @@ class MainWindow final : public QWidget {
     QList<RefusedSection> refused_;
     BackgroundPages* background_ = nullptr;
     SitesOverview* sitesOverview_ = nullptr;
+    FirstStartHint* hint_ = nullptr;
 };
+
+// The key that shows "Annunci trovati".
+inline QKeySequence FoundListingsKey() {
+    return QKeySequence(Qt::CTRL | Qt::Key_L);
+}
 
 }  // namespace quintavia
