@@ -161,7 +161,8 @@ TEST_F(ListingKeysE2e, TokensAnnounceNothingOldAndANewCardComesWithItsCompany) {
     ASSERT_TRUE(AllSentNotificationsArrived());
     EXPECT_TRUE(Notified().isEmpty());
     EXPECT_TRUE(History().isEmpty());
-    EXPECT_EQ(standardError.text().count(u"the links of Bacheca a Caso change at every load"_s), 1)
+    EXPECT_EQ(standardError.text().count(u"i link di Bacheca a Caso cambiano a ogni caricamento"_s),
+              1)
         << standardError.text().toStdString();
 
     // Titles of their own: the same job on two boards is announced once.
@@ -197,7 +198,7 @@ TEST_F(ListingKeysE2e, TokensAnnounceNothingOldAndANewCardComesWithItsCompany) {
     EXPECT_EQ(bySite[u"indeed"_s].value(6), u"Acme Logistica"_s);
     EXPECT_EQ(bySite[u"bacheca-trk"_s].value(3), u"http://www.bachecatrk.example/offerta/77"_s);
     EXPECT_EQ(bySite[u"bacheca-caso"_s].value(2), u"Saldatore"_s);
-    EXPECT_EQ(standardError.text().count(u"change at every load"_s), 1);
+    EXPECT_EQ(standardError.text().count(u"cambiano a ogni caricamento"_s), 1);
 }
 
 // A memory that the previous version wrote, knowing LinkedIn's cards by their whole tokened

@@ -155,7 +155,7 @@ TEST_F(NewListingsE2e, TheFirstLoadAndTheFirstAfterANewRegionNotifyNothing) {
     region->setEditText(u"Veneto"_s);
     ASSERT_TRUE(Refreshed([&] { refresh->click(); }));
     EXPECT_EQ(captures->last(kFirstBoardPane).url.query(), u"r=veneto"_s);
-    EXPECT_TRUE(LogEntries(*window).contains(u"Bacheca U: Magazziniere, Padova"_s));
+    EXPECT_TRUE(LogEntries(*window).contains(u"Bacheca Uno: Magazziniere, Padova"_s));
     ASSERT_TRUE(AllSentNotificationsArrived());
     EXPECT_TRUE(Notified().isEmpty());
     EXPECT_TRUE(History().isEmpty());

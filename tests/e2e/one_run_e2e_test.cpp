@@ -22,7 +22,7 @@ bool OnlyTheRootWarning(const QString& output) {
     const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
     if (::geteuid() != 0) return lines.isEmpty();
     return lines.size() <= 1 &&
-           (lines.isEmpty() || lines[0].startsWith(u"Quintavia: warning: running as root"_s));
+           (lines.isEmpty() || lines[0].startsWith(u"Quintavia: attenzione: avviato come root"_s));
 }
 
 using OneRun = ScriptedSitesTest;

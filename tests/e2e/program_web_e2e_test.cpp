@@ -26,7 +26,7 @@ using namespace Qt::Literals::StringLiterals;
 bool OnlyWhatEveryRunPrints(const QString& output) {
     const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
     if (::geteuid() != 0) return lines.isEmpty();
-    return lines.size() == 1 && lines[0].startsWith(u"Quintavia: warning: running as root"_s);
+    return lines.size() == 1 && lines[0].startsWith(u"Quintavia: attenzione: avviato come root"_s);
 }
 
 class ProgramWithHostilePages : public ::testing::Test {

@@ -226,8 +226,8 @@ TEST(Sandbox, PageProcessesOfANormalUserFilterTheirSystemCalls) {
     EXPECT_TRUE(run.exitedNormally());
     EXPECT_EQ(run.exitCode(), 0);
     EXPECT_EQ(run.standardError(),
-              u"Quintavia: the browser engine keeps its sandbox on; ignored "
-              u"from the environment: QTWEBENGINE_DISABLE_SANDBOX, "
+              u"Quintavia: il motore del browser tiene la sua sandbox; ignorato "
+              u"dall'ambiente: QTWEBENGINE_DISABLE_SANDBOX, "
               u"--no-sandbox\n"_s);
 }
 

@@ -256,9 +256,16 @@ TEST_F(SiteWatchInTheWindow, WhatCannotPassBySelfIsSaidAtTheFirstLoadAndLeadsToT
     ASSERT_TRUE(WaitFor([&] { return window->settingsDialog() != nullptr; }));
     SettingsDialog* dialog = window->settingsDialog();
     ASSERT_TRUE(WaitFor([&] { return dialog->focusWidget() == dialog->siteBox(3); }));
-    dialog->siteBox(3)->setCurrentIndex(dialog->siteBox(3)->findData(u"indeed"_s));
+    dialog->siteBox(3)->setCurrentIndex(dialog->siteBox(3)->findData(u"jobrapido-2025"_s));
     dialog->accept();
     ASSERT_TRUE(WaitFor([&] { return standIn->closed() == QList<uint>{Blind(3).first().id}; }));
+    // The window is described by the sites it shows now, and the new label is read whole.
+    EXPECT_EQ(window->accessibleDescription(),
+              u"Sorveglia gli annunci di lavoro di MioJob, Jobrapido, Jobonline e Jobrapido "
+              u"(nuovo) per una regione"_s);
+    const QLineEdit* label = window->paneGrid()->siteLabel(3);
+    EXPECT_EQ(label->text(), u"Jobrapido (nuovo)"_s);
+    EXPECT_GT(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ TEST_F(StructureE2e, AnAddressCheckProposesASectionThatReadsTheSameListings) {
         const QUrl first = CanonicalLink(QUrl(board.expected.first().link));
         EXPECT_EQ(listed.first(),
                   board.expected.first().title + u" | "_s + QString::fromLatin1(first.toEncoded()));
-        EXPECT_TRUE(byAddress.out.contains(u"    key: "_s));
+        EXPECT_TRUE(byAddress.out.contains(u"    chiave: "_s));
         const qsizetype section = byAddress.out.indexOf(u"sezione per siti.ini:\n"_s);
         ASSERT_GE(section, 0) << byAddress.out.toStdString();
         const QString text = byAddress.out.mid(section + 22);

@@ -30,8 +30,8 @@ TEST(PlanEngineStart, ANormalUserKeepsTheSandboxWhateverTheEnvironmentSays) {
         QString notice;  // empty: none
     };
     const QString ignored =
-        u"Quintavia: the browser engine keeps its sandbox on; ignored from "
-        u"the environment: "_s;
+        u"Quintavia: il motore del browser tiene la sua sandbox; ignorato "
+        u"dall'ambiente: "_s;
     const Case cases[] = {
         {"nothing set", false, u""_s, u"--log-level=3 --lang=it"_s, u""_s},
         {"the tests' proxy kept", false, u"--proxy-server=http://127.0.0.1:8765 --no-first-run"_s,
@@ -74,7 +74,7 @@ TEST(PlanEngineStart, RootRunsWithoutTheSandboxAndSaysSoOnce) {
         EXPECT_TRUE(start.disableSandbox);
         EXPECT_EQ(start.chromiumFlags, u"--no-sandbox --x --log-level=3 --lang=it"_s);
         ASSERT_EQ(start.notices.size(), 1);
-        EXPECT_TRUE(start.notices[0].startsWith(u"Quintavia: warning: running as root"_s));
+        EXPECT_TRUE(start.notices[0].startsWith(u"Quintavia: attenzione: avviato come root"_s));
         EXPECT_FALSE(start.notices[0].contains(u'\n'));
     }
 }

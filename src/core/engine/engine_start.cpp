@@ -89,16 +89,16 @@ EngineStart PlanEngineStart(bool root, bool sandboxDisabledByEnvironment, const 
     if (root) {
         start.disableSandbox = true;
         start.notices << QStringLiteral(
-            "Quintavia: warning: running as root, where the browser engine cannot use its "
-            "sandbox: the pages run without it. Start Quintavia as a normal user.");
+            "Quintavia: attenzione: avviato come root, dove il motore del browser non può usare "
+            "la sua sandbox: le pagine girano senza. Avvia Quintavia come utente normale.");
         return start;
     }
     if (sandboxDisabledByEnvironment)
         removed.prepend(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
     if (!removed.isEmpty())
         start.notices << QStringLiteral(
-                             "Quintavia: the browser engine keeps its sandbox on; ignored from "
-                             "the environment: ") +
+                             "Quintavia: il motore del browser tiene la sua sandbox; ignorato "
+                             "dall'ambiente: ") +
                              removed.join(QStringLiteral(", "));
     return start;
 }
