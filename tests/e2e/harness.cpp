@@ -17,6 +17,7 @@
 #include "shell/app/program_start.h"
 #include "shell/app/translations.h"
 #include "store/listing_memory_file.h"
+#include "store/structure_file.h"
 
 namespace quintavia::e2e {
 
@@ -38,6 +39,7 @@ void Harness::reset() {
     server_->clearRequests();
     QFile::remove(settingsPath());
     QFile::remove(ListingMemoryFile::UserPath());
+    QFile::remove(StructureFile::PathBeside(ListingMemoryFile::UserPath()));
 }
 
 std::unique_ptr<MainWindow> StartWindow(Beep* beep) {
