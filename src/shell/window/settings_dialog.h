@@ -23,6 +23,12 @@ class SettingsDialog final : public QDialog {
     Choices choices() const;
 
     QComboBox* siteBox(int pane) const { return siteBoxes_.at(pane); }
+    // A site added meanwhile: on every pane's list, and chosen for `pane` (-1: none).
+    void addSite(const SiteRule& site, int pane);
+
+  signals:
+    // "Aggiungi sito…" pressed.
+    void addSiteAsked();
 
   private:
     QList<QComboBox*> siteBoxes_;
