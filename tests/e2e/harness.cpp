@@ -18,6 +18,7 @@
 #include "shell/app/translations.h"
 #include "store/listing_memory_file.h"
 #include "store/unopened_file.h"
+#include "store/structure_file.h"
 
 namespace quintavia::e2e {
 
@@ -40,6 +41,7 @@ void Harness::reset() {
     QFile::remove(settingsPath());
     QFile::remove(ListingMemoryFile::UserPath());
     QFile::remove(UnopenedFile::PathBeside(HistoryFile::UserPath()));
+    QFile::remove(StructureFile::PathBeside(ListingMemoryFile::UserPath()));
 }
 
 std::unique_ptr<MainWindow> StartWindow(Beep* beep) {

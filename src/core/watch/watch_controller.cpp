@@ -333,6 +333,12 @@ PageOutcome WatchController::captured(int pane, const PageCapture& capture, cons
     return outcome;
 }
 
+bool WatchController::addSite(const SiteRule& site) {
+    if (catalogue_.find(site.id)) return false;
+    catalogue_.rules.append(site);
+    return true;
+}
+
 void WatchController::restoreStructure(const StructureKept& kept) {
     for (auto site = kept.selectors.cbegin(); site != kept.selectors.cend(); ++site)
         selectors_.keep(site.key(), *site);

@@ -85,6 +85,9 @@ class WatchController {
     // of them now.
     void restoreStructure(const StructureKept& kept);
     StructureKept structureKept() const;
+    // A site added while the program runs: in the catalogue from now on, for every pane to
+    // choose. False when the catalogue has a site of its id already.
+    bool addSite(const SiteRule& site);
     // Whether a site's own rule went blind and its listings are found by structure instead.
     bool readByStructure(const QString& siteId) const { return healing_.healed(siteId); }
     const FoundList& found() const { return found_; }

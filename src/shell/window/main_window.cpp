@@ -13,12 +13,14 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QToolButton>
+#include <QWebEnginePage>
 
 #include "core/layout/pane_grid.h"
 #include "core/layout/top_band.h"
 #include "core/layout/twips.h"
 #include "core/sites/sites.h"
 #include "core/watch/site_texts.h"
+#include "shell/app/program_start.h"
 #include "shell/app/warn.h"
 #include "shell/browser/background_pages.h"
 #include "shell/desktop/announcer.h"
@@ -290,6 +292,7 @@ void MainWindow::openSettings() {
         settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
         connect(settingsDialog_, &QDialog::accepted, this,
                 [this, dialog = settingsDialog_.data()] { applyChoices(dialog->choices()); });
+        connect(settingsDialog_, &SettingsDialog::addSiteAsked, this, &MainWindow::openAddSite);
         // Closed, it goes only once the event loop comes back to it: the next request opens
         // another at once.
         connect(settingsDialog_, &QDialog::finished, this, [this] { settingsDialog_ = nullptr; });
@@ -298,6 +301,29 @@ void MainWindow::openSettings() {
     }
     settingsDialog_->raise();
     settingsDialog_->activateWindow();
+}
+
+void MainWindow::openAddSite() {
+    if (!addSiteDialog_) {
+        QWidget* over = settingsDialog_ ? static_cast<QWidget*>(settingsDialog_.data()) : this;
+        addSiteDialog_ = new AddSiteDialog(controller_.catalogue(),
+                                           SitesPathBeside(keeper_->settingsFile().path()),
+                                           grid_->paneCount(), pane(0)->page()->profile(), over);
+        addSiteDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(addSiteDialog_, &AddSiteDialog::siteAdded, this,
+                [this](const SiteRule& site, int pane) {
+                    controller_.addSite(site);
+                    if (settingsDialog_) settingsDialog_->addSite(site, pane);
+                    if (pane < 0 || pane >= grid_->paneCount()) return;
+                    Choices choices = controller_.choices();
+                    choices.paneSites[pane] = site.id;
+                    applyChoices(choices);
+                });
+        connect(addSiteDialog_, &QDialog::finished, this, [this] { addSiteDialog_ = nullptr; });
+        addSiteDialog_->open();
+    }
+    addSiteDialog_->raise();
+    addSiteDialog_->activateWindow();
 }
 
 void MainWindow::applyChoices(const Choices& choices) {
@@ -498,9 +524,12 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     found->setShortcut(FoundListingsKey());
     QAction* sites = menu.addAction(QStringLiteral("Siti seguiti"));
     sites->setObjectName(QStringLiteral("bandSitesAction"));
+    QAction* addSite = menu.addAction(QStringLiteral("Aggiungi sito…"));
+    addSite->setObjectName(QStringLiteral("bandAddSiteAction"));
     QAction* about = menu.addAction(QStringLiteral("Informazioni su Quintavia"));
     about->setObjectName(QStringLiteral("bandAboutAction"));
     QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == addSite) openAddSite();
     if (chosen == settings) openSettings();
     if (chosen == found) showFound();
     if (chosen == about) ShowAbout(this);

@@ -11,6 +11,7 @@
 #include "core/watch/watch_controller.h"
 #include "shell/app/keeper.h"
 #include "shell/desktop/qt_beep.h"
+#include "shell/window/add_site_dialog.h"
 #include "shell/window/band_controls.h"
 #include "shell/window/pane_grid_widget.h"
 #include "shell/window/settings_dialog.h"
@@ -69,6 +70,9 @@ class MainWindow final : public QWidget {
     // front. The dialog is none once closed.
     void openSettings();
     SettingsDialog* settingsDialog() const { return settingsDialog_; }
+    // "Aggiungi sito…", one at a time; none once closed.
+    void openAddSite();
+    AddSiteDialog* addSiteDialog() const { return addSiteDialog_; }
     // "Annunci trovati", made at its first showing and kept; none until then.
     void showFound();
     FoundListingsWindow* foundWindow() const { return foundWindow_; }
@@ -129,6 +133,7 @@ class MainWindow final : public QWidget {
     Announcer* announcer_ = nullptr;
     QPointer<SettingsDialog> settingsDialog_;
     FoundListingsWindow* foundWindow_ = nullptr;
+    QPointer<AddSiteDialog> addSiteDialog_;
 
     bool shutDownDone_ = false;
     bool settingsSaved_ = true;

@@ -159,12 +159,20 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    auto* addSite =
+        Named(new QPushButton(QStringLiteral("&Aggiungi sito…"), this), "addSiteButton", QString(),
+              QStringLiteral("Aggiungi sito"),
+              QStringLiteral("Un sito nuovo dall'indirizzo di una pagina di risultati"));
+    addSite->setAutoDefault(false);
+    connect(addSite, &QPushButton::clicked, this, &SettingsDialog::addSiteAsked);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(addSite);
     layout->addWidget(buttons);
 
     order << keywords_ << includeWords_ << excludeWords_ << notifications_ << otherSites_->list()
-          << otherSites_->intervalBox() << grid_ << ok << cancel;
+          << otherSites_->intervalBox() << grid_ << addSite << ok << cancel;
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     if (!siteBoxes_.isEmpty()) siteBoxes_.first()->setFocus();
 }
@@ -179,6 +187,14 @@ void SettingsDialog::showRefused(const QList<RefusedSection>& refused) {
 
 void SettingsDialog::focusPane(int pane) {
     if (pane >= 0 && pane < siteBoxes_.size()) siteBoxes_.at(pane)->setFocus();
+}
+
+void SettingsDialog::addSite(const SiteRule& site, int pane) {
+    for (int i = 0; i < siteBoxes_.size(); ++i) {
+        QComboBox* box = siteBoxes_[i];
+        if (box->findData(site.id) < 0) box->addItem(ShownName(site), site.id);
+        if (i == pane) box->setCurrentIndex(box->findData(site.id));
+    }
 }
 
 Choices SettingsDialog::choices() const {

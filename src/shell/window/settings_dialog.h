@@ -27,6 +27,12 @@ class SettingsDialog final : public QDialog {
     Choices choices() const;
 
     QComboBox* siteBox(int pane) const { return siteBoxes_.at(pane); }
+    // A site added meanwhile: on every pane's list, and chosen for `pane` (-1: none).
+    void addSite(const SiteRule& site, int pane);
+
+  signals:
+    // "Aggiungi sito…" pressed.
+    void addSiteAsked();
 
     // The sections of the sites file set aside at start, listed above the buttons; none, no
     // list.
