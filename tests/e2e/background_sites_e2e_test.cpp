@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "core/layout/panes.h"
 #include "shell/browser/background_pages.h"
 #include "shell/desktop/tray_icon.h"
+#include "shell/window/sites_overview.h"
 #include "sites_file_sites.h"
 
 using namespace Qt::StringLiterals;
@@ -56,6 +62,9 @@ class BackgroundSitesE2e : public SitesFileTest {
     void StartWatching() {
         ASSERT_TRUE(Harness::instance().store().write(entries));
         Start();
+        // The test is the countdown's clock: the ticks of the real one would move the boards'
+        // due times against the runs the test makes.
+        window->findChild<QTimer*>(u"countdownTimer"_s)->stop();
         spy =
             std::make_unique<QSignalSpy>(window->backgroundPages(), &BackgroundPages::pageCaptured);
     }
@@ -161,6 +170,43 @@ TEST_F(BackgroundSitesE2e, ATenMinuteBoardIsLoadedHalfAsOftenAsAFiveMinuteOne) {
     for (int capturesNow : expected) ASSERT_TRUE(RunOutAndRead(capturesNow));
     EXPECT_EQ(Requests(0), 1 + 4);
     EXPECT_EQ(Requests(1), 1 + 2);
+}
+
+// "Siti seguiti" from the tray: a row a site, the panes' first, each saying where it is; Enter on
+// the board watched without a pane puts it in the last pane, whose site takes its place.
+TEST_F(BackgroundSitesE2e, TheOverviewShowsEverySiteAndEnterPutsOneInAPane) {
+    entries.removeLast();  // one board past the panes
+    StartWatching();
+    ASSERT_TRUE(WaitFor([&] { return spy->count() >= 1 && captures->eachAtLeast(1); }));
+    QAction* sitesAction = window->trayIcon()->findChild<QAction*>(u"sitesAction"_s);
+    ASSERT_TRUE(sitesAction);
+    sitesAction->trigger();
+    SitesOverview* overview = window->sitesOverview();
+    ASSERT_TRUE(overview && overview->isVisible());
+    QTreeWidget* view = overview->view();
+    EXPECT_EQ(view->accessibleName(), u"Siti seguiti"_s);
+    ASSERT_EQ(view->topLevelItemCount(), kPaneCount + 1);
+    const QTreeWidgetItem* board = view->topLevelItem(kPaneCount);
+    EXPECT_EQ(board->text(0), kBoards[0].name);
+    EXPECT_EQ(board->text(1), u"Senza riquadro"_s);
+    EXPECT_EQ(board->text(2), u"Sorvegliato"_s);
+    EXPECT_NE(board->text(3), u"non ancora"_s);
+    EXPECT_EQ(board->data(5, Qt::AccessibleTextRole).toString(),
+              u"0 annunci nuovi negli ultimi 14 giorni, 0 oggi"_s);
+    EXPECT_EQ(view->topLevelItem(0)->text(1), u"Riquadro 1"_s);
+
+    const QString lastPaneSite = window->controller().paneRule(kPaneCount - 1).id;
+    view->setFocus();
+    view->setCurrentItem(view->topLevelItem(kPaneCount));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(window->controller().paneRule(kPaneCount - 1).id, kBoards[0].id);
+    ASSERT_EQ(window->controller().backgroundCount(), 1);
+    EXPECT_EQ(window->controller().backgroundRule(0).id, lastPaneSite);
+    ASSERT_TRUE(WaitFor([&] {
+        return captures->last(kPaneCount - 1).url.host() == QString::fromLatin1(kBoards[0].host);
+    }));
+    EXPECT_EQ(view->topLevelItem(kPaneCount - 1)->text(0), kBoards[0].name);
+    EXPECT_EQ(Harness::instance().stored(u"Siti"_s, QString::number(kPaneCount)), lastPaneSite);
 }
 
 }  // namespace

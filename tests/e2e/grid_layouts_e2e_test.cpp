@@ -42,7 +42,7 @@ TEST(GridLayoutsE2e, AThreeByThreeGridNamesEveryPane) {
     for (int i = 0; i < 9; ++i) {
         const WebPane* pane = window->pane(i);
         EXPECT_TRUE(pane->accessibleName().startsWith(u"Pagina di "_s)) << i;
-        names.insert(pane->accessibleName());
+        names.insert(pane->accessibleDescription());
         const auto* label = window->findChild<QLineEdit*>(u"siteLabel%1"_s.arg(i));
         ASSERT_TRUE(label);
         EXPECT_FALSE(label->text().isEmpty()) << i;
@@ -52,6 +52,7 @@ TEST(GridLayoutsE2e, AThreeByThreeGridNamesEveryPane) {
         covered |= pane->geometry();
     }
     EXPECT_EQ(names.size(), 9);
+    EXPECT_TRUE(window->pane(4)->accessibleDescription().startsWith(u"Riquadro 5 (al centro): "_s));
     EXPECT_EQ(covered, QRect(0, 21, 900, 600));
 
     window->openSettings();

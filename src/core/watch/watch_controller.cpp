@@ -246,10 +246,10 @@ PageOutcome WatchController::captured(int pane, const PageCapture& capture, cons
                 capture.retryAfter ? RetryAfterSeconds(*capture.retryAfter, when) : std::nullopt;
             pace.slowedDown(*slow, clock_, retryAfter, when);
             outcome.toolTips = toolTips();
-            outcome.warnings.append(
-                QStringLiteral("%1 is held back until %2 of the countdown's clock")
-                    .arg(row.name)
-                    .arg(pace.nextAt()));
+            outcome.warnings.append(QStringLiteral("%1 is held back for %2 seconds (%3)")
+                                        .arg(row.name)
+                                        .arg(pace.nextAt() - clock_)
+                                        .arg(SlowDownReason(*slow)));
         } else if (seen.kind == Observation::Kind::Listings) {
             pace.answered(clock_);
             if (heldBefore) outcome.toolTips = toolTips();

@@ -22,6 +22,8 @@ QString EveryText(int minutes) {
 OtherSitesBox::OtherSitesBox(const Catalogue& sites, const Choices& current, QWidget* parent)
     : QWidget(parent), intervals_(current.intervals) {
     setObjectName(QStringLiteral("otherSitesBox"));
+    Name(this, QStringLiteral("Altri siti da seguire"),
+         QStringLiteral("I siti sorvegliati senza un riquadro e l'intervallo di ciascun sito"));
     auto* caption = new QLabel(QStringLiteral("&Altri siti da seguire"), this);
     list_ = new QListWidget(this);
     Named(list_, "otherSitesList",
@@ -47,6 +49,8 @@ OtherSitesBox::OtherSitesBox(const Catalogue& sites, const Choices& current, QWi
           QStringLiteral("Quanto spesso il sito scelto nell'elenco è ricaricato"),
           QStringLiteral("Intervallo"),
           QStringLiteral("Ogni quanto ricaricare il sito scelto nell'elenco"));
+    Name(interval_->view(), QStringLiteral("Elenco degli intervalli"),
+         QStringLiteral("Ogni quanto un sito può essere ricaricato"));
     for (int minutes : kPaceChoices) interval_->addItem(EveryText(minutes), minutes);
     auto* intervalCaption = new QLabel(QStringLiteral("Inter&vallo del sito"), this);
     intervalCaption->setBuddy(interval_);

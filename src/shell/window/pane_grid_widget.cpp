@@ -54,7 +54,9 @@ PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* pro
 void PaneGridWidget::showSite(int pane, const SiteRule& site) {
     WebPane* shown = panes_.at(pane);
     shown->setAccessibleName(QStringLiteral("Pagina di ") + site.name);
-    shown->setAccessibleDescription(QStringLiteral("I risultati della ricerca su ") + site.name);
+    // Two panes may show boards of one name: where each is tells them apart.
+    shown->setAccessibleDescription(PaneCaption(pane, paneCount()).remove(u'&') +
+                                    QStringLiteral(": i risultati della ricerca su ") + site.name);
     QLineEdit* label = labels_.at(pane);
     label->setText(site.paneLabel);
     // The design's width, or as wide as the name needs: a longer name is never scrolled out of

@@ -135,6 +135,8 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
                   QStringLiteral("Quanti riquadri mostra la finestra, dal prossimo avvio"),
                   QStringLiteral("Disposizione dei riquadri"),
                   QStringLiteral("Quanti riquadri per riga e per colonna, dal prossimo avvio"));
+    Name(grid_->view(), QStringLiteral("Elenco delle disposizioni"),
+         QStringLiteral("Le griglie di riquadri tra cui scegliere"));
     for (const int panes : kGridChoices) {
         const GridShape shape = GridShapeFor(panes);
         grid_->addItem(QStringLiteral("%1 × %2").arg(shape.columns).arg(shape.rows), panes);

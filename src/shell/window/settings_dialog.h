@@ -30,10 +30,6 @@ class SettingsDialog final : public QDialog {
     // A site added meanwhile: on every pane's list, and chosen for `pane` (-1: none).
     void addSite(const SiteRule& site, int pane);
 
-  signals:
-    // "Aggiungi sito…" pressed.
-    void addSiteAsked();
-
     // The sections of the sites file set aside at start, listed above the buttons; none, no
     // list.
     void showRefused(const QList<RefusedSection>& refused);
@@ -41,6 +37,10 @@ class SettingsDialog final : public QDialog {
     void focusPane(int pane);
     // Which panes search the keywords, as the boxes stand.
     QLabel* keywordPanesNote() const { return keywordPanes_; }
+
+  signals:
+    // "Aggiungi sito…" pressed.
+    void addSiteAsked();
 
   private:
     QList<QComboBox*> siteBoxes_;
