@@ -17,8 +17,8 @@
 #include "shell/app/program_start.h"
 #include "shell/app/translations.h"
 #include "store/listing_memory_file.h"
-#include "store/unopened_file.h"
 #include "store/structure_file.h"
+#include "store/unopened_file.h"
 
 namespace quintavia::e2e {
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTextDocumentFragment>
 
@@ -37,9 +38,10 @@ class SiteWatchInTheWindow : public NotifyingSitesTest {
             });
     }
 
-    // One more refresh, and every pane's capture of it.
+    // One more refresh, and every pane's capture of it: by "Aggiorna", which reloads a pane
+    // the countdown holds back because its site asked to slow down.
     void Refresh(int captured) {
-        RunCountdownOut(*window);
+        window->findChild<QPushButton*>(u"refreshButton"_s)->click();
         ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(captured); }));
     }
 
@@ -166,7 +168,10 @@ TEST_F(SiteWatchInTheWindow, EachKindOfFailureGivesItsOwnReason) {
         EXPECT_EQ(Blind(site).first().body,
                   u"Quintavia non vede gli annunci: "_s + reasons[i] + advices[i] + u'.')
             << site;
-        EXPECT_EQ(LabelTip(site), u"Non sorvegliato: "_s + reasons[i] + advices[i]) << site;
+        // The 429 also holds its site back, which the line after says.
+        EXPECT_EQ(LabelTip(site).section(u'\n', 0, 0),
+                  u"Non sorvegliato: "_s + reasons[i] + advices[i])
+            << site;
     }
     // Nothing was logged or stored for them.
     EXPECT_EQ(LogEntries(*window), QStringList{});
@@ -205,8 +210,11 @@ TEST_F(SiteWatchInTheWindow, WallsGiveTheirOwnReasonAndPagesVisitedByHandCountFo
     EXPECT_EQ(Blind(1).first().body,
               BlindNotice(u"Jobrapido"_s, WallReason(WallKind::BotCheck), botAdvice, false).body);
     EXPECT_TRUE(Blind(0).first().body.contains(u"accetta una volta nel riquadro"_s));
-    EXPECT_EQ(LabelTip(1),
+    // A bot check also holds its site back, which the line after says.
+    EXPECT_EQ(LabelTip(1).section(u'\n', 0, 0),
               u"Non sorvegliato: "_s + WallReason(WallKind::BotCheck) + u"; "_s + botAdvice);
+    EXPECT_TRUE(LabelTip(1).section(u'\n', 1).endsWith(u"il sito chiede di rallentare"_s))
+        << LabelTip(1).toStdString();
     ASSERT_TRUE(AllSentNotificationsArrived());
     EXPECT_EQ(Blind(2).size(), 0);
     EXPECT_EQ(LabelTip(2), u""_s);
@@ -244,7 +252,9 @@ TEST_F(SiteWatchInTheWindow, WhatCannotPassBySelfIsSaidAtTheFirstLoadAndLeadsToT
         EXPECT_EQ(Blind(site).first().summary, DefaultRules()[site].name + u" non è sorvegliato"_s);
         EXPECT_TRUE(Blind(site).first().body.endsWith(end))
             << Blind(site).first().body.toStdString();
-        EXPECT_TRUE(LabelTip(site).endsWith(end.chopped(1))) << LabelTip(site).toStdString();
+        // A bot check also holds its site back: that is the line after.
+        EXPECT_TRUE(LabelTip(site).section(u'\n', 0, 0).endsWith(end.chopped(1)))
+            << LabelTip(site).toStdString();
     }
     EXPECT_TRUE(Blind(0).first().body.contains(WallReason(WallKind::Consent)));
     EXPECT_TRUE(Blind(1).first().body.contains(WallReason(WallKind::BotCheck)));

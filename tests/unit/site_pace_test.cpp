@@ -180,9 +180,9 @@ TEST(Paces, ASiteThatAsksToSlowDownIsHeldBackUntilAGoodLoad) {
     PageOutcome outcome = controller.pageCaptured(1, tooMany, when);
     ASSERT_TRUE(outcome.toolTips);
     // A first load refused is no reading yet: the site is still being checked.
-    EXPECT_EQ(outcome.toolTips->paneLabels[1],
-              SiteLabelToolTip({}, true) +
-                  u"\nIn pausa fino alle 10:16: il sito chiede di rallentare"_s);
+    EXPECT_EQ(
+        outcome.toolTips->paneLabels[1],
+        SiteLabelToolTip({}, true) + u"\nIn pausa fino alle 10:16: il sito chiede di rallentare"_s);
     controller.backgroundCaptured(0, tooMany, when);
     EXPECT_TRUE(controller.backgroundPace(0).heldBack());
     EXPECT_EQ(LoadsOver(controller, 3), (QList<int>{3, 0, 3, 3, 0}));

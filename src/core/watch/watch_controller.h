@@ -17,9 +17,9 @@
 #include "core/watch/kept.h"
 #include "core/watch/notice_throttle.h"
 #include "core/watch/outcomes.h"
+#include "core/watch/site_healing.h"
 #include "core/watch/site_overview.h"
 #include "core/watch/site_pace.h"
-#include "core/watch/site_healing.h"
 #include "core/watch/site_watch.h"
 
 namespace quintavia {

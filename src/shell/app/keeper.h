@@ -39,7 +39,7 @@ class Keeper final : public QObject {
         QList<FoundListing> earlier;  // what the history holds, oldest first
         // What is kept of the sites read by structure, from the file beside the memory.
         StructureKept structure{};
-        QStringList unopened;         // the addresses of those that waited to be opened
+        QStringList unopened;  // the addresses of those that waited to be opened
     };
     Listings loadListings();
 

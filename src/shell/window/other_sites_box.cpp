@@ -24,7 +24,7 @@ OtherSitesBox::OtherSitesBox(const Catalogue& sites, const Choices& current, QWi
     setObjectName(QStringLiteral("otherSitesBox"));
     Name(this, QStringLiteral("Altri siti da seguire"),
          QStringLiteral("I siti sorvegliati senza un riquadro e l'intervallo di ciascun sito"));
-    auto* caption = new QLabel(QStringLiteral("&Altri siti da seguire"), this);
+    auto* caption = new QLabel(QStringLiteral("Altri &siti da seguire"), this);
     list_ = new QListWidget(this);
     Named(list_, "otherSitesList",
           QStringLiteral("I siti spuntati sono sorvegliati senza un riquadro; Spazio spunta"),

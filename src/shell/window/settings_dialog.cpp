@@ -15,8 +15,8 @@
 #include "core/layout/pane_grid.h"
 #include "core/watch/site_texts.h"
 #include "shell/window/accessible_names.h"
-#include "shell/window/refused_sections.h"
 #include "shell/window/other_sites_box.h"
+#include "shell/window/refused_sections.h"
 
 namespace quintavia {
 namespace {
