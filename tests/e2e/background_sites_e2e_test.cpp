@@ -20,34 +20,12 @@ using namespace Qt::StringLiterals;
 namespace quintavia::e2e {
 namespace {
 
-// Two boards of the user's past the four panes, watched without one: [Siti] 4= and 5=.
-struct Board {
-    QString id;
-    QString name;
-    QByteArray host;
-};
-const Board kBoards[] = {
-    {u"bacheca-uno"_s, u"Bacheca Uno"_s, "www.bachecauno.example"},
-    {u"bacheca-due"_s, u"Bacheca Due"_s, "www.bachecadue.example"},
-};
-
-class BackgroundSitesE2e : public SitesFileTest {
+// The two boards past the four panes, watched without one: [Siti] 4= and 5=.
+class BackgroundSitesE2e : public TwoBoardsTest {
   protected:
     void SetUp() override {
-        SitesFileTest::SetUp();
-        QString rules;
-        for (int b = 0; b < 2; ++b) {
-            const Board& board = kBoards[b];
-            rules +=
-                u"[%1]\nnome = %2\nindirizzo = http://%3/offerte/?r={regione_slug}\n"
-                u"dominio = %4\nselettore = .annuncio h2\nselettore_link = a.dettagli\n"_s.arg(
-                    board.id, board.name, QString::fromLatin1(board.host),
-                    QString::fromLatin1(board.host.mid(4)));
-            entries += {u"Siti"_s, QString::number(kPaneCount + b), board.id};
-            cards[b] = {{u"Annuncio di ieri"_s, 1}};
-            pages[board.host] = Page(cards[b]);
-        }
-        ASSERT_TRUE(WriteSitesFile(rules));
+        TwoBoardsTest::SetUp();
+        ASSERT_TRUE(WriteBoards(kPaneCount, entries));
         // Each board's answer, read at every request: its page unless a test says otherwise.
         Harness::instance().server().setHandler(
             [this, scripted = sites.handler()](const fixtures::Request& request) {
@@ -69,22 +47,6 @@ class BackgroundSitesE2e : public SitesFileTest {
             std::make_unique<QSignalSpy>(window->backgroundPages(), &BackgroundPages::pageCaptured);
     }
 
-    static QByteArray Page(const QList<std::pair<QString, int>>& cards) {
-        QByteArray page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n";
-        for (const auto& [title, n] : cards)
-            page += "<div class=\"annuncio\"><h2>" + title.toHtmlEscaped().toUtf8() +
-                    "</h2><a class=\"dettagli\" href=\"/offerta/" + QByteArray::number(n) +
-                    "\">Dettagli</a></div>\n";
-        return page + "</body></html>\n";
-    }
-
-    QString Add(int b, const QString& title) {
-        const int n = ++lastNumber;
-        cards[b].prepend({title, n});
-        pages[kBoards[b].host] = Page(cards[b]);
-        return u"http://%1/offerta/%2"_s.arg(QString::fromLatin1(kBoards[b].host)).arg(n);
-    }
-
     // The requests each board has had, without the icon's.
     static int Requests(int b) {
         int count = 0;
@@ -103,9 +65,7 @@ class BackgroundSitesE2e : public SitesFileTest {
     }
 
     SettingsEntries entries;
-    std::array<QList<std::pair<QString, int>>, 2> cards;
     std::array<std::optional<fixtures::Response>, 2> answers;
-    int lastNumber = 100;
     std::unique_ptr<QSignalSpy> spy;
 };
 

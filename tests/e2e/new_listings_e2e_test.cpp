@@ -29,37 +29,15 @@ using namespace Qt::StringLiterals;
 namespace quintavia::e2e {
 namespace {
 
-// Two boards of the user's, read by selector, in panes 2 and 3: each serves its listings newest
-// first, each with its own page, and a test adds listings between loads.
-struct Board {
-    QString id;
-    QString name;
-    QByteArray host;
-};
-const Board kBoards[] = {
-    {u"bacheca-uno"_s, u"Bacheca Uno"_s, "www.bachecauno.example"},
-    {u"bacheca-due"_s, u"Bacheca Due"_s, "www.bachecadue.example"},
-};
+// The two boards in panes 2 and 3.
 constexpr int kFirstBoardPane = 2;
 
-class NewListingsE2e : public SitesFileTest {
+class NewListingsE2e : public TwoBoardsTest {
   protected:
     void SetUp() override {
-        SitesFileTest::SetUp();
-        QString rules;
+        TwoBoardsTest::SetUp();
         SettingsEntries panes;
-        for (int b = 0; b < 2; ++b) {
-            const Board& board = kBoards[b];
-            rules +=
-                u"[%1]\nnome = %2\nindirizzo = http://%3/offerte/?r={regione_slug}\n"
-                u"dominio = %4\nselettore = .annuncio h2\nselettore_link = a.dettagli\n"_s.arg(
-                    board.id, board.name, QString::fromLatin1(board.host),
-                    QString::fromLatin1(board.host.mid(4)));
-            panes += {u"Siti"_s, QString::number(kFirstBoardPane + b), board.id};
-            cards[b] = {{u"Annuncio di ieri"_s, 1}};
-            pages[board.host] = Page(cards[b]);
-        }
-        ASSERT_TRUE(WriteSitesFile(rules));
+        ASSERT_TRUE(WriteBoards(kFirstBoardPane, panes));
         ASSERT_TRUE(Harness::instance().store().write(panes));
         for (const QString& scheme : {u"http"_s, u"https"_s})
             QDesktopServices::setUrlHandler(scheme, &browser, "open");
@@ -67,26 +45,7 @@ class NewListingsE2e : public SitesFileTest {
     void TearDown() override {
         for (const QString& scheme : {u"http"_s, u"https"_s})
             QDesktopServices::unsetUrlHandler(scheme);
-        SitesFileTest::TearDown();
-    }
-
-    // Cards as a board writes them: the title with no link of its own, the listing's page
-    // under "Dettagli".
-    static QByteArray Page(const QList<std::pair<QString, int>>& cards) {
-        QByteArray page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n";
-        for (const auto& [title, n] : cards)
-            page += "<div class=\"annuncio\"><h2>" + title.toHtmlEscaped().toUtf8() +
-                    "</h2><a class=\"dettagli\" href=\"/offerta/" + QByteArray::number(n) +
-                    "\">Dettagli</a></div>\n";
-        return page + "</body></html>\n";
-    }
-
-    // Puts a listing at the top of board `b`'s page; gives its link.
-    QString Add(int b, const QString& title) {
-        const int n = ++lastNumber;
-        cards[b].prepend({title, n});
-        pages[kBoards[b].host] = Page(cards[b]);
-        return u"http://%1/offerta/%2"_s.arg(QString::fromLatin1(kBoards[b].host)).arg(n);
+        TwoBoardsTest::TearDown();
     }
 
     // Every pane has read the page of a refresh begun now.
@@ -105,8 +64,6 @@ class NewListingsE2e : public SitesFileTest {
         return Refreshed([this] { RunCountdownOut(*window); });
     }
 
-    std::array<QList<std::pair<QString, int>>, 2> cards;  // per board, newest first
-    int lastNumber = 100;
     BrowserStandIn browser;
 };
 
