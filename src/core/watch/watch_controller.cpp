@@ -9,6 +9,14 @@
 #include "core/watch/scroll_offset.h"
 
 namespace quintavia {
+namespace {
+
+// A held-back note that starts a line of its own, where the tray puts it after a site's name.
+QString AsLine(const QString& note) {
+    return note.left(1).toUpper() + note.mid(1);
+}
+
+}  // namespace
 
 WatchController::WatchController(Catalogue catalogue, int paneCount)
     : catalogue_(std::move(catalogue)) {
@@ -501,7 +509,7 @@ ToolTips WatchController::toolTips() const {
         if (!note.isEmpty()) held.append(names.last() + QStringLiteral(": ") + note);
         if (i >= paneCount()) continue;
         QStringList lines{SiteLabelToolTip(reasons.last(), checking.last())};
-        if (!note.isEmpty()) lines.append(note.left(1).toUpper() + note.mid(1));
+        if (!note.isEmpty()) lines.append(AsLine(note));
         lines.removeAll(QString());
         tips.paneLabels.append(lines.join(u'\n'));
     }
@@ -523,8 +531,7 @@ QList<SiteOverviewRow> WatchController::overview(const QDateTime& now) const {
         row.place = inPane ? QStringLiteral("Riquadro %1").arg(place + 1)
                            : QStringLiteral("Senza riquadro");
         QStringList state;
-        if (const QString note = HeldBackNote(pace); !note.isEmpty())
-            state.append(note.left(1).toUpper() + note.mid(1));
+        if (const QString note = HeldBackNote(pace); !note.isEmpty()) state.append(AsLine(note));
         if (!watchAt(place).reason().isEmpty())
             state.append(QStringLiteral("Non sorvegliato: ") + watchAt(place).reason());
         row.state =
