@@ -12,6 +12,7 @@
 #include "core/layout/panes.h"
 #include "shell/browser/background_pages.h"
 #include "shell/desktop/tray_icon.h"
+#include "shell/window/found_listings_window.h"
 #include "shell/window/sites_overview.h"
 #include "sites_file_sites.h"
 
@@ -141,6 +142,10 @@ TEST_F(BackgroundSitesE2e, TheOverviewShowsEverySiteAndEnterPutsOneInAPane) {
     QAction* sitesAction = window->trayIcon()->findChild<QAction*>(u"sitesAction"_s);
     ASSERT_TRUE(sitesAction);
     sitesAction->trigger();
+    // The tab beside "Annunci trovati", which Ctrl+Tab reaches.
+    FoundListingsWindow* lists = window->foundWindow();
+    ASSERT_TRUE(lists && lists->isVisible());
+    EXPECT_EQ(lists->windowTitle(), u"Siti seguiti"_s);
     SitesOverview* overview = window->sitesOverview();
     ASSERT_TRUE(overview && overview->isVisible());
     QTreeWidget* view = overview->view();
@@ -167,6 +172,12 @@ TEST_F(BackgroundSitesE2e, TheOverviewShowsEverySiteAndEnterPutsOneInAPane) {
     }));
     EXPECT_EQ(view->topLevelItem(kPaneCount - 1)->text(0), kBoards[0].name);
     EXPECT_EQ(Harness::instance().stored(u"Siti"_s, QString::number(kPaneCount)), lastPaneSite);
+
+    QTest::keyClick(view, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(overview->isVisible());
+    EXPECT_TRUE(lists->windowTitle().startsWith(u"Annunci trovati"_s));
+    QTest::keyClick(lists->listView(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(overview->isVisible());
 }
 
 }  // namespace

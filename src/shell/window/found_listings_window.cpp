@@ -12,8 +12,11 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
 #include <optional>
@@ -21,6 +24,7 @@
 #include "core/text/shown_text.h"
 #include "shell/window/accessible_names.h"
 #include "shell/window/plain_tool_tip.h"
+#include "shell/window/sites_overview.h"
 
 namespace quintavia {
 
@@ -198,13 +202,39 @@ FoundListingsWindow::FoundListingsWindow(QWidget* parent) : QWidget(parent, Qt::
     search->addWidget(filter_, 1);
     search->addWidget(showFiltered_);
     search->addWidget(openAll_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(search);
-    layout->addWidget(view_, 1);
+    auto* listings =
+        Named(new QWidget(this), "foundListingsPage", QString(), QStringLiteral("Annunci trovati"),
+              QStringLiteral("La ricerca e l'elenco degli annunci trovati"));
+    auto* listingsLayout = new QVBoxLayout(listings);
+    listingsLayout->addLayout(search);
+    listingsLayout->addWidget(view_, 1);
     setTabOrder(filter_, showFiltered_);
     setTabOrder(showFiltered_, openAll_);
     setTabOrder(openAll_, view_);
+
+    // The sites beside what they found: which one is quiet, blind or held back is read here.
+    sites_ = new SitesOverview(this);
+    tabs_ = Named(new QTabWidget(this), "foundTabs", QString(),
+                  QStringLiteral("Annunci trovati e siti seguiti"),
+                  QStringLiteral("Ctrl+Tab passa dagli annunci trovati ai siti seguiti"));
+    tabs_->addTab(listings, QStringLiteral("Annunci &trovati"));
+    tabs_->addTab(sites_, QStringLiteral("Siti segu&iti"));
+    tabs_->setTabToolTip(0, QStringLiteral("Gli annunci nuovi trovati nei siti"));
+    tabs_->setTabToolTip(1,
+                         QStringLiteral("Ogni sito sorvegliato, dove è mostrato e il suo stato"));
+    // Two tabs never need them, but the bar has them all the same.
+    tabs_->setUsesScrollButtons(false);
+    for (QToolButton* scroll : tabs_->tabBar()->findChildren<QToolButton*>())
+        Name(scroll, scroll->accessibleName(), QStringLiteral("Mostra le altre schede"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
     resize(metrics.averageCharWidth() * 150, metrics.height() * 30);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+        setWindowTitle(tab == kSitesTab ? QStringLiteral("Siti seguiti")
+                                        : FoundListingsTitle(list_.unopenedCount()));
+        if (tab == kSitesTab) emit sitesShown();
+    });
+    connect(sites_, &SitesOverview::showAsked, this, &FoundListingsWindow::sitesShowAsked);
 
     connect(filter_, &QLineEdit::textChanged, this, [this] { refresh(list_); });
     connect(showFiltered_, &QCheckBox::toggled, this, [this] { refresh(list_); });
@@ -219,11 +249,25 @@ FoundListingsWindow::~FoundListingsWindow() = default;
 
 void FoundListingsWindow::show(const FoundList& list) {
     refresh(list);
+    tabs_->setCurrentIndex(kListingsTab);
+    bringForward();
+    view_->setFocus();
+}
+
+void FoundListingsWindow::showSites(const QList<SiteOverviewRow>& rows) {
+    sites_->setRows(rows);
+    // Set first: the tab's showing asks for the rows again, which are then these.
+    const QSignalBlocker quiet(this);
+    tabs_->setCurrentIndex(kSitesTab);
+    bringForward();
+    sites_->view()->setFocus();
+}
+
+void FoundListingsWindow::bringForward() {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     QWidget::show();
     raise();
     activateWindow();
-    view_->setFocus();
 }
 
 qsizetype FoundListingsWindow::listRowAt(int at) const {
@@ -244,7 +288,8 @@ void FoundListingsWindow::refresh(const FoundList& list) {
 
     list_ = list;
     model_->reset(&list_, list_.shown(filter_->text(), showFiltered_->isChecked()));
-    setWindowTitle(FoundListingsTitle(list_.unopenedCount()));
+    if (tabs_->currentIndex() == kListingsTab)
+        setWindowTitle(FoundListingsTitle(list_.unopenedCount()));
     openAll_->setEnabled(list_.unopenedCount() > 0);
 
     const QList<qsizetype>& rows = model_->rows();

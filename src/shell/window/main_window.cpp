@@ -400,16 +400,33 @@ void MainWindow::apply(const OpenOutcome& outcome) {
     refreshFound();
 }
 
-void MainWindow::showFound() {
-    if (!foundWindow_) {
-        // A window of its own, beside the main one: the list is read while the panes go on.
-        foundWindow_ = new FoundListingsWindow(this);
-        connect(foundWindow_, &FoundListingsWindow::openAsked, this,
-                [this](qsizetype row) { apply(controller_.openFound(row)); });
-        connect(foundWindow_, &FoundListingsWindow::openAllAsked, this,
-                [this] { apply(controller_.openAllFound()); });
-    }
-    foundWindow_->show(controller_.found());
+FoundListingsWindow* MainWindow::makeFoundWindow() {
+    if (foundWindow_) return foundWindow_;
+    // A window of its own, beside the main one: the list is read while the panes go on.
+    foundWindow_ = new FoundListingsWindow(this);
+    connect(foundWindow_, &FoundListingsWindow::openAsked, this,
+            [this](qsizetype row) { apply(controller_.openFound(row)); });
+    connect(foundWindow_, &FoundListingsWindow::openAllAsked, this,
+            [this] { apply(controller_.openAllFound()); });
+    connect(foundWindow_, &FoundListingsWindow::sitesShown, this, [this] {
+        foundWindow_->sitesOverview()->setRows(controller_.overview(QDateTime::currentDateTime()));
+    });
+    connect(foundWindow_, &FoundListingsWindow::sitesShowAsked, this, [this](int place) {
+        if (place < controller_.paneCount()) {
+            bringBack();
+            pane(place)->setFocus();
+        } else if (const std::optional<Choices> choices = controller_.showInPane(place)) {
+            applyChoices(*choices);
+        }
+        foundWindow_->sitesOverview()->setRows(controller_.overview(QDateTime::currentDateTime()));
+    });
+    return foundWindow_;
+}
+
+void MainWindow::showFound() { makeFoundWindow()->show(controller_.found()); }
+
+SitesOverview* MainWindow::sitesOverview() const {
+    return foundWindow_ ? foundWindow_->sitesOverview() : nullptr;
 }
 
 void MainWindow::refreshFound() {
@@ -457,8 +474,9 @@ void MainWindow::countdownTick() {
     }
     loadBackground(tick.background);
     // What it shows changes by the minute at most.
-    if (sitesOverview_ && sitesOverview_->isVisible() && controller_.secondsLeft() % 10 == 0)
-        sitesOverview_->setRows(controller_.overview(QDateTime::currentDateTime()));
+    if (SitesOverview* sites = sitesOverview();
+        sites && sites->isVisible() && controller_.secondsLeft() % 10 == 0)
+        sites->setRows(controller_.overview(QDateTime::currentDateTime()));
     setWindowTitle(tick.title);
     tray_->setToolTip(tick.trayToolTip);
     for (const Notice& notice : tick.notices) announcer_->notify(notice);
@@ -503,7 +521,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // The main window ends the program: a list or a dialog of its own left open would keep a
     // hidden program running, and notifying, with no window to bring back.
     if (foundWindow_) foundWindow_->close();
-    if (sitesOverview_) sitesOverview_->close();
     if (settingsDialog_) settingsDialog_->reject();
     event->accept();  // closing is never refused
 }
@@ -537,22 +554,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainWindow::showSites() {
-    if (!sitesOverview_) {
-        sitesOverview_ = new SitesOverview(this);
-        connect(sitesOverview_, &SitesOverview::showAsked, this, [this](int place) {
-            if (place < controller_.paneCount()) {
-                bringBack();
-                pane(place)->setFocus();
-            } else if (const std::optional<Choices> choices = controller_.showInPane(place)) {
-                applyChoices(*choices);
-            }
-            sitesOverview_->setRows(controller_.overview(QDateTime::currentDateTime()));
-        });
-    }
-    sitesOverview_->setRows(controller_.overview(QDateTime::currentDateTime()));
-    sitesOverview_->show();
-    sitesOverview_->raise();
-    sitesOverview_->activateWindow();
+    makeFoundWindow()->showSites(controller_.overview(QDateTime::currentDateTime()));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

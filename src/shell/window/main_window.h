@@ -80,9 +80,9 @@ class MainWindow final : public QWidget {
     void setRefusedSections(const QList<RefusedSection>& refused);
     // The hidden pages of the sites watched without a pane.
     BackgroundPages* backgroundPages() const { return background_; }
-    // "Siti seguiti", made at its first showing and kept; none until then.
+    // "Siti seguiti", the tab beside "Annunci trovati"; none until that window is made.
     void showSites();
-    SitesOverview* sitesOverview() const { return sitesOverview_; }
+    SitesOverview* sitesOverview() const;
     // The line under the band at the very first start; none at any other, and hidden once it
     // was closed or the settings were opened.
     FirstStartHint* firstStartHint() const { return hint_; }
@@ -101,6 +101,7 @@ class MainWindow final : public QWidget {
     // The focus to the next part of the window (`step` 1) or to the one before (-1).
     void movePart(int step);
     void showFirstStartHint();
+    FoundListingsWindow* makeFoundWindow();
     void wire();
     void load(const Addresses& addresses);
     // Only the panes given an address; a pane that refuses its address keeps its page.
@@ -139,7 +140,6 @@ class MainWindow final : public QWidget {
     bool settingsSaved_ = true;
     QList<RefusedSection> refused_;
     BackgroundPages* background_ = nullptr;
-    SitesOverview* sitesOverview_ = nullptr;
     FirstStartHint* hint_ = nullptr;
 };
 

@@ -1,7 +1,6 @@
 #include "shell/window/sites_overview.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLocale>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -20,9 +19,8 @@ QString When(const QDateTime& at, const QString& none) {
 
 }  // namespace
 
-SitesOverview::SitesOverview(QWidget* parent) : QWidget(parent, Qt::Window) {
+SitesOverview::SitesOverview(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("sitesOverview"));
-    setWindowTitle(QStringLiteral("Siti seguiti"));
     Name(this, QStringLiteral("Siti seguiti"),
          QStringLiteral(
              "Ogni sito sorvegliato, dove è mostrato, il suo stato e i suoi caricamenti"));
@@ -42,7 +40,6 @@ SitesOverview::SitesOverview(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](QTreeWidgetItem* item) { emit showAsked(view_->indexOfTopLevelItem(item)); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_);
-    resize(820, 320);
 }
 
 void SitesOverview::setRows(const QList<SiteOverviewRow>& rows) {
@@ -66,14 +63,6 @@ void SitesOverview::setRows(const QList<SiteOverviewRow>& rows) {
     if (view_->topLevelItemCount() > 0)
         view_->setCurrentItem(
             view_->topLevelItem(std::clamp(current, 0, view_->topLevelItemCount() - 1)));
-}
-
-void SitesOverview::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace quintavia

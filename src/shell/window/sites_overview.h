@@ -11,7 +11,7 @@ namespace quintavia {
 
 // "Siti seguiti": a row for every site watched, with where it is, its state, its last and next
 // load and its new listings a day over two weeks. It shows the rows it is given and tells which
-// one the user asked to see in a pane (Enter or a double click).
+// one the user asked to see in a pane (Enter or a double click). A tab of "Annunci trovati".
 class SitesOverview final : public QWidget {
     Q_OBJECT
   public:
@@ -23,9 +23,6 @@ class SitesOverview final : public QWidget {
 
   signals:
     void showAsked(int row);
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QTreeWidget* view_ = nullptr;
