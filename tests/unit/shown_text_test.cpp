@@ -63,6 +63,12 @@ TEST(ShownText, AnAddressKeepsItsHiddenCharactersEncoded) {
          u"http://www.jobonline.it/a%00b%0Ac"_s},
         {"a C1 control in the fragment", "http://www.jobonline.it/#a%C2%85b",
          u"http://www.jobonline.it/#a%C2%85b"_s},
+        {"a Cyrillic host that reads as a Latin one", "http://xn--80ak6aa92e.com/offerta?x=1",
+         u"http://xn--80ak6aa92e.com/offerta?x=1"_s},
+        {"an accented host, with a user and a port", "https://io@citt%C3%A0.it:8080/a%20b",
+         u"https://io@xn--citt-3na.it:8080/a b"_s},
+        {"a user that poses as the host", "https://www.indeed.com@evil.example/viewjob",
+         u"https://www.indeed.com@evil.example/viewjob"_s},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ShownAddress(QUrl(QString::fromLatin1(c.url))), c.expected) << c.what;

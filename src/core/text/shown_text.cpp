@@ -50,7 +50,17 @@ QString ShownText(QStringView text) {
 }
 
 QString ShownAddress(const QUrl& address) {
-    const QString shown = address.toDisplayString();
+    QString shown = address.toDisplayString();
+    // A host of other scripts can spell a board's name letter for letter (Cyrillic "а" for
+    // Latin "a"): where it leads is then shown as the resolver reads it.
+    if (const QString ace = address.host(QUrl::FullyEncoded);
+        ace != address.host(QUrl::PrettyDecoded)) {
+        const QString user = address.userName();
+        shown = address.scheme() + QStringLiteral("://") +
+                (user.isEmpty() ? QString() : user + u'@') + ace +
+                (address.port() < 0 ? QString() : u':' + QString::number(address.port())) +
+                address.toDisplayString(QUrl::RemoveScheme | QUrl::RemoveAuthority);
+    }
     QString out;
     out.reserve(shown.size());
     ForEachCodePoint(shown, [&](char32_t c, QStringView units) {
