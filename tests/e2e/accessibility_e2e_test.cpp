@@ -54,6 +54,7 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->role(), QAccessible::Window);
     EXPECT_EQ(AccessibilityFaults(root), QStringList{});
+    EXPECT_EQ(MnemonicClashes(window.get()), QStringList{});
     for (int i = 0; i < kPaneCount; ++i) {
         QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(window->pane(i));
         EXPECT_TRUE(pane->text(QAccessible::Name).endsWith(DefaultRules()[i].name)) << i;
@@ -86,6 +87,7 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
     EXPECT_EQ(dialogRoot->role(), QAccessible::Dialog);
     EXPECT_EQ(dialogRoot->text(QAccessible::Name), u"Impostazioni"_s);
     EXPECT_EQ(AccessibilityFaults(dialogRoot), QStringList{});
+    EXPECT_EQ(MnemonicClashes(dialog), QStringList{});
     const QString panes[] = {
         u"Riquadro 1 (in alto a sinistra)"_s, u"Riquadro 2 (in alto a destra)"_s,
         u"Riquadro 3 (in basso a sinistra)"_s, u"Riquadro 4 (in basso a destra)"_s};

@@ -2,10 +2,15 @@
 // a screen reader walks them.
 #pragma once
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTabBar>
 #include <QWebEngineView>
 
 namespace quintavia::e2e {
@@ -68,6 +73,39 @@ inline QStringList AccessibilityFaults(QAccessibleInterface* root, const QString
 
 inline QStringList AccessibilityFaults(QObject* root) {
     return AccessibilityFaults(QAccessible::queryAccessibleInterface(root));
+}
+
+// The Alt letters that more than one of a window's visible buttons, labels of a field, group
+// boxes or tabs claim, each with its claimants: Qt then only moves between them, and no press
+// of the letter does what either says.
+inline QStringList MnemonicClashes(QWidget* window) {
+    using namespace Qt::Literals::StringLiterals;
+    QMap<QChar, QStringList> owners;
+    const auto take = [&](const QString& text) {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != u'&') continue;
+            if (text[i + 1] == u'&') {
+                ++i;
+                continue;
+            }
+            owners[text[i + 1].toLower()] << text;
+            return;
+        }
+    };
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window)) continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) take(button->text());
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
+            take(label->text());
+        if (auto* group = qobject_cast<QGroupBox*>(widget)) take(group->title());
+        if (auto* tabs = qobject_cast<QTabBar*>(widget))
+            for (int i = 0; i < tabs->count(); ++i) take(tabs->tabText(i));
+    }
+    QStringList clashes;
+    for (auto owner = owners.cbegin(); owner != owners.cend(); ++owner)
+        if (owner.value().size() > 1)
+            clashes << owner.key() + u": "_s + owner.value().join(u", "_s);
+    return clashes;
 }
 
 }  // namespace quintavia::e2e

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QWebEngineView>
 
+#include "accessible_walk.h"
 #include "boards.h"
 #include "harness.h"
 #include "shell/app/program_start.h"
@@ -98,6 +99,7 @@ TEST_F(AddSiteE2e, KeysAndOneClickOnATitleTakeAPastedAddressToANewSiteInAPane) {
     QTest::keyClicks(dialog.addressBox(), u"http://"_s + QString::fromLatin1(board.host) + u"/"_s);
     Press(Qt::Key_Return);
     ASSERT_TRUE(WaitFor([&] { return reads == 1; }));
+    EXPECT_EQ(MnemonicClashes(&dialog), QStringList{});
     ASSERT_EQ(dialog.listingsList()->count(), board.expected.size())
         << dialog.statusLabel()->text().toStdString();
     const QString found = dialog.cards();

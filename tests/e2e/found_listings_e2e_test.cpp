@@ -204,6 +204,7 @@ TEST_F(FoundListingsE2e, TheAddressTooltipShowsThePagesTextAsItStands) {
 TEST_F(FoundListingsE2e, EveryControlSaysWhatItIsFor) {
     EXPECT_EQ(AccessibilityFaults(QAccessible::queryAccessibleInterface(window.get())),
               QStringList{});
+    EXPECT_EQ(MnemonicClashes(window.get()), QStringList{});
 }
 
 }  // namespace
