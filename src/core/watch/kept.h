@@ -37,7 +37,7 @@ struct Options {
     // Past the grid's panes, paneSites goes on with the sites watched without a pane, in
     // order. Each site's interval in minutes, by id; a site not here has the default.
     QMap<QString, int> intervals{};
-    // How many panes the grid has, one of kGridChoices, from the start after it is chosen.
+    // How many panes the grid has, one of kGridChoices.
     int paneCount = kPaneCount;
 
     bool operator==(const Options&) const = default;

@@ -131,7 +131,7 @@ struct Choices {
     // The sites watched without a pane, in order, and each site's interval in minutes.
     QStringList backgroundSites{};
     QMap<QString, int> intervals{};
-    int paneCount = kPaneCount;  // "Disposizione dei riquadri", from the next start
+    int paneCount = kPaneCount;  // "Disposizione dei riquadri"
 
     bool operator==(const Choices&) const = default;
 };

@@ -386,7 +386,7 @@ Choices WatchController::choices() const {
     current.excludeWords = kept_.options.excludeWords;
     for (const SiteRule& site : background_) current.backgroundSites.append(site.id);
     current.intervals = kept_.options.intervals;
-    current.paneCount = kept_.options.paneCount;
+    current.paneCount = paneCount();
     return current;
 }
 
@@ -434,58 +434,102 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     const PaneRules rulesBefore = panes_;
     const QStringList placesBefore = placeIds();
     const QList<SitePace> pacesBefore = paces_;
-    const PaneRules backgroundBefore = background_;
+    QMap<QString, SiteWatch> watchesBefore;
+    for (int place = placeCount() - 1; place >= 0; --place)
+        watchesBefore.insert(ruleAt(place).id, watchAt(place));
     Options& options = kept_.options;
     options.keywords = choices.keywords;
     options.desktopNotifications = choices.desktopNotifications;
     options.includeWords = choices.includeWords;
     options.excludeWords = choices.excludeWords;
     filters_ = FiltersFrom(options.includeWords, options.excludeWords);
-    for (int i = 0; i < std::min(paneCount(), static_cast<int>(choices.paneSites.size())); ++i) {
-        const SiteRule* chosen = rule(choices.paneSites[i]);
-        if (!chosen) continue;  // the dialog offers the catalogue alone
-        panes_[i] = *chosen;
-        options.paneSites[i] = defaultRule(i).id == chosen->id ? QString() : chosen->id;
+    QStringList shown;
+    for (int i = 0; i < paneCount(); ++i) {
+        // The dialog offers the catalogue alone.
+        const bool known = i < choices.paneSites.size() && rule(choices.paneSites[i]);
+        shown.append(known ? choices.paneSites[i] : panes_[i].id);
     }
+    const QStringList places = shown + choices.backgroundSites;
+    const int panes = IsGridChoice(choices.paneCount) ? choices.paneCount : paneCount();
+    regrid(places, panes);
     if (IsGridChoice(choices.paneCount)) options.paneCount = choices.paneCount;
     options.intervals.clear();
     for (auto chosen = choices.intervals.cbegin(); chosen != choices.intervals.cend(); ++chosen)
         if (IsPaceChoice(*chosen)) options.intervals.insert(chosen.key(), *chosen);
-    setBackground(choices.backgroundSites);
+    setBackground(places.mid(paneCount()));
     placePaces(placesBefore, pacesBefore);
     ChoicesOutcome outcome;
     for (int b = 0; b < backgroundCount(); ++b) {
         const QString& id = background_[b].id;
-        if (placesBefore.contains(id)) continue;
+        // A site that only changes places goes on where it was: its next load is when it is due.
+        if (placesBefore.contains(id)) {
+            backgroundWatches_[b] = watchesBefore.value(id);
+            continue;
+        }
         ForgetSearch(memory_, id);
         outcome.background.append({b, address(paneCount() + b)});
     }
-    for (const SiteRule& gone : backgroundBefore)
-        if (!placeIds().contains(gone.id)) notices_.forget(gone.id);
+    const QStringList placesAfter = placeIds();
+    for (const QString& gone : placesBefore)
+        if (!placesAfter.contains(gone)) notices_.forget(gone);
     const Addresses after = addresses();
     outcome.reload.resize(panes_.size());
     for (int i = 0; i < paneCount(); ++i) {
-        // Another site's watch starts afresh: what the one before it met says nothing of it,
-        // and what it shows first is a new search, not news.
-        if (panes_[i].id != rulesBefore[i].id) {
-            watches_[i] = SiteWatch();
-            notices_.forget(rulesBefore[i].id);
-            ForgetSearch(memory_, panes_[i].id);
-            // What was said of the site that left is over, unless another pane still shows it.
-            const bool stillShown =
-                std::any_of(panes_.cbegin(), panes_.cend(),
-                            [&](const SiteRule& site) { return site.id == rulesBefore[i].id; });
-            if (!stillShown && !outcome.withdrawn.contains(BlindTag(rulesBefore[i].id)))
-                outcome.withdrawn.append(BlindTag(rulesBefore[i].id));
+        const QString idBefore = i < rulesBefore.size() ? rulesBefore[i].id : QString();
+        if (panes_[i].id != idBefore) {
+            // A site new to the watch starts afresh: what the one before it met says nothing of
+            // it, and what it shows first is a new search, not news. One that was watched
+            // elsewhere brings what it knows.
+            const bool watchedBefore = placesBefore.contains(panes_[i].id);
+            watches_[i] = watchesBefore.value(panes_[i].id);
+            if (!watchedBefore) ForgetSearch(memory_, panes_[i].id);
+            // What was said of the site that left is over, unless it is still watched.
+            const QString blind = BlindTag(idBefore);
+            if (!idBefore.isEmpty() && !placesAfter.contains(idBefore) &&
+                !outcome.withdrawn.contains(blind))
+                outcome.withdrawn.append(blind);
         }
-        if (panes_[i].id != rulesBefore[i].id || after[i] != before[i])
+        if (panes_[i].id != idBefore || i >= before.size() || after[i] != before[i])
             outcome.reload[i] = after[i];
+    }
+    // The panes a smaller grid lost: their sites went to the background, or are no longer
+    // watched.
+    for (qsizetype i = paneCount(); i < rulesBefore.size(); ++i) {
+        const QString blind = BlindTag(rulesBefore[i].id);
+        if (!placesAfter.contains(rulesBefore[i].id) && !outcome.withdrawn.contains(blind))
+            outcome.withdrawn.append(blind);
     }
     outcome.panes = panes_;
     outcome.toolTips = toolTips();
     outcome.desktopNotifications = options.desktopNotifications;
     outcome.keep = {.kept = kept_, .choices = true};
     return outcome;
+}
+
+void WatchController::regrid(const QStringList& places, int panes) {
+    // The sites in [Siti] order: the first as many as the grid has panes are shown in them.
+    // A pane past the sites shows its own default, or the first site of the catalogue not yet
+    // watched when that one is: a board twice over would say nothing more.
+    PaneRules rules;
+    QStringList watched = places;
+    for (int i = 0; i < panes; ++i) {
+        const SiteRule* chosen = i < places.size() ? rule(places[i]) : nullptr;
+        SiteRule next = chosen ? *chosen : defaultRule(i);
+        if (!chosen && watched.contains(next.id)) {
+            const auto free =
+                std::find_if(catalogue_.rules.cbegin(), catalogue_.rules.cend(),
+                             [&](const SiteRule& site) { return !watched.contains(site.id); });
+            if (free != catalogue_.rules.cend()) next = *free;
+        }
+        watched.append(next.id);
+        rules.append(next);
+    }
+    panes_ = std::move(rules);
+    watches_.resize(panes_.size());
+    QStringList& paneSites = kept_.options.paneSites;
+    if (paneSites.size() < panes) paneSites.resize(panes);
+    for (int i = 0; i < panes; ++i)
+        paneSites[i] = defaultRule(i).id == panes_[i].id ? QString() : panes_[i].id;
 }
 
 QString WatchController::successorName(const SiteRule& site) const {

@@ -54,7 +54,9 @@ class WatchController {
     // "Salva posizione finestre": each pane's offsets, none for a pane without a page (which
     // keeps what was stored for its site).
     ToKeep savePositions(const QList<std::optional<QPointF>>& offsets);
-    // "Impostazioni" confirmed.
+    // "Impostazioni" confirmed. A grid of another size takes the sites in [Siti] order: the
+    // first as many as it has panes are shown in them, the rest watched without a pane; a site
+    // that changes places keeps its watch and what was seen of it.
     ChoicesOutcome choose(const Choices& choices);
     // What "Impostazioni" opens with.
     Choices choices() const;
@@ -155,6 +157,8 @@ class WatchController {
     void placePaces(const QStringList& idsBefore, const QList<SitePace>& before);
     QStringList placeIds() const;
     int intervalOf(const QString& id) const;
+    // The panes anew, `panes` of them, from the sites of `places` in order (Options::paneSites).
+    void regrid(const QStringList& places, int panes);
 
     Catalogue catalogue_;
     PaneRules panes_;

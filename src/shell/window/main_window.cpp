@@ -81,7 +81,7 @@ MainWindow::MainWindow(std::unique_ptr<Keeper> keeper, QWebEngineProfile& profil
     // A pane gets the widget that takes its keyboard focus only with its first page, and that
     // widget joins the keyboard order where Qt puts new widgets: the order is put right again,
     // and the window the widget draws through is kept from assistive technology.
-    for (int i = 0; i < controller_.paneCount(); ++i) pane(i)->installEventFilter(this);
+    for (int i = 0; i < controller_.paneCount(); ++i) wirePane(i);
 
     countdownTimer_ = new QTimer(this);
     countdownTimer_->setObjectName(QStringLiteral("countdownTimer"));
@@ -218,17 +218,37 @@ void MainWindow::wire() {
             [this](NoticeAction action, const QUrl& link, int pane) {
                 apply(controller_.noticeClicked(action, link, pane));
             });
-    for (int i = 0; i < grid_->paneCount(); ++i) {
-        connect(
-            pane(i), &WebPane::pageCaptured, this, [this](int pane, const PageCapture& capture) {
-                apply(pane, controller_.pageCaptured(pane, capture, QDateTime::currentDateTime()));
-            });
-    }
     connect(background_, &BackgroundPages::pageCaptured, this,
             [this](int site, const PageCapture& capture) {
                 applyBackground(
                     controller_.backgroundCaptured(site, capture, QDateTime::currentDateTime()));
             });
+}
+
+void MainWindow::wirePane(int i) {
+    pane(i)->installEventFilter(this);
+    connect(pane(i), &WebPane::pageCaptured, this, [this](int pane, const PageCapture& capture) {
+        apply(pane, controller_.pageCaptured(pane, capture, QDateTime::currentDateTime()));
+    });
+}
+
+void MainWindow::regrid(int count) {
+    // A pane that goes may still speak while it closes: nothing of it reaches the window, and
+    // the keyboard focus it held goes back to the band.
+    for (int i = count; i < grid_->paneCount(); ++i) {
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == pane(i) || pane(i)->isAncestorOf(focus)))
+            band_.regionBox->setFocus(Qt::OtherFocusReason);
+        pane(i)->removeEventFilter(this);
+        disconnect(pane(i), nullptr, this, nullptr);
+    }
+    const int before = grid_->paneCount();
+    grid_->setPaneCount(count);
+    for (int i = before; i < count; ++i) wirePane(i);
+    grid_->showSiteLabels(!grid_->siteLabel(0)->isHidden());
+    grid_->layOut();
+    layOutTopBand();
+    applyTabOrder();
 }
 
 void MainWindow::startUp(const Kept& stored, Catalogue sites) {
@@ -328,6 +348,7 @@ void MainWindow::openAddSite() {
 
 void MainWindow::applyChoices(const Choices& choices) {
     const ChoicesOutcome outcome = controller_.choose(choices);
+    if (outcome.panes.size() != grid_->paneCount()) regrid(static_cast<int>(outcome.panes.size()));
     showPanes(outcome.panes);
     showToolTips(outcome.toolTips);
     tray_->setNotificationsChecked(outcome.desktopNotifications);

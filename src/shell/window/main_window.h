@@ -120,6 +120,11 @@ class MainWindow final : public QWidget {
     void refreshAll(const Addresses& panes);
     void loadBackground(const QList<SiteLoad>& loads);
     void applyBackground(const PageOutcome& outcome);
+    // What each pane is wired to, the same for the panes of the start and those a larger grid
+    // adds.
+    void wirePane(int pane);
+    // The grid with `count` panes, as "Impostazioni" chose it.
+    void regrid(int count);
 
     std::unique_ptr<Keeper> keeper_;
     QtBeep platformBeep_;

@@ -18,21 +18,28 @@ constexpr int kLabelTextPadding = 6;
 
 PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* profile,
                                QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), beep_(beep), profile_(profile) {
     setObjectName(QStringLiteral("paneGrid"));
     setAccessibleName(QStringLiteral("Pagine dei siti"));
-    const GridShape shape = GridShapeFor(paneCount);
-    setAccessibleDescription(QStringLiteral("Le pagine dei siti, %1 per riga, su %2 righe")
-                                 .arg(shape.columns)
-                                 .arg(shape.rows));
-    for (int i = 0; i < paneCount; ++i) {
-        auto* pane = new WebPane(i, beep, profile, this);
+    setPaneCount(paneCount);
+}
+
+void PaneGridWidget::setPaneCount(int count) {
+    while (panes_.size() > count) {
+        delete labels_.takeLast();
+        delete panes_.takeLast();
+    }
+    const auto from = static_cast<int>(panes_.size());
+    for (int i = from; i < count; ++i) {
+        auto* pane = new WebPane(i, beep_, profile_, this);
         pane->setObjectName(QStringLiteral("pane%1").arg(i));
         panes_.append(pane);
+        // A child made after its window was shown stays hidden until told.
+        if (from > 0) pane->show();
     }
 
     const QFont labelFont = SiteLabelFont();
-    for (int i = 0; i < paneCount; ++i) {
+    for (int i = from; i < count; ++i) {
         auto* label = new QLineEdit(this);
         label->setObjectName(QStringLiteral("siteLabel%1").arg(i));
         // A name to read, not a field to edit.
@@ -49,6 +56,10 @@ PaneGridWidget::PaneGridWidget(int paneCount, Beep& beep, QWebEngineProfile* pro
         label->hide();
         labels_.append(label);
     }
+    const GridShape shape = GridShapeFor(count);
+    setAccessibleDescription(QStringLiteral("Le pagine dei siti, %1 per riga, su %2 righe")
+                                 .arg(shape.columns)
+                                 .arg(shape.rows));
 }
 
 void PaneGridWidget::showSite(int pane, const SiteRule& site) {

@@ -25,6 +25,11 @@ class PaneGridWidget final : public QWidget {
     WebPane* pane(int pane) const { return panes_.at(pane); }
     QLineEdit* siteLabel(int pane) const { return labels_.at(pane); }
 
+    // As many panes as `count`, each with its label: new ones at the end, on the same profile
+    // as the others, with no site yet, placed at the next layOut; those past `count` destroyed
+    // with their labels.
+    void setPaneCount(int count);
+
     // Lays the panes out for the current size; the labels follow their panes, shown or not.
     void layOut();
     void showSiteLabels(bool shown);
@@ -37,6 +42,8 @@ class PaneGridWidget final : public QWidget {
   private:
     QList<WebPane*> panes_;
     QList<QLineEdit*> labels_;
+    Beep& beep_;
+    QWebEngineProfile* profile_;
 };
 
 }  // namespace quintavia

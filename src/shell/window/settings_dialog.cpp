@@ -130,11 +130,10 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     form->addRow(notifications_);
     otherSites_ = new OtherSitesBox(sites, current, this);
     form->addRow(otherSites_);
-    // The window is made with its grid: another takes its place at the next start.
-    grid_ = Named(new QComboBox(this), "gridBox",
-                  QStringLiteral("Quanti riquadri mostra la finestra, dal prossimo avvio"),
-                  QStringLiteral("Disposizione dei riquadri"),
-                  QStringLiteral("Quanti riquadri per riga e per colonna, dal prossimo avvio"));
+    grid_ =
+        Named(new QComboBox(this), "gridBox", QStringLiteral("Quanti riquadri mostra la finestra"),
+              QStringLiteral("Disposizione dei riquadri"),
+              QStringLiteral("Quanti riquadri per riga e per colonna"));
     Name(grid_->view(), QStringLiteral("Elenco delle disposizioni"),
          QStringLiteral("Le griglie di riquadri tra cui scegliere"));
     for (const int panes : kGridChoices) {
