@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -39,6 +41,12 @@ void Harness::reset() {
     server_->setHandler({});
     server_->clearRequests();
     QFile::remove(settingsPath());
+    // A file set aside by one test would be counted by the next that looks for its own.
+    const QFileInfo settings(settingsPath());
+    for (const QString& aside :
+         QDir(settings.path())
+             .entryList({settings.fileName() + QStringLiteral(".bad*")}, QDir::Files))
+        QFile::remove(settings.path() + u'/' + aside);
     QFile::remove(ListingMemoryFile::UserPath());
     QFile::remove(UnopenedFile::PathBeside(HistoryFile::UserPath()));
     QFile::remove(StructureFile::PathBeside(ListingMemoryFile::UserPath()));
