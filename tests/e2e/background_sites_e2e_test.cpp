@@ -13,6 +13,7 @@
 #include "shell/browser/background_pages.h"
 #include "shell/desktop/tray_icon.h"
 #include "shell/window/found_listings_window.h"
+#include "shell/window/settings_dialog.h"
 #include "shell/window/sites_overview.h"
 #include "sites_file_sites.h"
 
@@ -119,6 +120,24 @@ TEST_F(BackgroundSitesE2e, ABoardThatAsksToSlowDownWaitsWhileTheOtherGoesOn) {
     EXPECT_EQ(Requests(0), 2);
     EXPECT_FALSE(window->controller().backgroundPace(0).heldBack());
     EXPECT_EQ(window->controller().backgroundPace(0).intervalSeconds(), 5 * 60);
+}
+
+// "Impostazioni" confirmed while a board's load is under way leaves the load to finish: the card
+// it brings is announced, not waited for until the board's next turn.
+TEST_F(BackgroundSitesE2e, ALoadUnderWayOutlivesSettingsThatKeepItsSite) {
+    StartWatching();
+    ASSERT_TRUE(WaitFor([&] { return spy->count() >= 2; }));
+    const QString link = Add(1, u"Magazziniere, Rieti"_s);
+    answers[1] = fixtures::Response{.body = pages[kBoards[1].host], .held = true};
+    RunCountdownOut(*window);
+    ASSERT_TRUE(WaitFor([&] { return Harness::instance().server().heldCount() == 1; }));
+    window->openSettings();
+    window->settingsDialog()->accept();
+    Harness::instance().server().releaseHeld();
+    ASSERT_TRUE(WaitFor([&] { return History().size() == 1; }));
+    EXPECT_EQ(History()[0].mid(1, 3),
+              (QStringList{kBoards[1].name, u"Magazziniere, Rieti"_s, link}));
+    EXPECT_EQ(Requests(1), 2);
 }
 
 // Over four runs of the countdown, a board on ten minutes is loaded twice and its neighbour on

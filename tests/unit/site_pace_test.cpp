@@ -240,6 +240,18 @@ TEST(Paces, TheSitesPastThePanesAndTheirIntervalsAreReadChosenAndKept) {
     EXPECT_EQ(written.value(u"Siti"_s, u"6"_s), u""_s);
     EXPECT_EQ(written.value(u"Intervalli"_s, u"subito"_s), u"60"_s);
     EXPECT_EQ(ReadKept(written).options.intervals, (QMap<QString, int>{{u"subito"_s, 60}}));
+    EXPECT_EQ(chosen.backgroundAddresses.size(), 2);
+    EXPECT_TRUE(chosen.backgroundAddresses.value(1).contains(u"subito"_s));
+
+    // Other words: the site whose search takes them loads now, as a pane would; the other waits.
+    choices.backgroundSites = {u"linkedin"_s, u"manpower"_s};
+    controller.choose(choices);
+    choices.keywords = u"autista"_s;
+    const ChoicesOutcome searched = controller.choose(choices);
+    ASSERT_EQ(searched.background.size(), 1);
+    EXPECT_EQ(searched.background[0].site, 0);
+    EXPECT_TRUE(searched.background[0].address.contains(u"autista"_s));
+    EXPECT_EQ(searched.backgroundAddresses.value(0), searched.background[0].address);
 }
 
 }  // namespace

@@ -147,6 +147,9 @@ struct ChoicesOutcome {
     // The notices to take back (Notice::tag): those of the sites no pane shows any longer.
     QStringList withdrawn{};
     QList<SiteLoad> background{};  // the sites newly watched without a pane, loaded at once
+    // The address of every site watched without a pane, by its place among them: a load under
+    // way for the same place and address still holds.
+    QStringList backgroundAddresses{};
 };
 
 // What the user opened from the list of what was found, or by clicking a notification.

@@ -435,8 +435,11 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     const QStringList placesBefore = placeIds();
     const QList<SitePace> pacesBefore = paces_;
     QMap<QString, SiteWatch> watchesBefore;
-    for (int place = placeCount() - 1; place >= 0; --place)
+    QMap<QString, QString> addressesBefore;
+    for (int place = placeCount() - 1; place >= 0; --place) {
         watchesBefore.insert(ruleAt(place).id, watchAt(place));
+        addressesBefore.insert(ruleAt(place).id, address(place));
+    }
     Options& options = kept_.options;
     options.keywords = choices.keywords;
     options.desktopNotifications = choices.desktopNotifications;
@@ -461,9 +464,15 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
     ChoicesOutcome outcome;
     for (int b = 0; b < backgroundCount(); ++b) {
         const QString& id = background_[b].id;
-        // A site that only changes places goes on where it was: its next load is when it is due.
+        // A site that only changes places goes on where it was: its next load is when it is due,
+        // unless it now searches for other words, as a pane's would be loaded now.
         if (placesBefore.contains(id)) {
             backgroundWatches_[b] = watchesBefore.value(id);
+            SitePace& pace = paces_[paneCount() + b];
+            if (addressesBefore.value(id) != address(paneCount() + b) && !pace.heldBack()) {
+                pace.loaded(clock_);
+                outcome.background.append({b, address(paneCount() + b)});
+            }
             continue;
         }
         ForgetSearch(memory_, id);
@@ -499,6 +508,8 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
         if (!placesAfter.contains(rulesBefore[i].id) && !outcome.withdrawn.contains(blind))
             outcome.withdrawn.append(blind);
     }
+    for (int b = 0; b < backgroundCount(); ++b)
+        outcome.backgroundAddresses.append(address(paneCount() + b));
     outcome.panes = panes_;
     outcome.toolTips = toolTips();
     outcome.desktopNotifications = options.desktopNotifications;

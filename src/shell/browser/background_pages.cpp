@@ -31,7 +31,7 @@ int BackgroundPages::loading() const {
 void BackgroundPages::load(int site, const SiteRule& rule, const StructureSelectors& kept,
                            const QString& address) {
     for (const Page* page : pages_)
-        if (page->job && page->job->site == site && page->generation == generation_) return;
+        if (page->job && page->job->site == site && !page->dropped) return;
     const auto waiting =
         std::ranges::find_if(queue_, [site](const Job& job) { return job.site == site; });
     if (waiting != queue_.end()) {
@@ -42,9 +42,11 @@ void BackgroundPages::load(int site, const SiteRule& rule, const StructureSelect
     next();
 }
 
-void BackgroundPages::forget() {
-    queue_.clear();
-    ++generation_;
+void BackgroundPages::forget(const QStringList& addresses) {
+    const auto stale = [&](const Job& job) { return addresses.value(job.site) != job.address; };
+    queue_.removeIf(stale);
+    for (Page* page : pages_)
+        if (page->job && stale(*page->job)) page->dropped = true;
 }
 
 void BackgroundPages::next() {
@@ -70,7 +72,7 @@ void BackgroundPages::next() {
         page.pane->keepSelectors(job.kept);
         if (!page.pane->navigate(job.address)) continue;
         page.job = std::move(job);
-        page.generation = generation_;
+        page.dropped = false;
     }
 }
 
@@ -78,7 +80,7 @@ void BackgroundPages::captured(Page& page, const PageCapture& capture) {
     // What the page went to by itself says nothing the next load of the program's will not.
     if (!page.job || !capture.startedByProgram) return;
     const Job job = *std::exchange(page.job, std::nullopt);
-    if (page.generation == generation_) emit pageCaptured(job.site, capture);
+    if (!page.dropped) emit pageCaptured(job.site, capture);
     next();
 }
 

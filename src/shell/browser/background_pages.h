@@ -32,8 +32,9 @@ class BackgroundPages final : public QObject {
     // it), at `address`.
     void load(int site, const SiteRule& rule, const StructureSelectors& kept,
               const QString& address);
-    // The sites were chosen anew: what waits, and what is loading, is for sites gone.
-    void forget();
+    // The sites were chosen anew, and those without a pane are now at these addresses, by
+    // site: what waits or loads for another place or address is dropped, the rest goes on.
+    void forget(const QStringList& addresses);
 
     int waiting() const { return static_cast<int>(queue_.size()); }
     int loading() const;
@@ -51,7 +52,7 @@ class BackgroundPages final : public QObject {
     struct Page {
         WebPane* pane = nullptr;
         std::optional<Job> job;
-        int generation = 0;
+        bool dropped = false;  // its job's site moved or went: what it reads is for nobody
     };
     void next();
     void captured(Page& page, const PageCapture& capture);
@@ -60,7 +61,6 @@ class BackgroundPages final : public QObject {
     QWebEngineProfile* profile_;
     QList<Page*> pages_;
     QList<Job> queue_;
-    int generation_ = 0;
 };
 
 }  // namespace quintavia

@@ -355,7 +355,7 @@ void MainWindow::applyChoices(const Choices& choices) {
     announcer_->setDesktopOn(outcome.desktopNotifications);
     announcer_->withdraw(outcome.withdrawn);
     reload(outcome.reload);
-    background_->forget();
+    background_->forget(outcome.backgroundAddresses);
     loadBackground(outcome.background);
     keeper_->keep(outcome.keep);
 }
