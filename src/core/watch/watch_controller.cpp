@@ -255,7 +255,7 @@ PageOutcome WatchController::captured(int pane, const PageCapture& capture, cons
                 capture.retryAfter ? RetryAfterSeconds(*capture.retryAfter, when) : std::nullopt;
             pace.slowedDown(*slow, clock_, retryAfter, when);
             outcome.toolTips = toolTips();
-            outcome.warnings.append(QStringLiteral("%1 non si ricarica per %2 secondi (%3)")
+            outcome.warnings.append(QStringLiteral("%1: in pausa per %2 secondi (%3)")
                                         .arg(row.name)
                                         .arg(pace.nextAt() - clock_)
                                         .arg(SlowDownReason(*slow)));
