@@ -26,13 +26,13 @@ LoadedBlockList LoadBlockLists(const QString& folder) {
     }
     if (missing.size() == std::ssize(kBlockListFiles))
         loaded.notice = QStringLiteral(
-                            "the lists of advertisements, trackers and malware addresses are not "
-                            "in %1 (the package webext-ublock-origin-chromium is not installed): "
-                            "nothing is blocked")
+                            "gli elenchi degli indirizzi di pubblicità, tracciatori e malware "
+                            "non sono in %1 (il pacchetto webext-ublock-origin-chromium non è "
+                            "installato): non si blocca nulla")
                             .arg(folder);
     else if (!missing.isEmpty())
         loaded.notice =
-            QStringLiteral("these lists of the blocking could not be read, and are not used: %1")
+            QStringLiteral("questi elenchi del blocco non si leggono, e non sono usati: %1")
                 .arg(missing.join(QStringLiteral(", ")));
     return loaded;
 }

@@ -8,6 +8,7 @@
 #include "store/history_csv.h"
 #include "store/ini_file.h"
 #include "store/io/file_lock.h"
+#include "store/io/platform.h"
 #include "store/io/private_folder.h"
 #include "store/io/user_paths.h"
 
@@ -89,7 +90,7 @@ QList<FoundListing> HistoryFile::readFound(qint64 budget) const {
 WriteResult HistoryFile::write(const QByteArray& bytes) {
     WriteResult result;
     const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
-    if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
+    if (path_.isEmpty()) return fail(QStringLiteral("nessuna cartella dei dati è nota"));
     if (const QString why = MakePrivateFolder(QFileInfo(path_).absolutePath()); !why.isEmpty())
         return fail(why);
     FileLock lock(FileLock::Beside(path_));
@@ -105,14 +106,14 @@ WriteResult HistoryFile::write(const QByteArray& bytes) {
         QFile current(path_);
         QString why;
         if (before.isDir())
-            why = QStringLiteral("it is a folder");
+            why = QStringLiteral("è una cartella");
         else if ((before.exists() || before.isSymLink()) && !QFile::remove(previous))
-            why = QStringLiteral("it cannot be removed");
+            why = QStringLiteral("non si può eliminare");
         else if (!current.rename(previous))
-            why = current.errorString();
+            why = platform::InItalian(current.errorString());
         if (!why.isEmpty()) {
             result.warnings.append(
-                QStringLiteral("cannot replace %1 (%2): the history goes on in %3")
+                QStringLiteral("impossibile sostituire %1 (%2): la cronologia continua in %3")
                     .arg(previous, why, path_));
         }
     }
@@ -120,13 +121,14 @@ WriteResult HistoryFile::write(const QByteArray& bytes) {
     QFile file(path_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return fail(file.errorString());
+        return fail(platform::InItalian(file.errorString()));
     // The header and the first line in one write, so that no reader sees a file that begins
     // without its header.
     const QByteArray out = file.size() == 0 ? HistoryHeader().toUtf8() + bytes : bytes;
-    if (file.write(out) != out.size() || !file.flush()) return fail(file.errorString());
+    if (file.write(out) != out.size() || !file.flush())
+        return fail(platform::InItalian(file.errorString()));
     file.close();
-    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    if (file.error() != QFileDevice::NoError) return fail(platform::InItalian(file.errorString()));
     return result;
 }
 

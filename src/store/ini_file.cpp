@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cstring>
 #include <utility>
+
+#include "store/io/platform.h"
 
 #ifdef Q_OS_UNIX
 #include <errno.h>
@@ -15,8 +16,9 @@
 namespace quintavia {
 QString RefusalAt(const QString& path) {
     const QFileInfo info(path);
-    if (info.isSymLink()) return QStringLiteral("it is a symbolic link, which is not followed");
-    if (info.exists() && !info.isFile()) return QStringLiteral("it is not a regular file");
+    if (info.isSymLink())
+        return QStringLiteral("è un collegamento simbolico, che non viene seguito");
+    if (info.exists() && !info.isFile()) return QStringLiteral("non è un file normale");
     return {};
 }
 
@@ -25,11 +27,10 @@ namespace {
 FileBytes ReadOpened(QFile& file, qint64 maxBytes) {
     // One byte past the limit tells a file over it, whatever its size said a moment ago.
     QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) return {FileRead::Unreadable, {}, file.errorString()};
+    if (file.error() != QFileDevice::NoError)
+        return {FileRead::Unreadable, {}, platform::InItalian(file.errorString())};
     if (bytes.size() > maxBytes) {
-        return {FileRead::NotText,
-                {},
-                QStringLiteral("it is larger than %1 MiB").arg(maxBytes / 1024 / 1024)};
+        return {FileRead::NotText, {}, QStringLiteral("supera %1 MiB").arg(maxBytes / 1024 / 1024)};
     }
     return {FileRead::Text, std::move(bytes)};
 }
@@ -41,15 +42,18 @@ FileBytes ReadThroughLink(const QString& path, qint64 maxBytes) {
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT)
-            return {FileRead::Unreadable, {}, QStringLiteral("it is a symbolic link to nothing")};
-        return {FileRead::Unreadable, {}, QString::fromLocal8Bit(std::strerror(error))};
+            return {FileRead::Unreadable,
+                    {},
+                    QStringLiteral("è un collegamento simbolico che non porta a nulla")};
+        return {FileRead::Unreadable, {}, platform::ErrorText(error)};
     }
     struct stat target {};
     QString refused;
     if (::fstat(fd, &target) != 0 || !S_ISREG(target.st_mode))
-        refused = QStringLiteral("it is a symbolic link to something other than a regular file");
+        refused =
+            QStringLiteral("è un collegamento simbolico a qualcosa che non è un file normale");
     else if (target.st_uid != ::geteuid())
-        refused = QStringLiteral("it is a symbolic link to a file of another user");
+        refused = QStringLiteral("è un collegamento simbolico a un file di un altro utente");
     if (!refused.isEmpty()) {
         ::close(fd);
         return {FileRead::Refused, {}, std::move(refused)};
@@ -57,7 +61,7 @@ FileBytes ReadThroughLink(const QString& path, qint64 maxBytes) {
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return {FileRead::Unreadable, {}, file.errorString()};
+        return {FileRead::Unreadable, {}, platform::InItalian(file.errorString())};
     }
     return ReadOpened(file, maxBytes);
 #else
@@ -73,7 +77,7 @@ FileBytes ReadFileBytes(const QString& path, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (!file.exists()) return {FileRead::Absent};
-        return {FileRead::Unreadable, {}, file.errorString()};
+        return {FileRead::Unreadable, {}, platform::InItalian(file.errorString())};
     }
     return ReadOpened(file, maxBytes);
 }
@@ -84,9 +88,9 @@ FileRead ReadIniFile(const QString& path, qint64 maxBytes, Links links) {
                          : ReadFileBytes(path, maxBytes);
     if (read.kind != FileRead::Text) return {read.kind, {}, std::move(read.reason)};
     const QByteArray& bytes = read.bytes;
-    if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("it holds NUL bytes")};
+    if (bytes.contains('\0')) return {FileRead::NotText, {}, QStringLiteral("contiene byte NUL")};
     std::optional<IniDocument> doc = IniDocument::parse(bytes);
-    if (!doc) return {FileRead::NotText, {}, QStringLiteral("it is not valid UTF-8 text")};
+    if (!doc) return {FileRead::NotText, {}, QStringLiteral("non è testo UTF-8 valido")};
     return {FileRead::Text, std::move(*doc)};
 }
 

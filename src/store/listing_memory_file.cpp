@@ -118,14 +118,14 @@ std::optional<ListingMemory> MemoryFromJson(const QByteArray& bytes, QString* wh
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        *why = QStringLiteral("it is not valid JSON: %1 at byte %2")
+        *why = QStringLiteral("non è JSON valido: %1 al byte %2")
                    .arg(error.errorString())
                    .arg(error.offset);
         return std::nullopt;
     }
     const QJsonObject root = doc.object();
     if (!doc.isObject() || root.value(kVersion).toInteger(-1) != 1) {
-        *why = QStringLiteral("it is not an object with \"%1\": 1").arg(kVersion);
+        *why = QStringLiteral("non è un oggetto con \"%1\": 1").arg(kVersion);
         return std::nullopt;
     }
     ListingMemory memory;
@@ -202,8 +202,8 @@ ListingMemoryFile::Loaded ListingMemoryFile::load() {
     Loaded loaded;
     if (path_.isEmpty()) {
         loaded.warnings.append(
-            QStringLiteral("no data folder is known: the listings seen are not kept between "
-                           "runs"));
+            QStringLiteral("nessuna cartella dei dati è nota: gli annunci visti non restano da un "
+                           "avvio all'altro"));
         return loaded;
     }
     unreadable_.clear();
@@ -217,8 +217,8 @@ ListingMemoryFile::Loaded ListingMemoryFile::load() {
         if (why.isEmpty() && read.kind == FileRead::NotText) {
             if (const std::optional<QString> aside = SetAside(path_, &why)) {
                 loaded.warnings.append(
-                    QStringLiteral("%1 could not be read as the listings seen (%2) and was "
-                                   "moved to %3; every listing counts as new once")
+                    QStringLiteral("%1 non si legge come gli annunci visti (%2) ed è stato "
+                                   "spostato in %3; ogni annuncio conta come nuovo una volta")
                         .arg(path_, read.reason, *aside));
                 return loaded;
             }
@@ -226,7 +226,7 @@ ListingMemoryFile::Loaded ListingMemoryFile::load() {
         if (read.kind == FileRead::NotText) {
             read = {FileRead::Unreadable,
                     {},
-                    QStringLiteral("%1, and it cannot be moved aside: %2").arg(read.reason, why)};
+                    QStringLiteral("%1, e non si può spostare da parte: %2").arg(read.reason, why)};
         }
     }
     switch (read.kind) {
@@ -238,8 +238,8 @@ ListingMemoryFile::Loaded ListingMemoryFile::load() {
         case FileRead::NotText:
             unreadable_ = read.reason;
             loaded.warnings.append(
-                QStringLiteral("cannot read %1: %2; the listings seen start empty and are not "
-                               "saved over it")
+                QStringLiteral("impossibile leggere %1: %2; gli annunci visti ripartono da zero e "
+                               "non vi sono salvati sopra")
                     .arg(path_, read.reason));
             break;
         case FileRead::Absent:
@@ -251,14 +251,14 @@ ListingMemoryFile::Loaded ListingMemoryFile::load() {
 WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
     WriteResult result;
     const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
-    if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
+    if (path_.isEmpty()) return fail(QStringLiteral("nessuna cartella dei dati è nota"));
     if (!unreadable_.isEmpty()) {
-        return fail(
-            QStringLiteral("it could not be read (%1), so it is not replaced").arg(unreadable_));
+        return fail(QStringLiteral("non si è potuto leggere (%1), perciò non è sostituito")
+                        .arg(unreadable_));
     }
     const QString folder = QFileInfo(path_).absolutePath();
     if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+        return fail(QStringLiteral("impossibile creare la cartella %1: %2").arg(folder, why));
     FileLock lock(FileLock::Beside(path_));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
@@ -273,14 +273,14 @@ WriteResult ListingMemoryFile::save(const ListingMemory& memory) {
         FitMemory(kept, bytes.size());
         bytes = MemoryJson(kept);
         result.warnings.append(
-            QStringLiteral("the listings seen were more than the %1 MiB %2 may hold: the oldest "
-                           "of the largest sites were left out")
+            QStringLiteral("gli annunci visti superavano i %1 MiB che %2 può contenere: sono "
+                           "stati tralasciati i più vecchi dei siti più grandi")
                 .arg(kMaxFileSize / 1024 / 1024)
                 .arg(path_));
     }
     if (bytes.size() > kMaxFileSize) {
-        return fail(QStringLiteral("the listings seen would take %1 bytes, more than the %2 MiB "
-                                   "the file may hold; nothing was written")
+        return fail(QStringLiteral("gli annunci visti occuperebbero %1 byte, più dei %2 MiB "
+                                   "che il file può contenere; non è stato scritto nulla")
                         .arg(bytes.size())
                         .arg(kMaxFileSize / 1024 / 1024));
     }

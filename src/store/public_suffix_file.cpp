@@ -3,6 +3,8 @@
 #include <QFile>
 #include <atomic>
 
+#include "store/io/platform.h"
+
 namespace quintavia {
 namespace {
 
@@ -20,17 +22,19 @@ const Loaded& Load() {
         QFile file(QString::fromLatin1(kPublicSuffixPath));
         QString reason;
         if (!file.open(QIODevice::ReadOnly))
-            reason = file.errorString();
+            reason = platform::InItalian(file.errorString());
         else if (file.size() > kMaxListBytes)
-            reason = QStringLiteral("larger than %1 bytes").arg(kMaxListBytes);
+            reason = QStringLiteral("supera %1 byte").arg(kMaxListBytes);
         else
             result.list = PublicSuffixes::Parse(QString::fromUtf8(file.readAll()));
-        if (reason.isEmpty() && result.list.isEmpty()) reason = QStringLiteral("it holds no rule");
+        if (reason.isEmpty() && result.list.isEmpty())
+            reason = QStringLiteral("non contiene alcuna regola");
         if (!reason.isEmpty())
             result.notice = QStringLiteral(
-                                "the list of public suffixes %1 is not read (%2): a site's "
-                                "\"dominio\" is only checked to have two labels, and the "
-                                "blocking takes the last two labels of a host for its site")
+                                "l'elenco dei suffissi pubblici %1 non è letto (%2): del "
+                                "\"dominio\" di un sito si controlla solo che abbia due "
+                                "etichette, e il blocco prende come sito di un host le sue "
+                                "ultime due etichette")
                                 .arg(QString::fromLatin1(kPublicSuffixPath), reason);
         return result;
     }();

@@ -31,7 +31,7 @@ std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warni
             return std::nullopt;
         case FileRead::Unreadable:
             *error =
-                QStringLiteral("it cannot be read (%1), so it is not replaced").arg(read.reason);
+                QStringLiteral("non si può leggere (%1), perciò non è sostituito").arg(read.reason);
             return std::nullopt;
         case FileRead::NotText:
             break;
@@ -39,12 +39,13 @@ std::optional<IniDocument> ReadForUpdate(const QString& path, QStringList* warni
     QString why;
     const std::optional<QString> aside = SetAside(path, &why);
     if (!aside) {
-        *error = QStringLiteral("it cannot be read as settings (%1) and cannot be moved aside (%2)")
+        *error = QStringLiteral(
+                     "non si legge come impostazioni (%1) e non si può spostare da parte (%2)")
                      .arg(read.reason, why);
         return std::nullopt;
     }
-    warnings->append(QStringLiteral("%1 could not be read as settings (%2) and was moved to %3; "
-                                    "its values are not used")
+    warnings->append(QStringLiteral("%1 non si legge come impostazioni (%2) ed è stato spostato in "
+                                    "%3; i suoi valori non sono usati")
                          .arg(path, read.reason, *aside));
     return IniDocument();
 }
@@ -65,8 +66,8 @@ SettingsFile::Loaded SettingsFile::load() {
     Loaded loaded;
     if (path_.isEmpty()) {
         loaded.warnings.append(
-            QStringLiteral("no configuration folder is known: the settings start from their "
-                           "defaults and are not saved"));
+            QStringLiteral("nessuna cartella della configurazione è nota: le impostazioni partono "
+                           "da quelle predefinite e non sono salvate"));
         return loaded;
     }
     const FileRead read = ReadIniFile(path_, kMaxFileSize);
@@ -78,8 +79,9 @@ SettingsFile::Loaded SettingsFile::load() {
             return loaded;
         case FileRead::Refused:
         case FileRead::Unreadable:
-            loaded.warnings.append(QStringLiteral("cannot read %1: %2; the settings start from "
-                                                  "their defaults and are not saved over it")
+            loaded.warnings.append(QStringLiteral("impossibile leggere %1: %2; le impostazioni "
+                                                  "partono da quelle predefinite e non vi sono "
+                                                  "salvate sopra")
                                        .arg(path_, read.reason));
             return loaded;
         case FileRead::NotText:
@@ -93,12 +95,13 @@ SettingsFile::Loaded SettingsFile::load() {
     if (error.isEmpty())
         doc = ReadForUpdate(path_, &loaded.warnings, &error);
     else
-        error = QStringLiteral("it cannot be read as settings (%1) and cannot be moved aside (%2)")
+        error = QStringLiteral(
+                    "non si legge come impostazioni (%1) e non si può spostare da parte (%2)")
                     .arg(read.reason, error);
     if (!doc) {
         loaded.warnings.append(
-            QStringLiteral("cannot read %1: %2; it is left as it is, and the settings start from "
-                           "their defaults and are not saved over it")
+            QStringLiteral("impossibile leggere %1: %2; resta com'è, e le impostazioni partono da "
+                           "quelle predefinite e non vi sono salvate sopra")
                 .arg(path_, error));
         return loaded;
     }
@@ -111,20 +114,21 @@ WriteResult SettingsFile::write(const SettingsEntries& entries) {
     const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
     if (path_.isEmpty()) {
         result.ok = false;
-        result.error = QStringLiteral("cannot save the settings: no configuration folder is known");
+        result.error = QStringLiteral(
+            "impossibile salvare le impostazioni: nessuna cartella della configurazione è nota");
         return result;
     }
     for (const SettingsEntry& entry : entries) {
         if (!IsIniName(entry.section) || !IsIniName(entry.key)) {
-            return fail(QStringLiteral("\"%1\" \"%2\" is not a section and key the file can "
-                                       "hold; nothing was written")
+            return fail(QStringLiteral("\"%1\" \"%2\" non è una sezione e una chiave che il file "
+                                       "possa contenere; non è stato scritto nulla")
                             .arg(entry.section, entry.key));
         }
     }
 
     const QString folder = QFileInfo(path_).absolutePath();
     if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+        return fail(QStringLiteral("impossibile creare la cartella %1: %2").arg(folder, why));
     FileLock lock(FileLock::Beside(path_));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
 
@@ -134,8 +138,8 @@ WriteResult SettingsFile::write(const SettingsEntries& entries) {
     ApplyEntries(*doc, entries);
     const QByteArray bytes = doc->toUtf8();
     if (bytes.size() > kMaxFileSize) {
-        return fail(QStringLiteral("the settings would take %1 bytes, more than the %2 MiB "
-                                   "the file may hold; nothing was written")
+        return fail(QStringLiteral("le impostazioni occuperebbero %1 byte, più dei %2 MiB "
+                                   "che il file può contenere; non è stato scritto nulla")
                         .arg(bytes.size())
                         .arg(kMaxFileSize / 1024 / 1024));
     }

@@ -247,19 +247,19 @@ WriteResult AddSiteSection(const QString& path, const SiteRule& rule) {
     // A link a dotfile manager keeps is written through, at the file it leads to.
     const QFileInfo link(path);
     const QString target = link.isSymLink() ? link.canonicalFilePath() : path;
-    if (target.isEmpty()) return fail(QStringLiteral("it is a link to nothing"));
+    if (target.isEmpty()) return fail(QStringLiteral("è un collegamento che non porta a nulla"));
     const QString folder = QFileInfo(target).absolutePath();
     if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+        return fail(QStringLiteral("impossibile creare la cartella %1: %2").arg(folder, why));
     FileLock lock(FileLock::Beside(target));
     if (const QString why = lock.take(std::chrono::seconds(5)); !why.isEmpty()) return fail(why);
     const FileBytes read = ReadFileBytes(target, kMaxSitesFileBytes);
     QByteArray bytes;
     if (read.kind == FileRead::Text) {
         const std::optional<IniDocument> doc = IniDocument::parse(read.bytes);
-        if (!doc) return fail(QStringLiteral("it is not a text file"));
+        if (!doc) return fail(QStringLiteral("non è un file di testo"));
         if (doc->sections().contains(rule.id))
-            return fail(QStringLiteral("it has a section [%1] already").arg(rule.id));
+            return fail(QStringLiteral("ha già una sezione [%1]").arg(rule.id));
         bytes = read.bytes;
     } else if (read.kind != FileRead::Absent) {
         return fail(read.reason);
@@ -268,7 +268,7 @@ WriteResult AddSiteSection(const QString& path, const SiteRule& rule) {
     if (!bytes.isEmpty()) bytes += '\n';
     bytes += SectionText(rule).toUtf8();
     if (bytes.size() > kMaxSitesFileBytes)
-        return fail(QStringLiteral("it would grow past %1 bytes").arg(kMaxSitesFileBytes));
+        return fail(QStringLiteral("supererebbe %1 byte").arg(kMaxSitesFileBytes));
     if (const QString why = ReplaceFile(target, bytes); !why.isEmpty()) return fail(why);
     return result;
 }

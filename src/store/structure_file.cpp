@@ -55,7 +55,8 @@ StructureFile::Loaded StructureFile::load() const {
     if (read.kind == FileRead::Absent) return loaded;
     const auto unread = [&](const QString& why) {
         loaded.warnings.append(
-            QStringLiteral("cannot read %1: %2; the sites read by structure are found again")
+            QStringLiteral("impossibile leggere %1: %2; i siti letti per struttura sono cercati di "
+                           "nuovo")
                 .arg(path_, why));
         return loaded;
     };
@@ -63,10 +64,10 @@ StructureFile::Loaded StructureFile::load() const {
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(read.bytes, &error);
     if (error.error != QJsonParseError::NoError)
-        return unread(QStringLiteral("it is not valid JSON: %1").arg(error.errorString()));
+        return unread(QStringLiteral("non è JSON valido: %1").arg(error.errorString()));
     const QJsonObject root = doc.object();
     if (!doc.isObject() || root.value(kVersion).toInteger(-1) != 1)
-        return unread(QStringLiteral("it is not an object with \"%1\": 1").arg(kVersion));
+        return unread(QStringLiteral("non è un oggetto con \"%1\": 1").arg(kVersion));
     const QJsonObject selectors = root.value(kSelectors).toObject();
     for (auto site = selectors.constBegin(); site != selectors.constEnd(); ++site) {
         const QJsonObject entry = site.value().toObject();
@@ -86,16 +87,16 @@ StructureFile::Loaded StructureFile::load() const {
 WriteResult StructureFile::save(const StructureKept& kept) const {
     WriteResult result;
     const auto fail = [&](const QString& reason) { return result.fail(path_, reason); };
-    if (path_.isEmpty()) return fail(QStringLiteral("no data folder is known"));
+    if (path_.isEmpty()) return fail(QStringLiteral("nessuna cartella dei dati è nota"));
     const QString folder = QFileInfo(path_).absolutePath();
     if (const QString why = MakePrivateFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("cannot create the folder %1: %2").arg(folder, why));
+        return fail(QStringLiteral("impossibile creare la cartella %1: %2").arg(folder, why));
     FileLock lock(FileLock::Beside(path_));
     if (const QString why = lock.take(lockTimeout_); !why.isEmpty()) return fail(why);
     const QByteArray bytes = KeptJson(kept);
     if (bytes.size() > kMaxFileSize)
         return fail(
-            QStringLiteral("it would take %1 bytes, more than it may hold").arg(bytes.size()));
+            QStringLiteral("occuperebbe %1 byte, più di quanto può contenere").arg(bytes.size()));
     if (const QString why = ReplaceFile(path_, bytes); !why.isEmpty()) return fail(why);
     return result;
 }

@@ -20,7 +20,8 @@ QStringList UnopenedFile::load(QString* warning) const {
     const FileBytes read = ReadFileBytes(path_, kMaxFileSize);
     if (read.kind == FileRead::Absent) return {};
     if (read.kind != FileRead::Text) {
-        if (warning) *warning = QStringLiteral("cannot read %1: %2").arg(path_, read.reason);
+        if (warning)
+            *warning = QStringLiteral("impossibile leggere %1: %2").arg(path_, read.reason);
         return {};
     }
     QStringList addresses;

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -60,9 +61,28 @@ TEST_F(Accessibility, EveryControlOfTheWindowAndTheTrayMenuSaysWhatItIsFor) {
         EXPECT_TRUE(pane->text(QAccessible::Name).endsWith(DefaultRules()[i].name)) << i;
     }
 
+    // A pane says it has the focus only while it has the keyboard, and the pages that load
+    // again leave the keyboard where it is. (The engine's document inside each pane says it
+    // is focused whatever the keyboard does: that state is the engine's own.)
+    const auto focusedPanes = [&] {
+        QList<int> focused;
+        for (int i = 0; i < kPaneCount; ++i)
+            if (QAccessible::queryAccessibleInterface(window->pane(i))->state().focused)
+                focused << i;
+        return focused;
+    };
+    EXPECT_EQ(focusedPanes(), QList<int>{});
+    window->pane(2)->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return window->pane(2)->hasFocus(); }));
+
     // The window's name is what it is, not its title, which counts down.
     RunCountdownOut(*window);
     EXPECT_NE(window->windowTitle(), u"Quintavia"_s);
+    ASSERT_TRUE(WaitFor([&] { return captures.eachAtLeast(2); }));
+    EXPECT_TRUE(window->pane(2)->hasFocus());
+    EXPECT_EQ(focusedPanes(), QList<int>{2});
+    window->findChild<QComboBox*>(u"regionBox"_s)->setFocus();
+    EXPECT_EQ(focusedPanes(), QList<int>{});
     EXPECT_EQ(root->text(QAccessible::Name), u"Quintavia"_s);
 
     // The windows through which the engine draws the pages are never shown, and not listed

@@ -561,7 +561,8 @@ TEST_F(BoundedForDays, AnEnormousPageIsReadOnItsBeginningAndSaidOnce) {
     RunCountdownOut(*window);
     ASSERT_TRUE(WaitFor([&] { return captures->eachAtLeast(2); }, 60000));
     EXPECT_TRUE(LogEntries(*window).contains(u"Jobrapido: DOPO LA PAGINA ENORME"_s));
-    EXPECT_EQ(standardError.text().count(u"Quintavia: a page in the Jobrapido pane is longer"_s), 1)
+    EXPECT_EQ(
+        standardError.text().count(u"Quintavia: una pagina nel riquadro di Jobrapido supera"_s), 1)
         << standardError.text().toStdString();
 }
 

@@ -146,10 +146,10 @@ TEST_F(ProgramWithHostilePages, TwoInstancesAtOnceBothRun) {
     ASSERT_NO_FATAL_FAILURE(CloseNormally(second));
     ASSERT_NO_FATAL_FAILURE(CloseNormally(first));
     QStringList secondLines = second.standardError().split(u'\n', Qt::SkipEmptyParts);
-    const QStringList notices = secondLines.filter(u"Quintavia: the browser data in "_s);
+    const QStringList notices = secondLines.filter(u"Quintavia: i dati del browser in "_s);
     ASSERT_EQ(notices.size(), 1) << secondLines.join(u'\n').toStdString();
     EXPECT_TRUE(notices[0].contains(data.path() + u"/data/"_s));
-    EXPECT_TRUE(notices[0].contains(u"another Quintavia is using it"_s));
+    EXPECT_TRUE(notices[0].contains(u"un altro Quintavia li sta usando"_s));
     secondLines.removeAll(notices[0]);
     EXPECT_TRUE(OnlyWhatEveryRunPrints(secondLines.join(u'\n')));
     EXPECT_TRUE(OnlyWhatEveryRunPrints(first.standardError()));

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cerrno>
 
 #include "core/layout/panes.h"
 #include "harness.h"
@@ -65,12 +64,13 @@ TEST_F(Restart, AFileMovedAsideByAWriteIsReported) {
     ASSERT_TRUE(run.waitForExit());
     EXPECT_EQ(run.exitCode(), 0);
     const QString said = run.standardError();
-    EXPECT_TRUE(said.contains(path + " could not be read as settings")) << said.toStdString();
+    EXPECT_TRUE(said.contains(path + " non si legge come impostazioni")) << said.toStdString();
     EXPECT_TRUE(said.contains(path + ".bad")) << said.toStdString();
     QFile aside(path + ".bad");
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), garbage);
     EXPECT_EQ(stored(config, "Posizione", "1"), "Lazio");  // the run's own values, written anew
+    aside.remove();  // the tests of one process share the harness's folder
 }
 
 TEST_F(Restart, TwoRunsInARowLogOnlyWhatIsNew) {
@@ -196,8 +196,9 @@ class FailedShutdown : public Restart {
         EXPECT_TRUE(run.exitedNormally());
         EXPECT_EQ(run.exitCode(), 1);
         const QString error = run.standardError();
-        EXPECT_TRUE(error.contains("Quintavia: the settings were not saved: cannot ") &&
-                    error.contains(configHome + "/Quintavia") && error.contains(reason))
+        EXPECT_TRUE(
+            error.contains("Quintavia: le impostazioni non sono state salvate: impossibile ") &&
+            error.contains(configHome + "/Quintavia") && error.contains(reason))
             << error.toStdString();
     }
 };
@@ -208,7 +209,7 @@ TEST_F(FailedShutdown, TheConfigurationFolderCannotBeMade) {
     QFile blocker(dir.path() + "/config");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    expectReportedFailure(dir.path() + "/config", "Not a directory");
+    expectReportedFailure(dir.path() + "/config", "non è una cartella");
 }
 
 class FailedShutdownOnASmallDisk : public FailedShutdown {
@@ -234,14 +235,14 @@ class FailedShutdownOnASmallDisk : public FailedShutdown {
 
 TEST_F(FailedShutdownOnASmallDisk, Full) {
     ASSERT_TRUE(disk->fill("filler"));
-    // In the system's words, as the program's translations give them.
-    expectReportedFailure(dir.path(), qt_error_string(ENOSPC));
+    // In the system's words, told in Italian.
+    expectReportedFailure(dir.path(), "spazio esaurito sul dispositivo");
     EXPECT_EQ(contents(), before);
 }
 
 TEST_F(FailedShutdownOnASmallDisk, ReadOnly) {
     ASSERT_TRUE(disk->makeReadOnly());
-    expectReportedFailure(dir.path(), qt_error_string(EROFS));
+    expectReportedFailure(dir.path(), "file system in sola lettura");
     EXPECT_EQ(contents(), before);
 }
 

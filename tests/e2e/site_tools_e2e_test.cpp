@@ -213,6 +213,53 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
          {},
          {},
          {u"--parole"_s}},
+        // The rest of the command line's mistakes, and its help, in the program's own words.
+        {"the help", {}, {u"--help"_s}, {}, {}, 0, {}, {u"Uso: quintavia"_s, u"  --siti "_s}, {}},
+        {"a short option unknown",
+         {},
+         {u"-x"_s},
+         {},
+         {},
+         2,
+         {},
+         {},
+         {u"opzione sconosciuta: -x"_s}},
+        {"a value for an option that takes none",
+         {},
+         {u"--siti=tutti"_s},
+         {},
+         {},
+         2,
+         {},
+         {},
+         {u"--siti non vuole un valore"_s}},
+        {"an argument of no option",
+         {},
+         {u"avanti"_s},
+         {},
+         {},
+         2,
+         {},
+         {},
+         {u"argomento inatteso: avanti"_s}},
+        {"the region missing its value",
+         {},
+         {u"--prova-sito"_s, u"jobonline"_s, u"--regione"_s},
+         {},
+         {},
+         2,
+         {},
+         {},
+         {u"manca il valore dopo --regione"_s}},
+        {"two tools at once",
+         {},
+         {u"--siti"_s, u"--prova-sito"_s, u"jobonline"_s},
+         {},
+         {},
+         2,
+         {},
+         {},
+         {u"--siti e --prova-sito vanno uno alla volta"_s}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -242,6 +289,12 @@ TEST_F(SiteTools, ASiteCheckPrintsWhatThePaneWouldReadAndExitsByIt) {
         for (const QString& text : c.errors)
             EXPECT_TRUE(run.err.contains(text)) << text.toStdString() << " in\n"
                                                 << run.err.toStdString();
+        // Qt's own English for a command line it cannot read never shows.
+        for (const char* english :
+             {"Unknown option", "Missing value", "Unexpected value", "Usage:"})
+            EXPECT_FALSE(run.err.contains(QLatin1String(english)) ||
+                         run.out.contains(QLatin1String(english)))
+                << english;
         if (!c.path.isEmpty()) {
             bool asked = false;
             for (const fixtures::Request& request : bench.server().requests())

@@ -139,7 +139,7 @@ TEST(IsEngineNotice, TheEnginesStartUpNoticesAndPageConsolesOnly) {
                                 u"Release of profile requested but WebEnginePage "
                                 u"still not deleted. Expect troubles !"));
     EXPECT_FALSE(IsEngineNotice(u"qt.qpa.xcb", u"No suitable graphics backend found"));
-    EXPECT_FALSE(IsEngineNotice(u"default", u"Quintavia: the settings were not saved"));
+    EXPECT_FALSE(IsEngineNotice(u"default", u"Quintavia: le impostazioni non sono state salvate"));
 }
 
 }  // namespace

@@ -298,20 +298,23 @@ TEST(HistoryFile, WhatItCannotWriteItSays) {
              return QDir().mkpath(QFileInfo(QFile::decodeName(at)).path()) &&
                     ::symlink(QFile::encodeName(target).constData(), at.constData()) == 0;
          },
-         u"symbolic link"_s},
+         u"collegamento simbolico"_s},
         {"a FIFO in its place", home.path() + u"/fifo/cronologia.csv"_s,
          [](const QByteArray& at) {
              return QDir().mkpath(QFileInfo(QFile::decodeName(at)).path()) &&
                     ::mkfifo(at.constData(), 0600) == 0;
          },
-         u"not a regular file"_s},
+         u"non è un file normale"_s},
         {"a file in the way of its folder", home.path() + u"/file/Quintavia/cronologia.csv"_s,
          [&](const QByteArray&) {
              QFile blocker(home.path() + u"/file"_s);
              return blocker.open(QIODevice::WriteOnly);
          },
-         u"Not a directory"_s},
-        {"no data folder known", {}, [](const QByteArray&) { return true; }, u"no data folder"_s},
+         u"non è una cartella"_s},
+        {"no data folder known",
+         {},
+         [](const QByteArray&) { return true; },
+         u"nessuna cartella dei dati"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -319,7 +322,7 @@ TEST(HistoryFile, WhatItCannotWriteItSays) {
         HistoryFile history(c.path);
         for (const WriteResult& written : {history.append(Line(0, u"X"_s)), history.create()}) {
             EXPECT_FALSE(written);
-            EXPECT_TRUE(written.error.startsWith(u"cannot write "_s + c.path + u": "_s))
+            EXPECT_TRUE(written.error.startsWith(u"impossibile scrivere "_s + c.path + u": "_s))
                 << written.error.toStdString();
             EXPECT_TRUE(written.error.contains(c.reason)) << written.error.toStdString();
         }
@@ -344,7 +347,8 @@ TEST(HistoryFile, ARotationThatFailsKeepsEveryEntry) {
     }
     ASSERT_GT(QFileInfo(path).size(), 200);
     ASSERT_EQ(appended.warnings.size(), 1);
-    EXPECT_TRUE(appended.warnings[0].startsWith(u"cannot replace "_s + history.previousPath()))
+    EXPECT_TRUE(
+        appended.warnings[0].startsWith(u"impossibile sostituire "_s + history.previousPath()))
         << appended.warnings[0].toStdString();
     EXPECT_TRUE(appended.warnings[0].contains(path)) << appended.warnings[0].toStdString();
     const std::optional<QList<QStringList>> rows = support::ReadCsv(Contents(path));

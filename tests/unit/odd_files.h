@@ -31,12 +31,12 @@ inline void WithEachOddFileAt(const QString& path, const QString& target,
              return t.open(QIODevice::WriteOnly) && t.write(targetBytes) == targetBytes.size() &&
                     ::symlink(to.constData(), at.constData()) == 0;
          },
-         "symbolic link"},
+         "collegamento simbolico"},
         {"a link to nothing",
          [&] { return QFile::remove(target) && ::symlink(to.constData(), at.constData()) == 0; },
-         "symbolic link"},
-        {"a FIFO", [&] { return ::mkfifo(at.constData(), 0600) == 0; }, "not a regular file"},
-        {"a folder", [&] { return ::mkdir(at.constData(), 0700) == 0; }, "not a regular file"},
+         "collegamento simbolico"},
+        {"a FIFO", [&] { return ::mkfifo(at.constData(), 0600) == 0; }, "non è un file normale"},
+        {"a folder", [&] { return ::mkdir(at.constData(), 0700) == 0; }, "non è un file normale"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

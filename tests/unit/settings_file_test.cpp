@@ -419,12 +419,12 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverReplaced) {
         EXPECT_EQ(read.kept, Kept());
         ASSERT_EQ(read.warnings.size(), 1);
         EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
-        EXPECT_TRUE(contains(read.warnings[0], "Permission denied"));
+        EXPECT_TRUE(contains(read.warnings[0], "permesso negato"));
 
         const WriteResult failed = file.write(ShutdownEntries(Kept()));
         EXPECT_FALSE(failed);
         EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
-        EXPECT_TRUE(contains(failed.error, "Permission denied"));
+        EXPECT_TRUE(contains(failed.error, "permesso negato"));
     }
     ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0600), 0);
     EXPECT_EQ(readFile(), before);
@@ -443,12 +443,12 @@ TEST_F(SettingsFileTest, AFileThatIsNotTextAndCannotBeMovedAsideIsNeverReplaced)
         EXPECT_EQ(read.kept, Kept());
         ASSERT_EQ(read.warnings.size(), 1);
         EXPECT_TRUE(contains(read.warnings[0], path())) << read.warnings[0].toStdString();
-        EXPECT_TRUE(contains(read.warnings[0], "Permission denied"));
+        EXPECT_TRUE(contains(read.warnings[0], "permesso negato"));
 
         const WriteResult failed = file.write(ScrollEntries(Unusual(), 0));
         EXPECT_FALSE(failed);
         EXPECT_TRUE(contains(failed.error, path())) << failed.error.toStdString();
-        EXPECT_TRUE(contains(failed.error, "Permission denied"));
+        EXPECT_TRUE(contains(failed.error, "permesso negato"));
     }
     ASSERT_EQ(::chmod(QFile::encodeName(folder()).constData(), 0700), 0);
     EXPECT_EQ(readFile(), bad);
@@ -485,7 +485,7 @@ TEST_F(SettingsFileTest, AFolderThatCannotBeMadeFailsTheWrite) {
     const WriteResult failed = file.write(ShutdownEntries(Unusual()));
     EXPECT_FALSE(failed);
     EXPECT_TRUE(contains(failed.error, blocked)) << failed.error.toStdString();
-    EXPECT_TRUE(contains(failed.error, "Not a directory")) << failed.error.toStdString();
+    EXPECT_TRUE(contains(failed.error, "non è una cartella")) << failed.error.toStdString();
 }
 
 TEST_F(SettingsFileTest, TheFoldersItMakesAndTheFileAreTheUsersAlone) {
@@ -861,12 +861,12 @@ class SettingsOnASmallDisk : public SettingsFileTest {
 
 TEST_F(SettingsOnASmallDisk, Full) {
     ASSERT_TRUE(disk->fill("filler"));
-    expectFailureLeavesTheFileWhole("No space left on device");
+    expectFailureLeavesTheFileWhole("spazio esaurito sul dispositivo");
 }
 
 TEST_F(SettingsOnASmallDisk, ReadOnly) {
     ASSERT_TRUE(disk->makeReadOnly());
-    expectFailureLeavesTheFileWhole("Read-only file system");
+    expectFailureLeavesTheFileWhole("file system in sola lettura");
 }
 
 }  // namespace

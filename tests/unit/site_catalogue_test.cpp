@@ -276,20 +276,21 @@ TEST(SiteCatalogue, ASitesFileThatIsALinkIsReadThroughToARegularFile) {
          u""_s},
         {"a link to nothing",
          [&] { return ::symlink("/nonexistent/siti.ini", at.constData()) == 0; },
-         sites + u": non letto (it is a symbolic link to nothing); si usano i siti di Quintavia"_s},
+         sites +
+             u": non letto (è un collegamento simbolico che non porta a nulla); si usano i siti di Quintavia"_s},
         {"a link to a FIFO",
          [&] {
              return ::mkfifo(to.constData(), 0600) == 0 &&
                     ::symlink(to.constData(), at.constData()) == 0;
          },
-         sites + u": non letto (it is a symbolic link to something other than a regular file); "
+         sites + u": non letto (è un collegamento simbolico a qualcosa che non è un file normale); "
                  u"si usano i siti di Quintavia"_s},
         {"a link to a folder",
          [&] {
              return ::mkdir(to.constData(), 0700) == 0 &&
                     ::symlink(to.constData(), at.constData()) == 0;
          },
-         sites + u": non letto (it is a symbolic link to something other than a regular file); "
+         sites + u": non letto (è un collegamento simbolico a qualcosa che non è un file normale); "
                  u"si usano i siti di Quintavia"_s},
     };
     for (const Case& c : cases) {
@@ -346,7 +347,8 @@ TEST(AddSiteSection, TheSectionGoesAtTheEndAndTheUsersFileStaysAsItWas) {
 
         const WriteResult again = AddSiteSection(path, rule);
         EXPECT_FALSE(again);
-        EXPECT_TRUE(again.error.contains(u"[bacheca] already"_s)) << again.error.toStdString();
+        EXPECT_TRUE(again.error.contains(u"già una sezione [bacheca]"_s))
+            << again.error.toStdString();
         file.seek(0);
         EXPECT_EQ(file.readAll(), after);
     }

@@ -94,9 +94,13 @@ QString ListingKeyProblem(const QString& key) {
         return QStringLiteral("\"chiave\": param: senza un nome");
     if (recipe.source == KeyRecipe::Link || !recipe.pattern.isEmpty()) {
         const QRegularExpression re(recipe.pattern);
-        if (!re.isValid())
-            return QStringLiteral("\"chiave\": l'espressione non è valida: %1")
-                .arg(re.errorString());
+        // Where it breaks, not why: the expression engine says why in English alone.
+        if (!re.isValid()) {
+            const qsizetype at = re.patternErrorOffset();
+            return at > 0 ? QStringLiteral("\"chiave\": l'espressione non è valida dopo \"%1\"")
+                                .arg(recipe.pattern.left(at))
+                          : QStringLiteral("\"chiave\": l'espressione non è valida dall'inizio");
+        }
         if (re.captureCount() < 1)
             return QStringLiteral("\"chiave\": l'espressione non ha un gruppo da prendere");
     }

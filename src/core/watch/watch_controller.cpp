@@ -59,7 +59,8 @@ StartUpOutcome WatchController::startUp(const Kept& stored, ListingMemory seen,
         const SiteRule* chosen = rule(id);
         if (!chosen) {
             outcome.warnings.append(
-                QStringLiteral("the site \"%1\" chosen for pane %2 is not known: the pane shows %3")
+                QStringLiteral(
+                    "il sito \"%1\" scelto per il riquadro %2 non è noto: il riquadro mostra %3")
                     .arg(id, QString::number(i), panes_[i].name));
             id.clear();
             continue;
@@ -71,7 +72,7 @@ StartUpOutcome WatchController::startUp(const Kept& stored, ListingMemory seen,
         const QString id = paneSites[i].trimmed();
         if (!id.isEmpty() && !rule(id))
             outcome.warnings.append(
-                QStringLiteral("the site \"%1\" chosen to be watched is not known").arg(id));
+                QStringLiteral("il sito \"%1\" scelto da sorvegliare non è noto").arg(id));
     }
     setBackground(paneSites.mid(paneCount()));
     placePaces({}, {});
@@ -254,7 +255,7 @@ PageOutcome WatchController::captured(int pane, const PageCapture& capture, cons
                 capture.retryAfter ? RetryAfterSeconds(*capture.retryAfter, when) : std::nullopt;
             pace.slowedDown(*slow, clock_, retryAfter, when);
             outcome.toolTips = toolTips();
-            outcome.warnings.append(QStringLiteral("%1 is held back for %2 seconds (%3)")
+            outcome.warnings.append(QStringLiteral("%1: in pausa per %2 secondi (%3)")
                                         .arg(row.name)
                                         .arg(pace.nextAt() - clock_)
                                         .arg(SlowDownReason(*slow)));

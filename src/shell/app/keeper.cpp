@@ -61,7 +61,7 @@ void Keeper::keepUnopened(const QStringList& addresses) {
         return;
     }
     if (!std::exchange(unopenedFailing_, true))
-        Warn(written.error + QStringLiteral(" (what waits to be opened)"));
+        Warn(written.error + QStringLiteral(" (gli annunci da aprire)"));
 }
 
 bool Keeper::keep(const ToKeep& what) {
@@ -76,22 +76,24 @@ bool Keeper::keep(const ToKeep& what) {
         // The last write of the run: whatever was still to come goes with it.
         closed_ = true;
         lastTitlesTimer_->stop();
-        return write(ShutdownEntries(kept), "the settings were not saved");
+        return write(ShutdownEntries(kept), "le impostazioni non sono state salvate");
     }
     if (what.lastTitles) {
         pending_ = kept;
         if (!lastTitlesTimer_->isActive()) lastTitlesTimer_->start();
     }
-    if (what.choices) ok = write(ChoicesEntries(kept.options), "the settings were not saved") && ok;
+    if (what.choices)
+        ok = write(ChoicesEntries(kept.options), "le impostazioni non sono state salvate") && ok;
     SettingsEntries scrolled;
     for (const QString& site : what.scrolledSites) scrolled += ScrollEntriesFor(kept, site);
-    if (!scrolled.isEmpty()) ok = write(scrolled, "the scroll positions were not saved") && ok;
+    if (!scrolled.isEmpty())
+        ok = write(scrolled, "le posizioni di scorrimento non sono state salvate") && ok;
     return ok;
 }
 
 void Keeper::writeLastTitles() {
     if (closed_) return;
-    write(ListingEntries(pending_), "the last listings were not saved");
+    write(ListingEntries(pending_), "gli ultimi annunci non sono stati salvati");
 }
 
 bool Keeper::write(const SettingsEntries& entries, const char* what) {
@@ -114,7 +116,7 @@ void Keeper::writeHistory(const QList<FoundListing>& found) {
         return;
     }
     if (std::exchange(historyFailing_, true)) return;
-    Warn(QStringLiteral("the history was not written: ") + written.error);
+    Warn(QStringLiteral("la cronologia non è stata scritta: ") + written.error);
 }
 
 void Keeper::writeMemory(const ListingMemory& memory) {
@@ -125,7 +127,7 @@ void Keeper::writeMemory(const ListingMemory& memory) {
         return;
     }
     if (std::exchange(memoryFailing_, true)) return;
-    Warn(QStringLiteral("the listings seen were not saved: ") + written.error);
+    Warn(QStringLiteral("gli annunci visti non sono stati salvati: ") + written.error);
 }
 
 void Keeper::writeStructure(const StructureKept& kept) {
@@ -136,14 +138,14 @@ void Keeper::writeStructure(const StructureKept& kept) {
         return;
     }
     if (std::exchange(structureFailing_, true)) return;
-    Warn(QStringLiteral("the sites read by structure were not saved: ") + written.error);
+    Warn(QStringLiteral("i siti letti per struttura non sono stati salvati: ") + written.error);
 }
 
 QString Keeper::historyToOpen() {
     const WriteResult made = history_.create();
     Warn(made.warnings);
     if (!made) {
-        Warn(QStringLiteral("the history cannot be opened: ") + made.error);
+        Warn(QStringLiteral("la cronologia non si può aprire: ") + made.error);
         return {};
     }
     return history_.path();

@@ -25,6 +25,7 @@ namespace {
 
 // What the command line asks for: the window, by default.
 struct Request {
+    bool help = false;
     bool listSites = false;
     std::optional<QString> checkSite;  // a site's id
     std::optional<QUrl> checkAddress;  // or a results page's address, read by structure
@@ -33,7 +34,21 @@ struct Request {
 };
 
 const QString kUsage = QStringLiteral(
-    " (le opzioni sono --siti, --prova-sito ID o INDIRIZZO, --regione TESTO e --parole TESTO)");
+    " (le opzioni sono --siti, --prova-sito ID o INDIRIZZO, --regione TESTO e --parole TESTO; "
+    "--help le spiega)");
+
+const QString kHelp = QStringLiteral(
+    "Uso: quintavia [OPZIONE]\n"
+    "Senza opzioni apre la finestra che sorveglia gli annunci di lavoro.\n"
+    "\n"
+    "  --siti                  stampa i siti che Quintavia conosce, come li scrive siti.ini\n"
+    "  --prova-sito ID         carica la ricerca del sito ID e dice che cosa ne legge un\n"
+    "                          riquadro\n"
+    "  --prova-sito INDIRIZZO  legge per struttura la pagina di risultati all'indirizzo e\n"
+    "                          ne propone la sezione per siti.ini\n"
+    "  --regione TESTO         con --prova-sito, la regione da cercare\n"
+    "  --parole TESTO          con --prova-sito, le parole da cercare\n"
+    "  -h, --help              mostra questo aiuto\n");
 
 // Qt's own messages are English whatever the translations: what was wrong, told again.
 QString ParseProblem(const QCommandLineParser& parser, const QStringList& arguments) {
@@ -43,12 +58,16 @@ QString ParseProblem(const QCommandLineParser& parser, const QStringList& argume
                    .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name) +
                kUsage;
     }
-    // The only other fault: an option that takes a value given without one.
+    // The only other faults: an option that takes a value given without one, and one that
+    // takes none given one.
     for (const QString& argument : arguments) {
         const QString name = QString(argument).remove(QRegularExpression(QStringLiteral("^-+")));
         if (name == u"prova-sito" || name == u"regione" || name == u"parole")
             if (argument == arguments.last())
                 return QStringLiteral("manca il valore dopo %1").arg(argument);
+        const QString bare = name.section(u'=', 0, 0);
+        if (name.contains(u'=') && (bare == u"siti" || bare == u"help" || bare == u"h"))
+            return QStringLiteral("%1 non vuole un valore").arg(argument.section(u'=', 0, 0));
     }
     return QStringLiteral("la riga di comando non si legge") + kUsage;
 }
@@ -62,7 +81,9 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
     const QCommandLineOption check(QStringLiteral("prova-sito"), {}, QStringLiteral("ID"));
     const QCommandLineOption region(QStringLiteral("regione"), {}, QStringLiteral("TESTO"));
     const QCommandLineOption words(QStringLiteral("parole"), {}, QStringLiteral("TESTO"));
-    parser.addOptions({sites, check, region, words});
+    // Qt's own help option would print Qt's English.
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({sites, check, region, words, help});
     QString problem;
     if (!parser.parse(arguments))
         problem = ParseProblem(parser, arguments);
@@ -78,6 +99,7 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
         return std::nullopt;
     }
     Request request;
+    request.help = parser.isSet(help);
     request.listSites = parser.isSet(sites);
     if (parser.isSet(check)) {
         const QString value = parser.value(check);
@@ -107,6 +129,10 @@ std::optional<Request> ParseArguments(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     const std::optional<Request> request = ParseArguments(argc, argv);
     if (!request) return 2;
+    if (request->help) {
+        std::fputs(kHelp.toUtf8().constData(), stdout);
+        return 0;
+    }
     const QString sitesPath = quintavia::SitesPathBeside(quintavia::SettingsFile::UserPath());
     if (request->listSites) return quintavia::PrintCatalogue(sitesPath);
     std::optional<quintavia::SiteRule> checked;

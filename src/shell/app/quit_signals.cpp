@@ -11,10 +11,10 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #endif
 
 #include "shell/app/warn.h"
+#include "store/io/platform.h"
 
 namespace quintavia {
 
@@ -44,8 +44,8 @@ void OnSignal(int number) {
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     if (g_pipe[0] >= 0) return;
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        Warn(QStringLiteral("SIGTERM, SIGINT and SIGHUP will end the program without saving: ") +
-             QString::fromLocal8Bit(std::strerror(errno)));
+        Warn(QStringLiteral("SIGTERM, SIGINT e SIGHUP chiuderanno il programma senza salvare: ") +
+             platform::ErrorText(errno));
         return;
     }
     g_writeEnd = g_pipe[1];

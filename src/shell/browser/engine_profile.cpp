@@ -38,12 +38,12 @@ EngineProfile::EngineProfile() {
         // The engine's own files would be spoilt by two runs writing them at once.
         lock_ = std::make_unique<FileLock>(storage + QStringLiteral("/quintavia.lock"));
         if (!lock_->take(std::chrono::milliseconds(0)).isEmpty()) {
-            refusal = lock_->busy() ? QStringLiteral("another Quintavia is using it")
-                                    : QStringLiteral("it cannot be locked");
+            refusal = lock_->busy() ? QStringLiteral("un altro Quintavia li sta usando")
+                                    : QStringLiteral("non si possono bloccare");
             lock_.reset();
         }
     } else {
-        refusal = QStringLiteral("it cannot be made");
+        refusal = QStringLiteral("la cartella non si può creare");
     }
 
     if (lock_) {
@@ -54,8 +54,8 @@ EngineProfile::EngineProfile() {
     } else {
         profile_ = std::make_unique<QWebEngineProfile>();  // kept in memory
         notice_ = QStringLiteral(
-                      "the browser data in %1 is not used (%2): cookies and site "
-                      "data last only until this run ends")
+                      "i dati del browser in %1 non sono usati (%2): i cookie e i dati "
+                      "dei siti durano solo fino alla fine di questa esecuzione")
                       .arg(storage, refusal);
     }
 

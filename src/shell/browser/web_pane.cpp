@@ -198,8 +198,8 @@ void WebPane::scrollTo(const ScrollTo& offsets) {
 void WebPane::tellMarkupCut() {
     if (markupCutTold_) return;
     markupCutTold_ = true;
-    Warn(QStringLiteral("a page in the %1 pane is longer than %2 characters; only its beginning "
-                        "is read for listings")
+    Warn(QStringLiteral("una pagina nel riquadro di %1 supera i %2 caratteri: se ne leggono gli "
+                        "annunci solo dall'inizio")
              .arg(siteName_)
              .arg(kMarkupUnits));
 }

@@ -40,12 +40,15 @@ QString ReplaceFile(const QString& path, const QByteArray& bytes) {
 
     // A rename replaces the name it lands on, never what a link there points to.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return out.errorString();
+    if (!out.open(QIODevice::WriteOnly)) return platform::InItalian(out.errorString());
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);  // for the user alone
-    if (out.write(bytes) != bytes.size() || !out.commit()) return out.errorString();
+    if (out.write(bytes) != bytes.size() || !out.commit())
+        return platform::InItalian(out.errorString());
     if (const QString synced = platform::SyncFolder(QFileInfo(path).absolutePath());
         !synced.isEmpty()) {
-        return QStringLiteral("it was replaced, but the folder could not be synced to disk: %1")
+        return QStringLiteral(
+                   "è stato sostituito, ma la cartella non si è potuta sincronizzare sul "
+                   "disco: %1")
             .arg(synced);
     }
     return {};
@@ -60,14 +63,14 @@ std::optional<QString> SetAside(const QString& path, QString* error) {
         if (QFileInfo(aside).exists() || QFileInfo(aside).isSymLink()) continue;
         QFile file(path);
         if (!file.rename(aside)) {
-            *error = file.errorString();
+            *error = platform::InItalian(file.errorString());
             return std::nullopt;
         }
         // Unsynced, a crash at worst brings the file back, to be moved aside again.
         platform::SyncFolder(QFileInfo(path).absolutePath());
         return aside;
     }
-    *error = QStringLiteral("every name for it is taken");
+    *error = QStringLiteral("i nomi per metterlo da parte sono tutti già presi");
     return std::nullopt;
 }
 

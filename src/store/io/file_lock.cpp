@@ -8,6 +8,8 @@
 #include <QThread>
 #include <algorithm>
 
+#include "store/io/platform.h"
+
 namespace quintavia {
 namespace {
 
@@ -51,29 +53,30 @@ QString FileLock::take(std::chrono::milliseconds timeout) {
     for (;;) {
         // Looked at before QLockFile reads the file, which would wait on a FIFO for ever.
         if (CannotBeALiveLock(path_, *lock_) && !QFile::remove(path_) && QFileInfo(path_).isDir())
-            return QStringLiteral("the lock file %1 is not a regular file").arg(path_);
+            return QStringLiteral("il file di blocco %1 non è un file normale").arg(path_);
         if (lock_->tryLock(0)) return {};
         if (lock_->error() != QLockFile::LockFailedError) {
             const QFileInfo info(path_);
             if (info.exists() && !info.isFile())
-                return QStringLiteral("the lock file %1 is not a regular file").arg(path_);
+                return QStringLiteral("il file di blocco %1 non è un file normale").arg(path_);
             // QLockFile keeps the system's words to itself: a file made in its place tells them.
             QFile probe(path_);
-            QString why = QStringLiteral("unknown error");
+            QString why = QStringLiteral("errore sconosciuto");
             if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                why = probe.errorString();
+                why = platform::InItalian(probe.errorString());
             else if (probe.write("0\n") != 2 || !probe.flush())
-                why = probe.errorString();
+                why = platform::InItalian(probe.errorString());
             if (probe.isOpen()) probe.remove();
             // A lock made but never written for want of room is this take's own.
             if (const QFileInfo made(path_); made.isFile() && made.size() == 0)
                 QFile::remove(path_);
-            return QStringLiteral("cannot lock %1: %2").arg(path_, why);
+            return QStringLiteral("impossibile bloccare %1: %2").arg(path_, why);
         }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
             busy_ = true;
-            return QStringLiteral("another copy of the program held the lock %1 for over %2 ms")
+            return QStringLiteral(
+                       "un'altra copia del programma ha tenuto il blocco %1 per più di %2 ms")
                 .arg(path_, QString::number(timeout.count()));
         }
         QThread::msleep(static_cast<unsigned long>(

@@ -14,4 +14,9 @@ QString SyncFolder(const QString& folder);
 // engine cannot keep its pages in a sandbox.
 bool RunningAsSuperUser();
 
+// The system's words for why a file could not be read or written, in Italian where the system
+// (or Qt, which passes them on) gave them in English; words it has no Italian for stay as given.
+QString InItalian(const QString& systemText);
+QString ErrorText(int error);  // errno's words, in Italian as above
+
 }  // namespace quintavia::platform

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <cerrno>
 
+#include "store/io/platform.h"
+
 namespace quintavia {
 
 QString MakePrivateFolder(const QString& folder) {
@@ -16,11 +18,11 @@ QString MakePrivateFolder(const QString& folder) {
         above += u'/' + names[i];
         const QFileInfo info(above);
         if (info.isDir()) continue;
-        if (info.exists()) return qt_error_string(ENOTDIR);
+        if (info.exists()) return platform::ErrorText(ENOTDIR);
         errno = 0;
         if (!QDir().mkdir(above, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
             !QFileInfo(above).isDir())
-            return qt_error_string(errno != 0 ? errno : EACCES);
+            return platform::ErrorText(errno != 0 ? errno : EACCES);
     }
     return {};
 }

@@ -10,14 +10,14 @@ namespace quintavia {
 // for standard error.
 struct WriteResult {
     bool ok = true;
-    QString error;         // "cannot write <path>: <reason>" when not ok
+    QString error;         // "impossibile scrivere <path>: <reason>" when not ok
     QStringList warnings;  // told whether or not the write was made
 
     explicit operator bool() const { return ok; }
     // Marks the write of the file at `path` as not made, for `reason`.
     WriteResult& fail(const QString& path, const QString& reason) {
         ok = false;
-        error = QStringLiteral("cannot write %1: %2").arg(path, reason);
+        error = QStringLiteral("impossibile scrivere %1: %2").arg(path, reason);
         return *this;
     }
     // Every line to tell, the error last.
