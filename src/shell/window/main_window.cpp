@@ -444,7 +444,9 @@ FoundListingsWindow* MainWindow::makeFoundWindow() {
     return foundWindow_;
 }
 
-void MainWindow::showFound() { makeFoundWindow()->show(controller_.found()); }
+void MainWindow::showFound() {
+    makeFoundWindow()->show(controller_.found());
+}
 
 SitesOverview* MainWindow::sitesOverview() const {
     return foundWindow_ ? foundWindow_->sitesOverview() : nullptr;
