@@ -140,6 +140,23 @@ TEST_F(BackgroundSitesE2e, ALoadUnderWayOutlivesSettingsThatKeepItsSite) {
     EXPECT_EQ(Requests(1), 2);
 }
 
+// A board out of view that shows its listings again takes its blind notice back, as a pane's
+// site does.
+TEST_F(BackgroundSitesE2e, ABoardWatchedAgainTakesBackItsBlindNotice) {
+    answers[0] = fixtures::Response{
+        .body = "<html><body><div id=\"didomi-notice\">Accetta i cookie</div></body></html>"};
+    StandIn();
+    StartWatching();
+    const QString summary = kBoards[0].name + u" non è sorvegliato"_s;
+    ASSERT_TRUE(WaitFor([&] { return !standIn->callsWithSummary(summary).isEmpty(); }));
+    const uint blind = standIn->callsWithSummary(summary).first().id;
+    EXPECT_TRUE(standIn->closed().isEmpty());
+
+    answers[0].reset();
+    ASSERT_TRUE(RunOutAndRead(4));
+    ASSERT_TRUE(WaitFor([&] { return standIn->closed() == QList<uint>{blind}; }));
+}
+
 // Over four runs of the countdown, a board on ten minutes is loaded twice and its neighbour on
 // five four times, besides the first loads.
 TEST_F(BackgroundSitesE2e, ATenMinuteBoardIsLoadedHalfAsOftenAsAFiveMinuteOne) {

@@ -220,7 +220,8 @@ void MainWindow::wire() {
             });
     connect(background_, &BackgroundPages::pageCaptured, this,
             [this](int site, const PageCapture& capture) {
-                applyBackground(
+                // The log box and the panes are left alone: the site is not in view.
+                applyCapture(
                     controller_.backgroundCaptured(site, capture, QDateTime::currentDateTime()));
             });
 }
@@ -372,13 +373,15 @@ void MainWindow::loadBackground(const QList<SiteLoad>& loads) {
     }
 }
 
-void MainWindow::applyBackground(const PageOutcome& outcome) {
-    // What a pane's capture does, but for the log box and the panes: the site is not in view.
+void MainWindow::applyCapture(const PageOutcome& outcome) {
+    // Whether the site is in a pane or not: what it found is sounded, kept and told, and what
+    // was said of it is brought up to date.
     if (outcome.newest) announcer_->playAlert(*outcome.newest);
     keeper_->keep(outcome.keep);
     Warn(outcome.warnings);
     if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
     if (outcome.foundChanged) refreshFound();
+    announcer_->withdraw(outcome.withdrawn);
     if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
     if (outcome.toolTips) showToolTips(*outcome.toolTips);
 }
@@ -391,15 +394,8 @@ void MainWindow::apply(int pane, const PageOutcome& outcome) {
         if (logBox->count() >= kLogEntriesKept) logBox->removeItem(0);
         logBox->addItem(outcome.newest->logEntry);
         logBox->setEditText(outcome.newest->logEntry);
-        announcer_->playAlert(*outcome.newest);
     }
-    keeper_->keep(outcome.keep);
-    Warn(outcome.warnings);
-    if (outcome.foundNotice) announcer_->notify(*outcome.foundNotice);
-    if (outcome.foundChanged) refreshFound();
-    announcer_->withdraw(outcome.withdrawn);
-    if (outcome.watchNotice) announcer_->notify(*outcome.watchNotice);
-    if (outcome.toolTips) showToolTips(*outcome.toolTips);
+    applyCapture(outcome);
     if (outcome.scroll) this->pane(pane)->scrollTo(*outcome.scroll);
     if (outcome.keptSelectors) {
         const QString& id = controller_.paneRule(pane).id;

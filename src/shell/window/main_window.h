@@ -119,7 +119,8 @@ class MainWindow final : public QWidget {
     // "Aggiorna" and its kin: the panes, and the sites watched without a pane not held back.
     void refreshAll(const Addresses& panes);
     void loadBackground(const QList<SiteLoad>& loads);
-    void applyBackground(const PageOutcome& outcome);
+    // What a capture's outcome asks of any site, in a pane or not.
+    void applyCapture(const PageOutcome& outcome);
     // What each pane is wired to, the same for the panes of the start and those a larger grid
     // adds.
     void wirePane(int pane);
