@@ -425,9 +425,7 @@ FoundListingsWindow* MainWindow::makeFoundWindow() {
             [this](qsizetype row) { apply(controller_.openFound(row)); });
     connect(foundWindow_, &FoundListingsWindow::openAllAsked, this,
             [this] { apply(controller_.openAllFound()); });
-    connect(foundWindow_, &FoundListingsWindow::sitesShown, this, [this] {
-        foundWindow_->sitesOverview()->setRows(controller_.overview(QDateTime::currentDateTime()));
-    });
+    connect(foundWindow_, &FoundListingsWindow::sitesShown, this, &MainWindow::refreshSites);
     connect(foundWindow_, &FoundListingsWindow::sitesShowAsked, this, [this](int place) {
         if (place < controller_.paneCount()) {
             bringBack();
@@ -435,7 +433,7 @@ FoundListingsWindow* MainWindow::makeFoundWindow() {
         } else if (const std::optional<Choices> choices = controller_.showInPane(place)) {
             applyChoices(*choices);
         }
-        foundWindow_->sitesOverview()->setRows(controller_.overview(QDateTime::currentDateTime()));
+        refreshSites();
     });
     return foundWindow_;
 }
@@ -446,6 +444,11 @@ void MainWindow::showFound() {
 
 SitesOverview* MainWindow::sitesOverview() const {
     return foundWindow_ ? foundWindow_->sitesOverview() : nullptr;
+}
+
+void MainWindow::refreshSites() {
+    if (SitesOverview* sites = sitesOverview())
+        sites->setRows(controller_.overview(QDateTime::currentDateTime()));
 }
 
 void MainWindow::refreshFound() {
@@ -493,9 +496,8 @@ void MainWindow::countdownTick() {
     }
     loadBackground(tick.background);
     // What it shows changes by the minute at most.
-    if (SitesOverview* sites = sitesOverview();
-        sites && sites->isVisible() && controller_.secondsLeft() % 10 == 0)
-        sites->setRows(controller_.overview(QDateTime::currentDateTime()));
+    if (sitesOverview() && sitesOverview()->isVisible() && controller_.secondsLeft() % 10 == 0)
+        refreshSites();
     setWindowTitle(tick.title);
     tray_->setToolTip(tick.trayToolTip);
     for (const Notice& notice : tick.notices) announcer_->notify(notice);

@@ -102,6 +102,8 @@ class MainWindow final : public QWidget {
     void movePart(int step);
     void showFirstStartHint();
     FoundListingsWindow* makeFoundWindow();
+    // "Siti seguiti" as things stand, when it was made.
+    void refreshSites();
     void wire();
     void load(const Addresses& addresses);
     // Only the panes given an address; a pane that refuses its address keeps its page.
