@@ -20,13 +20,17 @@ FoundListing Found(const QString& id, const QString& site, int daysAgo) {
 }
 
 TEST(SiteOverview, NewListingsADayOverTwoWeeksAsBarsAndWords) {
-    const QList<FoundListing> found = {
-        Found(u"indeed"_s, u"Indeed"_s, 0),  Found(u"indeed"_s, u"Indeed"_s, 0),
-        Found(u"indeed"_s, u"Indeed"_s, 13), Found(u"indeed"_s, u"Indeed"_s, 14),  // too old
+    FoundList found;
+    found.load({
+        Found(u"indeed"_s, u"Indeed"_s, 0),
+        Found(u"indeed"_s, u"Indeed"_s, 0),
+        Found(u"indeed"_s, u"Indeed"_s, 13),
+        Found(u"indeed"_s, u"Indeed"_s, 14),  // too old
         Found(u"indeed"_s, u"Indeed"_s, -1),  // tomorrow: a clock put back
         Found(u""_s, u"Indeed"_s, 3),         // an older history names the site alone
-        Found(u"subito"_s, u"Subito"_s, 1),  Found(u""_s, u"Subito"_s, 2),
-    };
+        Found(u"subito"_s, u"Subito"_s, 1),
+        Found(u""_s, u"Subito"_s, 2),
+    });
     const struct {
         QString id;
         QString name;

@@ -5,10 +5,11 @@
 
 namespace quintavia {
 
-QList<int> NewPerDay(const QList<FoundListing>& found, const QString& id, const QString& name,
+QList<int> NewPerDay(const FoundList& found, const QString& id, const QString& name,
                      const QDate& today, int days) {
     QList<int> perDay(std::max(days, 0));
-    for (const FoundListing& listing : found) {
+    for (qsizetype row = 0; row < found.size(); ++row) {
+        const FoundListing& listing = found.at(row);
         const bool ours = listing.siteId.isEmpty() ? listing.site == name : listing.siteId == id;
         if (!ours || !listing.when.isValid()) continue;
         const qint64 ago = listing.when.date().daysTo(today);

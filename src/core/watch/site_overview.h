@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "core/listings/found_listing.h"
+#include "core/listings/found_list.h"
 
 namespace quintavia {
 
@@ -30,7 +30,7 @@ struct SiteOverviewRow {
 // The new listings a day that the site with this id (or, for rows of an older history that
 // name the site alone, this name) found, on each of the `days` days up to `today`, oldest
 // first; what is filtered out counts, as the site showed it.
-QList<int> NewPerDay(const QList<FoundListing>& found, const QString& id, const QString& name,
+QList<int> NewPerDay(const FoundList& found, const QString& id, const QString& name,
                      const QDate& today, int days = kOverviewDays);
 
 // The counts as a row of bars, one character a day, for a cell of a list; and as words.

@@ -575,8 +575,6 @@ ToolTips WatchController::toolTips() const {
 }
 
 QList<SiteOverviewRow> WatchController::overview(const QDateTime& now) const {
-    QList<FoundListing> found;
-    for (qsizetype row = 0; row < found_.size(); ++row) found.append(found_.at(row));
     QList<SiteOverviewRow> rows;
     for (int place = 0; place < placeCount(); ++place) {
         const SiteRule& site = ruleAt(place);
@@ -601,7 +599,7 @@ QList<SiteOverviewRow> WatchController::overview(const QDateTime& now) const {
             while (at < pace.nextAt()) at += kCountdownStart;
         }
         row.next = now.addSecs(at - clock_);
-        row.perDay = NewPerDay(found, site.id, site.name, now.date());
+        row.perDay = NewPerDay(found_, site.id, site.name, now.date());
         rows.append(row);
     }
     return rows;
