@@ -722,6 +722,12 @@ TEST(Sites, ABlindSitesNoticeIsTakenBackWhenItsPaneShowsAnotherSite) {
     EXPECT_EQ(controller.choose(controller.choices()).withdrawn, QStringList{});
     EXPECT_EQ(controller.choose(WithIndeedInPane3(controller)).withdrawn,
               QStringList{BlindTag(u"infojobs"_s)});
+    // A site watched without a pane that is watched no more: the same.
+    Choices choices = controller.choices();
+    choices.backgroundSites = {u"linkedin"_s};
+    EXPECT_EQ(controller.choose(choices).withdrawn, QStringList{});
+    choices.backgroundSites.clear();
+    EXPECT_EQ(controller.choose(choices).withdrawn, QStringList{BlindTag(u"linkedin"_s)});
 }
 
 }  // namespace

@@ -479,9 +479,13 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
         ForgetSearch(memory_, id);
         outcome.background.append({b, address(paneCount() + b)});
     }
+    // What was said of a site no longer watched is over.
     const QStringList placesAfter = placeIds();
-    for (const QString& gone : placesBefore)
-        if (!placesAfter.contains(gone)) notices_.forget(gone);
+    for (const QString& gone : placesBefore) {
+        if (placesAfter.contains(gone) || outcome.withdrawn.contains(BlindTag(gone))) continue;
+        notices_.forget(gone);
+        outcome.withdrawn.append(BlindTag(gone));
+    }
     const Addresses after = addresses();
     outcome.reload.resize(panes_.size());
     for (int i = 0; i < paneCount(); ++i) {
@@ -493,21 +497,9 @@ ChoicesOutcome WatchController::choose(const Choices& choices) {
             const bool watchedBefore = placesBefore.contains(panes_[i].id);
             watches_[i] = watchesBefore.value(panes_[i].id);
             if (!watchedBefore) ForgetSearch(memory_, panes_[i].id);
-            // What was said of the site that left is over, unless it is still watched.
-            const QString blind = BlindTag(idBefore);
-            if (!idBefore.isEmpty() && !placesAfter.contains(idBefore) &&
-                !outcome.withdrawn.contains(blind))
-                outcome.withdrawn.append(blind);
         }
         if (panes_[i].id != idBefore || i >= before.size() || after[i] != before[i])
             outcome.reload[i] = after[i];
-    }
-    // The panes a smaller grid lost: their sites went to the background, or are no longer
-    // watched.
-    for (qsizetype i = paneCount(); i < rulesBefore.size(); ++i) {
-        const QString blind = BlindTag(rulesBefore[i].id);
-        if (!placesAfter.contains(rulesBefore[i].id) && !outcome.withdrawn.contains(blind))
-            outcome.withdrawn.append(blind);
     }
     for (int b = 0; b < backgroundCount(); ++b)
         outcome.backgroundAddresses.append(address(paneCount() + b));
