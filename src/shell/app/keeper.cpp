@@ -11,6 +11,17 @@ namespace {
 
 constexpr int kLastTitlesDelayMs = 2000;
 
+// A file written as the run goes says that it could not be written once, not at every write,
+// until a write of it works again.
+void WarnOnceWhileFailing(const WriteResult& written, bool& failing, const QString& what) {
+    Warn(written.warnings);
+    if (written) {
+        failing = false;
+        return;
+    }
+    if (!std::exchange(failing, true)) Warn(what + QStringLiteral(": ") + written.error);
+}
+
 }  // namespace
 
 Keeper::Keeper(SettingsFile& settings, QString memoryPath, QString historyPath, QObject* parent)
@@ -53,15 +64,8 @@ Keeper::Listings Keeper::loadListings() {
 }
 
 void Keeper::keepUnopened(const QStringList& addresses) {
-    const WriteResult written = unopened_.save(addresses);
-    Warn(written.warnings);
-    // Said once until it works again, as for the other files written as the run goes.
-    if (written) {
-        unopenedFailing_ = false;
-        return;
-    }
-    if (!std::exchange(unopenedFailing_, true))
-        Warn(written.error + QStringLiteral(" (gli annunci da aprire)"));
+    WarnOnceWhileFailing(unopened_.save(addresses), unopenedFailing_,
+                         QStringLiteral("gli annunci da aprire non sono stati salvati"));
 }
 
 bool Keeper::keep(const ToKeep& what) {
@@ -120,25 +124,13 @@ void Keeper::writeHistory(const QList<FoundListing>& found) {
 }
 
 void Keeper::writeMemory(const ListingMemory& memory) {
-    const WriteResult written = memory_.save(memory);
-    Warn(written.warnings);
-    if (written) {
-        memoryFailing_ = false;
-        return;
-    }
-    if (std::exchange(memoryFailing_, true)) return;
-    Warn(QStringLiteral("gli annunci visti non sono stati salvati: ") + written.error);
+    WarnOnceWhileFailing(memory_.save(memory), memoryFailing_,
+                         QStringLiteral("gli annunci visti non sono stati salvati"));
 }
 
 void Keeper::writeStructure(const StructureKept& kept) {
-    const WriteResult written = structure_.save(kept);
-    Warn(written.warnings);
-    if (written) {
-        structureFailing_ = false;
-        return;
-    }
-    if (std::exchange(structureFailing_, true)) return;
-    Warn(QStringLiteral("i siti letti per struttura non sono stati salvati: ") + written.error);
+    WarnOnceWhileFailing(structure_.save(kept), structureFailing_,
+                         QStringLiteral("i siti letti per struttura non sono stati salvati"));
 }
 
 QString Keeper::historyToOpen() {
