@@ -30,7 +30,7 @@ QString ShownName(const SiteRule& site) {
 }  // namespace
 
 SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), sites_(sites) {
     setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(QStringLiteral("Impostazioni"));
     setAccessibleName(QStringLiteral("Impostazioni"));
@@ -85,22 +85,9 @@ SettingsDialog::SettingsDialog(const Catalogue& sites, const Choices& current, Q
     keywordPanes_->setObjectName(QStringLiteral("keywordPanesNote"));
     keywordPanes_->setWordWrap(true);
     form->addRow(QString(), keywordPanes_);
-    const auto noteKeywordPanes = [this, rules = sites.rules] {
-        QList<SiteRule> chosen;
-        for (const QComboBox* box : siteBoxes_) {
-            const QString id = box->currentData().toString();
-            const auto at = std::find_if(rules.cbegin(), rules.cend(),
-                                         [&](const SiteRule& rule) { return rule.id == id; });
-            chosen.append(at == rules.cend() ? SiteRule{} : *at);
-        }
-        keywordPanes_->setText(KeywordPanesNote(chosen));
-        keywords_->setAccessibleDescription(
-            QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna. ") +
-            keywordPanes_->text());
-    };
     noteKeywordPanes();
     for (QComboBox* box : siteBoxes_)
-        connect(box, &QComboBox::currentIndexChanged, this, noteKeywordPanes);
+        connect(box, &QComboBox::currentIndexChanged, this, &SettingsDialog::noteKeywordPanes);
 
     // Whole words, as the titles are compared with them: "cuoco" lets "Cuoco capo partita"
     // through, not "Cuochessa".
@@ -190,7 +177,21 @@ void SettingsDialog::focusPane(int pane) {
     if (pane >= 0 && pane < siteBoxes_.size()) siteBoxes_.at(pane)->setFocus();
 }
 
+void SettingsDialog::noteKeywordPanes() {
+    QList<SiteRule> chosen;
+    for (const QComboBox* box : siteBoxes_) {
+        const SiteRule* rule = sites_.find(box->currentData().toString());
+        chosen.append(rule ? *rule : SiteRule{});
+    }
+    keywordPanes_->setText(KeywordPanesNote(chosen));
+    keywords_->setAccessibleDescription(
+        QStringLiteral("Le parole da cercare nei siti che le accettano; vuoto per nessuna. ") +
+        keywordPanes_->text());
+}
+
 void SettingsDialog::addSite(const SiteRule& site, int pane) {
+    // Known before a box shows it: the note on the keywords reads it at once.
+    if (!sites_.find(site.id)) sites_.rules.append(site);
     for (int i = 0; i < siteBoxes_.size(); ++i) {
         QComboBox* box = siteBoxes_[i];
         if (box->findData(site.id) < 0) box->addItem(ShownName(site), site.id);

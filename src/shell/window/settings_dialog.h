@@ -43,6 +43,10 @@ class SettingsDialog final : public QDialog {
     void addSiteAsked();
 
   private:
+    // Which panes search the keywords, said under them as the boxes stand.
+    void noteKeywordPanes();
+
+    Catalogue sites_;
     QList<QComboBox*> siteBoxes_;
     QLineEdit* keywords_ = nullptr;
     QLineEdit* includeWords_ = nullptr;
