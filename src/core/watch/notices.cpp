@@ -35,10 +35,9 @@ QString BlindTag(const QString& siteId) {
 
 Notice BlindNotice(const QString& site, const QString& reason, const QString& advice,
                    bool watchedBefore, int pane) {
-    QString body = (watchedBefore ? QStringLiteral("Quintavia non vede più gli annunci: %1")
-                                  : QStringLiteral("Quintavia non vede gli annunci: %1"))
-                       .arg(reason);
-    if (!advice.isEmpty()) body += QStringLiteral("; ") + advice;
+    const QString body = (watchedBefore ? QStringLiteral("Quintavia non vede più gli annunci: %1")
+                                        : QStringLiteral("Quintavia non vede gli annunci: %1"))
+                             .arg(BlindState(reason, advice));
     Notice notice{watchedBefore ? QStringLiteral("%1 non è più sorvegliato").arg(site)
                                 : QStringLiteral("%1 non è sorvegliato").arg(site),
                   body + u'.'};
