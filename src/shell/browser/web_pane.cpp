@@ -160,15 +160,17 @@ void WebPane::showSite(const SiteRule& site) {
     rule_ = site;
     siteName_ = site.name;
     if (!sameSite) kept_ = {};
-    listingScript_ = site.findBy == FindBy::Structure ? StructureScript(site.domain, kept_)
-                                                      : ExtractionScript(site);
-    structureScript_ = StructureScript(site.domain, kept_);
+    makeScripts();
 }
 
 void WebPane::keepSelectors(const StructureSelectors& selectors) {
     kept_ = selectors;
-    if (rule_.findBy == FindBy::Structure) listingScript_ = StructureScript(rule_.domain, kept_);
+    makeScripts();
+}
+
+void WebPane::makeScripts() {
     structureScript_ = StructureScript(rule_.domain, kept_);
+    listingScript_ = rule_.findBy == FindBy::Structure ? structureScript_ : ExtractionScript(rule_);
 }
 
 bool WebPane::navigate(const QString& address) {

@@ -70,6 +70,8 @@ class WebPane final : public QWebEngineView {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    // The scripts that read the page, for the site shown and the selectors kept for it.
+    void makeScripts();
     // What is known of the load a capture is for, until its page is read.
     struct Settling {
         int generation = 0;
