@@ -153,17 +153,10 @@ MergedCatalogue MergeCatalogue(const Catalogue& builtIn, const IniDocument& user
         SiteRule rule = at >= 0 ? rules[at] : SiteRule{};
         rule.id = section;
         QString problem = Apply(userFile, section, suffixes, &rule);
-        // Two sites of one name could not be told apart in the lists, nor in the notices.
-        if (problem.isEmpty()) {
-            for (const SiteRule& other : rules) {
-                if (other.id != rule.id &&
-                    other.name.compare(rule.name, Qt::CaseInsensitive) == 0) {
-                    problem = QStringLiteral("il nome \"%1\" è già del sito %2: scegline un altro")
-                                  .arg(rule.name, other.id);
-                    break;
-                }
-            }
-        }
+        if (const SiteRule* other = NameTakenBy(rules, rule.name, rule.id);
+            problem.isEmpty() && other)
+            problem = QStringLiteral("il nome \"%1\" è già del sito %2: scegline un altro")
+                          .arg(rule.name, other->id);
         if (!problem.isEmpty()) {
             merged.errors.append(QStringLiteral("%1: [%2]: %3").arg(fileName, section, problem));
             merged.refused.append({section, problem});

@@ -34,6 +34,11 @@ TEST(NewSite, ItsIdIsFreeInTheCatalogueAndItReadsByTheSelectorsFound) {
     EXPECT_EQ(CardGroups(reading), (QStringList{u"li.job"_s, u"ul.correlate > li"_s}));
     EXPECT_EQ(NewSiteLine(reading.listings.first()), u"Cuoco · Bar Sole"_s);
     EXPECT_FALSE(NewSite(read, reading, u"  "_s, catalogue));
+    // A name the catalogue has, whatever its case, would be refused at the next start.
+    EXPECT_EQ(NewSiteNameProblem(u" indeed "_s, catalogue),
+              u"C'è già un sito di nome \"indeed\": scegline un altro."_s);
+    EXPECT_FALSE(NewSite(read, reading, u"INDEED"_s, catalogue));
+    EXPECT_EQ(NewSiteNameProblem(u" Bacheca  Nuova "_s, catalogue), QString());
     const std::optional<SiteRule> site = NewSite(read, reading, u" Bacheca  Nuova "_s, catalogue);
     ASSERT_TRUE(site);
     EXPECT_EQ(site->id, u"bacheca-nuova"_s);

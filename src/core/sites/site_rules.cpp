@@ -29,4 +29,11 @@ const SiteRule* Catalogue::find(const QString& id) const {
     return nullptr;
 }
 
+const SiteRule* NameTakenBy(const QList<SiteRule>& rules, const QString& name,
+                            const QString& exceptId) {
+    for (const SiteRule& rule : rules)
+        if (rule.id != exceptId && rule.name.compare(name, Qt::CaseInsensitive) == 0) return &rule;
+    return nullptr;
+}
+
 }  // namespace quintavia

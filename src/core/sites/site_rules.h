@@ -145,6 +145,12 @@ struct Catalogue {
     bool operator==(const Catalogue&) const = default;
 };
 
+// The site of `rules`, other than the one of id `exceptId`, that is already named `name`, case
+// aside: two sites of one name could not be told apart in the lists, nor in the notices. None
+// when the name is free.
+const SiteRule* NameTakenBy(const QList<SiteRule>& rules, const QString& name,
+                            const QString& exceptId = {});
+
 // The four sites of the grid by default, in pane order: miojob, jobrapido, jobonline, infojobs.
 const QList<SiteRule>& DefaultRules();
 

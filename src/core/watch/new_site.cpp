@@ -29,10 +29,18 @@ QString NewSiteId(const QString& name, const Catalogue& catalogue) {
     return id;
 }
 
+QString NewSiteNameProblem(const QString& name, const Catalogue& catalogue) {
+    const QString shown = name.simplified();
+    if (shown.isEmpty()) return QStringLiteral("Scrivi un nome per il sito.");
+    if (NameTakenBy(catalogue.rules, shown))
+        return QStringLiteral("C'è già un sito di nome \"%1\": scegline un altro.").arg(shown);
+    return {};
+}
+
 std::optional<SiteRule> NewSite(const SiteRule& read, const StructureReading& reading,
                                 const QString& name, const Catalogue& catalogue) {
+    if (!NewSiteNameProblem(name, catalogue).isEmpty()) return std::nullopt;
     const QString shown = name.simplified();
-    if (shown.isEmpty()) return std::nullopt;
     PageCapture capture;
     capture.structure = reading;
     std::optional<SiteRule> rule = ProposedRule(read, capture, {}, {});

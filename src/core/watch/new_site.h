@@ -23,9 +23,13 @@ QStringList CardGroups(const StructureReading& reading);
 // numbered from 2 while the catalogue has a site of that id.
 QString NewSiteId(const QString& name, const Catalogue& catalogue);
 
+// What keeps `name` from naming a new site, as the user is told it: none, or a name another
+// site already has, which the sites file would refuse at the next start. Empty when it may.
+QString NewSiteNameProblem(const QString& name, const Catalogue& catalogue);
+
 // The site that `reading` of the pasted address makes, named `name` (blanks around it
 // dropped): read by the selectors that found its cards, as `--prova-sito URL` proposes it.
-// None without a name or without listings.
+// None for a name NewSiteNameProblem refuses, or without listings.
 std::optional<SiteRule> NewSite(const SiteRule& read, const StructureReading& reading,
                                 const QString& name, const Catalogue& catalogue);
 

@@ -295,11 +295,12 @@ void AddSiteDialog::takeGroupOf(const QUrl& link) {
 
 void AddSiteDialog::saveSite() {
     if (!reading_) return;
-    const std::optional<SiteRule> site = NewSite(rule_, *reading_, name_->text(), sites_);
-    if (!site) {
-        tell(QStringLiteral("Scrivi un nome per il sito."));
+    if (const QString problem = NewSiteNameProblem(name_->text(), sites_); !problem.isEmpty()) {
+        tell(problem);
         return;
     }
+    const std::optional<SiteRule> site = NewSite(rule_, *reading_, name_->text(), sites_);
+    if (!site) return;
     const WriteResult written = AddSiteSection(sitesPath_, *site);
     if (!written) {
         tell(QStringLiteral("Il sito non è stato salvato: ") + written.error);
